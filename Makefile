@@ -1,0 +1,53 @@
+# Front door: `make` builds both trees, `make test` runs every test.
+# Each target installs the Debian packages it needs when they are missing.
+
+WERROR ?= $(if $(CI),ON,OFF)
+FUZZ_SECONDS ?= 20
+CMAKE_FLAGS = -DKALVORA_WERROR=$(WERROR)
+WINEPREFIX_DIR = $(CURDIR)/build/win32/wineprefix
+
+.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench format clean
+
+all: native win32
+
+deps:
+	@sh scripts/install-deps.sh
+
+native: deps
+	cmake --preset native $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset native
+
+native-asan: deps
+	cmake --preset native-asan $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset native-asan
+
+win32: deps
+	cmake --preset win32 $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset win32
+
+fuzz: deps
+	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset fuzz
+
+test: test-native test-asan test-fuzz test-win32
+
+test-native: native
+	ctest --preset native -j2
+
+test-asan: native-asan
+	ctest --preset native-asan -j2
+
+test-fuzz: fuzz
+	sh scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+test-win32: win32
+	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32
+
+bench: native
+	sh scripts/run-benchmarks.sh build/native
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,64 @@
+#pragma once
+// TCompress: expands archive members into files, with free-space, key-lock and
+// checksum tests, directory creation, file date and attributes, and progress.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveErrors.h"
+#include "archive/ArchiveFormat.h"
+#include "platform/Platform.h"
+
+namespace kalvora {
+
+enum class TCProcessMode { cmCompress = 0, cmExpand = 1 };
+
+using TFilenameCheckEvent = std::function<void(std::string& filepath, TCProcessMode mode)>;
+using TShowProgressEvent = std::function<void(std::int32_t& PercentageDone)>;
+using TExpandEvent = std::function<void(Stream& dest, Stream& source, std::int32_t Sourcesize, std::int32_t Destsize,
+                                        const std::string& CompressID, std::int32_t& checksum)>;
+using TRecognizeEvent = std::function<void(const std::string& CompressID, bool& recognized)>;
+using TCompressEvent = std::function<void(Stream& dest, Stream& source, std::string& CompressID,
+                                          std::int32_t& Outputsize, std::int32_t& checksum)>;
+
+class TCompress {
+public:
+  explicit TCompress(Platform& platform = systemPlatform()) : platform_(platform) {}
+
+  TCompressEvent OnCompress; // the compressing direction; never called here
+  TExpandEvent OnExpand;
+  TRecognizeEvent OnRecognize;
+  TFilenameCheckEvent OnCheckFile;
+  TShowProgressEvent OnShowProgress;
+  bool MakeDirectories = false;
+  std::int32_t Key = 0;
+  bool ExceptionOnFileError = false;
+
+  // A non-empty path without a trailing backslash gets one.
+  void SetTargetPath(const std::string& path);
+  const std::string& TargetPath() const { return targetPath_; }
+
+  // Expands the member(s) named FileName (any letter case); FileName becomes the
+  // first output path, or empty when nothing was written.
+  void ExpandFile(std::string& FileName, const std::string& ArchiveName);
+  // Opens the archive exclusively and expands it; FileList as for ExpandStream.
+  void ExpandArchive(const std::string& ArchiveName, std::vector<std::string>* FileList);
+  // Walks the archive from the start of Source. With a list, only the members it
+  // names; after a walk without exception the list holds the paths written.
+  void ExpandStream(Stream& Source, std::vector<std::string>* FileList);
+  // 0 to 3 for a CompressID; raises EUnrecognizedCompressionMethod for 0 unless "NON".
+  int MethodFromID(const std::string& CompressID);
+  bool ReadMemberHeader(Stream& Source, MemberHeader& Header, std::string& Name);
+  // Key test, expansion by Method, checksum test.
+  void ExpandMember(Stream& Dest, Stream& Source, bool Locked, const std::string& CompressID, std::uint8_t Method,
+                    std::int32_t Checksum, std::int32_t ExpandedSize, std::int32_t CompressedSize);
+
+  Platform& platform() { return platform_; }
+
+private:
+  Platform& platform_;
+  std::string targetPath_;
+};
+
+} // namespace kalvora

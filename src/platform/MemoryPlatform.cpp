@@ -1,0 +1,167 @@
+#include "platform/MemoryPlatform.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "platform/IniText.h"
+
+namespace kalvora {
+
+class MemoryPlatform::FileStream : public Stream {
+public:
+  FileStream(std::shared_ptr<std::vector<std::uint8_t>> bytes, bool writable, std::int64_t* writeLimit)
+      : bytes_(std::move(bytes)), writable_(writable), writeLimit_(writeLimit) {}
+
+  std::size_t read(void* buffer, std::size_t n) override {
+    const auto size = static_cast<std::int64_t>(bytes_->size());
+    if (position_ >= size) return 0;
+    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(n), size - position_));
+    std::memcpy(buffer, bytes_->data() + position_, count);
+    position_ += static_cast<std::int64_t>(count);
+    return count;
+  }
+  std::size_t write(const void* buffer, std::size_t n) override {
+    if (!writable_) return 0;
+    if (*writeLimit_ >= 0) {
+      n = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(n), *writeLimit_));
+      *writeLimit_ -= static_cast<std::int64_t>(n);
+    }
+    const auto end = static_cast<std::size_t>(position_) + n;
+    if (end > bytes_->size()) bytes_->resize(end);
+    if (n != 0) std::memcpy(bytes_->data() + position_, buffer, n);
+    position_ = static_cast<std::int64_t>(end);
+    return n;
+  }
+  std::int64_t position() const override { return position_; }
+  void seek(std::int64_t position) override { position_ = position < 0 ? 0 : position; }
+  std::int64_t size() const override { return static_cast<std::int64_t>(bytes_->size()); }
+
+private:
+  std::shared_ptr<std::vector<std::uint8_t>> bytes_;
+  bool writable_;
+  std::int64_t* writeLimit_;
+  std::int64_t position_ = 0;
+};
+
+MemoryPlatform::MemoryPlatform() {
+  for (char d = 'A'; d <= 'Z'; ++d) directories_.insert(std::string(1, d) + ":");
+}
+
+std::string MemoryPlatform::normalize(const std::string& path) {
+  std::string key;
+  key.reserve(path.size());
+  for (char c : path) key += c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  while (key.size() > 2 && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+bool MemoryPlatform::parentExists(const std::string& key) const {
+  const auto slash = key.find_last_of('\\');
+  if (slash == std::string::npos) return false;
+  return directories_.count(key.substr(0, slash)) != 0;
+}
+
+std::string MemoryPlatform::readProfileString(const std::string& file, const std::string& section,
+                                              const std::string& key, const std::string& defaultValue) {
+  return iniRead(fileContent(file).value_or(""), section, key, defaultValue);
+}
+
+bool MemoryPlatform::writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                        const std::string& value) {
+  const std::string key_ = normalize(file);
+  if (failCreate_.count(key_) || !parentExists(key_)) return false;
+  auto it = files_.find(key_);
+  if (it != files_.end() && (it->second.attributes & kAttrReadOnly)) return false;
+  putFile(file, iniWrite(fileContent(file).value_or(""), section, key, value));
+  return true;
+}
+
+std::unique_ptr<Stream> MemoryPlatform::openFile(const std::string& path, OpenMode mode) {
+  const std::string key = normalize(path);
+  if (locked_.count(key)) return nullptr;
+  auto it = files_.find(key);
+  if (mode == OpenMode::Create) {
+    if (failCreate_.count(key) || directories_.count(key) || !parentExists(key)) return nullptr;
+    if (it != files_.end() && (it->second.attributes & kAttrReadOnly)) return nullptr;
+    if (it == files_.end()) it = files_.emplace(key, File{path}).first;
+    it->second.bytes->clear();
+    return std::make_unique<FileStream>(it->second.bytes, true, &writeLimit_);
+  }
+  if (it == files_.end()) return nullptr;
+  if (mode == OpenMode::ReadWrite && (it->second.attributes & kAttrReadOnly)) return nullptr;
+  return std::make_unique<FileStream>(it->second.bytes, mode == OpenMode::ReadWrite, &writeLimit_);
+}
+
+std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) {
+  const std::string key = normalize(path);
+  if (directories_.count(key)) return FileInfo{0, 0, kAttrDirectory, true};
+  auto it = files_.find(key);
+  if (it == files_.end()) return std::nullopt;
+  return FileInfo{static_cast<std::int64_t>(it->second.bytes->size()), it->second.dosDateTime,
+                  it->second.attributes, false};
+}
+
+bool MemoryPlatform::createDirectory(const std::string& path) {
+  const std::string key = normalize(path);
+  if (directories_.count(key) || files_.count(key) || !parentExists(key)) return false;
+  directories_.insert(key);
+  createdDirectories_.push_back(path);
+  return true;
+}
+
+bool MemoryPlatform::deleteFile(const std::string& path) {
+  auto it = files_.find(normalize(path));
+  if (it == files_.end() || (it->second.attributes & kAttrReadOnly)) return false;
+  files_.erase(it);
+  return true;
+}
+
+bool MemoryPlatform::setFileDosTime(const std::string& path, std::uint32_t dosDateTime) {
+  auto it = files_.find(normalize(path));
+  if (it == files_.end()) return false;
+  it->second.dosDateTime = dosDateTime;
+  return true;
+}
+
+bool MemoryPlatform::setFileAttributes(const std::string& path, std::uint32_t attributes) {
+  auto it = files_.find(normalize(path));
+  if (it == files_.end()) return false;
+  it->second.attributes = attributes;
+  return true;
+}
+
+std::int64_t MemoryPlatform::freeDiskSpace(const std::string& path) {
+  const char drive = driveLetterOf(path).value_or(currentDrive_);
+  auto it = freeSpace_.find(drive);
+  return it == freeSpace_.end() ? std::int64_t{1} << 30 : it->second;
+}
+
+void MemoryPlatform::setFreeSpace(char drive, std::int64_t bytes) {
+  freeSpace_[static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))] = bytes;
+}
+
+void MemoryPlatform::putFile(const std::string& path, const std::string& content, std::uint32_t attributes) {
+  const std::string key = normalize(path);
+  // Parents come into being with the file, as a test's fixture expects.
+  for (auto slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1))
+    directories_.insert(key.substr(0, slash));
+  File& file = files_[key];
+  if (file.displayPath.empty()) file.displayPath = path;
+  file.bytes->assign(content.begin(), content.end());
+  file.attributes = attributes;
+}
+
+std::optional<std::string> MemoryPlatform::fileContent(const std::string& path) const {
+  auto it = files_.find(normalize(path));
+  if (it == files_.end()) return std::nullopt;
+  return std::string(it->second.bytes->begin(), it->second.bytes->end());
+}
+
+std::vector<std::string> MemoryPlatform::listFiles() const {
+  std::vector<std::string> paths;
+  for (const auto& [key, file] : files_) paths.push_back(file.displayPath);
+  return paths;
+}
+
+} // namespace kalvora

@@ -1,0 +1,68 @@
+#pragma once
+// A platform held wholly in memory, for tests: Windows-style paths ("C:\a\b",
+// case-insensitive, "/" taken as "\"), drives with free space that a test sets,
+// and failures that a test can arrange.
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace kalvora {
+
+class MemoryPlatform : public Platform {
+public:
+  MemoryPlatform();
+
+  std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                const std::string& defaultValue) override;
+  bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& value) override;
+  std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) override;
+  std::optional<FileInfo> fileInfo(const std::string& path) override;
+  bool createDirectory(const std::string& path) override;
+  bool deleteFile(const std::string& path) override;
+  bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) override;
+  bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
+  std::int64_t freeDiskSpace(const std::string& path) override;
+  char currentDrive() override { return currentDrive_; }
+
+  // Test set-up and inspection.
+  void setCurrentDrive(char drive) { currentDrive_ = drive; }
+  // Free bytes reported for a drive; -1 makes it undeterminable. Drives not set report 1 GiB.
+  void setFreeSpace(char drive, std::int64_t bytes);
+  void putFile(const std::string& path, const std::string& content, std::uint32_t attributes = kAttrArchive);
+  std::optional<std::string> fileContent(const std::string& path) const;
+  // Paths of every file and directory, as first written, in creation order.
+  std::vector<std::string> createdDirectories() const { return createdDirectories_; }
+  std::vector<std::string> listFiles() const;
+  // Arranged failures: creating this file, or writing past this many bytes into any file.
+  void failCreateOf(const std::string& path) { failCreate_.insert(normalize(path)); }
+  void limitWrites(std::int64_t bytes) { writeLimit_ = bytes; }
+  // A file a test holds open exclusively, as another program would.
+  void lockFile(const std::string& path) { locked_.insert(normalize(path)); }
+
+  static std::string normalize(const std::string& path);
+
+private:
+  struct File {
+    std::string displayPath;
+    std::shared_ptr<std::vector<std::uint8_t>> bytes = std::make_shared<std::vector<std::uint8_t>>();
+    std::uint32_t dosDateTime = 0;
+    std::uint32_t attributes = kAttrArchive;
+  };
+  bool parentExists(const std::string& key) const;
+  class FileStream;
+
+  std::map<std::string, File> files_;
+  std::set<std::string> directories_;
+  std::vector<std::string> createdDirectories_;
+  std::map<char, std::int64_t> freeSpace_;
+  std::set<std::string> failCreate_;
+  std::set<std::string> locked_;
+  std::int64_t writeLimit_ = -1;
+  char currentDrive_ = 'C';
+};
+
+} // namespace kalvora

@@ -1,0 +1,31 @@
+#include "platform/Platform.h"
+
+#include <cctype>
+
+namespace kalvora {
+
+std::optional<char> driveLetterOf(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') return static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+  return std::nullopt;
+}
+
+DosTime unpackDosDateTime(std::uint32_t v) {
+  DosTime t;
+  const std::uint32_t date = v >> 16, time = v & 0xFFFF;
+  t.year = 1980 + static_cast<int>(date >> 9);
+  t.month = static_cast<int>((date >> 5) & 0x0F);
+  t.day = static_cast<int>(date & 0x1F);
+  t.hour = static_cast<int>(time >> 11);
+  t.minute = static_cast<int>((time >> 5) & 0x3F);
+  t.second = static_cast<int>((time & 0x1F) * 2);
+  return t;
+}
+
+std::uint32_t packDosDateTime(const DosTime& t) {
+  if (t.year < 1980) return (1u << 5 | 1u) << 16; // 1980-01-01 00:00:00, DOS's earliest
+  const auto date = static_cast<std::uint32_t>(((t.year - 1980) & 0x7F) << 9 | (t.month & 0x0F) << 5 | (t.day & 0x1F));
+  const auto time = static_cast<std::uint32_t>((t.hour & 0x1F) << 11 | (t.minute & 0x3F) << 5 | ((t.second / 2) & 0x1F));
+  return date << 16 | time;
+}
+
+} // namespace kalvora

@@ -1,0 +1,89 @@
+#pragma once
+// Every operation of the portable core on the operating system goes through
+// this interface: a Win32 implementation (the real API), a POSIX one (native
+// builds and the kalvora tool) and an in-memory one for tests.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Stream.h"
+
+namespace kalvora {
+
+enum class OpenMode {
+  ReadExclusive, // read only; other openers are denied while it is open
+  ReadWrite,     // an existing file, for reading and writing
+  Create,        // create, or truncate an existing file
+};
+
+// Windows file attribute bits, as archives store them.
+enum FileAttribute : std::uint32_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  kAttrNormal = 0x80,
+};
+
+struct FileInfo {
+  std::int64_t size = 0;
+  std::uint32_t dosDateTime = 0; // last write, local time: DOS date << 16 | DOS time
+  std::uint32_t attributes = 0;  // FileAttribute bits
+  bool isDirectory = false;
+};
+
+class Platform {
+public:
+  virtual ~Platform() = default;
+
+  // INI files, with the matching and default rules of GetPrivateProfileStringA:
+  // the result holds at most 1023 characters.
+  virtual std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                        const std::string& defaultValue) = 0;
+  // False when the write is refused.
+  virtual bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                  const std::string& value) = 0;
+
+  // Files and directories. openFile returns nullptr when the file cannot be opened.
+  virtual std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) = 0;
+  virtual std::optional<FileInfo> fileInfo(const std::string& path) = 0;
+  virtual bool createDirectory(const std::string& path) = 0; // one level; parents must exist
+  virtual bool deleteFile(const std::string& path) = 0;
+  virtual bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) = 0;
+  virtual bool setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+
+  // Free bytes of the drive holding path: the drive letter when path starts
+  // with "X:", otherwise the current drive; -1 when it cannot be determined.
+  virtual std::int64_t freeDiskSpace(const std::string& path) = 0;
+  // The current drive's letter, upper case ('C' where drives are not known).
+  virtual char currentDrive() = 0;
+
+  // Gives other threads of the system a turn (a zero-length sleep).
+  virtual void yield() {}
+
+  bool fileExists(const std::string& path) {
+    auto info = fileInfo(path);
+    return info && !info->isDirectory;
+  }
+  bool directoryExists(const std::string& path) {
+    auto info = fileInfo(path);
+    return info && info->isDirectory;
+  }
+};
+
+// The platform of the running program: Win32 on Windows, POSIX elsewhere.
+Platform& systemPlatform();
+
+// Drive letter of a path that starts with "X:" (upper case), if any.
+std::optional<char> driveLetterOf(const std::string& path);
+
+// DOS packed date and time <-> calendar fields (local time).
+struct DosTime {
+  int year = 1980, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+DosTime unpackDosDateTime(std::uint32_t dosDateTime);
+std::uint32_t packDosDateTime(const DosTime& t);
+
+} // namespace kalvora

@@ -1,0 +1,144 @@
+// The platform of the Windows program: the real Win32 calls.
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace kalvora {
+namespace {
+
+class HandleStream : public Stream {
+public:
+  explicit HandleStream(HANDLE handle) : handle_(handle) {}
+  ~HandleStream() override { CloseHandle(handle_); }
+  HandleStream(const HandleStream&) = delete;
+  HandleStream& operator=(const HandleStream&) = delete;
+
+  std::size_t read(void* buffer, std::size_t n) override {
+    std::size_t done = 0;
+    while (done < n) {
+      DWORD got = 0;
+      const DWORD want = static_cast<DWORD>(n - done);
+      if (!ReadFile(handle_, static_cast<char*>(buffer) + done, want, &got, nullptr) || got == 0) break;
+      done += got;
+    }
+    position_ += static_cast<std::int64_t>(done);
+    return done;
+  }
+  std::size_t write(const void* buffer, std::size_t n) override {
+    std::size_t done = 0;
+    while (done < n) {
+      DWORD put = 0;
+      const DWORD want = static_cast<DWORD>(n - done);
+      if (!WriteFile(handle_, static_cast<const char*>(buffer) + done, want, &put, nullptr) || put == 0) break;
+      done += put;
+    }
+    position_ += static_cast<std::int64_t>(done);
+    return done;
+  }
+  std::int64_t position() const override { return position_; }
+  void seek(std::int64_t position) override {
+    LARGE_INTEGER to;
+    to.QuadPart = position < 0 ? 0 : position;
+    if (SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) position_ = to.QuadPart;
+  }
+  std::int64_t size() const override {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
+  }
+
+private:
+  HANDLE handle_;
+  std::int64_t position_ = 0;
+};
+
+class Win32Platform : public Platform {
+public:
+  std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
+                                const std::string& defaultValue) override {
+    char buffer[1024];
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                             sizeof buffer, file.c_str());
+    return std::string(buffer, n);
+  }
+
+  bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& value) override {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+  }
+
+  std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) override {
+    DWORD access = GENERIC_READ, share = 0, disposition = OPEN_EXISTING;
+    if (mode == OpenMode::ReadWrite) {
+      access = GENERIC_READ | GENERIC_WRITE;
+      share = FILE_SHARE_READ;
+    } else if (mode == OpenMode::Create) {
+      access = GENERIC_READ | GENERIC_WRITE;
+      share = FILE_SHARE_READ;
+      disposition = CREATE_ALWAYS;
+    }
+    HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<HandleStream>(h);
+  }
+
+  std::optional<FileInfo> fileInfo(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    FileInfo info;
+    info.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.attributes = data.dwFileAttributes;
+    info.size = info.isDirectory ? 0 : static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    FILETIME local;
+    WORD date = 0, time = 0;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time))
+      info.dosDateTime = static_cast<std::uint32_t>(date) << 16 | time;
+    return info;
+  }
+
+  bool createDirectory(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+  bool deleteFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+
+  bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) override {
+    FILETIME local, utc;
+    if (!DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16), static_cast<WORD>(dosDateTime), &local) ||
+        !LocalFileTimeToFileTime(&local, &utc))
+      return false;
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const BOOL ok = SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+    return ok != 0;
+  }
+
+  bool setFileAttributes(const std::string& path, std::uint32_t attributes) override {
+    return SetFileAttributesA(path.c_str(), attributes) != 0;
+  }
+
+  std::int64_t freeDiskSpace(const std::string& path) override {
+    const char drive = driveLetterOf(path).value_or(currentDrive());
+    const char root[4] = {drive, ':', '\\', 0};
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(root, &available, nullptr, nullptr)) return -1;
+    return static_cast<std::int64_t>(available.QuadPart);
+  }
+
+  char currentDrive() override {
+    char dir[MAX_PATH];
+    const DWORD n = GetCurrentDirectoryA(sizeof dir, dir);
+    if (n == 0 || n >= sizeof dir) return 'C';
+    return driveLetterOf(dir).value_or('C');
+  }
+
+  void yield() override { Sleep(0); }
+};
+
+} // namespace
+
+Platform& systemPlatform() {
+  static Win32Platform platform;
+  return platform;
+}
+
+} // namespace kalvora

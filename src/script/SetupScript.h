@@ -1,0 +1,36 @@
+#pragma once
+// SetupScript: read and write access to one INI file by section, key and
+// default. Every access goes to the file through the platform; nothing is cached.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace kalvora {
+
+class SetupScript {
+public:
+  explicit SetupScript(std::string path, Platform& platform = systemPlatform());
+
+  const std::string& path() const { return path_; }
+
+  // The value (at most 1023 characters), or the default when key or section is missing.
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+  // Decimal, or hexadecimal after "0x"/"0X" when longer than 2 characters; the default when empty or malformed.
+  std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
+  // Read as an integer with default 1 or 0; true when non-zero.
+  bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+  // A refused write raises EIniFileException ("Kann nicht nach %s schreiben").
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+
+private:
+  std::string path_;
+  Platform& platform_;
+};
+
+// The integer rule of the script: decimal, or hexadecimal after "0x" when longer than 2 characters.
+std::optional<std::int32_t> parseScriptInteger(const std::string& text);
+
+} // namespace kalvora
