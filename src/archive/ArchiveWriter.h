@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "archive/ArchiveFormat.h"
 #include "platform/Stream.h"

@@ -45,14 +45,17 @@ private:
 };
 
 MemoryPlatform::MemoryPlatform() {
-  for (char d = 'A'; d <= 'Z'; ++d) directories_.insert(std::string(1, d) + ":");
+  for (char d = 'A'; d <= 'Z'; ++d)
+    directories_.insert(std::string(1, d) + ":");
 }
 
 std::string MemoryPlatform::normalize(const std::string& path) {
   std::string key;
   key.reserve(path.size());
-  for (char c : path) key += c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  while (key.size() > 2 && key.back() == '\\') key.pop_back();
+  for (char c : path)
+    key += c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  while (key.size() > 2 && key.back() == '\\')
+    key.pop_back();
   return key;
 }
 
@@ -98,8 +101,8 @@ std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) {
   if (directories_.count(key)) return FileInfo{0, 0, kAttrDirectory, true};
   auto it = files_.find(key);
   if (it == files_.end()) return std::nullopt;
-  return FileInfo{static_cast<std::int64_t>(it->second.bytes->size()), it->second.dosDateTime,
-                  it->second.attributes, false};
+  return FileInfo{static_cast<std::int64_t>(it->second.bytes->size()), it->second.dosDateTime, it->second.attributes,
+                  false};
 }
 
 bool MemoryPlatform::createDirectory(const std::string& path) {
@@ -160,7 +163,8 @@ std::optional<std::string> MemoryPlatform::fileContent(const std::string& path) 
 
 std::vector<std::string> MemoryPlatform::listFiles() const {
   std::vector<std::string> paths;
-  for (const auto& [key, file] : files_) paths.push_back(file.displayPath);
+  for (const auto& [key, file] : files_)
+    paths.push_back(file.displayPath);
   return paths;
 }
 

@@ -24,7 +24,8 @@ DosTime unpackDosDateTime(std::uint32_t v) {
 std::uint32_t packDosDateTime(const DosTime& t) {
   if (t.year < 1980) return (1u << 5 | 1u) << 16; // 1980-01-01 00:00:00, DOS's earliest
   const auto date = static_cast<std::uint32_t>(((t.year - 1980) & 0x7F) << 9 | (t.month & 0x0F) << 5 | (t.day & 0x1F));
-  const auto time = static_cast<std::uint32_t>((t.hour & 0x1F) << 11 | (t.minute & 0x3F) << 5 | ((t.second / 2) & 0x1F));
+  const auto time =
+      static_cast<std::uint32_t>((t.hour & 0x1F) << 11 | (t.minute & 0x3F) << 5 | ((t.second / 2) & 0x1F));
   return date << 16 | time;
 }
 

@@ -56,8 +56,8 @@ public:
   std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
                                 const std::string& defaultValue) override {
     char buffer[1024];
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
-                                             sizeof buffer, file.c_str());
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer, sizeof buffer,
+                                             file.c_str());
     return std::string(buffer, n);
   }
 
