@@ -1,0 +1,85 @@
+#include "script/SetupScript.h"
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/Errors.h"
+
+namespace kalvora {
+namespace {
+
+constexpr std::size_t kMaxValue = 1023;
+
+int digitValue(char c, int base) {
+  int v = -1;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
+  return v < base ? v : -1;
+}
+
+// Digits only, no blanks; nullopt when empty, foreign or above limit.
+std::optional<std::uint64_t> parseDigits(std::string_view digits, int base, std::uint64_t limit) {
+  if (digits.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    const int d = digitValue(c, base);
+    if (d < 0) return std::nullopt;
+    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
+    if (value > limit) return std::nullopt;
+  }
+  return value;
+}
+
+} // namespace
+
+std::optional<std::int32_t> parseScriptInteger(const std::string& text) {
+  std::string_view s = text;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    // Hexadecimal gives the 32-bit pattern: 0xFFFFFFFF is -1.
+    const auto v = parseDigits(s.substr(2), 16, 0xFFFFFFFFu);
+    if (!v) return std::nullopt;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(*v));
+  }
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  const std::uint64_t limit = negative ? 0x80000000u : 0x7FFFFFFFu;
+  const auto v = parseDigits(s, 10, limit);
+  if (!v) return std::nullopt;
+  const auto signedValue = negative ? -static_cast<std::int64_t>(*v) : static_cast<std::int64_t>(*v);
+  return static_cast<std::int32_t>(signedValue);
+}
+
+SetupScript::SetupScript(std::string path, Platform& platform) : path_(std::move(path)), platform_(platform) {}
+
+std::string SetupScript::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+  std::string value = platform_.readProfileString(path_, section, key, defaultValue);
+  if (value.size() > kMaxValue) value.resize(kMaxValue);
+  return value;
+}
+
+std::int32_t SetupScript::ReadInteger(const std::string& section, const std::string& key,
+                                      std::int32_t defaultValue) const {
+  return parseScriptInteger(ReadString(section, key, "")).value_or(defaultValue);
+}
+
+bool SetupScript::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void SetupScript::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  if (!platform_.writeProfileString(path_, section, key, value)) throw EIniFileException(path_);
+}
+
+void SetupScript::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+} // namespace kalvora
