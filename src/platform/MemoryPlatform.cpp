@@ -168,4 +168,45 @@ std::vector<std::string> MemoryPlatform::listFiles() const {
   return paths;
 }
 
+std::string MemoryPlatform::registryKey(RegistryRoot root, const std::string& keyPath) {
+  std::string key = normalize(keyPath);
+  while (!key.empty() && key.front() == '\\')
+    key.erase(0, 1);
+  return std::to_string(static_cast<int>(root)) + "\\" + key;
+}
+
+std::optional<std::string> MemoryPlatform::readRegistryString(RegistryRoot root, const std::string& keyPath,
+                                                              const std::string& valueName) {
+  const std::string key = registryKey(root, keyPath);
+  if (refusedKeys_.count(key)) return std::nullopt;
+  auto it = registry_.find(key);
+  if (it == registry_.end()) return std::nullopt;
+  auto value = it->second.find(normalize(valueName));
+  if (value == it->second.end()) return std::nullopt;
+  return value->second;
+}
+
+void MemoryPlatform::putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                       const std::string& value) {
+  registry_[registryKey(root, keyPath)][normalize(valueName)] = value;
+}
+
+void MemoryPlatform::refuseRegistryKey(RegistryRoot root, const std::string& keyPath) {
+  refusedKeys_.insert(registryKey(root, keyPath));
+}
+
+bool MemoryPlatform::startProgram(const std::string& commandLine) {
+  startedPrograms_.push_back(commandLine);
+  return true;
+}
+
+MessageResult MemoryPlatform::messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                                         MessageIcon icon) {
+  shownBoxes_.push_back({text, caption, buttons, icon});
+  if (answers_.empty()) return Platform::messageBox(text, caption, buttons, icon);
+  const MessageResult answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
 } // namespace kalvora

@@ -2,6 +2,7 @@
 // A platform held wholly in memory, for tests: Windows-style paths ("C:\a\b",
 // case-insensitive, "/" taken as "\"), drives with free space that a test sets,
 // and failures that a test can arrange.
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -27,6 +28,14 @@ public:
   bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
   std::int64_t freeDiskSpace(const std::string& path) override;
   char currentDrive() override { return currentDrive_; }
+  std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
+                                                const std::string& valueName) override;
+  bool startProgram(const std::string& commandLine) override;
+  MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                           MessageIcon icon) override;
+  std::string programPath() override { return programPath_; }
+  ScreenSize screenSize() override { return screen_; }
+  void processMessages() override { ++messagesProcessed_; }
 
   // Test set-up and inspection.
   void setCurrentDrive(char drive) { currentDrive_ = drive; }
@@ -42,6 +51,24 @@ public:
   void limitWrites(std::int64_t bytes) { writeLimit_ = bytes; }
   // A file a test holds open exclusively, as another program would.
   void lockFile(const std::string& path) { locked_.insert(normalize(path)); }
+
+  // The desktop: registry values, a key refused for full access, the program's
+  // own path, the screen, the answers of coming message boxes (first button when
+  // none is queued) and a record of the boxes shown and programs started.
+  void putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                         const std::string& value);
+  void refuseRegistryKey(RegistryRoot root, const std::string& keyPath);
+  void setProgramPath(const std::string& path) { programPath_ = path; }
+  void setScreenSize(int width, int height) { screen_ = {width, height}; }
+  void answerNextBox(MessageResult answer) { answers_.push_back(answer); }
+  struct ShownBox {
+    std::string text, caption;
+    MessageButtons buttons;
+    MessageIcon icon;
+  };
+  const std::vector<ShownBox>& shownBoxes() const { return shownBoxes_; }
+  const std::vector<std::string>& startedPrograms() const { return startedPrograms_; }
+  int messagesProcessed() const { return messagesProcessed_; }
 
   static std::string normalize(const std::string& path);
 
@@ -63,6 +90,15 @@ private:
   std::set<std::string> locked_;
   std::int64_t writeLimit_ = -1;
   char currentDrive_ = 'C';
+  static std::string registryKey(RegistryRoot root, const std::string& keyPath);
+  std::map<std::string, std::map<std::string, std::string>> registry_; // key -> upper-case value name -> data
+  std::set<std::string> refusedKeys_;
+  std::string programPath_ = "C:\\SETUP.EXE";
+  ScreenSize screen_{1024, 768};
+  std::deque<MessageResult> answers_;
+  std::vector<ShownBox> shownBoxes_;
+  std::vector<std::string> startedPrograms_;
+  int messagesProcessed_ = 0;
 };
 
 } // namespace kalvora

@@ -4,6 +4,16 @@
 
 namespace kalvora {
 
+std::optional<std::string> Platform::readRegistryString(RegistryRoot, const std::string&, const std::string&) {
+  return std::nullopt;
+}
+
+bool Platform::startProgram(const std::string&) { return false; }
+
+MessageResult Platform::messageBox(const std::string&, const std::string&, MessageButtons buttons, MessageIcon) {
+  return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+}
+
 std::optional<char> driveLetterOf(const std::string& path) {
   if (path.size() >= 2 && path[1] == ':') return static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
   return std::nullopt;

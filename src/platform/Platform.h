@@ -27,6 +27,19 @@ enum FileAttribute : std::uint32_t {
   kAttrNormal = 0x80,
 };
 
+// Registry roots the program reads and writes.
+enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
+
+// Message boxes: the platform's own, with these buttons and icons.
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageIcon { None, Information, Exclamation, Error };
+enum class MessageResult { Ok, Cancel, Yes, No };
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
 struct FileInfo {
   std::int64_t size = 0;
   std::uint32_t dosDateTime = 0; // last write, local time: DOS date << 16 | DOS time
@@ -63,6 +76,32 @@ public:
   // Gives other threads of the system a turn (a zero-length sleep).
   virtual void yield() {}
 
+  // The desktop. The defaults suit programs without windows (the tool): no
+  // registry, nothing started, every message box answered with its first button.
+
+  // A string value of an existing key, opened (never created) with full access.
+  // Empty when the key cannot be opened or the value is missing. keyPath may start with "\".
+  virtual std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
+                                                        const std::string& valueName);
+  // Starts a command line in a normally shown window without waiting (WinExec); false when refused.
+  virtual bool startProgram(const std::string& commandLine);
+  // Lines within text are separated by "\r".
+  virtual MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                                   MessageIcon icon);
+  // Full path of the running program's file.
+  virtual std::string programPath() { return {}; }
+  virtual ScreenSize screenSize() { return {640, 480}; }
+  // Lets pending window messages be processed; a quit request seen here sets terminated().
+  virtual void processMessages() {}
+  // Posts the quit request.
+  virtual void requestQuit() { quitRequested_ = true; }
+  // True once the quit request has been seen: a stop check tests this.
+  virtual bool terminated() { return quitRequested_; }
+
+protected:
+  bool quitRequested_ = false;
+
+public:
   bool fileExists(const std::string& path) {
     auto info = fileInfo(path);
     return info && !info->isDirectory;

@@ -1,6 +1,8 @@
 // The platform of the Windows program: the real Win32 calls.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/Platform.h"
 
 namespace kalvora {
@@ -132,6 +134,74 @@ public:
   }
 
   void yield() override { Sleep(0); }
+
+  std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
+                                                const std::string& valueName) override {
+    HKEY base = root == RegistryRoot::ClassesRoot   ? HKEY_CLASSES_ROOT
+                : root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER
+                                                    : HKEY_LOCAL_MACHINE;
+    const std::size_t start = keyPath.find_first_not_of('\\');
+    const std::string path = start == std::string::npos ? std::string() : keyPath.substr(start);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(base, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return std::nullopt;
+    std::optional<std::string> result;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      std::string data(size, '\0');
+      if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
+          ERROR_SUCCESS) {
+        data.resize(std::min<std::size_t>(size, data.size()));
+        while (!data.empty() && data.back() == '\0')
+          data.pop_back();
+        result = data;
+      }
+    }
+    RegCloseKey(key);
+    return result;
+  }
+
+  bool startProgram(const std::string& commandLine) override {
+    return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
+  }
+
+  MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                           MessageIcon icon) override {
+    UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL
+                 : buttons == MessageButtons::YesNo  ? MB_YESNO
+                                                     : MB_OK;
+    if (icon == MessageIcon::Information) flags |= MB_ICONINFORMATION;
+    if (icon == MessageIcon::Exclamation) flags |= MB_ICONEXCLAMATION;
+    if (icon == MessageIcon::Error) flags |= MB_ICONERROR;
+    switch (MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags)) {
+    case IDCANCEL: return MessageResult::Cancel;
+    case IDYES: return MessageResult::Yes;
+    case IDNO: return MessageResult::No;
+    default: return MessageResult::Ok;
+    }
+  }
+
+  std::string programPath() override {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, n < sizeof path ? n : 0);
+  }
+
+  ScreenSize screenSize() override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+  void processMessages() override {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quitRequested_ = true;
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+
+  void requestQuit() override { PostQuitMessage(0); }
 };
 
 } // namespace

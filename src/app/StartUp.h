@@ -1,0 +1,51 @@
+#pragma once
+// The start-up of the program (the background window's creation): finds and
+// opens setup.inf, loads InstallState, checks for an installed copy and applies
+// the [vercheck] rules. The layout of the background window follows it.
+#include <string>
+
+#include "app/InstallState.h"
+#include "platform/Platform.h"
+
+namespace kalvora {
+
+enum class StartUpOutcome {
+  Continue,   // go on creating the windows
+  EndProgram, // end at once with exit code 0
+};
+
+// The medium's directory from the program's own path, ending in one backslash:
+// A:\SETUP.EXE gives A:\, D:\DISK1\SETUP.EXE gives D:\DISK1\.
+std::string sourceDirOf(const std::string& programPath);
+
+// The version an installed copy recorded: decimal, or hexadecimal after "0x";
+// -1 when missing or not a number.
+std::int32_t installedVersionFrom(const std::optional<std::string>& text);
+
+// The installed copy's directory from its uninstall command line
+// ("uninstaller target\setup\uninst.log"); empty when nothing remains.
+std::string targetDirFromUninstallString(const std::string& uninstallString);
+
+class StartUp {
+public:
+  StartUp(Platform& platform, InstallState& state) : platform_(platform), state_(state) {}
+
+  // Every step up to the layout of the background window, then the run flags.
+  StartUpOutcome run();
+
+private:
+  bool openScript();
+  void checkFormatVersion();
+  void readTextsAndPictures();
+  void findInstalledCopy();
+  void reportInstalledVersion();
+  void proposeTargetDir();
+  StartUpOutcome handleOldCopy();
+  void readOptions();
+  void computeTotals();
+
+  Platform& platform_;
+  InstallState& state_;
+};
+
+} // namespace kalvora

@@ -1,0 +1,107 @@
+#include "wizard/PictureLoading.h"
+
+namespace kalvora {
+
+int loadingPositionFor(int picturePhase, int percentageDone) {
+  // base + p * span / 100, rounded to nearest with halves to even.
+  int base = 0, span = 0;
+  switch (picturePhase) {
+  case 4: base = 0, span = 15; break;
+  case 2: base = 15, span = 20; break;
+  case 3: base = 35, span = 30; break;
+  case 1: base = 65, span = 25; break;
+  default: return -1;
+  }
+  const long long scaled = static_cast<long long>(percentageDone) * span; // hundredths
+  long long whole = scaled / 100, rest = scaled % 100;
+  if (rest < 0) rest += 100, --whole;
+  if (rest > 50 || (rest == 50 && ((base + whole) & 1) != 0)) ++whole;
+  return base + static_cast<int>(whole);
+}
+
+std::string packedPictureMember(const std::string& packedPath) {
+  std::string name = packedPath.empty() ? std::string() : packedPath.substr(0, packedPath.size() - 1);
+  name += 'p';
+  const auto cut = name.find_last_of("\\:");
+  return cut == std::string::npos ? name : name.substr(cut + 1);
+}
+
+bool forceDirectories(Platform& platform, const std::string& path) {
+  std::string dir = path;
+  if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+  if (dir.size() < 3 || platform.directoryExists(dir)) return true;
+  const auto slash = dir.find_last_of('\\');
+  if (slash != std::string::npos && !forceDirectories(platform, dir.substr(0, slash + 1))) return false;
+  return platform.createDirectory(dir) || platform.directoryExists(dir);
+}
+
+PictureLoading::PictureLoading(Platform& platform, InstallState& state, PictureLoadingView& view, PictureExpander& Cbmp)
+    : platform_(platform), state_(state), view_(view), Cbmp_(Cbmp) {
+  Cbmp_.OnCheckFile = [this](std::string& filepath, TCProcessMode mode) { CbmpCheckFile(filepath, mode); };
+  Cbmp_.OnShowProgress = [this](std::int32_t& percentage) { CbmpShowProgress(percentage); };
+}
+
+void PictureLoading::CbmpCheckFile(std::string& filepath, TCProcessMode) { filepath = kTempPicture; }
+
+void PictureLoading::CbmpShowProgress(std::int32_t& PercentageDone) {
+  const int position = loadingPositionFor(PicturePhase, PercentageDone);
+  if (position >= 0) view_.setLoadingPosition(position);
+  platform_.processMessages();
+}
+
+bool PictureLoading::loadOne(std::string& path, PictureControl control, int phase) {
+  if (state_.CompressionMode == 1 && platform_.fileExists(path)) {
+    PicturePhase = phase;
+    std::string member = packedPictureMember(path);
+    Cbmp_.ExpandFile(member, path);
+    path = kTempPicture;
+  }
+  return platform_.fileExists(path) && view_.loadPicture(control, path);
+}
+
+void PictureLoading::finishStep(int position) {
+  view_.setLoadingPosition(position);
+  platform_.processMessages();
+}
+
+void PictureLoading::run(LeaderLayout& layout) {
+  view_.setHourglass(true);
+  if (state_.CompressionMode != 1) view_.setLoadingPosition(7);
+
+  const ScreenSize screen = platform_.screenSize();
+  view_.sizeInfoArea(screen.width, screen.height * 2 / 3);
+  forceDirectories(platform_, "C:\\temp");
+
+  const bool packed = state_.CompressionMode == 1;
+  const bool wizardLoaded = loadOne(state_.WizardPicture, PictureControl::Img_Setup, 4);
+  if (packed && wizardLoaded) platform_.deleteFile(kTempPicture);
+  if (!wizardLoaded) narrowWithoutWizardPicture(layout);
+  finishStep(15);
+  if (platform_.terminated()) return;
+
+  loadOne(state_.InfoPicture, state_.InfoText == "_" ? PictureControl::i2 : PictureControl::i4, 2);
+  if (packed) platform_.deleteFile(kTempPicture);
+  finishStep(35);
+  if (platform_.terminated()) return;
+
+  loadOne(state_.LogoPicture, PictureControl::i3, 3);
+  if (packed) platform_.deleteFile(kTempPicture);
+  finishStep(65);
+  if (platform_.terminated()) return;
+
+  // The background stays on disk: the background window tiles it from the file at each paint.
+  loadOne(state_.BackPicture, PictureControl::i1, 1);
+  finishStep(90);
+  if (platform_.terminated()) return;
+
+  view_.setLoadingPosition(100);
+  view_.hideLoadingScreen();
+  view_.setHourglass(false);
+
+  const std::string message = state_.SetupScript->ReadString("software", "msg1", "");
+  if (!message.empty())
+    platform_.messageBox(message, state_.SetupScript->ReadString("software", "msg1t", "kalvora"), MessageButtons::Ok,
+                         MessageIcon::Information);
+}
+
+} // namespace kalvora

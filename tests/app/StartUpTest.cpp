@@ -1,0 +1,229 @@
+#include "app/StartUp.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/MemoryPlatform.h"
+
+namespace kalvora {
+namespace {
+
+const char* const kKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
+
+class StartUpTest : public ::testing::Test {
+protected:
+  void SetUp() override { platform.setProgramPath("D:\\DISK1\\SETUP.EXE"); }
+  void script(const std::string& text) { platform.putFile("D:\\DISK1\\setup.inf", text); }
+  StartUpOutcome run() { return StartUp(platform, state).run(); }
+  void installed(const std::string& uninstall, const std::string& version) {
+    platform.putRegistryString(RegistryRoot::LocalMachine, kKey, "UninstallString", uninstall);
+    platform.putRegistryString(RegistryRoot::LocalMachine, kKey, "version", version);
+  }
+  std::vector<std::string> boxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : platform.shownBoxes())
+      texts.push_back(box.text);
+    return texts;
+  }
+
+  MemoryPlatform platform;
+  InstallState state;
+};
+
+const std::string kTexts =
+    "[kalvora]\nversion=220\n[language]\nl63=newer\nl64=same\nl65=remove old?\nl66=must remove\n";
+const std::string kHead = kTexts + "[software]\nname=Tool\n";
+
+TEST(SourceDir, CutsAfterLastSeparatorAndEndsInOneBackslash) {
+  EXPECT_EQ(sourceDirOf("A:\\SETUP.EXE"), "A:\\");
+  EXPECT_EQ(sourceDirOf("D:\\DISK1\\SETUP.EXE"), "D:\\DISK1\\");
+  EXPECT_EQ(sourceDirOf("A:SETUP.EXE"), "A:\\");
+  EXPECT_EQ(sourceDirOf("\\\\srv\\share\\setup.exe"), "\\\\srv\\share\\");
+  EXPECT_EQ(sourceDirOf("C:\\a\\\\setup.exe"), "C:\\a\\\\");
+}
+
+TEST(InstalledVersion, DecimalHexAndNonNumbers) {
+  EXPECT_EQ(installedVersionFrom(std::nullopt), -1);
+  EXPECT_EQ(installedVersionFrom("12"), 12);
+  EXPECT_EQ(installedVersionFrom("0x1F"), 31);
+  EXPECT_EQ(installedVersionFrom("0X10"), 16);
+  EXPECT_EQ(installedVersionFrom("0x"), -1);
+  EXPECT_EQ(installedVersionFrom("abc"), -1);
+  EXPECT_EQ(installedVersionFrom(""), -1);
+}
+
+TEST(TargetDirFromUninstall, DropsCommandAndLogSuffix) {
+  EXPECT_EQ(targetDirFromUninstallString("C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log"),
+            "C:\\APPS\\TOOL");
+  EXPECT_EQ(targetDirFromUninstallString("C:\\APPS\\TOOL\\setup\\uninst.log"), "C:\\APPS\\TOOL");
+  EXPECT_EQ(targetDirFromUninstallString("x \\setup\\uninst.log"), "");
+  EXPECT_EQ(targetDirFromUninstallString("short"), "");
+  EXPECT_EQ(targetDirFromUninstallString(""), "");
+}
+
+TEST_F(StartUpTest, MissingScriptShowsErrorAndEnds) {
+  EXPECT_EQ(run(), StartUpOutcome::EndProgram);
+  ASSERT_EQ(platform.shownBoxes().size(), 1u);
+  const auto& box = platform.shownBoxes()[0];
+  EXPECT_EQ(box.text, "File setup.inf not found.\rAsk your software-distributor for help.");
+  EXPECT_EQ(box.caption, "Error");
+  EXPECT_EQ(box.icon, MessageIcon::Error);
+  EXPECT_EQ(state.SourceDir, "D:\\DISK1\\");
+  EXPECT_FALSE(state.RunPending);
+}
+
+TEST_F(StartUpTest, OtherFormatVersionWarnsAndGoesOn) {
+  script("[kalvora]\nversion=0x0DC\n");
+  EXPECT_EQ(run(), StartUpOutcome::Continue);
+  EXPECT_TRUE(platform.shownBoxes().empty()); // 0x0DC is 220
+
+  MemoryPlatform other;
+  other.setProgramPath("C:\\SETUP.EXE");
+  other.putFile("C:\\setup.inf", "[software]\nname=x\n");
+  InstallState s;
+  EXPECT_EQ(StartUp(other, s).run(), StartUpOutcome::Continue);
+  ASSERT_EQ(other.shownBoxes().size(), 1u);
+  EXPECT_EQ(other.shownBoxes()[0].text, "There is a conflict with setup.inf.\rOperation may fail.");
+  EXPECT_EQ(other.shownBoxes()[0].caption, "kalvora");
+  EXPECT_EQ(other.shownBoxes()[0].icon, MessageIcon::None);
+  EXPECT_TRUE(s.RunPending);
+  EXPECT_FALSE(s.LayoutDone);
+}
+
+TEST_F(StartUpTest, ReadsTextsPicturesAndDefaults) {
+  script(kTexts + "l1=Product\nl28=g\nl29=caption\nl48=c\nl54=s\n[software]\nname=Tool\n[main]\nback=b.bmp\nl2=Two\n"
+                  "[leader]\nLbl2_color=255\n");
+  ASSERT_EQ(run(), StartUpOutcome::Continue);
+  EXPECT_EQ(state.TextTable[1], "Product");
+  EXPECT_EQ(state.TextTable[28], "g");
+  EXPECT_EQ(state.TextTable[29], ""); // read where it is used
+  EXPECT_EQ(state.TextTable[48], "c");
+  EXPECT_EQ(state.TextTable[54], "s");
+  EXPECT_EQ(state.TextTable[63], "");
+  EXPECT_EQ(state.BackPicture, "D:\\DISK1\\b.bmp");
+  EXPECT_EQ(state.InfoPicture, "D:\\DISK1\\_");
+  EXPECT_EQ(state.WizardPicture, "D:\\DISK1\\_");
+  EXPECT_EQ(state.InfoText, "_");
+  EXPECT_EQ(state.TitleLines[0], "");
+  EXPECT_EQ(state.TitleLines[1], "Two");
+  EXPECT_EQ(state.WelcomeNoteColor, 255);
+  EXPECT_EQ(state.InstalledVersion, -1);
+  EXPECT_EQ(state.InstalledUninstallString, "");
+}
+
+TEST_F(StartUpTest, NoInstalledCopyShowsNothingForVersionZeroButSameForMinusOne) {
+  script(kHead);
+  run();
+  EXPECT_TRUE(platform.shownBoxes().empty());
+
+  script(kHead + "[vercheck]\nversion=-1\n");
+  InstallState again;
+  StartUp(platform, again).run();
+  EXPECT_EQ(boxTexts(), std::vector<std::string>{"same"});
+}
+
+TEST_F(StartUpTest, InstalledNewerOrSameCopyInformsOnly) {
+  installed("C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log", "0x10");
+  script(kHead + "[vercheck]\nversion=5\nold=2\n");
+  EXPECT_EQ(run(), StartUpOutcome::Continue);
+  EXPECT_EQ(state.InstalledVersion, 16);
+  EXPECT_EQ(boxTexts(), std::vector<std::string>{"newer"});
+  EXPECT_EQ(state.TargetDir, "C:\\APPS\\TOOL");
+
+  installed("C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log", "16");
+  script(kHead + "[vercheck]\nversion=16\nold=2\n");
+  InstallState again;
+  EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::Continue);
+  EXPECT_EQ(boxTexts(), (std::vector<std::string>{"newer", "same"}));
+  EXPECT_TRUE(platform.startedPrograms().empty());
+}
+
+TEST_F(StartUpTest, OldOneAsksAndStartsUninstallerOnYesOnly) {
+  installed("C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log", "3");
+  script(kHead + "[vercheck]\nversion=4\nold=1\n");
+  platform.answerNextBox(MessageResult::No);
+  EXPECT_EQ(run(), StartUpOutcome::Continue);
+  EXPECT_TRUE(platform.startedPrograms().empty());
+  EXPECT_EQ(platform.shownBoxes().back().buttons, MessageButtons::YesNo);
+
+  platform.answerNextBox(MessageResult::Yes);
+  InstallState again;
+  EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::Continue);
+  EXPECT_EQ(platform.startedPrograms(),
+            std::vector<std::string>{"C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log"});
+}
+
+TEST_F(StartUpTest, OldTwoEndsWhateverTheAnswer) {
+  installed("u.exe C:\\X\\setup\\uninst.log", "3");
+  script(kHead + "[vercheck]\nversion=4\nold=2\n");
+  platform.answerNextBox(MessageResult::Cancel);
+  EXPECT_EQ(run(), StartUpOutcome::EndProgram);
+  EXPECT_TRUE(platform.startedPrograms().empty());
+  EXPECT_EQ(platform.shownBoxes().back().text, "must remove");
+  EXPECT_EQ(platform.shownBoxes().back().buttons, MessageButtons::OkCancel);
+
+  platform.answerNextBox(MessageResult::Ok);
+  InstallState again;
+  EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::EndProgram);
+  EXPECT_EQ(platform.startedPrograms(), std::vector<std::string>{"u.exe C:\\X\\setup\\uninst.log"});
+}
+
+TEST_F(StartUpTest, OldIgnoredWithoutUninstallStringOrRefusedKey) {
+  platform.putRegistryString(RegistryRoot::LocalMachine, kKey, "version", "1");
+  script(kHead + "[vercheck]\nversion=4\nold=2\n[directories]\nd0=C:\\NEW\n");
+  EXPECT_EQ(run(), StartUpOutcome::Continue);
+  EXPECT_EQ(state.InstalledVersion, 1);
+  EXPECT_EQ(state.TargetDir, "C:\\NEW");
+
+  installed("u.exe C:\\X\\setup\\uninst.log", "1");
+  platform.refuseRegistryKey(RegistryRoot::LocalMachine, kKey);
+  InstallState again;
+  EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::Continue);
+  EXPECT_EQ(again.InstalledVersion, -1);
+  EXPECT_EQ(again.InstalledUninstallString, "");
+}
+
+TEST_F(StartUpTest, TargetDirDefaultsDependOnTake) {
+  script(kHead + "[vercheck]\ntake=0\n");
+  run();
+  EXPECT_EQ(state.TargetDir, "_");
+  script(kHead);
+  InstallState again;
+  StartUp(platform, again).run();
+  EXPECT_EQ(again.TargetDir, "");
+
+  installed("u.exe C:\\X\\setup\\uninst.log", "1");
+  script(kHead + "[vercheck]\ntake=0\n[directories]\nd0=C:\\D0\n");
+  InstallState third;
+  StartUp(platform, third).run();
+  EXPECT_EQ(third.TargetDir, "C:\\D0");
+}
+
+TEST_F(StartUpTest, OptionsReadOnlyForOfferedConfigurations) {
+  script(kTexts + "[software]\nname=Tool\no_min=1\nOpt1_custom=1\nOpt1_locked=1\nOpt1_min=1\nOpt3_min=1\n"
+                  "Opt1_standard=1\nOpt2_prgitem=1\nOpt1_space=100\nOpt3_space=50\nOpt7_name=Seven\n");
+  run();
+  EXPECT_TRUE(state.MinimalOffered);
+  EXPECT_FALSE(state.CustomOffered);
+  EXPECT_FALSE(state.FirstOptionLocked);
+  EXPECT_FALSE(state.OptionInCustom[0]);
+  EXPECT_FALSE(state.OptionInStandard[0]);
+  EXPECT_TRUE(state.OptionInMinimal[2]);
+  EXPECT_TRUE(state.OptionGroupItem[1]);
+  EXPECT_EQ(state.OptionName[6], "Seven");
+  EXPECT_EQ(state.TotalMin, 150);
+  EXPECT_EQ(state.TotalStandard, 0);
+}
+
+TEST_F(StartUpTest, CompressionSizeAddsToEveryTotalAndSumsWrap) {
+  script(kTexts + "[software]\nname=Tool\no_custom=1\no_standard=1\nOpt1_custom=1\nOpt2_custom=1\n"
+                  "Opt1_standard=1\nOpt1_space=2147483647\nOpt2_space=1\n[compression]\nmode=1\nsize=500\n");
+  run();
+  EXPECT_TRUE(state.FirstOptionLocked); // default true when custom is offered
+  EXPECT_EQ(state.TotalMin, 500);
+  EXPECT_EQ(state.TotalStandard, static_cast<std::int32_t>(2147483647u + 500u));
+  EXPECT_EQ(state.TotalCustom, static_cast<std::int32_t>(2147483648u + 500u));
+  EXPECT_EQ(state.CompressionMode, 1);
+}
+
+} // namespace
+} // namespace kalvora
