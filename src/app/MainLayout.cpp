@@ -4,8 +4,9 @@ namespace kalvora {
 
 MainSettings readMainSettings(const SetupScript& script) {
   MainSettings settings;
+  const char* const colorKeys[3] = {"l1_color", "l2_color", "l3_color"};
   for (int i = 0; i < 3; ++i)
-    settings.titleColor[i] = script.ReadInteger("main", "l" + std::to_string(i + 1) + "_color", 0);
+    settings.titleColor[i] = script.ReadInteger("main", colorKeys[i], 0);
   settings.stretch = script.ReadBool("main", "stretch", false);
   settings.shadow = script.ReadBool("main", "shadow", true);
   settings.show = script.ReadBool("main", "show", true);

@@ -9,7 +9,15 @@ constexpr int kScriptFormatVersion = 220;
 constexpr std::size_t kUninstallLogSuffixLength = 17; // "\setup\uninst.log"
 const char* const kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-std::string optionKey(int n, const char* suffix) { return "Opt" + std::to_string(n) + suffix; }
+// Keys are built by appending: GCC 12 misreports `"x" + std::to_string(n)` under -Wrestrict.
+std::string numberedKey(const char* prefix, int n, const char* suffix = "") {
+  std::string key = prefix;
+  key += std::to_string(n);
+  key += suffix;
+  return key;
+}
+
+std::string optionKey(int n, const char* suffix) { return numberedKey("Opt", n, suffix); }
 
 } // namespace
 
@@ -73,14 +81,15 @@ void StartUp::readTextsAndPictures() {
   const SetupScript& script = *state_.SetupScript;
   const TextTable texts(script);
   for (int n = 1; n <= kTextCount; ++n)
-    if (n <= 28 || (n >= 48 && n <= 54)) state_.TextTable[static_cast<std::size_t>(n)] = texts.text(n);
+    if (n <= 28 || (n >= 48 && n <= 54))
+      state_.TextTable[static_cast<std::size_t>(n)] = texts.text(numberedKey("l", n));
   state_.WelcomeNote = script.ReadString("leader", "Lbl_2", "");
   state_.BackPicture = state_.SourceDir + script.ReadString("main", "back", "_");
   state_.InfoPicture = state_.SourceDir + script.ReadString("main", "info", "_");
   state_.InfoText = script.ReadString("main", "text", "_");
   state_.LogoPicture = state_.SourceDir + script.ReadString("main", "logo", "_");
   for (std::size_t i = 0; i < state_.TitleLines.size(); ++i)
-    state_.TitleLines[i] = script.ReadString("main", "l" + std::to_string(i + 1), "");
+    state_.TitleLines[i] = script.ReadString("main", numberedKey("l", static_cast<int>(i) + 1), "");
   state_.WizardPicture = state_.SourceDir + script.ReadString("leader", "image", "_");
   state_.WelcomeNoteColor = script.ReadInteger("leader", "Lbl2_color", 0);
 }
@@ -97,9 +106,9 @@ void StartUp::reportInstalledVersion() {
   const TextTable texts(*state_.SetupScript);
   state_.NewVersion = state_.SetupScript->ReadInteger("vercheck", "version", 0);
   if (state_.NewVersion < state_.InstalledVersion)
-    platform_.messageBox(texts.text(63), "kalvora", MessageButtons::Ok, MessageIcon::None);
+    platform_.messageBox(texts.text("l63"), "kalvora", MessageButtons::Ok, MessageIcon::None);
   if (state_.NewVersion == state_.InstalledVersion)
-    platform_.messageBox(texts.text(64), "kalvora", MessageButtons::Ok, MessageIcon::None);
+    platform_.messageBox(texts.text("l64"), "kalvora", MessageButtons::Ok, MessageIcon::None);
 }
 
 void StartUp::proposeTargetDir() {
@@ -118,11 +127,12 @@ StartUpOutcome StartUp::handleOldCopy() {
   const TextTable texts(*state_.SetupScript);
   switch (state_.SetupScript->ReadInteger("vercheck", "old", 0)) {
   case 1:
-    if (platform_.messageBox(texts.text(65), "kalvora", MessageButtons::YesNo, MessageIcon::None) == MessageResult::Yes)
+    if (platform_.messageBox(texts.text("l65"), "kalvora", MessageButtons::YesNo, MessageIcon::None) ==
+        MessageResult::Yes)
       platform_.startProgram(state_.InstalledUninstallString);
     return StartUpOutcome::Continue;
   case 2:
-    if (platform_.messageBox(texts.text(66), "kalvora", MessageButtons::OkCancel, MessageIcon::None) ==
+    if (platform_.messageBox(texts.text("l66"), "kalvora", MessageButtons::OkCancel, MessageIcon::None) ==
         MessageResult::Ok)
       platform_.startProgram(state_.InstalledUninstallString);
     return StartUpOutcome::EndProgram;
