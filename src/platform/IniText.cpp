@@ -1,100 +1,88 @@
 #include "platform/IniText.h"
 
-#include <cctype>
 #include <string_view>
-#include <vector>
+
+#include "platform/IniLines.h"
 
 namespace kalvora {
 namespace {
 
+using namespace ini;
+
 constexpr std::size_t kMaxValue = 1023;
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-    s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-    s.remove_suffix(1);
-  return s;
+// One pair of matching quotes around a value does not belong to it.
+std::string_view unquote(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    return v.substr(1, v.size() - 2);
+  return v;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
+std::string cut(std::string_view v) { return std::string(v.substr(0, kMaxValue)); }
+
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// New lines follow the file's own line ends.
+std::string_view lineEndOf(std::string_view text, const std::vector<Line>& lines) {
+  for (const Line& line : lines)
+    if (line.next != line.end) return text.substr(line.end, line.next - line.end);
+  return "\r\n";
 }
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-// The section name of a "[name]" line, if it is one.
-bool sectionHeader(std::string_view line, std::string_view& name) {
-  line = trim(line);
-  if (line.empty() || line.front() != '[') return false;
-  const auto close = line.find(']');
-  name = trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-  return true;
+std::string insertAt(std::string_view text, std::size_t pos, std::string_view piece) {
+  std::string out(text.substr(0, pos));
+  out += piece;
+  out += text.substr(pos);
+  return out;
 }
 
 } // namespace
 
 std::string iniRead(const std::string& content, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
-  bool inSection = false;
-  for (std::string_view line : splitLines(content)) {
-    std::string_view name;
-    if (sectionHeader(line, name)) {
-      inSection = sameName(name, trim(section));
-      continue;
-    }
-    if (!inSection) continue;
-    const auto eq = line.find('=');
-    if (eq == std::string_view::npos || !sameName(trim(line.substr(0, eq)), trim(key))) continue;
-    std::string_view value = trim(line.substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-      value = value.substr(1, value.size() - 2);
-    return std::string(value.substr(0, kMaxValue));
+  const std::vector<Line> lines = splitLines(content);
+  const Spot spot = locate(content, lines, trim(cString(section)), trim(cString(key)));
+  if (spot.entry) {
+    const Line& line = lines[*spot.entry];
+    const ParsedLine parsed = parseLine(std::string_view(content).substr(line.begin, line.end - line.begin));
+    if (parsed.value) return cut(unquote(*parsed.value));
   }
-  return defaultValue.substr(0, kMaxValue);
+  // The default loses its trailing blanks and its quotes, like a value.
+  return cut(unquote(trimRight(cString(defaultValue))));
 }
 
 std::string iniWrite(const std::string& content, const std::string& section, const std::string& key,
                      const std::string& value) {
-  std::string out;
-  bool inSection = false, done = false, sawSection = false;
-  for (std::string_view line : splitLines(content)) {
-    std::string_view name;
-    if (sectionHeader(line, name)) {
-      if (inSection && !done) {
-        out += key + "=" + value + "\r\n";
-        done = true;
-      }
-      inSection = !done && sameName(name, trim(section));
-      sawSection = sawSection || inSection;
-    } else if (inSection && !done) {
-      const auto eq = line.find('=');
-      if (eq != std::string_view::npos && sameName(trim(line.substr(0, eq)), trim(key))) {
-        out += std::string(trim(line.substr(0, eq))) + "=" + value + "\r\n";
-        done = true;
-        continue;
-      }
-    }
-    out += std::string(line) + "\r\n";
+  const std::string_view text = content;
+  const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
+  // A line break in a name would write a line that no reader finds; one in a
+  // value would write further entries. The value is kept up to it, as a reader would see it.
+  if (hasLineBreak(sec) || hasLineBreak(name)) return content;
+  std::string_view val = trimLeft(cString(value));
+  val = val.substr(0, val.find_first_of("\r\n"));
+
+  const std::vector<Line> lines = splitLines(text);
+  const std::string eol(lineEndOf(text, lines));
+  const Spot spot = locate(text, lines, trimRight(sec), trimRight(name));
+  if (spot.entry) {
+    const Line& line = lines[*spot.entry];
+    const ParsedLine parsed = parseLine(text.substr(line.begin, line.end - line.begin));
+    if (parsed.value && *parsed.value == val) return content;
+    std::string out(text.substr(0, line.begin));
+    out.append(parsed.name).append("=").append(val);
+    if (line.next == line.end) out += eol; // the last line gets its line end
+    out += text.substr(line.end);
+    return out;
   }
-  if (!done) {
-    if (!sawSection) out += "[" + section + "]\r\n";
-    out += key + "=" + value + "\r\n";
+  const std::string entry = std::string(name) + "=" + std::string(val) + eol;
+  if (spot.sectionFound) {
+    if (!spot.lastLine) return insertAt(text, bodyStart(text), entry);
+    const Line& last = lines[*spot.lastLine];
+    return insertAt(text, last.next, last.next == last.end ? eol + entry : entry);
   }
+  std::string out = content;
+  if (text.size() > bodyStart(text) && text.back() != '\r' && text.back() != '\n') out += eol;
+  out.append("[").append(sec).append("]").append(eol).append(entry);
   return out;
 }
 

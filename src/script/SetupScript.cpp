@@ -75,7 +75,13 @@ bool SetupScript::ReadBool(const std::string& section, const std::string& key, b
 }
 
 void SetupScript::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  if (!platform_.writeProfileString(path_, section, key, value)) throw EIniFileException(path_);
+  // An entry is one line: a name with a line break could not be found again, and
+  // a value's line break would write further entries. The value keeps what a
+  // reader would see of it.
+  const auto lineBreak = [](const std::string& s) { return s.find_first_of("\r\n"); };
+  if (lineBreak(section) != std::string::npos || lineBreak(key) != std::string::npos) throw EIniFileException(path_);
+  if (!platform_.writeProfileString(path_, section, key, value.substr(0, lineBreak(value))))
+    throw EIniFileException(path_);
 }
 
 void SetupScript::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {

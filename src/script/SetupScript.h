@@ -21,7 +21,8 @@ public:
   std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
   // Read as an integer with default 1 or 0; true when non-zero.
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
-  // A refused write raises EIniFileException ("Kann nicht nach %s schreiben").
+  // A refused write raises EIniFileException ("Kann nicht nach %s schreiben"), and so
+  // does a section or key with a line break; a value is written up to its first line break.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
 

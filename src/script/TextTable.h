@@ -12,7 +12,7 @@ public:
   // The value of key ("l17") in [language], or empty.
   std::string text(const std::string& key) const;
   // The same for key "l" + number.
-  std::string text(int number) const { return text("l" + std::to_string(number)); }
+  std::string text(int number) const;
 
 private:
   const SetupScript& script_;

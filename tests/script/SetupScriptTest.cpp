@@ -142,6 +142,18 @@ TEST_F(SetupScriptTest, RefusedWriteNamesThePath) {
   EXPECT_EQ(readOnly.ReadString("s", "k", ""), "old");
 }
 
+TEST_F(SetupScriptTest, LineBreaksWriteNoFurtherEntries) {
+  put("[s]\r\nk=old\r\n");
+  script.WriteString("s", "k", "a\r\nb=c");
+  EXPECT_EQ(script.ReadString("s", "k", ""), "a");
+  EXPECT_EQ(script.ReadString("s", "b", "none"), "none");
+  script.WriteString("s", "k", "x\ny");
+  EXPECT_EQ(script.ReadString("s", "k", ""), "x");
+  EXPECT_THROW(script.WriteString("s", "k\nz", "v"), EIniFileException);
+  EXPECT_THROW(script.WriteString("s\rt", "k", "v"), EIniFileException);
+  EXPECT_EQ(fs.fileContent(path), "[s]\r\nk=x\r\n");
+}
+
 // The same rules hold through the running system's INI interface.
 TEST(SetupScriptOnSystem, WritesAndReadsARealFile) {
   const auto dir = std::filesystem::temp_directory_path() / "kalvora-script-test";
@@ -154,6 +166,9 @@ TEST(SetupScriptOnSystem, WritesAndReadsARealFile) {
   EXPECT_EQ(script.ReadString("MAIN", "back", ""), "back.bmp");
   EXPECT_EQ(script.ReadInteger("main", "L1_COLOR", 0), 255);
   EXPECT_TRUE(script.ReadBool("main", "l1_color", false));
+  script.WriteString("main", "text", "a\r\nb=c");
+  EXPECT_EQ(script.ReadString("main", "text", ""), "a");
+  EXPECT_EQ(script.ReadString("main", "b", "none"), "none");
   SetupScript nowhere((dir / "no" / "such" / "x.ini").string());
   EXPECT_THROW(nowhere.WriteString("s", "k", "v"), EIniFileException);
   std::filesystem::remove_all(dir);
