@@ -36,4 +36,11 @@ public:
   explicit EInsufficientDiskSpace(const std::string& path) : Exception("Not enough disk space to expand " + path) {}
 };
 
+// A relative member name that would lead out of the directory it is expanded
+// into ("..", a leading "/", a drive), met when no OnCheckFile handler decides.
+class EUnsafeMemberName : public Exception {
+public:
+  explicit EUnsafeMemberName(const std::string& name) : Exception("Unsafe member name in archive: " + name) {}
+};
+
 } // namespace kalvora

@@ -57,6 +57,18 @@ public:
   Platform& platform() { return platform_; }
 
 private:
+  struct Walk {
+    Stream& source;
+    std::vector<std::string>* list;
+    std::string compressId;
+    std::vector<std::string> written;
+    std::int64_t total; // expanded bytes so far
+  };
+  // Handles one member; false ends the walk.
+  bool expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name);
+  bool skipMember(Stream& source, const MemberHeader& member);
+  void requireFreeSpace(const std::string& path, std::int32_t expandedSize);
+
   Platform& platform_;
   std::string targetPath_;
 };

@@ -59,6 +59,14 @@ std::string MemoryPlatform::normalize(const std::string& path) {
   return key;
 }
 
+std::string MemoryPlatform::keyOf(const std::string& path) const {
+  // A path rooted without a drive ("\x") is on the current drive.
+  std::string key = normalize(path);
+  if (!key.empty() && key[0] == '\\' && (key.size() < 2 || key[1] != '\\'))
+    key = std::string(1, currentDrive_) + ":" + key;
+  return key;
+}
+
 bool MemoryPlatform::parentExists(const std::string& key) const {
   const auto slash = key.find_last_of('\\');
   if (slash == std::string::npos) return false;
@@ -72,7 +80,7 @@ std::string MemoryPlatform::readProfileString(const std::string& file, const std
 
 bool MemoryPlatform::writeProfileString(const std::string& file, const std::string& section, const std::string& key,
                                         const std::string& value) {
-  const std::string key_ = normalize(file);
+  const std::string key_ = keyOf(file);
   if (failCreate_.count(key_) || !parentExists(key_)) return false;
   auto it = files_.find(key_);
   if (it != files_.end() && (it->second.attributes & kAttrReadOnly)) return false;
@@ -81,7 +89,7 @@ bool MemoryPlatform::writeProfileString(const std::string& file, const std::stri
 }
 
 std::unique_ptr<Stream> MemoryPlatform::openFile(const std::string& path, OpenMode mode) {
-  const std::string key = normalize(path);
+  const std::string key = keyOf(path);
   if (locked_.count(key)) return nullptr;
   auto it = files_.find(key);
   if (mode == OpenMode::Create) {
@@ -97,7 +105,7 @@ std::unique_ptr<Stream> MemoryPlatform::openFile(const std::string& path, OpenMo
 }
 
 std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) {
-  const std::string key = normalize(path);
+  const std::string key = keyOf(path);
   if (directories_.count(key)) return FileInfo{0, 0, kAttrDirectory, true};
   auto it = files_.find(key);
   if (it == files_.end()) return std::nullopt;
@@ -106,7 +114,7 @@ std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) {
 }
 
 bool MemoryPlatform::createDirectory(const std::string& path) {
-  const std::string key = normalize(path);
+  const std::string key = keyOf(path);
   if (directories_.count(key) || files_.count(key) || !parentExists(key)) return false;
   directories_.insert(key);
   createdDirectories_.push_back(path);
@@ -114,21 +122,21 @@ bool MemoryPlatform::createDirectory(const std::string& path) {
 }
 
 bool MemoryPlatform::deleteFile(const std::string& path) {
-  auto it = files_.find(normalize(path));
+  auto it = files_.find(keyOf(path));
   if (it == files_.end() || (it->second.attributes & kAttrReadOnly)) return false;
   files_.erase(it);
   return true;
 }
 
 bool MemoryPlatform::setFileDosTime(const std::string& path, std::uint32_t dosDateTime) {
-  auto it = files_.find(normalize(path));
+  auto it = files_.find(keyOf(path));
   if (it == files_.end()) return false;
   it->second.dosDateTime = dosDateTime;
   return true;
 }
 
 bool MemoryPlatform::setFileAttributes(const std::string& path, std::uint32_t attributes) {
-  auto it = files_.find(normalize(path));
+  auto it = files_.find(keyOf(path));
   if (it == files_.end()) return false;
   it->second.attributes = attributes;
   return true;
@@ -145,7 +153,7 @@ void MemoryPlatform::setFreeSpace(char drive, std::int64_t bytes) {
 }
 
 void MemoryPlatform::putFile(const std::string& path, const std::string& content, std::uint32_t attributes) {
-  const std::string key = normalize(path);
+  const std::string key = keyOf(path);
   // Parents come into being with the file, as a test's fixture expects.
   for (auto slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1))
     directories_.insert(key.substr(0, slash));
@@ -156,7 +164,7 @@ void MemoryPlatform::putFile(const std::string& path, const std::string& content
 }
 
 std::optional<std::string> MemoryPlatform::fileContent(const std::string& path) const {
-  auto it = files_.find(normalize(path));
+  auto it = files_.find(keyOf(path));
   if (it == files_.end()) return std::nullopt;
   return std::string(it->second.bytes->begin(), it->second.bytes->end());
 }

@@ -47,10 +47,10 @@ public:
   std::vector<std::string> createdDirectories() const { return createdDirectories_; }
   std::vector<std::string> listFiles() const;
   // Arranged failures: creating this file, or writing past this many bytes into any file.
-  void failCreateOf(const std::string& path) { failCreate_.insert(normalize(path)); }
+  void failCreateOf(const std::string& path) { failCreate_.insert(keyOf(path)); }
   void limitWrites(std::int64_t bytes) { writeLimit_ = bytes; }
   // A file a test holds open exclusively, as another program would.
-  void lockFile(const std::string& path) { locked_.insert(normalize(path)); }
+  void lockFile(const std::string& path) { locked_.insert(keyOf(path)); }
 
   // The desktop: registry values, a key refused for full access, the program's
   // own path, the screen, the answers of coming message boxes (first button when
@@ -71,6 +71,8 @@ public:
   int messagesProcessed() const { return messagesProcessed_; }
 
   static std::string normalize(const std::string& path);
+  // normalize, and a path rooted without a drive put on the current drive.
+  std::string keyOf(const std::string& path) const;
 
 private:
   struct File {

@@ -1,0 +1,77 @@
+#include "archive/ArchiveWriter.h"
+
+#include <limits>
+
+#include "platform/Errors.h"
+
+namespace kalvora {
+namespace {
+
+constexpr std::int64_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
+constexpr std::size_t kMaxNameLength = 32767;
+
+void requireFits(std::int64_t value, const char* what, const std::string& member) {
+  if (value > kMaxInt32)
+    throw Exception(std::string(what) + " of " + member + " exceeds the archive's limit of 2147483647 bytes");
+}
+
+} // namespace
+
+ArchiveWriter::ArchiveWriter(Stream& out, const std::string& compressId) : out_(out), headerPosition_(out.position()) {
+  if (compressId.size() != 3) throw Exception("Archive method tag must have 3 characters: " + compressId);
+  compressId.copy(header_.compressId, 3);
+  std::uint8_t raw[kArchiveHeaderSize];
+  encodeArchiveHeader(header_, raw);
+  out_.writeBuffer(raw, sizeof raw);
+}
+
+void ArchiveWriter::addMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                              const MemberOptions& options) {
+  if (storedName.size() > kMaxNameLength)
+    throw Exception("Member name longer than 32767 bytes: " + storedName.substr(0, 64) + "...");
+  requireFits(static_cast<std::int64_t>(data.size()), "Size", storedName);
+  requireFits(totalExpanded_ + static_cast<std::int64_t>(data.size()), "Total size with", storedName);
+
+  std::vector<std::uint8_t> encoded;
+  std::span<const std::uint8_t> stored = data;
+  switch (options.method) {
+  case kMethodStored: break;
+  case kMethodRle: rleEncode(data, encoded), stored = encoded; break;
+  case kMethodLzh: lzhEncode(data, encoded), stored = encoded; break;
+  default: throw Exception("No encoder for method " + std::to_string(options.method) + " of " + storedName);
+  }
+  requireFits(static_cast<std::int64_t>(stored.size()), "Compressed size", storedName);
+
+  MemberHeader member;
+  member.nameLength = static_cast<std::int16_t>(storedName.size());
+  member.fileDateTime = static_cast<std::int32_t>(options.dosDateTime);
+  member.fileAttributes = static_cast<std::int16_t>(options.attributes & 0xFFFF);
+  member.expandedSize = static_cast<std::int32_t>(data.size());
+  member.compressedSize = static_cast<std::int32_t>(stored.size());
+  member.method = options.method;
+  std::uint32_t checksum = byteSum(data.data(), data.size());
+  if (options.lockKey) {
+    checksum += static_cast<std::uint32_t>(*options.lockKey);
+    member.lockFlag = 1;
+  }
+  member.checksum = static_cast<std::int32_t>(checksum);
+
+  std::uint8_t raw[kMemberHeaderSize];
+  encodeMemberHeader(member, raw);
+  out_.writeBuffer(raw, sizeof raw);
+  out_.writeBuffer(storedName.data(), storedName.size());
+  out_.writeBuffer(stored.data(), stored.size());
+  totalExpanded_ += static_cast<std::int64_t>(data.size());
+}
+
+void ArchiveWriter::finish() {
+  const std::int64_t end = out_.position();
+  header_.totalExpandedSize = static_cast<std::int32_t>(totalExpanded_);
+  std::uint8_t raw[kArchiveHeaderSize];
+  encodeArchiveHeader(header_, raw);
+  out_.seek(headerPosition_);
+  out_.writeBuffer(raw, sizeof raw);
+  out_.seek(end);
+}
+
+} // namespace kalvora

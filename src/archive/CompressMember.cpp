@@ -1,0 +1,66 @@
+// TCompress: the handling of one member inside the walk: filter, output path,
+// the OnCheckFile decision, free space, directories, the output file, expansion,
+// and the file's date and attributes.
+#include <algorithm>
+
+#include "archive/Compress.h"
+#include "archive/MemberPaths.h"
+
+namespace kalvora {
+
+bool TCompress::skipMember(Stream& source, const MemberHeader& member) {
+  // A negative size would lead back into the archive, possibly forever.
+  if (member.compressedSize < 0) return false;
+  source.seek(source.position() + member.compressedSize);
+  return true;
+}
+
+void TCompress::requireFreeSpace(const std::string& path, std::int32_t expandedSize) {
+  std::int64_t available = platform_.freeDiskSpace(path);
+  if (platform_.fileExists(path)) {
+    // The file it replaces counts as free space.
+    const auto existing = platform_.openFile(path, OpenMode::ReadWrite);
+    if (!existing) throw EInOutError(5);
+    available += existing->size();
+  }
+  if (available < expandedSize) throw EInsufficientDiskSpace(path);
+}
+
+bool TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name) {
+  if (walk.list && std::none_of(walk.list->begin(), walk.list->end(),
+                                [&](const std::string& wanted) { return sameMemberName(wanted, name); }))
+    return skipMember(walk.source, member);
+
+  std::string path = memberOutputPath(targetPath_, name);
+  if (OnCheckFile) {
+    OnCheckFile(path, TCProcessMode::cmExpand);
+    if (path.empty()) return skipMember(walk.source, member);
+    if (path == "*") return false;
+  } else if (!isContainedMemberName(name)) {
+    throw EUnsafeMemberName(name);
+  }
+
+  requireFreeSpace(path, member.expandedSize);
+  if (MakeDirectories) forceDirectories(platform_, directoryPart(path));
+  auto out = platform_.openFile(path, OpenMode::Create);
+  if (!out) {
+    if (ExceptionOnFileError) throw EFCreateError(path);
+    return skipMember(walk.source, member);
+  }
+  try {
+    ExpandMember(*out, walk.source, member.lockFlag > 0, walk.compressId, member.method, member.checksum,
+                 member.expandedSize, member.compressedSize);
+  } catch (...) {
+    out.reset();
+    platform_.deleteFile(path);
+    throw;
+  }
+  walk.total += member.expandedSize;
+  out.reset(); // closed before its time is set, so the last write cannot move it
+  platform_.setFileDosTime(path, static_cast<std::uint32_t>(member.fileDateTime));
+  walk.written.push_back(path);
+  platform_.setFileAttributes(path, static_cast<std::uint32_t>(static_cast<std::int32_t>(member.fileAttributes)));
+  return true;
+}
+
+} // namespace kalvora

@@ -1,0 +1,79 @@
+#pragma once
+// The LZH decoder's bit reader, most significant bit first. Bits are kept in a
+// 64-bit buffer filled from the ByteSource's chunk as far as it goes; a new chunk
+// is loaded only when a read finds 8 or fewer bits left, the moment a reader
+// fetching one byte at a time would load it, so progress reports fall the same.
+// A byte fetched at end of input reads as 0.
+#include <cstdint>
+
+#include "archive/ByteSource.h"
+
+namespace kalvora::lzh {
+
+class BitReader {
+public:
+  explicit BitReader(ByteSource& in) : in_(in) {}
+
+  unsigned bit() {
+    need();
+    const auto b = static_cast<unsigned>(bits_ >> 63);
+    bits_ <<= 1;
+    --count_;
+    return b;
+  }
+  // n from 1 to 8.
+  unsigned bits(unsigned n) {
+    need();
+    const auto v = static_cast<unsigned>(bits_ >> (64 - n));
+    bits_ <<= n;
+    count_ -= n;
+    return v;
+  }
+  // Zero bytes handed in after the end of input.
+  std::uint32_t zeroFill() const { return zeroFill_; }
+
+private:
+  void need() {
+    if (count_ <= 8) refill();
+  }
+  void refill();
+
+  ByteSource& in_;
+  std::uint64_t bits_ = 0; // the next bit at the top; bits below count_ are 0 or the coming ones
+  unsigned count_ = 0;
+  std::uint32_t zeroFill_ = 0;
+};
+
+inline std::uint64_t loadBigEndian64(const std::uint8_t* p) {
+  std::uint64_t v = 0;
+  for (int i = 0; i < 8; ++i)
+    v = v << 8 | p[i];
+  return v;
+}
+
+inline void BitReader::refill() {
+  for (;;) {
+    const std::uint8_t* p = in_.cursor();
+    const std::uint8_t* end = in_.end();
+    if (end - p >= 8) {
+      // Whole bytes up to 56..63 bits; the part of the next byte that fits goes
+      // in too, but is ORed again, unchanged, when that byte is taken.
+      bits_ |= loadBigEndian64(p) >> count_;
+      const unsigned take = (63 - count_) >> 3;
+      in_.setCursor(p + take);
+      count_ += take * 8;
+      return;
+    }
+    for (; p != end && count_ <= 56; ++p, count_ += 8)
+      bits_ |= static_cast<std::uint64_t>(*p) << (56 - count_);
+    in_.setCursor(p);
+    if (count_ > 8) return;
+    if (!in_.load()) {
+      ++zeroFill_;
+      count_ += 8;
+      return;
+    }
+  }
+}
+
+} // namespace kalvora::lzh

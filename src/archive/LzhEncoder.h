@@ -1,0 +1,44 @@
+#pragma once
+// The LZH encoder: the stream writer that codes symbols and positions with the
+// tree the decoder keeps in step, and the entry with statistics for tests and
+// benchmarks.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "archive/LzhTree.h"
+
+namespace kalvora {
+
+// Writes LZH symbols: bytes, and matches as a length symbol and a position.
+class LzhStreamWriter {
+public:
+  explicit LzhStreamWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+  void literal(std::uint8_t byte) { symbol(byte); }
+  // length 3 to 60, distance 1 to 4096 bytes back.
+  void match(unsigned length, unsigned distance);
+  // Pads the last byte with zero bits.
+  void finish();
+  std::uint32_t treeRebuilds() const { return tree_.rebuilds(); }
+
+private:
+  void symbol(unsigned v);
+  void put(std::uint64_t value, unsigned n);
+
+  std::vector<std::uint8_t>& out_;
+  std::uint64_t acc_ = 0;
+  unsigned count_ = 0;
+  lzh::Tree tree_;
+  std::uint16_t path_[lzh::Tree::kMaxDepth];
+};
+
+struct LzhEncodeStats {
+  std::uint32_t treeRebuilds = 0;
+  std::uint64_t matches = 0;
+  std::uint64_t literals = 0;
+};
+
+// Appends the LZH data of data to out, as lzhEncode does.
+void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats);
+
+} // namespace kalvora

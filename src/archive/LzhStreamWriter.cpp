@@ -1,0 +1,42 @@
+#include "archive/LzhEncoder.h"
+#include "archive/LzhPositionCode.h"
+
+namespace kalvora {
+
+using namespace lzh;
+
+void LzhStreamWriter::put(std::uint64_t value, unsigned n) {
+  // Up to 56 bits at a time, value right-aligned; whole bytes go out at once.
+  acc_ = acc_ << n | value;
+  count_ += n;
+  while (count_ >= 8) {
+    count_ -= 8;
+    out_.push_back(static_cast<std::uint8_t>(acc_ >> count_));
+  }
+}
+
+void LzhStreamWriter::symbol(unsigned v) {
+  // The path from the leaf up: a node at an odd index is its parent's second child.
+  std::uint64_t code = 0;
+  unsigned length = 0;
+  for (unsigned k = tree_.prnt[v + kNodes]; k != kRoot; k = tree_.prnt[k]) {
+    path_[length] = static_cast<std::uint16_t>(k);
+    code |= static_cast<std::uint64_t>(k & 1) << length++;
+  }
+  put(code, length);
+  tree_.update(v, path_, length);
+}
+
+void LzhStreamWriter::match(unsigned length, unsigned distance) {
+  symbol(256 + length - kThreshold - 1);
+  const unsigned position = distance - 1;
+  const unsigned upper = position >> 6;
+  put(kPositionCode.code[upper], kPositionCode.length[upper]);
+  put(position & 63u, 6);
+}
+
+void LzhStreamWriter::finish() {
+  if (count_ != 0) put(0, 8 - count_);
+}
+
+} // namespace kalvora

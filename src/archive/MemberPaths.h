@@ -1,0 +1,29 @@
+#pragma once
+// Paths of expanded members: matching stored names, forming output paths,
+// telling safe relative names, and creating missing directories. Both "\" and
+// "/" separate path parts, so native POSIX paths work as well.
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace kalvora {
+
+// Stored names compare without regard to letter case (ASCII and the Latin-1
+// letters of the ANSI code page).
+bool sameMemberName(const std::string& a, const std::string& b);
+
+// TargetPath followed by the name, or a name starting with "\" unchanged.
+std::string memberOutputPath(const std::string& targetPath, const std::string& storedName);
+
+// False for a relative name that could leave the directory it is expanded
+// into: a ".." part, a leading "/", or a drive prefix.
+bool isContainedMemberName(const std::string& storedName);
+
+// The path up to and including its last separator ("" when there is none).
+std::string directoryPart(const std::string& path);
+
+// Creates the directory and its missing parents, outermost first; paths shorter
+// than 3 characters (a drive) end the walk up. EInOutError when creating fails.
+void forceDirectories(Platform& platform, const std::string& directory);
+
+} // namespace kalvora
