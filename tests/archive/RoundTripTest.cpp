@@ -39,8 +39,12 @@ TEST(RoundTrip, EveryMethodSizeAndKind) {
     for (int kind = 0; kind < 4; ++kind) {
       std::vector<std::pair<std::string, Bytes>> members;
       unsigned seed = 1;
-      for (std::size_t n : {0u, 1u, 2u, 3u, 8191u, 8192u, 8193u, 70000u})
-        members.emplace_back("m" + std::to_string(n) + ".bin", dataOfKind(kind, n, seed++));
+      for (std::size_t n : {0u, 1u, 2u, 3u, 8191u, 8192u, 8193u, 70000u}) {
+        std::string name = "m";
+        name += std::to_string(n);
+        name += ".bin";
+        members.emplace_back(name, dataOfKind(kind, n, seed++));
+      }
       MemoryPlatform fs;
       fs.putFile("C:\\r.zrq", test::textOf(writeArchive(methodTag(method), members, {method, 0, 0x20, {}})));
       TCompress c(fs);
