@@ -41,7 +41,7 @@ bool TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::
   }
 
   requireFreeSpace(path, member.expandedSize);
-  if (MakeDirectories) forceDirectories(platform_, directoryPart(path));
+  if (MakeDirectories) createDirectoryPath(platform_, directoryPart(path));
   auto out = platform_.openFile(path, OpenMode::Create);
   if (!out) {
     if (ExceptionOnFileError) throw EFCreateError(path);

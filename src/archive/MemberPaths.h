@@ -24,6 +24,6 @@ std::string directoryPart(const std::string& path);
 
 // Creates the directory and its missing parents, outermost first; paths shorter
 // than 3 characters (a drive) end the walk up. EInOutError when creating fails.
-void forceDirectories(Platform& platform, const std::string& directory);
+void createDirectoryPath(Platform& platform, const std::string& directory);
 
 } // namespace kalvora
