@@ -26,7 +26,8 @@ void rleEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& ou
       out.push_back(kEscape);
       out.push_back(static_cast<std::uint8_t>(run));
     } else {
-      out.insert(out.end(), run, b);
+      out.push_back(b);
+      if (run == 2) out.push_back(b);
     }
     i += run;
   }
