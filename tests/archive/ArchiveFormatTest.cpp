@@ -117,3 +117,27 @@ TEST(ArchiveWriter, RejectsWhatTheFormatCannotHold) {
 
 } // namespace
 } // namespace kalvora
+
+namespace kalvora {
+namespace {
+
+TEST(RleEncode, FollowsTheWritingRule) {
+  auto encode = [](const test::Bytes& in) {
+    test::Bytes out;
+    rleEncode(in, out);
+    return out;
+  };
+  using B = test::Bytes;
+  EXPECT_EQ(encode({}), B{});
+  EXPECT_EQ(encode({0x94}), (B{0x94, 0x00}));
+  EXPECT_EQ(encode({0x94, 0x94, 0x94}), (B{0x94, 0, 0x94, 0, 0x94, 0})); // never a run of the escape
+  EXPECT_EQ(encode({7, 7}), (B{7, 7}));
+  EXPECT_EQ(encode({7, 7, 7}), (B{7, 0x94, 3}));
+  EXPECT_EQ(encode(B(255, 7)), (B{7, 0x94, 255}));
+  EXPECT_EQ(encode(B(256, 7)), (B{7, 0x94, 255, 7}));
+  EXPECT_EQ(encode(B(258, 7)), (B{7, 0x94, 255, 7, 0x94, 3}));
+  EXPECT_EQ(encode({1, 0x94, 0x94, 2, 2, 0}), (B{1, 0x94, 0, 0x94, 0, 2, 2, 0}));
+}
+
+} // namespace
+} // namespace kalvora
