@@ -1,0 +1,139 @@
+// kalvora pack: makes an archive with one member per file.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Arguments.h"
+#include "Command.h"
+#include "LocalFiles.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/StoredName.h"
+#include "platform/Errors.h"
+#include "platform/Platform.h"
+
+namespace kalvora::tool {
+namespace {
+
+const char* const kHelp = R"(usage: kalvora pack [-m NON|RLE|LZH] [-k KEY] ARCHIVE FILE...
+
+Creates ARCHIVE with one member per FILE, in the order given. Each member is
+stored under the file's own name (the last element of its path), with the
+file's modification time and its attributes (read-only, hidden, system,
+archive). An existing ARCHIVE is replaced only once the new one is complete.
+
+Options:
+  -m METHOD  how members are compressed, and the archive's method tag:
+             NON (stored), RLE (run-length) or LZH (LZSS with adaptive
+             Huffman coding; the default)
+  -k KEY     locks every member with KEY, a whole number from -2147483648
+             to 2147483647 other than 0; the member then expands only with a
+             key, and `expand` or `test` must be given the same KEY
+  --help     shows this text
+
+Errors (exit status 1; no archive is left behind):
+  cannot read 'FILE': no such file        a FILE is missing (or is a directory)
+  two files have the stored name 'NAME'   two FILEs end in the same name,
+                                          compared without regard to case
+  cannot store 'FILE': its name ...       the name would not expand safely,
+                                          e.g. it names a device such as NUL
+  a size beyond the format's 2147483647 bytes, or a write failure
+Usage errors (exit status 2): a missing ARCHIVE or FILE, an unknown METHOD,
+an unknown option, a KEY that is 0 or not a 32-bit whole number.
+)";
+
+std::uint8_t methodFromName(const std::string& name, std::string& tag) {
+  tag = name;
+  for (char& c : tag)
+    c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (tag == "NON") return kMethodStored;
+  if (tag == "RLE") return kMethodRle;
+  if (tag == "LZH") return kMethodLzh;
+  throw UsageError("unknown method '" + name + "'; use NON, RLE or LZH");
+}
+
+struct Input {
+  std::string path;
+  std::string storedName;
+};
+
+std::vector<Input> inputsOf(const std::vector<std::string>& files) {
+  std::vector<Input> inputs;
+  for (const std::string& path : files) {
+    const std::string name = lastPathElement(path);
+    const StoredNameCheck check = checkStoredName(name, '\\');
+    if (!check.relativePath || check.relativePath->find('\\') != std::string::npos)
+      throw Exception("cannot store '" + path + "': its name " +
+                      (check.problem.empty() ? std::string("contains '\\'") : check.problem));
+    for (const Input& earlier : inputs)
+      if (equalIgnoringCase(earlier.storedName, name))
+        throw Exception("two files have the stored name '" + name + "': '" + earlier.path + "' and '" + path + "'");
+    inputs.push_back({path, name});
+  }
+  return inputs;
+}
+
+// The archive is written beside its final place and renamed there when whole.
+class TempOutput {
+public:
+  TempOutput(Platform& platform, const std::string& target) : platform_(platform), path_(target + ".kvr-part") {
+    stream_ = platform.openFile(path_, OpenMode::Create);
+    if (!stream_) throw Exception("cannot create '" + target + "'");
+  }
+  ~TempOutput() {
+    stream_.reset();
+    if (!committed_) platform_.deleteFile(path_);
+  }
+  TempOutput(const TempOutput&) = delete;
+  TempOutput& operator=(const TempOutput&) = delete;
+
+  Stream& stream() { return *stream_; }
+  void commit(const std::string& target) {
+    stream_.reset();
+    replaceFile(path_, target);
+    committed_ = true;
+  }
+
+private:
+  Platform& platform_;
+  std::string path_;
+  std::unique_ptr<Stream> stream_;
+  bool committed_ = false;
+};
+
+int pack(const std::vector<std::string>& args) {
+  const Arguments parsed = parseArguments(args, "mk");
+  if (parsed.operands.size() < 2) throw UsageError("give an ARCHIVE and at least one FILE");
+  std::string tag;
+  MemberOptions options;
+  options.method = methodFromName(parsed.value('m', "LZH"), tag);
+  if (parsed.has('k')) options.lockKey = parseKey(parsed.value('k'));
+
+  const std::string archive = parsed.operands[0];
+  const std::vector<Input> inputs =
+      inputsOf(std::vector<std::string>(parsed.operands.begin() + 1, parsed.operands.end()));
+  Platform& platform = systemPlatform();
+  for (const Input& input : inputs) // every input is there before anything is written
+    if (!platform.fileExists(input.path)) readWholeFile(platform, input.path);
+
+  TempOutput output(platform, archive);
+  ArchiveWriter writer(output.stream(), tag);
+  for (const Input& input : inputs) {
+    const auto info = platform.fileInfo(input.path);
+    const std::vector<std::uint8_t> data = readWholeFile(platform, input.path);
+    options.dosDateTime = info ? info->dosDateTime : 0;
+    options.attributes = info ? info->attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive) : 0;
+    writer.addMember(input.storedName, data, options);
+  }
+  writer.finish();
+  output.commit(archive);
+  std::printf("%s: %zu member%s, method %s%s\n", archive.c_str(), inputs.size(), inputs.size() == 1 ? "" : "s",
+              tag.c_str(), options.lockKey ? ", locked" : "");
+  return 0;
+}
+
+} // namespace
+
+KALVORA_COMMAND({"pack", "create an archive from files", kHelp, pack});
+
+} // namespace kalvora::tool
