@@ -53,8 +53,11 @@ std::string methodName(std::uint8_t method, const ArchiveHeader& header) {
   case kMethodRle: return "RLE";
   case kMethodLzh: return "LZH";
   case kMethodCustom: return header.compressIdText();
-  default: return "#" + std::to_string(method);
+  default: break;
   }
+  std::string other(1, '#'); // built in steps: GCC 12 -O3 warns wrongly about "#" + to_string
+  other += std::to_string(method);
+  return other;
 }
 
 std::string dosDateTimeText(std::uint32_t dosDateTime) {
