@@ -2,6 +2,7 @@
 // in-memory file system, with every member mapped below C:\out the way the
 // kalvora tool maps them. Whatever the bytes, nothing may be written or created
 // outside C:\out, and nothing but kalvora::Exception may leave the expansion.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,9 +17,29 @@ namespace {
 
 const std::string kOut = "C:\\OUT\\";
 
+// The in-memory file system keeps "." and ".." as plain names; Windows does
+// not, so the test resolves them (and names of dots only, which Windows trims
+// to them) before it asks where a path leads.
 bool inside(const std::string& path) {
   const std::string key = kalvora::MemoryPlatform::normalize(path);
-  return key.compare(0, kOut.size(), kOut) == 0;
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= key.size()) {
+    const std::size_t end = std::min(key.find('\\', start), key.size());
+    const std::string part = key.substr(start, end - start);
+    const bool dots = !part.empty() && part.find_first_not_of(". ") == std::string::npos;
+    if (dots && part.find("..") != std::string::npos) {
+      if (parts.size() <= 1) return false; // above the drive
+      parts.pop_back();
+    } else if (!dots && !part.empty()) {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string resolved;
+  for (const auto& part : parts)
+    resolved += part + "\\";
+  return resolved.compare(0, kOut.size(), kOut) == 0 && resolved.size() > kOut.size();
 }
 
 void fault(const char* what, const std::string& path) {

@@ -11,7 +11,7 @@ tool=$tree/kalvora
 [ -x "$tool" ] || { echo "no $tool: build the native preset first" >&2; exit 1; }
 
 echo "== codec benchmarks (kalvora_bench)"
-"$bench" --benchmark_counters_tabular=true ${BENCH_ARGS:-}
+"$bench" ${BENCH_ARGS:-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kalvora-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT INT TERM

@@ -35,14 +35,13 @@ bool isDeviceName(const std::string& element) {
          base[3] <= '9';
 }
 
-// Windows drops trailing dots and spaces, so ". ." and "..." can act as "..".
-bool isOnlyDots(const std::string& element) {
-  return element.find_first_not_of(". ") == std::string::npos && element.find('.') != std::string::npos;
-}
+// Windows drops trailing dots and spaces, so ". ." and "..." can act as "..",
+// and "   " as no name at all.
+bool isOnlyDotsAndSpaces(const std::string& element) { return element.find_first_not_of(". ") == std::string::npos; }
 
 std::string elementProblem(const std::string& element) {
   if (element == "..") return "contains a '..' component";
-  if (isOnlyDots(element)) return "contains the component '" + element + "'";
+  if (isOnlyDotsAndSpaces(element)) return "contains the component '" + element + "'";
   if (isDeviceName(element)) return "names the device '" + element + "'";
   return "";
 }

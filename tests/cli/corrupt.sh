@@ -29,9 +29,9 @@ all_fail_with "$work/absent.kvr" "Kann Datei $work/absent.kvr nicht öffnen"
 
 # A damaged LZH stream: the checksum catches it; no partial file stays.
 cp "$work/good.kvr" "$work/data.kvr" && flip "$work/data.kvr" 300
-expect 1 expand -C "$work/out" "$work/data.kvr"
+expect 1 expand -C "$work/dest" "$work/data.kvr"
 expect_err "kalvora: Bad checksum during expansion -- data may be invalid"
-[ -e "$work/out/a.txt" ] && fail "a damaged member left a file"
+[ -e "$work/dest/a.txt" ] && fail "a damaged member left a file"
 expect 1 test "$work/data.kvr"
 contains "$work/out" "FAILED  a.txt: Bad checksum during expansion -- data may be invalid"
 contains "$work/out" "1 member tested, 1 failed"
@@ -39,19 +39,19 @@ contains "$work/out" "1 member tested, 1 failed"
 # Cut short inside the data of an LZH member, and of a stored one.
 size=$(wc -c <"$work/good.kvr")
 head -c $((size - 100)) "$work/good.kvr" >"$work/cut.kvr"
-expect 1 expand -C "$work/out" "$work/cut.kvr"
+expect 1 expand -C "$work/dest" "$work/cut.kvr"
 expect_err "kalvora: Bad checksum during expansion -- data may be invalid"
 expect 0 pack -m NON "$work/stored.kvr" "$work/a.txt"
 head -c 1000 "$work/stored.kvr" >"$work/cut-stored.kvr"
-expect 1 expand -C "$work/out" "$work/cut-stored.kvr"
+expect 1 expand -C "$work/dest" "$work/cut-stored.kvr"
 expect_err "kalvora: Stream-Read-Fehler "
 expect 1 test "$work/cut-stored.kvr"
 contains "$work/out" "FAILED  a.txt: Stream-Read-Fehler "
-[ -e "$work/out/a.txt" ] && fail "a cut stored member left a file"
+[ -e "$work/dest/a.txt" ] && fail "a cut stored member left a file"
 
 # A damaged stored member: expansion does not check it, test does.
 cp "$work/stored.kvr" "$work/bad-stored.kvr" && flip "$work/bad-stored.kvr" 300
-expect 0 expand -C "$work/out" "$work/bad-stored.kvr"
+expect 0 expand -C "$work/dest" "$work/bad-stored.kvr"
 expect 1 test "$work/bad-stored.kvr"
 contains "$work/out" "FAILED  a.txt: Bad checksum during expansion -- data may be invalid"
 

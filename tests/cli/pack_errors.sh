@@ -27,6 +27,20 @@ expect_err "kalvora: cannot store '$work/CON.txt': its name names the device 'CO
 [ -e "$work/new.kvr" ] && fail "a refused input left an archive"
 ls "$work" | grep -q part && fail "a temporary file was left: $(ls "$work")"
 
+: >"$work/empty1"
+: >"$work/empty2"
+expect 1 pack "$work/new.kvr" "$work/empty1" "$work/empty2"
+expect_err "kalvora: every FILE is empty: such an archive would expand nothing"
+[ -e "$work/new.kvr" ] && fail "an archive of empty files was written"
+
+# Empty files go first, so that an expansion reaches them.
+expect 0 pack "$work/e.kvr" "$work/b.txt" "$work/empty1" "$work/d1/A.txt" "$work/empty2"
+expect 0 list "$work/e.kvr"
+[ "$(awk 'NR > 1 && NF == 8 { printf "%s ", $8 }' "$work/out")" = "empty1 empty2 b.txt A.txt " ] ||
+  fail "member order: $(cat "$work/out")"
+expect 0 expand -C "$work/e" "$work/e.kvr"
+[ -f "$work/e/empty2" ] || fail "the empty member was not expanded"
+
 # The archive cannot be written: nothing is left behind either.
 expect 1 pack "$work/no/such/dir/x.kvr" "$work/b.txt"
 [ -e "$work/no" ] && fail "pack created directories"

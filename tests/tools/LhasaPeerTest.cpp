@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "archive/ArchiveWriter.h"
+#include "archive/Compress.h"
+#include "archive/LzhEncoder.h"
 #include "support/LhaWriter.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
@@ -42,12 +44,16 @@ TEST(LhasaPeer, ExpandsOurLzhStreamsBitForBit) {
   const auto all = samples();
   std::vector<std::uint8_t> archive;
   std::vector<std::vector<std::uint8_t>> packed(all.size());
+  std::uint32_t rebuilds = 0;
   for (std::size_t i = 0; i < all.size(); ++i) {
-    lzhEncode(all[i].data, packed[i]);
+    LzhEncodeStats stats;
+    lzhEncode(all[i].data, packed[i], &stats);
+    rebuilds += stats.treeRebuilds;
     appendLhaMember(
         archive, {all[i].name, "-lh1-", packed[i], static_cast<std::uint32_t>(all[i].data.size()), crc16(all[i].data)});
   }
   finishLha(archive);
+  EXPECT_GT(rebuilds, 10u) << "the samples are too small to make the adaptive tree rebuild";
   const std::string lzh = dir / "peer.lzh";
   writeBytes(lzh, archive);
 
@@ -63,6 +69,48 @@ TEST(LhasaPeer, ExpandsOurLzhStreamsBitForBit) {
     ASSERT_TRUE(std::filesystem::exists(path)) << sample.name;
     EXPECT_TRUE(readBytes(path) == sample.data) << sample.name << " differs after lhasa expanded it";
   }
+}
+
+// Streams no encoder of ours writes, but a reader must take: matches into the
+// window's initial spaces, and matches 4096 bytes back.
+TEST(LhasaPeer, AgreesOnTheInitialWindowAndTheFarthestMatch) {
+  if (!programAvailable("lhasa")) GTEST_SKIP() << "lhasa is not installed";
+  std::vector<std::uint8_t> stream, expected;
+  {
+    LzhStreamWriter writer(stream);
+    writer.match(60, 1); // 60 spaces: the window's last initial byte, then the copy itself
+    expected.insert(expected.end(), 60, ' ');
+    writer.literal('x');
+    expected.push_back('x');
+    writer.match(20, 3000); // reaches back into the initial spaces
+    expected.insert(expected.end(), 20, ' ');
+    const auto text = textData(5000, 21);
+    for (std::uint8_t b : text)
+      writer.literal(b);
+    expected.insert(expected.end(), text.begin(), text.end());
+    writer.match(60, 4096);
+    for (int i = 0; i < 60; ++i)
+      expected.push_back(expected[expected.size() - 4096]);
+    writer.finish();
+  }
+
+  MemoryStream ours;
+  ViewStream source(stream.data(), stream.size());
+  TCompress compress;
+  const auto checksum = static_cast<std::int32_t>(byteSum(expected.data(), expected.size()));
+  compress.ExpandMember(ours, source, false, "LZH", kMethodLzh, checksum, static_cast<std::int32_t>(expected.size()),
+                        static_cast<std::int32_t>(stream.size()));
+  EXPECT_TRUE(ours.bytes() == expected) << "our reader";
+
+  TempDir dir;
+  std::vector<std::uint8_t> archive;
+  appendLhaMember(archive,
+                  {"window.txt", "-lh1-", stream, static_cast<std::uint32_t>(expected.size()), crc16(expected)});
+  finishLha(archive);
+  writeBytes(dir / "window.lzh", archive);
+  const ProcessResult printed = runProcess("lhasa", {"pq", dir / "window.lzh"});
+  EXPECT_EQ(printed.exitCode, 0) << printed.err;
+  EXPECT_EQ(printed.out, std::string(expected.begin(), expected.end())) << "lhasa";
 }
 
 // The writer itself, with stored members: a faulty header or CRC would make

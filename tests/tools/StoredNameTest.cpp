@@ -12,6 +12,7 @@ TEST(StoredName, MapsSeparatorsAndDropsEmptyElements) {
   EXPECT_EQ(checkStoredName("..a\\b..\\c.d", '/').relativePath, "..a/b../c.d");
   EXPECT_EQ(checkStoredName("CONSOLE.txt", '/').relativePath, "CONSOLE.txt");
   EXPECT_EQ(checkStoredName("COM0", '/').relativePath, "COM0");
+  EXPECT_EQ(checkStoredName(" a. \\b .", '/').relativePath, " a. /b .");
 }
 
 TEST(StoredName, RefusesEveryWayOutOfTheDirectory) {
@@ -28,6 +29,8 @@ TEST(StoredName, RefusesEveryWayOutOfTheDirectory) {
       {"a\\.\\b", "contains the component '.'"},
       {"...\\b", "contains the component '...'"},
       {"a\\. .\\b", "contains the component '. .'"},
+      {"   ", "contains the component '   '"},
+      {"a\\ \\b", "contains the component ' '"},
       {"a\\", "does not end in a file name"},
       {"nul", "names the device 'nul'"},
       {"a\\Com3.log", "names the device 'Com3.log'"},

@@ -23,10 +23,10 @@ separates directories. Existing files are replaced. Each file gets its stored
 modification time and attributes. Prints the path of every file written.
 
 A member whose stored name begins with "\" or "/", names a drive ("X:") or
-contains ':', has a "." or ".." component, names a device such as NUL, or
-holds a control character would not stay below DIR: it is refused with a
-message naming it, skipped, and the other members are expanded; the exit
-status is then 1.
+contains ':', has a component of dots and spaces only (such as ".."), ends in
+"\", names a device such as NUL, or holds a control character would not stay
+below DIR: it is refused with a message naming it, skipped, and the other
+members are expanded; the exit status is then 1.
 
 Options:
   -C DIR  expands below DIR (created when missing) instead of the current

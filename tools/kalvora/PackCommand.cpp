@@ -1,4 +1,5 @@
 // kalvora pack: makes an archive with one member per file.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -17,10 +18,15 @@ namespace {
 
 const char* const kHelp = R"(usage: kalvora pack [-m NON|RLE|LZH] [-k KEY] ARCHIVE FILE...
 
-Creates ARCHIVE with one member per FILE, in the order given. Each member is
-stored under the file's own name (the last element of its path), with the
-file's modification time and its attributes (read-only, hidden, system,
-archive). An existing ARCHIVE is replaced only once the new one is complete.
+Creates ARCHIVE with one member per FILE. Each member is stored under the
+file's own name (the last element of its path), with the file's modification
+time and its attributes (read-only, hidden, system, archive). An existing
+ARCHIVE is replaced only once the new one is complete.
+
+Members keep the order of the FILEs, except that empty files come first: an
+expansion stops as soon as the members it has read add up to the archive's
+total size, so an empty member behind the last non-empty one would never be
+expanded. For the same reason an archive of empty files only is refused.
 
 Options:
   -m METHOD  how members are compressed, and the archive's method tag:
@@ -35,6 +41,7 @@ Errors (exit status 1; no archive is left behind):
   cannot read 'FILE': no such file        a FILE is missing (or is a directory)
   two files have the stored name 'NAME'   two FILEs end in the same name,
                                           compared without regard to case
+  every FILE is empty                     such an archive would expand nothing
   cannot store 'FILE': its name ...       the name would not expand safely,
                                           e.g. it names a device such as NUL
   a size beyond the format's 2147483647 bytes, or a write failure
@@ -55,6 +62,7 @@ std::uint8_t methodFromName(const std::string& name, std::string& tag) {
 struct Input {
   std::string path;
   std::string storedName;
+  FileInfo info;
 };
 
 std::vector<Input> inputsOf(const std::vector<std::string>& files) {
@@ -68,8 +76,21 @@ std::vector<Input> inputsOf(const std::vector<std::string>& files) {
     for (const Input& earlier : inputs)
       if (equalIgnoringCase(earlier.storedName, name))
         throw Exception("two files have the stored name '" + name + "': '" + earlier.path + "' and '" + path + "'");
-    inputs.push_back({path, name});
+    const auto info = systemPlatform().fileInfo(path);
+    if (!info || info->isDirectory) {
+      readWholeFile(systemPlatform(), path); // raises the reason
+      throw Exception("cannot read '" + path + "'");
+    }
+    inputs.push_back({path, name, *info});
   }
+  return inputs;
+}
+
+// An expansion stops once the members read add up to the archive's total, so
+// empty members must not follow the last non-empty one.
+std::vector<Input> emptyFirst(std::vector<Input> inputs) {
+  std::stable_partition(inputs.begin(), inputs.end(), [](const Input& input) { return input.info.size == 0; });
+  if (inputs.back().info.size == 0) throw Exception("every FILE is empty: such an archive would expand nothing");
   return inputs;
 }
 
@@ -112,17 +133,15 @@ int pack(const std::vector<std::string>& args) {
   const std::string archive = parsed.operands[0];
   const std::vector<Input> inputs =
       inputsOf(std::vector<std::string>(parsed.operands.begin() + 1, parsed.operands.end()));
-  Platform& platform = systemPlatform();
-  for (const Input& input : inputs) // every input is there before anything is written
-    if (!platform.fileExists(input.path)) readWholeFile(platform, input.path);
+  const std::vector<Input> ordered = emptyFirst(inputs);
 
+  Platform& platform = systemPlatform();
   TempOutput output(platform, archive);
   ArchiveWriter writer(output.stream(), tag);
-  for (const Input& input : inputs) {
-    const auto info = platform.fileInfo(input.path);
+  for (const Input& input : ordered) {
     const std::vector<std::uint8_t> data = readWholeFile(platform, input.path);
-    options.dosDateTime = info ? info->dosDateTime : 0;
-    options.attributes = info ? info->attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive) : 0;
+    options.dosDateTime = input.info.dosDateTime;
+    options.attributes = input.info.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
     writer.addMember(input.storedName, data, options);
   }
   writer.finish();

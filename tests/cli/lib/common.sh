@@ -6,6 +6,7 @@ if [ ! -x "$tool" ]; then
   echo "usage: $0 PATH-TO-KALVORA" >&2
   exit 2
 fi
+case $tool in /*) ;; *) tool=$PWD/$tool ;; esac
 work=$(mktemp -d "${TMPDIR:-/tmp}/kalvora-cli.XXXXXX") || exit 1
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 
