@@ -1,10 +1,31 @@
 #include "archive/LzhMatchFinder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "archive/LzhTree.h"
 
 namespace kalvora::lzh {
+namespace {
+
+// How many bytes a and b have in common at their start, at most limit.
+std::size_t commonLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+  std::size_t n = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; n + 8 <= limit; n += 8) {
+      std::uint64_t x, y;
+      std::memcpy(&x, a + n, 8);
+      std::memcpy(&y, b + n, 8);
+      if (x != y) return n + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+    }
+  }
+  while (n < limit && a[n] == b[n])
+    ++n;
+  return n;
+}
+
+} // namespace
 
 MatchFinder::MatchFinder(std::span<const std::uint8_t> data)
     : data_(data), head_(new std::int32_t[1u << kHashBits]), prev_(new std::int32_t[kWindow]) {
@@ -36,9 +57,7 @@ Match MatchFinder::find(std::size_t pos) const {
     if (distance > kWindow) break;
     const std::uint8_t* there = data_.data() + candidate;
     if (there[best.length] == here[best.length]) {
-      std::size_t n = 0;
-      while (n < limit && there[n] == here[n])
-        ++n;
+      const std::size_t n = commonLength(there, here, limit);
       if (n > best.length && n > kThreshold) {
         best.length = static_cast<unsigned>(n);
         best.distance = static_cast<unsigned>(distance);
