@@ -1,0 +1,451 @@
+#include "app/win32/Form.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <map>
+#include <vector>
+
+namespace kalvora {
+namespace {
+
+const char* const kGraphicClass = "KvGraphic";
+const char* const kPanelClass = "KvPanel";
+bool hourglass = false;
+
+std::map<HWND, Graphic>& graphics() {
+  static std::map<HWND, Graphic> map;
+  return map;
+}
+
+// Graphic controls in creation order, which is their stacking order from back to front.
+std::vector<HWND>& stacking() {
+  static std::vector<HWND> order;
+  return order;
+}
+
+RECT rectInParent(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void invalidateUnder(HWND child) {
+  RECT r = rectInParent(child);
+  InvalidateRect(GetParent(child), &r, FALSE);
+}
+
+std::wstring wideOf(const std::string& text) {
+  // Error texts are UTF-8; paths inside them may be in the ANSI code page.
+  for (UINT page : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
+    const DWORD flags = page == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+    const int n = MultiByteToWideChar(page, flags, text.c_str(), -1, nullptr, 0);
+    if (n <= 0) continue;
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(page, flags, text.c_str(), -1, wide.data(), n);
+    wide.resize(static_cast<std::size_t>(n - 1));
+    return wide;
+  }
+  return L"";
+}
+
+// Graphic controls: present for automation and for moving and hiding, drawn by their parent.
+LRESULT CALLBACK graphicProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_NCHITTEST: return HTTRANSPARENT;
+  case WM_ERASEBKGND: return 1;
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  case WM_SETTEXT: {
+    const LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
+    invalidateUnder(hwnd);
+    return r;
+  }
+  case WM_WINDOWPOSCHANGING:
+  case WM_WINDOWPOSCHANGED:
+    // Both the old and the new place need the parent's paint.
+    if (IsWindowVisible(hwnd) || msg == WM_WINDOWPOSCHANGED) invalidateUnder(hwnd);
+    break;
+  case WM_NCDESTROY: {
+    auto it = graphics().find(hwnd);
+    if (it != graphics().end()) {
+      if (it->second.bitmap) DeleteObject(it->second.bitmap);
+      graphics().erase(it);
+    }
+    std::erase(stacking(), hwnd);
+    break;
+  }
+  default: break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// Panels hold controls of a page; they pass their children's notifications up.
+LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_ERASEBKGND: return 1;
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    paintGraphicChildren(hwnd, dc);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  case WM_COMMAND:
+  case WM_NOTIFY:
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORBTN: return SendMessageA(GetParent(hwnd), msg, wp, lp);
+  default: return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+}
+
+void registerClass(const char* name, WNDPROC proc, HCURSOR cursor) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = cursor;
+  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+}
+
+void registerHelperClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  registerClass(kGraphicClass, graphicProc, LoadCursorA(nullptr, IDC_ARROW));
+  registerClass(kPanelClass, panelProc, LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void drawPicture(HDC dc, const RECT& r, const Graphic& g) {
+  BITMAP bm{};
+  if (!g.bitmap || !GetObjectA(g.bitmap, sizeof bm, &bm)) return;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, g.bitmap);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+  if (g.stretch) {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, r.left, r.top, width, height, source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  } else {
+    const int x = g.center ? r.left + (width - bm.bmWidth) / 2 : r.left;
+    const int y = g.center ? r.top + (height - bm.bmHeight) / 2 : r.top;
+    BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+  }
+  RestoreDC(dc, saved);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+void drawGraphic(HWND child, HDC dc, const Graphic& g) {
+  RECT r = rectInParent(child);
+  switch (g.kind) {
+  case GraphicKind::Image: drawPicture(dc, r, g); break;
+  case GraphicKind::Icon:
+    if (g.icon) DrawIconEx(dc, r.left, r.top, g.icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
+    break;
+  case GraphicKind::Bevel: DrawEdge(dc, &r, EDGE_ETCHED, BF_BOTTOM); break;
+  case GraphicKind::Label: {
+    if (!g.transparent) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    const std::string text = Form::textOf(child);
+    HGDIOBJ oldFont = SelectObject(dc, g.font ? g.font : formFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, g.color);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, g.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+    break;
+  }
+  }
+}
+
+} // namespace
+
+void setWindowName(HWND window, const std::string& name) {
+  SetPropA(window, "Name", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GlobalAddAtomA(name.c_str()))));
+}
+
+std::string windowName(HWND window) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(window, "Name")));
+  char name[256];
+  const UINT n = atom ? GlobalGetAtomNameA(atom, name, sizeof name) : 0;
+  return std::string(name, n);
+}
+
+HFONT fontOf(const char* face, int height, bool bold) {
+  static std::map<std::string, HFONT> fonts;
+  const std::string key = std::string(face) + "/" + std::to_string(height) + (bold ? "b" : "");
+  auto it = fonts.find(key);
+  if (it != fonts.end()) return it->second;
+  HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+  fonts.emplace(key, font);
+  return font;
+}
+
+HFONT formFont() {
+  HDC screen = GetDC(nullptr);
+  const int height = MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  return fontOf("MS Sans Serif", height, false);
+}
+
+void automationTrace(const std::string& line) {
+  char path[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableA("KALVORA_TRACE", path, sizeof path);
+  if (n == 0 || n >= sizeof path) return;
+  HANDLE file =
+      CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const std::string text = line + "\r\n";
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void setHourglass(bool on) {
+  hourglass = on;
+  SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
+void paintGraphicChildren(HWND parent, HDC dc) {
+  for (HWND child : stacking()) {
+    if (GetParent(child) != parent || !IsWindowVisible(child)) continue;
+    auto it = graphics().find(child);
+    if (it != graphics().end()) drawGraphic(child, dc, it->second);
+  }
+}
+
+Form::Form(const char* className, COLORREF background)
+    : className_(className), background_(background), brush_(CreateSolidBrush(background)) {}
+
+Form::~Form() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  DeleteObject(brush_);
+}
+
+void Form::createWindow(const std::string& caption, DWORD style, DWORD exStyle, int clientWidth, int clientHeight) {
+  registerHelperClasses();
+  registerClass(className_.c_str(), windowProc, LoadCursorA(nullptr, IDC_ARROW));
+  RECT r{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  hwnd_ = CreateWindowExA(exStyle, className_.c_str(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  setWindowName(hwnd_, className_);
+}
+
+void Form::setClientSize(int width, int height) {
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::centre() {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::show(int command) { ShowWindow(hwnd_, command); }
+void Form::hide() { ShowWindow(hwnd_, SW_HIDE); }
+bool Form::visible() const { return IsWindowVisible(hwnd_) != 0; }
+
+HWND Form::addButton(const char* name, const std::string& caption, Rect r, int id, bool isDefault) {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  HWND h = CreateWindowExA(0, "BUTTON", caption.c_str(), style, r.left, r.top, r.width, r.height, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(formFont()), FALSE);
+  setWindowName(h, name);
+  return h;
+}
+
+HWND Form::addEdit(const char* name, Rect r, int id, HWND parent) {
+  HWND h = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r.left,
+                           r.top, r.width, r.height, parent ? parent : hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(formFont()), FALSE);
+  setWindowName(h, name);
+  return h;
+}
+
+HWND Form::addProgressBar(const char* name, Rect r) {
+  HWND h = CreateWindowExA(0, PROGRESS_CLASSA, "0", WS_CHILD | WS_VISIBLE, r.left, r.top, r.width, r.height, hwnd_,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(h, PBM_SETRANGE32, 0, 100);
+  setWindowName(h, name);
+  return h;
+}
+
+HWND Form::addPanel(const char* name, Rect r, HWND parent) {
+  registerHelperClasses();
+  HWND h = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE, r.left, r.top, r.width,
+                           r.height, parent ? parent : hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  setWindowName(h, name);
+  return h;
+}
+
+HWND Form::addGraphic(const char* name, const std::string& text, Rect r, const Graphic& graphic, HWND parent) {
+  registerHelperClasses();
+  HWND h = CreateWindowExA(WS_EX_TRANSPARENT, kGraphicClass, text.c_str(), WS_CHILD | WS_VISIBLE, r.left, r.top,
+                           r.width, r.height, parent ? parent : hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  graphics()[h] = graphic;
+  stacking().push_back(h);
+  setWindowName(h, name);
+  return h;
+}
+
+HWND Form::addLabel(const char* name, const std::string& text, Rect r, HFONT font, COLORREF color, bool transparent,
+                    bool wordWrap, HWND parent) {
+  Graphic g;
+  g.kind = GraphicKind::Label;
+  g.font = font;
+  g.color = color;
+  g.transparent = transparent;
+  g.wordWrap = wordWrap;
+  return addGraphic(name, text, r, g, parent);
+}
+
+HWND Form::addImage(const char* name, Rect r, bool stretch, bool center, HWND parent) {
+  Graphic g;
+  g.kind = GraphicKind::Image;
+  g.stretch = stretch;
+  g.center = center;
+  return addGraphic(name, "", r, g, parent);
+}
+
+HWND Form::addBevel(const char* name, Rect r) {
+  Graphic g;
+  g.kind = GraphicKind::Bevel;
+  return addGraphic(name, "", r, g, nullptr);
+}
+
+HWND Form::addIcon(const char* name, Rect r, HICON icon) {
+  Graphic g;
+  g.kind = GraphicKind::Icon;
+  g.icon = icon;
+  return addGraphic(name, "", r, g, nullptr);
+}
+
+void Form::setPicture(HWND image, HBITMAP bitmap) {
+  Graphic& g = graphics()[image];
+  if (g.bitmap) DeleteObject(g.bitmap);
+  g.bitmap = bitmap;
+  invalidateUnder(image);
+}
+
+void Form::setLabelColor(HWND label, COLORREF color) {
+  graphics()[label].color = color;
+  invalidateUnder(label);
+}
+
+void Form::setText(HWND control, const std::string& text) { SetWindowTextA(control, text.c_str()); }
+
+void Form::place(HWND control, Rect r) {
+  SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::setVisible(HWND control, bool visible) { ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE); }
+
+std::string Form::textOf(HWND control) {
+  const int n = GetWindowTextLengthA(control);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  const int got = GetWindowTextA(control, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+  return text;
+}
+
+bool Form::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void Form::paintBackground(HDC, const RECT&) {}
+
+void Form::reportError(const char* message) {
+  // The application's error report: the message, ended with a full stop, under the application title.
+  std::string text = message;
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  MessageBoxW(GetActiveWindow(), wideOf(text).c_str(), L"Setup", MB_OK | MB_ICONERROR);
+}
+
+LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    form->hwnd_ = nullptr;
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  return form->dispatch(msg, wp, lp);
+}
+
+LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  // No exception leaves a window procedure: handlers' errors end in the error report.
+  try {
+    LRESULT result = 0;
+    if (onMessage(msg, wp, lp, result)) return result;
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: paint(); return 0;
+    case WM_SETCURSOR:
+      if (hourglass) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    default: break;
+    }
+  } catch (const std::exception& e) {
+    reportError(e.what());
+    return 0;
+  } catch (...) {
+    reportError("Unknown error");
+    return 0;
+  }
+  return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+void Form::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  // Drawn off screen first, so that the layers do not flicker.
+  HDC buffer = CreateCompatibleDC(dc);
+  HBITMAP surface =
+      CreateCompatibleBitmap(dc, client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1);
+  HGDIOBJ old = SelectObject(buffer, surface);
+  FillRect(buffer, &client, brush_);
+  try {
+    paintBackground(buffer, client);
+    paintGraphicChildren(hwnd_, buffer);
+  } catch (...) {
+    SelectObject(buffer, old);
+    DeleteObject(surface);
+    DeleteDC(buffer);
+    EndPaint(hwnd_, &ps);
+    throw;
+  }
+  BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+  SelectObject(buffer, old);
+  DeleteObject(surface);
+  DeleteDC(buffer);
+  EndPaint(hwnd_, &ps);
+}
+
+} // namespace kalvora

@@ -1,0 +1,48 @@
+#pragma once
+// Tmain, the background window: the start-up runs in its creation; it shows the
+// title display over a gradient, a stretched or a tiled picture.
+#include "app/InstallState.h"
+#include "app/MainLayout.h"
+#include "app/StartUp.h"
+#include "app/win32/Form.h"
+#include "wizard/PictureLoading.h"
+
+namespace kalvora {
+
+class LeaderWindow;
+
+class MainWindow : public Form {
+public:
+  MainWindow(Platform& platform, InstallState& state);
+
+  // FormCreate: the start-up and the layout; EndProgram when setup must end at once.
+  StartUpOutcome FormCreate();
+  // Shows the window as the message loop starts.
+  void showAsMainWindow();
+
+  void setLeader(LeaderWindow* leader) { leader_ = leader; }
+  HWND control(PictureControl control) const;
+  void setPicture(PictureControl control, HBITMAP bitmap) { Form::setPicture(this->control(control), bitmap); }
+  void sizeInfoArea(int width, int height);
+  // At program end: releases the setup script.
+  void FormDestroy();
+
+protected:
+  bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void paintBackground(HDC dc, const RECT& client) override;
+
+private:
+  void createControls();
+  void apply();
+  void FormActivate();
+
+  Platform& platform_;
+  InstallState& state_;
+  MainSettings settings_;
+  MainLayout layout_ = MainLayout::design();
+  LeaderWindow* leader_ = nullptr;
+  HWND i1_{}, i2_{}, i4_{}, i3_{}, Lbl_4_{}, Lbl1_shadow_{}, Lbl_1_{}, Lbl2_shadow_{}, Lbl3_shadow_{}, Lbl_2_{},
+      Lbl_3_{};
+};
+
+} // namespace kalvora

@@ -1,0 +1,13 @@
+#pragma once
+// Tcomplete, the completion dialog: created sixth, shown modally at the end of the run.
+#include "app/win32/DialogShell.h"
+
+namespace kalvora {
+
+class CompleteDialog : public DialogShell {
+public:
+  CompleteDialog() : DialogShell("Tcomplete") {}
+  void FormCreate() { createDialog("kalvora", 263, 85); }
+};
+
+} // namespace kalvora

@@ -1,0 +1,13 @@
+#pragma once
+// Tcopying, the installation dialog: created fifth, shown modally when the installation starts.
+#include "app/win32/DialogShell.h"
+
+namespace kalvora {
+
+class CopyingDialog : public DialogShell {
+public:
+  CopyingDialog() : DialogShell("Tcopying") {}
+  void FormCreate() { createDialog("", 357, 83); }
+};
+
+} // namespace kalvora

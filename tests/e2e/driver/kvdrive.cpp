@@ -1,0 +1,635 @@
+// kvdrive: drives setup.exe through a scenario file (see tests/e2e/README.md).
+// It starts the program in a medium directory, waits for its windows and
+// message boxes, reads and operates its controls by their "Name" property,
+// and saves screenshots. Every waiting step has a timeout; a failed step saves
+// the screen, reports the line and ends the program under test.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Png.h"
+#include "Script.h"
+
+namespace kvdrive {
+namespace {
+
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+std::string windowName(HWND window) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(window, "Name")));
+  char name[256];
+  const UINT n = atom ? GlobalGetAtomNameA(atom, name, sizeof name) : 0;
+  return std::string(name, n);
+}
+
+std::string classOf(HWND window) {
+  char name[256];
+  const int n = GetClassNameA(window, name, sizeof name);
+  return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string textOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                      &got);
+  text.resize(std::min<std::size_t>(got, length));
+  return text;
+}
+
+std::string withoutAmpersands(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+  return text;
+}
+
+bool equalNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string rectText(const RECT& r) {
+  std::ostringstream s;
+  s << r.left << ' ' << r.top << ' ' << r.right - r.left << ' ' << r.bottom - r.top;
+  return s.str();
+}
+
+std::string visibleText(const std::string& s) {
+  std::string out;
+  for (char c : s)
+    out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+  return out;
+}
+
+std::string windowsPath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+// Creates a directory and its missing parents.
+void makeDirectories(const std::string& path) {
+  for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+  CreateDirectoryA(path.c_str(), nullptr);
+}
+
+struct WindowSearch {
+  DWORD pid;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopWindow(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(h))) s->found.push_back(h);
+  return TRUE;
+}
+
+BOOL CALLBACK collectChild(HWND h, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+  return TRUE;
+}
+
+struct Options {
+  std::string scenario, setup, tool, media, work, shots;
+};
+
+class Driver {
+public:
+  explicit Driver(Options options) : o_(std::move(options)) { medium_ = o_.work + "\\medium"; }
+  ~Driver() { stopProgram(); }
+
+  int run() {
+    std::ifstream in(o_.scenario, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "kvdrive: cannot read %s\n", o_.scenario.c_str());
+      return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::vector<Command> commands = parseScenario(text.str());
+    for (const Command& command : commands) {
+      try {
+        execute(command);
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s:%d: %s\n", o_.scenario.c_str(), command.line, e.what());
+        reportWindows();
+        saveScreen(o_.shots + "\\" + baseName() + "-failure.png", nullptr);
+        std::fprintf(stderr, "screen saved to %s\\%s-failure.png\n", o_.shots.c_str(), baseName().c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+
+private:
+  std::string baseName() const {
+    std::string name = o_.scenario.substr(o_.scenario.find_last_of("\\/") + 1);
+    return name.substr(0, name.find('.'));
+  }
+
+  std::string expand(std::string word) const {
+    const std::pair<const char*, std::string> vars[] = {
+        {"${MEDIUM}", medium_}, {"${WORK}", o_.work}, {"${DRIVER}", selfPath()}, {"${SHOTS}", o_.shots}};
+    for (const auto& [name, value] : vars)
+      for (std::size_t at; (at = word.find(name)) != std::string::npos;)
+        word.replace(at, std::string(name).size(), value);
+    return word;
+  }
+
+  static std::string selfPath() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, n);
+  }
+
+  void need(const std::vector<std::string>& w, std::size_t minimum, const char* usage) {
+    if (w.size() < minimum) throw Failure(std::string("usage: ") + usage);
+  }
+
+  void execute(const Command& command) {
+    std::vector<std::string> w;
+    for (const std::string& word : command.words)
+      w.push_back(expand(word));
+    const std::string& op = w[0];
+    if (op == "timeout") {
+      need(w, 2, "timeout SECONDS");
+      timeoutMs_ = std::stoi(w[1]) * 1000;
+    } else if (op == "medium") {
+      need(w, 2, "medium NAME");
+      makeMedium(w[1]);
+    } else if (op == "put") {
+      need(w, 3, "put FILE SOURCE");
+      copyFile(o_.media + "\\" + w[2], medium_ + "\\" + w[1]);
+    } else if (op == "ini") {
+      need(w, 5, "ini FILE SECTION KEY VALUE");
+      if (!WritePrivateProfileStringA(w[2].c_str(), w[3].c_str(), w[4].c_str(), (medium_ + "\\" + w[1]).c_str()))
+        throw Failure("cannot write " + w[1]);
+    } else if (op == "kalvora") {
+      runTool(std::vector<std::string>(w.begin() + 1, w.end()));
+    } else if (op == "reg-set") {
+      need(w, 4, "reg-set KEY NAME VALUE");
+      regSet(w[1], w[2], w[3]);
+    } else if (op == "reg-delete") {
+      need(w, 2, "reg-delete KEY");
+      regDelete(w[1]);
+    } else if (op == "delete") {
+      need(w, 2, "delete PATH");
+      DeleteFileA(w[1].c_str());
+    } else if (op == "expect-file" || op == "expect-no-file") {
+      need(w, 2, "expect-file PATH");
+      const bool exists = GetFileAttributesA(w[1].c_str()) != INVALID_FILE_ATTRIBUTES;
+      if (exists != (op == "expect-file")) throw Failure(w[1] + (exists ? " exists" : " is missing"));
+    } else if (op == "start") {
+      startProgram();
+    } else if (op == "wait-window") {
+      need(w, 2, "wait-window CLASS");
+      waitFor("window " + w[1], [&] { return findForm(w[1], true) != nullptr; });
+    } else if (op == "wait-box") {
+      need(w, 3, "wait-box CAPTION TEXT");
+      waitFor("message box \"" + visibleText(w[1]) + "\" \"" + visibleText(w[2]) + "\"",
+              [&] { return (box_ = findBox(w[1], w[2])) != nullptr; });
+    } else if (op == "answer") {
+      need(w, 2, "answer BUTTON");
+      answer(w[1]);
+    } else if (op == "expect") {
+      need(w, 4, "expect CLASS[.CONTROL] PROPERTY VALUE");
+      expectProperty(w[1], w[2], w[3]);
+    } else if (op == "expect-pixel") {
+      need(w, 5, "expect-pixel CLASS X Y RRGGBB");
+      expectPixel(w[1], std::stoi(w[2]), std::stoi(w[3]), w[4]);
+    } else if (op == "click") {
+      need(w, 2, "click CLASS.CONTROL");
+      HWND h = control(w[1]);
+      PostMessageA(h, BM_CLICK, 0, 0);
+    } else if (op == "type") {
+      need(w, 3, "type CLASS.CONTROL TEXT");
+      SendMessageTimeoutA(control(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w[2].c_str()), SMTO_ABORTIFHUNG, 2000,
+                          nullptr);
+    } else if (op == "key") {
+      need(w, 3, "key CLASS[.CONTROL] KEY");
+      pressKey(control(w[1]), w[2]);
+    } else if (op == "screenshot") {
+      need(w, 2, "screenshot FILE [CLASS[.CONTROL]]");
+      const std::string path = w[1].find(':') == std::string::npos ? o_.shots + "\\" + w[1] : w[1];
+      if (!saveScreen(path, w.size() > 2 ? control(w[2]) : nullptr)) throw Failure("cannot write " + path);
+    } else if (op == "wait-exit") {
+      need(w, 2, "wait-exit CODE");
+      waitExit(std::stoi(w[1]));
+    } else if (op == "expect-never") {
+      need(w, 2, "expect-never NAME");
+      observe();
+      if (seen_.count(w[1])) throw Failure(w[1] + " was shown");
+    } else if (op == "trace") {
+      need(w, 2, "trace TEXT");
+      waitFor(
+          "trace \"" + w[1] + "\"", [&] { return (lastTrace_ = readTrace()) == w[1]; },
+          [&] { return "the trace is \"" + lastTrace_ + "\""; });
+    } else if (op == "sleep") {
+      need(w, 2, "sleep MILLISECONDS");
+      Sleep(static_cast<DWORD>(std::stoi(w[1])));
+    } else if (op == "stop") {
+      stopProgram();
+    } else {
+      throw Failure("unknown command " + op);
+    }
+  }
+
+  // --- the medium and the system
+  void makeMedium(const std::string& name) {
+    stopProgram();
+    makeDirectories(medium_);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((medium_ + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          DeleteFileA((medium_ + "\\" + found.cFileName).c_str());
+      } while (FindNextFileA(find, &found));
+      FindClose(find);
+    }
+    const std::string source = o_.media + "\\" + name;
+    find = FindFirstFileA((source + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) throw Failure("no medium " + source);
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        copyFile(source + "\\" + found.cFileName, medium_ + "\\" + found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    copyFile(o_.setup, medium_ + "\\setup.exe");
+  }
+
+  static void copyFile(const std::string& from, const std::string& to) {
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) throw Failure("cannot copy " + from + " to " + to);
+  }
+
+  void runTool(const std::vector<std::string>& args) {
+    std::string commandLine = "\"" + o_.tool + "\"";
+    for (const std::string& a : args)
+      commandLine += " \"" + a + "\"";
+    const std::string output = o_.work + "\\kalvora-output.txt";
+    HANDLE out = outputFile(output);
+    STARTUPINFOA si = startupWith(out);
+    PROCESS_INFORMATION pi{};
+    const BOOL started =
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, medium_.c_str(), &si, &pi);
+    CloseHandle(out);
+    if (!started) throw Failure("cannot start " + o_.tool);
+    const DWORD waited = WaitForSingleObject(pi.hProcess, static_cast<DWORD>(timeoutMs_));
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (waited != WAIT_OBJECT_0) throw Failure("kalvora did not finish in time");
+    if (code != 0) {
+      std::ifstream in(output);
+      std::stringstream text;
+      text << in.rdbuf();
+      throw Failure("kalvora ended with exit code " + std::to_string(code) + ":\n" + text.str());
+    }
+  }
+
+  // Programs started here write to files: a pipe inherited by a program that
+  // outlives its step would keep the test runner waiting.
+  static HANDLE outputFile(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+
+  static STARTUPINFOA startupWith(HANDLE output) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = nullptr;
+    si.hStdOutput = output;
+    si.hStdError = output;
+    return si;
+  }
+
+  static HKEY rootOf(std::string& key) {
+    const std::pair<const char*, HKEY> roots[] = {
+        {"HKLM\\", HKEY_LOCAL_MACHINE}, {"HKCU\\", HKEY_CURRENT_USER}, {"HKCR\\", HKEY_CLASSES_ROOT}};
+    for (const auto& [prefix, root] : roots)
+      if (key.rfind(prefix, 0) == 0) {
+        key.erase(0, std::string(prefix).size());
+        return root;
+      }
+    throw Failure("registry key must start with HKLM\\, HKCU\\ or HKCR\\: " + key);
+  }
+
+  static void regSet(std::string key, const std::string& name, const std::string& value) {
+    HKEY root = rootOf(key), h = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
+      throw Failure("cannot create key " + key);
+    RegSetValueExA(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(h);
+  }
+
+  static void regDelete(std::string key) {
+    HKEY root = rootOf(key);
+    RegDeleteKeyA(root, key.c_str()); // a missing key is already deleted
+  }
+
+  // --- the program under test
+  void startProgram() {
+    stopProgram();
+    seen_.clear();
+    const std::string trace = o_.work + "\\trace.txt";
+    DeleteFileA(trace.c_str());
+    SetEnvironmentVariableA("KALVORA_TRACE", trace.c_str());
+    std::string commandLine = "\"" + medium_ + "\\setup.exe\"";
+    HANDLE out = outputFile(o_.work + "\\setup-output.txt");
+    STARTUPINFOA si = startupWith(out);
+    const BOOL started =
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, medium_.c_str(), &si, &pi_);
+    CloseHandle(out);
+    if (!started) throw Failure("cannot start " + commandLine);
+    running_ = true;
+  }
+
+  void stopProgram() {
+    if (!running_) return;
+    if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) {
+      TerminateProcess(pi_.hProcess, 1);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+    running_ = false;
+  }
+
+  void waitExit(int expected) {
+    if (!running_) throw Failure("the program was not started");
+    waitFor("the program's exit", [&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; });
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    if (static_cast<int>(code) != expected) throw Failure("exit code " + std::to_string(code));
+  }
+
+  std::vector<HWND> topWindows(bool visibleOnly) const {
+    WindowSearch search{pi_.dwProcessId, visibleOnly, {}};
+    if (!running_) return {};
+    EnumWindows(collectTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  // Remembers every window the program has shown: forms by name, boxes as "#32770:caption".
+  void observe() {
+    for (HWND h : topWindows(true)) {
+      const std::string name = windowName(h);
+      seen_.insert(!name.empty() ? name : classOf(h) + ":" + textOf(h));
+    }
+  }
+
+  HWND findForm(const std::string& name, bool visibleOnly) const {
+    for (HWND h : topWindows(visibleOnly))
+      if (windowName(h) == name) return h;
+    return nullptr;
+  }
+
+  static std::vector<HWND> children(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+
+  static std::string boxText(HWND box) {
+    for (HWND child : children(box))
+      if (equalNoCase(classOf(child), "Static")) {
+        const std::string text = textOf(child);
+        if (!text.empty()) return text;
+      }
+    return {};
+  }
+
+  HWND findBox(const std::string& caption, const std::string& text) const {
+    for (HWND h : topWindows(true))
+      if (classOf(h) == "#32770" && textOf(h) == caption && boxText(h) == text) return h;
+    return nullptr;
+  }
+
+  // "Tmain" names a form, "Tmain.Lbl_1" a control of it, "box" the last message box waited for.
+  HWND control(const std::string& path) {
+    const auto dot = path.find('.');
+    const std::string formName = path.substr(0, dot);
+    HWND form = formName == "box" ? box_ : findForm(formName, false);
+    if (!form) throw Failure("no window " + formName);
+    if (dot == std::string::npos) return form;
+    const std::string name = path.substr(dot + 1);
+    for (HWND child : children(form))
+      if (windowName(child) == name || (formName == "box" && withoutAmpersands(textOf(child)) == name)) return child;
+    throw Failure("no control " + path);
+  }
+
+  std::string property(HWND h, const std::string& name) {
+    if (name == "text") return textOf(h);
+    if (name == "visible") return IsWindowVisible(h) ? "true" : "false";
+    if (name == "enabled") return IsWindowEnabled(h) ? "true" : "false";
+    if (name == "checked") return SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? "true" : "false";
+    if (name == "position") return std::to_string(SendMessageA(h, PBM_GETPOS, 0, 0));
+    if (name == "state") return IsIconic(h) ? "minimized" : IsZoomed(h) ? "maximized" : "normal";
+    RECT r;
+    if (name == "client") {
+      GetClientRect(h, &r);
+      return std::to_string(r.right) + " " + std::to_string(r.bottom);
+    }
+    if (name == "rect") {
+      GetWindowRect(h, &r);
+      if (GetWindowLongA(h, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+      return rectText(r);
+    }
+    throw Failure("unknown property " + name);
+  }
+
+  void expectProperty(const std::string& path, const std::string& name, const std::string& expected) {
+    std::string actual;
+    waitFor(
+        path + " " + name + " \"" + visibleText(expected) + "\"",
+        [&] {
+          HWND h = nullptr;
+          try {
+            h = control(path);
+          } catch (const Failure&) {
+            actual = "(no such window)";
+            return false;
+          }
+          return (actual = property(h, name)) == expected;
+        },
+        [&] { return "it is \"" + visibleText(actual) + "\""; });
+  }
+
+  void expectPixel(const std::string& path, int x, int y, const std::string& expected) {
+    std::string actual;
+    waitFor(
+        path + " pixel " + std::to_string(x) + "," + std::to_string(y) + " " + expected,
+        [&] {
+          POINT p{x, y};
+          ClientToScreen(control(path), &p);
+          HDC screen = GetDC(nullptr);
+          const COLORREF c = GetPixel(screen, p.x, p.y);
+          ReleaseDC(nullptr, screen);
+          char text[8];
+          std::snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+          return (actual = text) == expected;
+        },
+        [&] { return "it is " + actual; });
+  }
+
+  void answer(const std::string& button) {
+    if (!box_ || !IsWindow(box_)) throw Failure("no message box to answer");
+    for (HWND child : children(box_))
+      if (equalNoCase(classOf(child), "Button") && equalNoCase(withoutAmpersands(textOf(child)), button)) {
+        PostMessageA(box_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED), reinterpret_cast<LPARAM>(child));
+        HWND answered = box_;
+        box_ = nullptr;
+        waitFor("the box to close", [&] { return !IsWindow(answered) || !IsWindowVisible(answered); });
+        return;
+      }
+    throw Failure("the box has no button " + button);
+  }
+
+  static void pressKey(HWND h, const std::string& key) {
+    static const std::map<std::string, int> names = {{"Escape", VK_ESCAPE}, {"Enter", VK_RETURN}, {"Tab", VK_TAB},
+                                                     {"F3", VK_F3},         {"F4", VK_F4},        {"Space", VK_SPACE}};
+    auto it = names.find(key);
+    const int vk = it != names.end() ? it->second : std::stoi(key);
+    PostMessageA(h, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
+    PostMessageA(h, WM_KEYUP, static_cast<WPARAM>(vk), static_cast<LPARAM>(0xC0000001u));
+  }
+
+  std::string readTrace() const {
+    std::ifstream in(o_.work + "\\trace.txt");
+    std::string line, all;
+    while (std::getline(in, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      all += (all.empty() ? "" : " ") + line;
+    }
+    return all;
+  }
+
+  template <typename Done, typename Why = std::string (*)()>
+  void waitFor(
+      const std::string& what, Done done, Why why = [] { return std::string(); }) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      observe();
+      if (done()) return;
+      if (GetTickCount() - start > static_cast<DWORD>(timeoutMs_)) {
+        const std::string reason = why();
+        throw Failure("timed out waiting for " + what + (reason.empty() ? "" : ": " + reason));
+      }
+      Sleep(25);
+    }
+  }
+
+  void reportWindows() {
+    for (HWND h : topWindows(false)) {
+      std::fprintf(stderr, "  window %s class %s \"%s\" %s\n", windowName(h).c_str(), classOf(h).c_str(),
+                   visibleText(textOf(h)).c_str(), IsWindowVisible(h) ? "visible" : "hidden");
+      for (HWND c : children(h))
+        std::fprintf(stderr, "    %s (%s) \"%s\" %s\n", windowName(c).c_str(), classOf(c).c_str(),
+                     visibleText(textOf(c)).c_str(), IsWindowVisible(c) ? "visible" : "hidden");
+    }
+  }
+
+  // The screen, or one window's rectangle of it, as PNG.
+  static bool saveScreen(const std::string& path, HWND window) {
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (window) GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    const auto* pixel = static_cast<const std::uint8_t*>(bits);
+    for (std::size_t i = 0; i < rgb.size() / 3; ++i) {
+      rgb[i * 3] = pixel[i * 4 + 2];
+      rgb[i * 3 + 1] = pixel[i * 4 + 1];
+      rgb[i * 3 + 2] = pixel[i * 4];
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return writePng(path, width, height, rgb);
+  }
+
+  Options o_;
+  std::string medium_;
+  PROCESS_INFORMATION pi_{};
+  bool running_ = false;
+  int timeoutMs_ = 20000;
+  std::set<std::string> seen_;
+  HWND box_ = nullptr;
+  std::string lastTrace_;
+};
+
+// Stand-in for an installed copy's uninstaller: records its command line in C:\temp\uninstaller-ran.txt.
+int actAsUninstaller(const char* commandLine) {
+  CreateDirectoryA("C:\\temp", nullptr);
+  FILE* f = std::fopen("C:\\temp\\uninstaller-ran.txt", "w");
+  if (!f) return 1;
+  std::fputs(commandLine, f);
+  return std::fclose(f) == 0 ? 0 : 1;
+}
+
+} // namespace
+} // namespace kvdrive
+
+int main(int argc, char** argv) {
+  using namespace kvdrive;
+  if (argc == 2 && std::string(argv[1]).find("uninst.log") != std::string::npos) return actAsUninstaller(argv[1]);
+  Options o;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string flag = argv[i], value = windowsPath(argv[i + 1]);
+    if (flag == "--setup")
+      o.setup = value;
+    else if (flag == "--tool")
+      o.tool = value;
+    else if (flag == "--media")
+      o.media = value;
+    else if (flag == "--work")
+      o.work = value;
+    else if (flag == "--shots")
+      o.shots = value;
+    else if (flag == "--scenario")
+      o.scenario = value;
+  }
+  if (o.scenario.empty() || o.setup.empty() || o.media.empty() || o.work.empty()) {
+    std::fprintf(stderr,
+                 "usage: kvdrive --scenario FILE --setup EXE --media DIR --work DIR [--shots DIR] [--tool EXE]\n");
+    return 2;
+  }
+  if (o.shots.empty()) o.shots = o.work;
+  makeDirectories(o.work);
+  makeDirectories(o.shots);
+  return Driver(o).run();
+}
