@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -DKALVORA_WERROR=$(WERROR)
 WINEPREFIX_DIR = $(CURDIR)/build/win32/wineprefix
 
-.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench format clean
+.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench format clean screenshots
 
 all: native win32
 
@@ -42,6 +42,13 @@ test-fuzz: fuzz
 
 test-win32: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32
+
+# The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver.
+screenshots: win32
+	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh build/win32/wine-run.sh build/win32/kvdrive.exe \
+	  --scenario tests/e2e/screenshots/readme.scenario --setup build/win32/setup.exe \
+	  --tool build/win32/kalvora.exe --media tests/e2e/media --work build/win32/e2e/screenshots \
+	  --shots docs/screenshots
 
 bench: native
 	sh scripts/run-benchmarks.sh build/native

@@ -54,4 +54,25 @@ std::vector<Command> parseScenario(const std::string& text) {
   return commands;
 }
 
+bool matches(const std::string& pattern, const std::string& text) {
+  std::size_t p = 0, t = 0, star = std::string::npos, resume = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = t;
+    } else if (p < pattern.size() && pattern[p] == text[t]) {
+      ++p;
+      ++t;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      t = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
+  return p == pattern.size();
+}
+
 } // namespace kvdrive

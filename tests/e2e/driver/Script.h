@@ -15,4 +15,7 @@ struct Command {
 // Parses a scenario; throws std::runtime_error naming the line on an unclosed quote.
 std::vector<Command> parseScenario(const std::string& text);
 
+// Whether text matches pattern, where "*" stands for any run of characters.
+bool matches(const std::string& pattern, const std::string& text);
+
 } // namespace kvdrive

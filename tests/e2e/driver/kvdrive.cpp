@@ -240,7 +240,7 @@ private:
     } else if (op == "trace") {
       need(w, 2, "trace TEXT");
       waitFor(
-          "trace \"" + w[1] + "\"", [&] { return (lastTrace_ = readTrace()) == w[1]; },
+          "trace \"" + w[1] + "\"", [&] { return matches(w[1], lastTrace_ = readTrace()); },
           [&] { return "the trace is \"" + lastTrace_ + "\""; });
     } else if (op == "sleep") {
       need(w, 2, "sleep MILLISECONDS");
