@@ -3,6 +3,8 @@
 #include "app/win32/LoadingScreen.h"
 #include "app/win32/MainWindow.h"
 
+#include <exception>
+
 namespace kalvora {
 namespace {
 enum : int { kBtnBack = 101, kBtnWeiter, kBtnExit, kEdtVerz, kEdtPrggroup };
@@ -16,7 +18,15 @@ void LeaderWindow::FormCreate() {
   createWindow("", WS_POPUP | WS_CAPTION | WS_DLGFRAME, WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                layout_.clientWidth, layout_.clientHeight);
   createControls();
-  PictureLoading(platform_, state_, *this, Cbmp_).run(layout_);
+  try {
+    PictureLoading(platform_, state_, *this, Cbmp_).run(layout_);
+  } catch (const std::exception& e) {
+    // A picture that cannot be expanded: reported while the loading screen still
+    // shows, then the wizard comes up all the same, so that the user can go on or leave.
+    reportError(e.what());
+    trailer_.hide();
+    kalvora::setHourglass(false);
+  }
   applyLayout();
   centre();
   show();
