@@ -226,6 +226,10 @@ private:
     } else if (op == "key") {
       need(w, 3, "key CLASS[.CONTROL] KEY");
       pressKey(control(w[1]), w[2]);
+    } else if (op == "move") {
+      need(w, 4, "move TARGET X Y");
+      SetWindowPos(control(w[1]), nullptr, std::stoi(w[2]), std::stoi(w[3]), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (op == "screenshot") {
       need(w, 2, "screenshot FILE [CLASS[.CONTROL]]");
       const std::string path = w[1].find(':') == std::string::npos ? o_.shots + "\\" + w[1] : w[1];
