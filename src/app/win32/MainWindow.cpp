@@ -107,7 +107,7 @@ bool MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   }
 }
 
-void MainWindow::paintBackground(HDC dc, const RECT&) {
+void MainWindow::FormPaint(HDC dc) {
   platform_.processMessages();
   if (!state_.SetupScript || !tilesBackground(settings_, state_, platform_)) return;
   // Read from the file at every paint: the tiled picture is never cached.

@@ -29,12 +29,13 @@ public:
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-  void paintBackground(HDC dc, const RECT& client) override;
+  void paintBackground(HDC dc, const RECT&) override { FormPaint(dc); }
 
 private:
   void createControls();
   void apply();
   void FormActivate();
+  void FormPaint(HDC dc);
 
   Platform& platform_;
   InstallState& state_;

@@ -215,6 +215,12 @@ private:
     } else if (op == "expect-pixel") {
       need(w, 5, "expect-pixel CLASS X Y RRGGBB");
       expectPixel(w[1], std::stoi(w[2]), std::stoi(w[3]), w[4]);
+    } else if (op == "expect-color-in") {
+      need(w, 7, "expect-color-in FORM X Y WIDTH HEIGHT RRGGBB");
+      expectColorIn(
+          w[1],
+          {std::stoi(w[2]), std::stoi(w[3]), std::stoi(w[2]) + std::stoi(w[4]), std::stoi(w[3]) + std::stoi(w[5])},
+          w[6]);
     } else if (op == "click") {
       need(w, 2, "click CLASS.CONTROL");
       HWND h = control(w[1]);
@@ -500,6 +506,20 @@ private:
         [&] { return "it is " + actual; });
   }
 
+  // Some pixel of the client rectangle has the colour (text drawn in it, say).
+  void expectColorIn(const std::string& path, RECT area, const std::string& expected) {
+    const auto colour = static_cast<std::uint32_t>(std::stoul(expected, nullptr, 16));
+    waitFor(path + " colour " + expected + " in " + rectText(area), [&] {
+      POINT origin{area.left, area.top};
+      ClientToScreen(control(path), &origin);
+      const int width = area.right - area.left, height = area.bottom - area.top;
+      const std::vector<std::uint8_t> rgb = capture({origin.x, origin.y, origin.x + width, origin.y + height});
+      for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+        if ((static_cast<std::uint32_t>(rgb[i]) << 16 | rgb[i + 1] << 8 | rgb[i + 2]) == colour) return true;
+      return false;
+    });
+  }
+
   void answer(const std::string& button) {
     if (!box_ || !IsWindow(box_)) throw Failure("no message box to answer");
     for (HWND child : children(box_))
@@ -557,12 +577,10 @@ private:
     }
   }
 
-  // The screen, or one window's rectangle of it, as PNG.
-  static bool saveScreen(const std::string& path, HWND window) {
-    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (window) GetWindowRect(window, &r);
+  // A rectangle of the screen as RGB bytes, top row first.
+  static std::vector<std::uint8_t> capture(const RECT& r) {
     const int width = r.right - r.left, height = r.bottom - r.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0) return {};
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -583,7 +601,15 @@ private:
     DeleteObject(dib);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return writePng(path, width, height, rgb);
+    return rgb;
+  }
+
+  // The screen, or one window's rectangle of it, as PNG.
+  static bool saveScreen(const std::string& path, HWND window) {
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (window) GetWindowRect(window, &r);
+    const std::vector<std::uint8_t> rgb = capture(r);
+    return !rgb.empty() && writePng(path, r.right - r.left, r.bottom - r.top, rgb);
   }
 
   Options o_;
