@@ -12,7 +12,9 @@ protected:
   void SetUp() override {
     state.BackPicture = "C:\\m\\back.bmp";
     state.LogoPicture = "C:\\m\\logo.bmp";
-    state.TitleLines = {"One", "Two", "Three"};
+    state.TitleLines[0] = "One"; // one by one: GCC 12 misreports the list assignment under -Wrestrict
+    state.TitleLines[1] = "Two";
+    state.TitleLines[2] = "Three";
     state.InfoText = "_";
     platform.setScreenSize(800, 600);
   }
