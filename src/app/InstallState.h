@@ -44,6 +44,17 @@ struct InstallState {
   std::int32_t CompressionMode = 0;
   std::int32_t CompressionSize = 0;
 
+  // The wizard's choices: the options to install, the run from the medium and
+  // the divisor of the overall progress.
+  std::array<bool, kOptionCount> OptionChosen{};
+  bool RunFromMedium = false;
+  std::int64_t ProgressTotal = 0;
+
+  // The run's values that the cancel confirmation uses.
+  bool RunStarted = false;
+  bool RunCancelled = false;
+  std::string ReadmePath;
+
   bool GroupItemsCreated = false;
   bool RunPending = false;
   bool LayoutDone = false;

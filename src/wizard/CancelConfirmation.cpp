@@ -1,0 +1,53 @@
+#include "wizard/CancelConfirmation.h"
+
+#include "wizard/Leader.h"
+#include "wizard/WizardTexts.h"
+
+namespace kalvora {
+
+std::string decliningCaption(const std::string& confirmingCaption) {
+  for (char c : confirmingCaption)
+    if (c == 'j' || c == 'J') return "&nein";
+  return "&no";
+}
+
+CancelConfirmation::CancelConfirmation(Platform& platform, InstallState& state, CancelConfirmationHost& host)
+    : platform_(platform), state_(state), host_(host) {}
+
+void CancelConfirmation::FormCreate() {
+  state_.RunCancelled = false;
+  caption = "Kalvora";
+  Btn_terminate = wizardText(state_, 15);
+  Lbl_15 = wizardText(state_, 27);
+  Btn_cancel = decliningCaption(Btn_terminate);
+}
+
+void CancelConfirmation::Btn_terminateClick() {
+  platform_.deleteFile(kTempPicture);
+  if (state_.RunStarted) {
+    // The installation dialog undoes the partial installation when it is destroyed.
+    state_.RunCancelled = true;
+    Lbl_15 = wizardText(state_, 10);
+    platform_.deleteFile(state_.TargetDir + "\\setup\\setup.tmp");
+    platform_.deleteFile(state_.TargetDir + "\\setup\\compress.tmp");
+    platform_.deleteFile(kTempPicture);
+    if (!state_.ReadmePath.empty()) platform_.deleteFile(state_.ReadmePath);
+    platform_.processMessages(); // paints the new label
+  }
+  // The modal show ends when the quit request is noticed; the program ends in the main loop.
+  platform_.requestQuit();
+}
+
+bool CancelConfirmation::Btn_terminateKeyDown(int key) {
+  if (key == kKeyEscape) {
+    Btn_cancelClick();
+    return true;
+  }
+  if (key == kKeyF4) {
+    Btn_terminateClick();
+    return true;
+  }
+  return false;
+}
+
+} // namespace kalvora

@@ -1,0 +1,193 @@
+#include "wizard/Configurations.h"
+
+#include "wizard/DiskSpace.h"
+#include "wizard/WizardTexts.h"
+
+namespace kalvora {
+
+namespace {
+
+using C = LeaderControl;
+
+std::size_t at(int n) { return static_cast<std::size_t>(n - 1); }
+
+} // namespace
+
+Configurations::Configurations(LeaderControls& controls, InstallState& state, Platform& platform)
+    : controls_(controls), state_(state), platform_(platform) {}
+
+void Configurations::setUp() {
+  controls_[C::cf_standard].text = wizardText(state_, 41);
+  controls_[C::cf_min].text = wizardText(state_, 42);
+  controls_[C::cf_custom].text = wizardText(state_, 43);
+  controls_[C::cfl_standard].text = wizardText(state_, 44);
+  if (state_.MinimalOffered) controls_[C::cfl_min].text = wizardText(state_, 45);
+  if (state_.CdOffered) controls_[C::cfl_min].text = wizardText(state_, 46);
+  controls_[C::cfl_custom].text = wizardText(state_, 47);
+  for (C label : {C::Lbl_need2, C::Lbl_need})
+    controls_[label].text = wizardText(state_, 25);
+  for (C label : {C::Lbl_free2, C::Lbl_free})
+    controls_[label].text = wizardText(state_, 26);
+  for (C unit : {C::Mb1, C::Mb2, C::Mb3, C::mb4})
+    controls_[unit].text = "kB";
+  for (C figure : {C::Lbl_need2z, C::Lbl_needz, C::Lbl_free2z, C::Lbl_freez})
+    controls_[figure].text = "---";
+
+  for (int n = 1; n <= kOptionCount; ++n) {
+    setTick(n, state_.OptionInCustom[at(n)]);
+    WizardControl& box = controls_[optionBox(n)];
+    box.text = state_.OptionName[at(n)];
+    box.visible = n <= 2 || !box.text.empty();
+  }
+  enforceLock();
+
+  const bool minimalFirst = state_.CdOffered && !state_.StandardOffered;
+  controls_[C::cf_standard].checked = !minimalFirst;
+  controls_[C::cf_min].checked = minimalFirst;
+  controls_[C::cf_custom].checked = false;
+
+  controls_[C::cf_standard].visible = controls_[C::cfl_standard].visible = state_.StandardOffered;
+  controls_[C::cf_custom].visible = controls_[C::cfl_custom].visible = state_.CustomOffered;
+  controls_[C::cf_min].visible = controls_[C::cfl_min].visible = state_.MinimalOffered || state_.CdOffered;
+}
+
+Configuration Configurations::chosen() const {
+  if (controls_[C::cf_min].checked) return Configuration::Minimal;
+  if (controls_[C::cf_custom].checked) return Configuration::Custom;
+  return Configuration::Standard;
+}
+
+void Configurations::cf_standardClick(Configuration clicked) {
+  controls_[C::cf_standard].checked = clicked == Configuration::Standard;
+  controls_[C::cf_min].checked = clicked == Configuration::Minimal;
+  controls_[C::cf_custom].checked = clicked == Configuration::Custom;
+  switch (clicked) {
+  case Configuration::Standard: setNeeded(state_.TotalStandard, false); break;
+  case Configuration::Minimal: setNeeded(state_.TotalMin, false); break;
+  case Configuration::Custom: setNeeded(state_.TotalCustom, true); break;
+  }
+}
+
+void Configurations::setTick(int n, bool tick) {
+  WizardControl& box = controls_[optionBox(n)];
+  if (box.checked == tick) return;
+  box.checked = tick;
+  Opt_1Click();
+}
+
+bool Configurations::ticked(int n) const { return controls_[optionBox(n)].checked; }
+
+void Configurations::enforceLock() {
+  // A preset that changes no box runs no click; a locked option 1 must still end up ticked.
+  if (state_.FirstOptionLocked) setTick(1, true);
+}
+
+void Configurations::Opt_1Click() {
+  if (state_.FirstOptionLocked) setTick(1, true);
+  std::int64_t needed = state_.CompressionSize;
+  for (int n = 1; n <= kOptionCount; ++n)
+    if (ticked(n)) needed += state_.OptionSpace[at(n)];
+  setNeeded(needed, true);
+}
+
+void Configurations::setNeeded(std::int64_t bytes, bool bothPages) {
+  controls_[C::Lbl_need2z].text = ShowKb(bytes);
+  if (bothPages) controls_[C::Lbl_needz].text = ShowKb(bytes);
+}
+
+void Configurations::fillFigures(int driveNumber) {
+  const std::string free = ShowKb(FreeSpace(platform_, driveNumber));
+  controls_[C::Lbl_free2z].text = free;
+  controls_[C::Lbl_freez].text = free;
+  setNeeded(state_.TotalStandard, true);
+}
+
+bool Configurations::minimumFits(const std::string& targetDrive, int driveNumber) {
+  if (FreeSpace(platform_, driveNumber) >= state_.TotalMin) return true;
+  platform_.messageBox(wizardText(state_, 13), targetDrive + " " + wizardText(state_, 16), MessageButtons::Ok,
+                       MessageIcon::Exclamation);
+  return false;
+}
+
+Configurations::PageThreeResult Configurations::nextOnConfigurationPage(const std::string& targetDrive, int driveNumber,
+                                                                        const std::function<void()>& onCancel) {
+  auto preset = [this](const std::array<bool, kOptionCount>& members) {
+    for (int n = 1; n <= kOptionCount; ++n)
+      setTick(n, members[at(n)]);
+  };
+  switch (chosen()) {
+  case Configuration::Standard:
+    if (FreeSpace(platform_, driveNumber) < state_.TotalStandard) {
+      const MessageResult answer =
+          platform_.messageBox(wizardText(state_, 13), targetDrive + " " + wizardText(state_, 16),
+                               MessageButtons::OkCancel, MessageIcon::Exclamation);
+      if (answer == MessageResult::Cancel && onCancel) onCancel();
+      return PageThreeResult::Stay;
+    }
+    preset(state_.OptionInStandard);
+    return PageThreeResult::Settle;
+  case Configuration::Minimal:
+    if (state_.MinimalOffered) preset(state_.OptionInMinimal);
+    return PageThreeResult::Settle;
+  case Configuration::Custom:
+    preset(state_.OptionInCustom);
+    enforceLock();
+    return PageThreeResult::ShowComponents;
+  }
+  return PageThreeResult::Stay;
+}
+
+bool Configurations::settle(const std::string& targetDrive, int driveNumber) {
+  flags = {};
+  state_.RunFromMedium = false;
+  const Configuration choice = chosen();
+  if (state_.CdOffered) {
+    if (!state_.MinimalOffered && !state_.StandardOffered) state_.RunFromMedium = true;
+    if (choice == Configuration::Minimal) state_.RunFromMedium = true;
+    if (choice == Configuration::Standard) flags.StdConfig = true;
+    if (choice == Configuration::Custom) flags.CustomConfig = true;
+  } else {
+    if (choice == Configuration::Custom) flags.CustomConfig = true;
+    if (choice == Configuration::Minimal)
+      flags.MinConfig = true;
+    else
+      flags.StdConfig = true;
+  }
+  // Each later set overwrites all seven; the CD configuration keeps what an earlier pass chose.
+  if (flags.MinConfig) state_.OptionChosen = state_.OptionInMinimal;
+  if (flags.StdConfig) state_.OptionChosen = state_.OptionInStandard;
+  if (flags.CustomConfig)
+    for (int n = 1; n <= kOptionCount; ++n)
+      state_.OptionChosen[at(n)] = ticked(n);
+  return spaceWait(targetDrive, driveNumber);
+}
+
+std::int64_t Configurations::chosenSpace() const {
+  std::int64_t needed = state_.CompressionSize;
+  for (int n = 1; n <= kOptionCount; ++n)
+    if (state_.OptionChosen[at(n)]) needed += state_.OptionSpace[at(n)];
+  return needed;
+}
+
+bool Configurations::spaceWait(const std::string& targetDrive, int driveNumber) {
+  const std::int64_t needed = chosenSpace();
+  while (needed > FreeSpace(platform_, driveNumber)) {
+    // No way out but room on the drive, or the program ending.
+    platform_.messageBox(wizardText(state_, 13), targetDrive + wizardText(state_, 16), MessageButtons::Ok,
+                         MessageIcon::Exclamation);
+    if (platform_.terminated()) return false;
+  }
+  return true;
+}
+
+std::int64_t Configurations::progressTotal() const {
+  std::int64_t total = 1;
+  if (state_.CompressionMode == 1 && state_.SetupScript)
+    for (int n = 1; n <= kOptionCount; ++n)
+      if (state_.OptionChosen[at(n)])
+        total += state_.SetupScript->ReadInteger("software", "Opt" + std::to_string(n) + "_cs", 0);
+  // A divisor: stored sizes that sum to nothing or less still leave it at 1.
+  return total < 1 ? 1 : total;
+}
+
+} // namespace kalvora

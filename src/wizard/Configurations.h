@@ -1,0 +1,70 @@
+#pragma once
+// The configuration and components pages: which radio buttons and check boxes
+// are offered and ticked, the needed and free figures, the free-space checks,
+// and the settling of the chosen options for the installation run.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/InstallState.h"
+#include "platform/Platform.h"
+#include "wizard/LeaderControls.h"
+
+namespace kalvora {
+
+enum class Configuration { Standard, Minimal, Custom };
+
+// Which configuration's option set applies, settled on leaving the components step.
+struct ConfigFlags {
+  bool StdConfig = false, MinConfig = false, CustomConfig = false;
+};
+
+class Configurations {
+public:
+  Configurations(LeaderControls& controls, InstallState& state, Platform& platform);
+
+  // The wizard's creation: radio captions and descriptions, check boxes, initial choice, hidden buttons.
+  void setUp();
+
+  Configuration chosen() const;
+  // The user clicked a radio button: it becomes the choice and the needed figure follows.
+  void cf_standardClick(Configuration clicked);
+  // A box changed, by the user or the program: option 1 stays ticked when locked, the needed figures follow.
+  void Opt_1Click();
+  // Sets option n's box (1 to 7); a change runs Opt_1Click as a click would.
+  void setTick(int n, bool ticked);
+  bool ticked(int n) const;
+
+  // Entry to the configuration page: the free figures and the standard total as needed.
+  void fillFigures(int driveNumber);
+
+  // Page 2: whether the target drive holds the minimal configuration; shows the message when not.
+  bool minimumFits(const std::string& targetDrive, int driveNumber);
+
+  enum class PageThreeResult { Stay, Settle, ShowComponents };
+  // Next on the configuration page. Cancel on the not-enough-space message calls onCancel.
+  PageThreeResult nextOnConfigurationPage(const std::string& targetDrive, int driveNumber,
+                                          const std::function<void()>& onCancel);
+
+  // Settles the flags, OptionChosen and RunFromMedium, then waits until the drive
+  // has room for the chosen options. False only when the program is ending.
+  bool settle(const std::string& targetDrive, int driveNumber);
+
+  // Bytes the chosen options need: CompressionSize plus their OptionSpace.
+  std::int64_t chosenSpace() const;
+  // The divisor of the overall progress, at the start of the installation.
+  std::int64_t progressTotal() const;
+
+  ConfigFlags flags;
+
+private:
+  void setNeeded(std::int64_t bytes, bool bothPages);
+  void enforceLock();
+  bool spaceWait(const std::string& targetDrive, int driveNumber);
+
+  LeaderControls& controls_;
+  InstallState& state_;
+  Platform& platform_;
+};
+
+} // namespace kalvora

@@ -1,0 +1,21 @@
+#pragma once
+// The disk-space figures of the wizard: free bytes of a drive and kilobyte texts.
+// Free space is 64-bit so that drives beyond 2 GB compare correctly with the
+// script's 32-bit sizes.
+#include <cstdint>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace kalvora {
+
+// Free bytes of drive 1 ("A:") to 26 ("Z:"); -1 when the query fails or the number is out of range.
+std::int64_t FreeSpace(Platform& platform, int driveNumber);
+
+// bytes / 1024 rounded to the nearest integer, halves to the even neighbour.
+std::int64_t kilobytesOf(std::int64_t bytes);
+
+// The text of kilobytesOf(bytes): 1536 shows "2", 2560 "2", 3584 "4".
+std::string ShowKb(std::int64_t bytes);
+
+} // namespace kalvora

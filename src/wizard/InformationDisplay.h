@@ -1,0 +1,13 @@
+#pragma once
+// When the installation starts, the background window turns from its title
+// display (logo and title lines) to its information display (information
+// picture and text).
+#include "app/InstallState.h"
+#include "app/MainLayout.h"
+
+namespace kalvora {
+
+// infoPictureLoaded: whether the wizard's creation loaded the information picture.
+void switchToInformationDisplay(MainLayout& layout, const InstallState& state, bool infoPictureLoaded);
+
+} // namespace kalvora
