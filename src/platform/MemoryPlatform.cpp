@@ -117,6 +117,7 @@ bool MemoryPlatform::createDirectory(const std::string& path) {
   const std::string key = keyOf(path);
   if (directories_.count(key) || files_.count(key) || !parentExists(key)) return false;
   directories_.insert(key);
+  nameDirectory(key, path);
   createdDirectories_.push_back(path);
   return true;
 }
@@ -155,12 +156,53 @@ void MemoryPlatform::setFreeSpace(char drive, std::int64_t bytes) {
 void MemoryPlatform::putFile(const std::string& path, const std::string& content, std::uint32_t attributes) {
   const std::string key = keyOf(path);
   // Parents come into being with the file, as a test's fixture expects.
-  for (auto slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1))
+  for (auto slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1)) {
     directories_.insert(key.substr(0, slash));
+    nameDirectory(key.substr(0, slash), path.substr(0, slash));
+  }
   File& file = files_[key];
   if (file.displayPath.empty()) file.displayPath = path;
   file.bytes->assign(content.begin(), content.end());
   file.attributes = attributes;
+}
+
+void MemoryPlatform::nameDirectory(const std::string& key, const std::string& path) {
+  std::string name = path;
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  while (name.size() > 2 && name.back() == '\\')
+    name.pop_back();
+  directoryNames_.emplace(key, name);
+}
+
+void MemoryPlatform::putDirectory(const std::string& path) {
+  const std::string key = normalize(path);
+  for (auto slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1)) {
+    directories_.insert(key.substr(0, slash));
+    nameDirectory(key.substr(0, slash), path.substr(0, slash));
+  }
+  directories_.insert(key);
+  nameDirectory(key, path);
+}
+
+std::string MemoryPlatform::driveCurrentDirectory(char drive) {
+  auto it = driveDirectories_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(drive))));
+  return it == driveDirectories_.end() ? std::string(1, drive) + ":\\" : it->second;
+}
+
+std::optional<std::vector<std::string>> MemoryPlatform::listSubdirectories(const std::string& dir) {
+  const std::string key = normalize(dir);
+  if (!directories_.count(key) || notReady_.count(key[0])) return std::nullopt;
+  const std::string prefix = key + "\\";
+  std::vector<std::string> names;
+  for (auto it = directories_.lower_bound(prefix);
+       it != directories_.end() && it->compare(0, prefix.size(), prefix) == 0; ++it) {
+    if (it->find('\\', prefix.size()) != std::string::npos) continue;
+    auto named = directoryNames_.find(*it);
+    const std::string& full = named == directoryNames_.end() ? *it : named->second;
+    names.push_back(full.substr(prefix.size()));
+  }
+  return names;
 }
 
 std::optional<std::string> MemoryPlatform::fileContent(const std::string& path) const {

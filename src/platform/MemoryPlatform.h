@@ -35,6 +35,9 @@ public:
                            MessageIcon icon) override;
   std::string programPath() override { return programPath_; }
   ScreenSize screenSize() override { return screen_; }
+  std::string driveLetters() override { return driveLetters_; }
+  std::string driveCurrentDirectory(char drive) override;
+  std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) override;
   void processMessages() override { ++messagesProcessed_; }
 
   // Test set-up and inspection.
@@ -43,6 +46,12 @@ public:
   void setFreeSpace(char drive, std::int64_t bytes);
   void putFile(const std::string& path, const std::string& content, std::uint32_t attributes = kAttrArchive);
   std::optional<std::string> fileContent(const std::string& path) const;
+  // A directory and its missing parents, named as written.
+  void putDirectory(const std::string& path);
+  // The drives present ("C" unless set), a drive's current directory, and drives not ready for listing.
+  void setDriveLetters(const std::string& letters) { driveLetters_ = letters; }
+  void setDriveCurrentDirectory(char drive, const std::string& dir) { driveDirectories_[drive] = dir; }
+  void setDriveNotReady(char drive) { notReady_.insert(drive); }
   // Paths of every file and directory, as first written, in creation order.
   std::vector<std::string> createdDirectories() const { return createdDirectories_; }
   std::vector<std::string> listFiles() const;
@@ -82,10 +91,15 @@ private:
     std::uint32_t attributes = kAttrArchive;
   };
   bool parentExists(const std::string& key) const;
+  void nameDirectory(const std::string& key, const std::string& path);
   class FileStream;
 
   std::map<std::string, File> files_;
   std::set<std::string> directories_;
+  std::map<std::string, std::string> directoryNames_; // key -> path as first written
+  std::string driveLetters_ = "C";
+  std::map<char, std::string> driveDirectories_;
+  std::set<char> notReady_;
   std::vector<std::string> createdDirectories_;
   std::map<char, std::int64_t> freeSpace_;
   std::set<std::string> failCreate_;

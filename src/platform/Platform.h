@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Stream.h"
 
@@ -72,6 +73,18 @@ public:
   virtual std::int64_t freeDiskSpace(const std::string& path) = 0;
   // The current drive's letter, upper case ('C' where drives are not known).
   virtual char currentDrive() = 0;
+
+  // The drive and directory lists of the folder browser.
+  // Letters of the drives present, upper case, in alphabetical order.
+  virtual std::string driveLetters() { return std::string(1, currentDrive()); }
+  // The current directory of a drive as a full path ("X:\" when none is known).
+  virtual std::string driveCurrentDirectory(char drive) { return std::string(1, drive) + ":\\"; }
+  // Names of the subdirectories of dir, in no particular order, without "." and "..";
+  // nothing when dir cannot be listed (a missing directory, a drive not ready).
+  virtual std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) {
+    (void)dir;
+    return std::nullopt;
+  }
 
   // Gives other threads of the system a turn (a zero-length sleep).
   virtual void yield() {}

@@ -1,5 +1,6 @@
 // The platform of native builds: POSIX files, INI files through the portable
 // reader and writer. There are no drive letters; every path is on drive C.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/file.h>
@@ -193,6 +194,20 @@ public:
   }
 
   char currentDrive() override { return 'C'; }
+
+  std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) override {
+    DIR* stream = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!stream) return std::nullopt;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(stream)) {
+      const std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      struct stat st {};
+      if (::stat((dir + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) names.push_back(name);
+    }
+    ::closedir(stream);
+    return names;
+  }
 
   void yield() override { ::sched_yield(); }
 };

@@ -133,6 +133,48 @@ public:
     return driveLetterOf(dir).value_or('C');
   }
 
+  std::string driveLetters() override {
+    const DWORD mask = GetLogicalDrives();
+    std::string letters;
+    for (int i = 0; i < 26; ++i)
+      if (mask & (DWORD{1} << i)) letters += static_cast<char>('A' + i);
+    return letters;
+  }
+
+  std::string driveCurrentDirectory(char drive) override {
+    const char spec[3] = {drive, ':', 0};
+    char path[MAX_PATH];
+    const DWORD n = GetFullPathNameA(spec, sizeof path, path, nullptr);
+    if (n == 0 || n >= sizeof path) return std::string(1, drive) + ":\\";
+    return path;
+  }
+
+  std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) override {
+    std::string pattern = dir;
+    if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
+    pattern += '*';
+    // A drive without a medium answers with an error, not with the system's "not ready" box.
+    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    const DWORD error = find == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    SetErrorMode(oldMode);
+    if (find == INVALID_HANDLE_VALUE) {
+      if (error == ERROR_FILE_NOT_FOUND) return std::vector<std::string>{};
+      return std::nullopt;
+    }
+    std::vector<std::string> names;
+    const DWORD skipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+      const std::string name = data.cFileName;
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & skipped) && name != "." &&
+          name != "..")
+        names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+  }
+
   void yield() override { Sleep(0); }
 
   std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,

@@ -11,7 +11,7 @@ std::string decliningCaption(const std::string& confirmingCaption) {
   return "&no";
 }
 
-CancelConfirmation::CancelConfirmation(Platform& platform, InstallState& state, CancelConfirmationHost& host)
+CancelConfirmation::CancelConfirmation(Platform& platform, InstallState& state, DialogHost& host)
     : platform_(platform), state_(state), host_(host) {}
 
 void CancelConfirmation::FormCreate() {

@@ -6,22 +6,16 @@
 
 #include "app/InstallState.h"
 #include "platform/Platform.h"
+#include "wizard/DialogHost.h"
 
 namespace kalvora {
-
-// What the window does besides showing the model.
-class CancelConfirmationHost {
-public:
-  virtual ~CancelConfirmationHost() = default;
-  virtual void closeDialog() = 0; // ends the modal show
-};
 
 // The declining caption: "&nein" when the confirming caption, upper-cased, holds a J; else "&no".
 std::string decliningCaption(const std::string& confirmingCaption);
 
 class CancelConfirmation {
 public:
-  CancelConfirmation(Platform& platform, InstallState& state, CancelConfirmationHost& host);
+  CancelConfirmation(Platform& platform, InstallState& state, DialogHost& host);
 
   // Captions and question; RunCancelled cleared.
   void FormCreate();
@@ -39,7 +33,7 @@ public:
 private:
   Platform& platform_;
   InstallState& state_;
-  CancelConfirmationHost& host_;
+  DialogHost& host_;
 };
 
 } // namespace kalvora

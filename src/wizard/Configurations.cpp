@@ -184,8 +184,12 @@ std::int64_t Configurations::progressTotal() const {
   std::int64_t total = 1;
   if (state_.CompressionMode == 1 && state_.SetupScript)
     for (int n = 1; n <= kOptionCount; ++n)
-      if (state_.OptionChosen[at(n)])
-        total += state_.SetupScript->ReadInteger("software", "Opt" + std::to_string(n) + "_cs", 0);
+      if (state_.OptionChosen[at(n)]) {
+        std::string key = "Opt";
+        key += std::to_string(n);
+        key += "_cs";
+        total += state_.SetupScript->ReadInteger("software", key, 0);
+      }
   // A divisor: stored sizes that sum to nothing or less still leave it at 1.
   return total < 1 ? 1 : total;
 }

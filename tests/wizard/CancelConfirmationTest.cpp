@@ -7,7 +7,7 @@
 namespace kalvora {
 namespace {
 
-class ClosingHost : public CancelConfirmationHost {
+class ClosingHost : public DialogHost {
 public:
   void closeDialog() override { ++closed; }
   int closed = 0;

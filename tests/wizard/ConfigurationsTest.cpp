@@ -239,7 +239,11 @@ TEST(ProgressTotal, NeverBelowOneAndNoOverflow) {
 
   std::string all = "o_standard=1\n";
   for (int n = 1; n <= 7; ++n)
-    all += "Opt" + std::to_string(n) + "_standard=1\nOpt" + std::to_string(n) + "_cs=2147483647\n";
+    for (const char* suffix : {"_standard=1\n", "_cs=2147483647\n"}) {
+      all += "Opt";
+      all += std::to_string(n);
+      all += suffix;
+    }
   Wizard big(all, "[compression]\nmode=1\n");
   big->Btn_weiterClick();
   big->Btn_weiterClick();

@@ -75,7 +75,7 @@ TEST(GroupEntry, EachRefusedCharacterFails) {
 TEST(EntryMessages, LinesJoinedByCarriageReturns) {
   std::array<std::string, kTextCount + 1> texts;
   for (int n = 2; n <= 6; ++n)
-    texts[static_cast<std::size_t>(n)] = "t" + std::to_string(n);
+    texts[static_cast<std::size_t>(n)] = std::string(1, 't').append(std::to_string(n));
   EXPECT_EQ(entryFaultMessage(EntryFault::DirectoryCharacters, texts), "t2\r? * | \" < >\rt3");
   EXPECT_EQ(entryFaultMessage(EntryFault::NoDrive, texts), "t4\rt3");
   EXPECT_EQ(entryFaultMessage(EntryFault::NotADriveLetter, texts), "t5\rt3");

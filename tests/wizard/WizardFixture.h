@@ -14,8 +14,14 @@ namespace kalvora::testing {
 
 inline std::string languageSection() {
   std::string text = "[language]\n";
-  for (int n = 1; n <= kTextCount; ++n)
-    text += "l" + std::to_string(n) + "=t" + std::to_string(n) + "\n";
+  for (int n = 1; n <= kTextCount; ++n) {
+    const std::string number = std::to_string(n);
+    text += 'l';
+    text += number;
+    text += "=t";
+    text += number;
+    text += '\n';
+  }
   return text;
 }
 

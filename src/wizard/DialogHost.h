@@ -1,0 +1,11 @@
+#pragma once
+// What a modal dialog's logic asks of its window besides showing its model.
+namespace kalvora {
+
+class DialogHost {
+public:
+  virtual ~DialogHost() = default;
+  virtual void closeDialog() = 0; // ends the modal show
+};
+
+} // namespace kalvora
