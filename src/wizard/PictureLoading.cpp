@@ -79,7 +79,7 @@ void PictureLoading::run(LeaderLayout& layout) {
   finishStep(15);
   if (platform_.terminated()) return;
 
-  loadOne(state_.InfoPicture, state_.InfoText == "_" ? PictureControl::i2 : PictureControl::i4, 2);
+  InfoPictureLoaded = loadOne(state_.InfoPicture, state_.InfoText == "_" ? PictureControl::i2 : PictureControl::i4, 2);
   if (packed) platform_.deleteFile(kTempPicture);
   finishStep(35);
   if (platform_.terminated()) return;

@@ -57,6 +57,9 @@ public:
   void CbmpShowProgress(std::int32_t& PercentageDone);
 
   int PicturePhase = 0;
+  // Whether the information picture was loaded: the background's switch to its
+  // information display depends on it when the installation starts.
+  bool InfoPictureLoaded = false;
 
 private:
   bool loadOne(std::string& path, PictureControl control, int phase);

@@ -64,12 +64,14 @@ protected:
   void run() {
     PictureLoading loading(platform, state, view, expander);
     loading.run(layout);
+    infoLoaded = loading.InfoPictureLoaded;
   }
   MemoryPlatform platform;
   InstallState state;
   RecordingView view;
   FakeExpander expander{platform};
   LeaderLayout layout;
+  bool infoLoaded = false;
 };
 
 TEST(LoadingPosition, FollowsPhaseRangesWithHalvesToEven) {
@@ -125,6 +127,7 @@ TEST_F(PictureLoadingTest, InfoPictureGoesBesideTheTextWhenThereIsOne) {
   run();
   ASSERT_EQ(view.loaded.size(), 1u);
   EXPECT_EQ(view.loaded[0].first, PictureControl::i4);
+  EXPECT_TRUE(infoLoaded);
 }
 
 TEST_F(PictureLoadingTest, WithoutWizardPictureTheDialogNarrows) {
@@ -166,6 +169,7 @@ TEST_F(PictureLoadingTest, CompressedWithoutFilesJumpsThroughTheSteps) {
   EXPECT_FALSE(platform.fileExists(kTempPicture)); // deleted after the information picture
   EXPECT_EQ(state.BackPicture, "D:\\back.bm_");
   EXPECT_EQ(layout.clientWidth, 311);
+  EXPECT_FALSE(infoLoaded);
 }
 
 TEST_F(PictureLoadingTest, PackedPictureWithoutItsMemberCountsAsMissing) {
