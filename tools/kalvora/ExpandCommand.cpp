@@ -45,6 +45,11 @@ expansion; files written before stay, a partly written file is removed:
   Not enough disk space to expand PATH
   Kann Datei PATH nicht öffnen / erstellen  ARCHIVE or a file cannot be opened
   Stream-Read-Fehler                        a stored member is cut short
+  Stream-Write-Fehler                       the disk is full
+  cannot create directory 'DIR': REASON
+  Dateizugriff verweigert (or another input/output error)
+                                            a directory cannot be created, or an
+                                            existing file cannot be replaced
 Also exit status 1 (after the others are expanded):
   refusing member 'NAME': it ...            an unsafe stored name, see above
   no member named 'NAME'                    a NAME matched no member

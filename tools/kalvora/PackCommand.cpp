@@ -37,14 +37,23 @@ Options:
              key, and `expand` or `test` must be given the same KEY
   --help     shows this text
 
-Errors (exit status 1; no archive is left behind):
-  cannot read 'FILE': no such file        a FILE is missing (or is a directory)
+Errors (exit status 1; no archive is left behind, an existing one is kept):
+  cannot read 'FILE': no such file        a FILE is missing
+  cannot read 'FILE': it is a directory   (also: it cannot be opened, it ended
+                                          early, its size is unknown)
   two files have the stored name 'NAME'   two FILEs end in the same name,
                                           compared without regard to case
   every FILE is empty                     such an archive would expand nothing
   cannot store 'FILE': its name ...       the name would not expand safely,
                                           e.g. it names a device such as NUL
-  a size beyond the format's 2147483647 bytes, or a write failure
+  cannot store 'FILE': an archive member holds at most 2147483647 bytes
+  ... exceeds the archive's limit of 2147483647 bytes
+                                          all members together are too large
+  cannot create 'ARCHIVE'                 its directory is missing or not
+                                          writable (the archive is written to
+                                          ARCHIVE.kvr-part, then renamed)
+  cannot write 'ARCHIVE': REASON          the rename failed
+  Stream-Write-Fehler                     the disk is full
 Usage errors (exit status 2): a missing ARCHIVE or FILE, an unknown METHOD,
 an unknown option, a KEY that is 0 or not a 32-bit whole number.
 )";
