@@ -33,8 +33,9 @@ Options:
              NON (stored), RLE (run-length) or LZH (LZSS with adaptive
              Huffman coding; the default)
   -k KEY     locks every member with KEY, a whole number from -2147483648
-             to 2147483647 other than 0; the member then expands only with a
-             key, and `expand` or `test` must be given the same KEY
+             to 2147483647 other than 0: `expand -k KEY` and `test -k KEY`
+             then take it (the setup program expands a locked stored member
+             with any key but 0; `test` checks the key all the same)
   --help     shows this text
 
 Errors (exit status 1; no archive is left behind, an existing one is kept):
