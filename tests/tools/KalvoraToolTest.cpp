@@ -75,6 +75,8 @@ TEST(KalvoraTool, ExpandRefusesNamesThatLeaveTheDirectoryAndGoesOn) {
   std::vector<std::pair<std::string, std::string>> members = {{"first.txt", "1"}};
   for (const auto& name : hostile)
     members.push_back({name, "evil"});
+  const std::string escapes = "esc\x1b]0;owned\x07.txt"; // would retitle a terminal
+  members.push_back({escapes, "evil"});
   members.push_back({"sub\\deeper\\last.txt", "2"});
   writeArchive(archive, members);
 
@@ -83,8 +85,18 @@ TEST(KalvoraTool, ExpandRefusesNamesThatLeaveTheDirectoryAndGoesOn) {
   EXPECT_EQ(result.exitCode, 1) << result.err;
   for (const auto& name : hostile)
     EXPECT_NE(result.err.find("kalvora: refusing member '" + name + "'"), std::string::npos) << name << result.err;
+  EXPECT_NE(result.err.find("refusing member 'esc\\x1B]0;owned\\x07.txt': it contains a control character"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.err.find('\x1b'), std::string::npos);
   EXPECT_EQ(filesBelow(dir.path()),
             (std::vector<std::string>{"hostile.kvr", "out/first.txt", "out/sub/deeper/last.txt"}));
+  // Listing and testing show such names escaped too.
+  for (const std::string command : {"list", "test"}) {
+    const auto shown = kalvora({command, archive});
+    EXPECT_EQ(shown.out.find('\x1b'), std::string::npos) << command;
+    EXPECT_NE(shown.out.find("esc\\x1B]0;owned\\x07.txt"), std::string::npos) << command << shown.out;
+  }
   EXPECT_FALSE(fs::exists("C:\\drive2.txt"));
   EXPECT_FALSE(fs::exists("/rooted2.txt"));
 }

@@ -60,6 +60,21 @@ std::string methodName(std::uint8_t method, const ArchiveHeader& header) {
   return other;
 }
 
+std::string displayName(const std::string& storedName) {
+  std::string shown;
+  for (const char c : storedName) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+      shown += c;
+      continue;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+    shown += escaped;
+  }
+  return shown;
+}
+
 std::string dosDateTimeText(std::uint32_t dosDateTime) {
   const DosTime t = unpackDosDateTime(dosDateTime);
   char text[80];

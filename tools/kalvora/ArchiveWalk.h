@@ -42,6 +42,9 @@ private:
 std::string attributeLetters(std::int32_t attributes);
 // "NON", "RLE", "LZH", the archive's tag for a custom member, "#7" for others.
 std::string methodName(std::uint8_t method, const ArchiveHeader& header);
+// A stored name fit for a terminal: control characters shown as \xNN, so that
+// a hostile archive cannot send escape sequences.
+std::string displayName(const std::string& storedName);
 // "2024-02-29 23:59:58" from a DOS date and time.
 std::string dosDateTimeText(std::uint32_t dosDateTime);
 

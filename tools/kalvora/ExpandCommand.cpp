@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ArchiveWalk.h"
 #include "Arguments.h"
 #include "Command.h"
 #include "LocalFiles.h"
@@ -92,7 +93,7 @@ int expand(const std::vector<std::string>& args) {
     seen.push_back(path);
     const StoredNameCheck check = checkStoredName(path, kPathSeparator);
     if (!check.relativePath) {
-      std::fprintf(stderr, "kalvora: refusing member '%s': it %s\n", path.c_str(), check.problem.c_str());
+      std::fprintf(stderr, "kalvora: refusing member '%s': it %s\n", displayName(path).c_str(), check.problem.c_str());
       ++refused;
       path.clear(); // skips the member
       return;

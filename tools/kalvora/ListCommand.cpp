@@ -46,7 +46,8 @@ int list(const std::vector<std::string>& args) {
     const MemberHeader& h = entry.header;
     std::printf("%-6s %10" PRId32 " %10" PRId32 " %s %-5s %-6s %s\n", methodName(h.method, walk.header()).c_str(),
                 h.expandedSize, h.compressedSize, dosDateTimeText(static_cast<std::uint32_t>(h.fileDateTime)).c_str(),
-                attributeLetters(h.fileAttributes).c_str(), h.lockFlag > 0 ? "yes" : "no", entry.name.c_str());
+                attributeLetters(h.fileAttributes).c_str(), h.lockFlag > 0 ? "yes" : "no",
+                displayName(entry.name).c_str());
     ++members;
     expanded += h.expandedSize;
     compressed += h.compressedSize;

@@ -82,10 +82,10 @@ int test(const std::vector<std::string>& args) {
     ++members;
     const std::string fault = memberFault(compress, walk, entry);
     if (fault.empty()) {
-      std::printf("ok      %s\n", entry.name.c_str());
+      std::printf("ok      %s\n", displayName(entry.name).c_str());
     } else {
       ++failed;
-      std::printf("FAILED  %s: %s\n", entry.name.c_str(), fault.c_str());
+      std::printf("FAILED  %s: %s\n", displayName(entry.name).c_str(), fault.c_str());
     }
     walk.finish(entry);
   }
