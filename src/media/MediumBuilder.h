@@ -1,0 +1,38 @@
+#pragma once
+// `kalvora build`: a project file in, a complete distribution medium out. The
+// medium is assembled beside the output directory and moved into place only
+// when it is complete, so a failed build leaves nothing behind.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "media/Diagnostics.h"
+
+namespace kalvora::media {
+
+struct BuildRequest {
+  std::string projectPath;
+  std::optional<std::string> outputDir; // overrides the project's [build] output
+  // Where to look for the built setup.exe when the project names none.
+  std::vector<std::string> setupExeCandidates;
+  // Progress lines (files, megabytes, volumes); none when empty.
+  std::function<void(const std::string&)> progress;
+};
+
+struct BuildSummary {
+  std::string outputDir; // the medium as a whole
+  std::string mediumDir; // the directory with setup.inf (disk1 of a disk set)
+  int files = 0;
+  int volumes = 0;
+  int disks = 0;                // 0 for a single directory
+  std::int64_t inputBytes = 0;  // the files' bytes
+  std::int64_t storedBytes = 0; // their chunks' bytes
+  std::vector<Diagnostic> warnings;
+};
+
+// Raises BuildFailed with every error found (and the warnings before them).
+BuildSummary buildMedium(const BuildRequest& request);
+
+} // namespace kalvora::media

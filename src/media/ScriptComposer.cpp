@@ -1,0 +1,227 @@
+#include "media/ScriptComposer.h"
+
+#include <algorithm>
+#include <set>
+
+#include "media/AnsiText.h"
+#include "media/BuiltinTexts.h"
+#include "media/IniDocument.h"
+#include "media/ScriptKeys.h"
+#include "media/VolumePlan.h"
+
+namespace kalvora::media {
+namespace {
+
+// The setup program's integer rule: decimal, or hexadecimal after "0x".
+std::optional<std::int64_t> scriptInteger(const std::string& text) {
+  std::string t = text;
+  int base = 10;
+  if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
+    t = t.substr(2);
+    base = 16;
+  }
+  if (t.empty() || t.size() > 12) return std::nullopt;
+  try {
+    std::size_t used = 0;
+    const long long v = std::stoll(t, &used, base);
+    if (used != t.size()) return std::nullopt;
+    return v;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+bool agrees(const ComputedKey& c, const std::string& written) {
+  if (!c.integer) return sameText(c.value, written);
+  const auto w = scriptInteger(written);
+  return w && std::to_string(*w) == c.value;
+}
+
+std::int64_t setupInfCompressionSize(const MediumFacts& facts, std::size_t setupInfSize) {
+  if (facts.compression == Compression::None) return 0;
+  return facts.largestStaged + facts.readmeSize + static_cast<std::int64_t>(setupInfSize);
+}
+
+// A [prggrp] or [extensions] fi that names a file instead of its number.
+std::string resolveFileReference(const Project& project, const FileSelection& selection, const std::string& section,
+                                 const IniEntry& e) {
+  if (scriptInteger(e.value)) return e.value;
+  const std::string number = e.key.substr(1);
+  const IniEntry* o = project.entry(section, "o" + number);
+  const auto option =
+      o ? scriptInteger(o->value) : (sameText(section, "prggrp") ? std::optional<std::int64_t>(1) : std::nullopt);
+  if (!option) return e.value;
+  int j = 0;
+  for (const auto& f : selection.files) {
+    if (f.option != *option) continue;
+    ++j;
+    if (sameText(f.name, e.value)) return std::to_string(j);
+  }
+  return e.value; // reported by the script checks
+}
+
+class Composer {
+public:
+  Composer(const Project& p, const FileSelection& s, const MediumFacts& f, Diagnostics& d)
+      : project_(p), selection_(s), facts_(f), diag_(d) {}
+
+  std::string compose(std::int64_t compressionSize) {
+    computed_ = computedKeys(selection_, facts_, compressionSize);
+    IniWriter out;
+    for (const auto& name : sectionOrder())
+      section(out, name);
+    for (const auto& s : project_.script)
+      if (!s.known) section(out, s.name);
+    return out.text();
+  }
+
+private:
+  void section(IniWriter& out, const std::string& name) {
+    const ScriptSection* written = project_.section(name);
+    std::vector<const ComputedKey*> computed;
+    for (const auto& c : computed_)
+      if (c.section == name) computed.push_back(&c);
+    if (sameText(name, "language")) return language(out, written);
+    if (!written && computed.empty()) return;
+    out.section(name);
+    const bool allComputed = numberedSection(name, "Option_") >= 1;
+    std::vector<bool> used(computed.size(), false);
+    if (written) {
+      for (const auto& e : written->entries) {
+        const auto it = std::find_if(computed.begin(), computed.end(),
+                                     [&](const ComputedKey* c) { return sameText(c->key, e.key); });
+        if (it == computed.end()) {
+          if (allComputed)
+            report(e, "is computed from [files_" + name.substr(7) + "], which gives no such entry");
+          else
+            out.entry(e.key, transformed(name, e));
+          continue;
+        }
+        used[static_cast<std::size_t>(it - computed.begin())] = true;
+        if (!agrees(**it, e.value))
+          report(e, "is computed as " + (*it)->value + "; the project writes " + ansiToUtf8(e.value));
+        else if (!allComputed)
+          out.entry(e.key, e.value);
+      }
+    }
+    for (std::size_t i = 0; i < computed.size(); ++i)
+      if (allComputed || !used[i]) out.entry(computed[i]->key, computed[i]->value);
+  }
+
+  void language(IniWriter& out, const ScriptSection* written) {
+    const auto builtin = builtinTexts(project_.language, ansiToUtf8(productName(project_)));
+    if (builtin.empty() && !written) return;
+    out.section("language");
+    for (const auto& [key, text] : builtin) {
+      const IniEntry* own = written ? written->find(key) : nullptr;
+      out.entry(own ? own->key : key, own ? own->value : utf8ToAnsi(text).value_or(text));
+    }
+    if (!written) return;
+    for (const auto& e : written->entries) {
+      const bool isBuiltin =
+          std::any_of(builtin.begin(), builtin.end(), [&](const auto& b) { return sameText(b.first, e.key); });
+      if (!isBuiltin) out.entry(e.key, e.value);
+    }
+  }
+
+  std::string transformed(const std::string& section, const IniEntry& e) const {
+    const bool reference = (sameText(section, "prggrp") || sameText(section, "extensions")) && e.key.size() > 1 &&
+                           (e.key[0] == 'f' || e.key[0] == 'F') && plainNumber(e.key.substr(1));
+    return reference ? resolveFileReference(project_, selection_, section, e) : e.value;
+  }
+
+  void report(const IniEntry& e, const std::string& what) {
+    // The same fault is met once per composing pass; name it once.
+    if (reported_.insert({e.line, e.key}).second) diag_.error(project_.where(e.line), e.key + " " + what);
+  }
+
+  const Project& project_;
+  const FileSelection& selection_;
+  const MediumFacts& facts_;
+  Diagnostics& diag_;
+  std::vector<ComputedKey> computed_;
+  std::set<std::pair<int, std::string>> reported_;
+};
+
+} // namespace
+
+std::string productName(const Project& project) {
+  for (const char* key : {"name_display", "name"})
+    if (const IniEntry* e = project.entry("software", key); e && !e->value.empty() && e->value != "_") return e->value;
+  return utf8ToAnsi(utf8Of(project.file.stem())).value_or("Setup");
+}
+
+std::vector<ComputedKey> computedKeys(const FileSelection& selection, const MediumFacts& facts,
+                                      std::int64_t compressionSize) {
+  std::vector<ComputedKey> keys;
+  auto add = [&](const std::string& s, const std::string& k, const std::string& v, bool integer = true) {
+    keys.push_back({s, k, v, integer});
+  };
+  add("kalvora", "version", "220");
+  add("software", "medium", selection.files.empty() ? "-1" : std::to_string(facts.volumeCount));
+  if (!facts.readmeName.empty()) add("software", "readme", facts.readmeName, false);
+  std::array<std::int64_t, 8> space{}, stored{};
+  std::array<bool, 8> hasFiles{};
+  for (std::size_t i = 0; i < selection.files.size(); ++i) {
+    const int k = selection.files[i].option;
+    hasFiles[static_cast<std::size_t>(k)] = true;
+    space[static_cast<std::size_t>(k)] += selection.files[i].size;
+    stored[static_cast<std::size_t>(k)] += facts.placements[i].storedSize;
+  }
+  for (std::size_t k = 1; k <= 7; ++k)
+    if (hasFiles[k]) {
+      add("software", "Opt" + std::to_string(k) + "_space", std::to_string(space[k]));
+      add("software", "Opt" + std::to_string(k) + "_cs", std::to_string(stored[k]));
+    }
+  static const char* const kPictureSection[kPictureRoles] = {"leader", "main", "main", "main"};
+  static const char* const kPictureKey[kPictureRoles] = {"image", "info", "logo", "back"};
+  for (std::size_t r = 0; r < kPictureRoles; ++r)
+    if (!facts.pictureNames[r].empty()) add(kPictureSection[r], kPictureKey[r], facts.pictureNames[r], false);
+  add("compression", "mode", facts.compression == Compression::None ? "0" : "1");
+  add("compression", "size", std::to_string(compressionSize));
+  int rows = 0;
+  for (const auto& r : selection.rows)
+    rows = std::max(rows, r.number);
+  add("directories", "total", std::to_string(rows));
+  for (const auto& r : selection.rows)
+    if (r.generated)
+      add("directories", "d" + std::to_string(r.option) + "_" + std::to_string(r.number), r.value, false);
+  std::array<int, 8> count{};
+  for (std::size_t i = 0; i < selection.files.size(); ++i) {
+    const auto& f = selection.files[i];
+    const std::string section = "Option_" + std::to_string(f.option);
+    const std::string j = std::to_string(++count[static_cast<std::size_t>(f.option)]);
+    const FilePlacement& p = facts.placements[i];
+    add(section, "f" + j, f.name, false);
+    add(section, "d" + j, std::to_string(f.directory));
+    add(section, "s" + j, volumeNumberText(p.volume), false);
+    add(section, "p" + j, std::to_string(p.offset));
+    add(section, "z" + j, std::to_string(p.storedSize));
+  }
+  return keys;
+}
+
+SetupInf composeSetupInf(const Project& project, const FileSelection& selection, const MediumFacts& facts,
+                         Diagnostics& diag) {
+  Composer composer(project, selection, facts, diag);
+  // [compression] size counts setup.inf itself (its copy setup.tmp), whose
+  // length depends on that number: settle on a size that describes itself.
+  std::int64_t size = setupInfCompressionSize(facts, 0);
+  std::string text = composer.compose(size);
+  for (int round = 0; round < 8; ++round) {
+    const std::int64_t next = setupInfCompressionSize(facts, text.size());
+    if (next == size) break;
+    size = next;
+    text = composer.compose(size);
+  }
+  return {text, size};
+}
+
+MediumFacts widestFacts(const FileSelection& selection, MediumFacts facts) {
+  facts.volumeCount = static_cast<int>(kMaxInt32);
+  facts.placements.assign(selection.files.size(), FilePlacement{static_cast<int>(kMaxInt32), kMaxInt32, kMaxInt32});
+  facts.largestStaged = kMaxInt32;
+  return facts;
+}
+
+} // namespace kalvora::media
