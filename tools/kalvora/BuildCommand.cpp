@@ -55,10 +55,10 @@ std::vector<std::string> setupExeCandidates() {
   }
   const fs::path dir = toolDirectory();
   if (dir.empty()) return {};
-  // The native tool lives in build/native/tools, the Windows one in build/win32/tools.
-  return {(dir / ".." / ".." / "win32" / "setup.exe").lexically_normal().generic_string(),
-          (dir / ".." / "setup.exe").lexically_normal().generic_string(),
-          (dir / "setup.exe").lexically_normal().generic_string()};
+  // The native tool is build/native/kalvora, the Windows one build/win32/kalvora.exe
+  // beside setup.exe; a distributor's copy may sit beside setup.exe, too.
+  return {(dir / "setup.exe").lexically_normal().generic_string(),
+          (dir / ".." / "win32" / "setup.exe").lexically_normal().generic_string()};
 }
 
 int runBuild(const std::vector<std::string>& args) {
