@@ -11,14 +11,20 @@ std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string
   MemoryStream out;
   ArchiveWriter writer(out, compression == Compression::Rle ? "RLE" : "LZH");
   MemberOptions options;
-  options.method = compression == Compression::Rle ? kMethodRle : kMethodLzh;
+  options.method = data.empty() ? kMethodStored : compression == Compression::Rle ? kMethodRle : kMethodLzh;
   options.dosDateTime = dosDateTime;
   // Plain archive files: a read-only attribute would stop a later setup from
   // replacing the installed file.
   options.attributes = kAttrArchive;
   writer.addMember(memberName, data, options);
   writer.finish();
-  return std::move(out.bytes());
+  std::vector<std::uint8_t> chunk = std::move(out.bytes());
+  // A reader stops walking once the bytes expanded reach the header's total,
+  // before the first member when that total is 0: an empty file would never be
+  // written. A total of 1 lets the reader expand the empty member and stop at
+  // the end of the archive.
+  if (data.empty() && chunk.size() >= kArchiveHeaderSize) chunk[8] = 1;
+  return chunk;
 }
 
 } // namespace kalvora::media

@@ -125,8 +125,19 @@ private:
     return false;
   }
 
+  // Whether an excluded directory lies in (or is) p, existing yet or not.
+  bool holdsExcluded(const fs::path& p) const {
+    std::error_code ec;
+    const fs::path c = fs::weakly_canonical(p, ec);
+    for (const auto& e : excluded_) {
+      auto [ci, ei] = std::mismatch(c.begin(), c.end(), e.begin(), e.end());
+      if (ci == c.end()) return true;
+    }
+    return false;
+  }
+
   void walkTree(const SourceRule& rule, const fs::path& dir, int directory) {
-    if (isExcluded(dir)) {
+    if (holdsExcluded(dir) || isExcluded(dir)) {
       diag_.error(project_.where(rule.line), "the source tree " + utf8Of(dir) + " holds the output directory");
       return;
     }

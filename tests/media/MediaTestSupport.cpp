@@ -16,8 +16,7 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
   static int counter = 0;
   std::random_device rd;
-  path_ = fs::temp_directory_path() /
-          ("kalvora-media-" + std::to_string(rd()) + "-" + std::to_string(++counter));
+  path_ = fs::temp_directory_path() / ("kalvora-media-" + std::to_string(rd()) + "-" + std::to_string(++counter));
   fs::create_directories(path_);
 }
 
@@ -33,14 +32,14 @@ std::vector<std::uint8_t> mixedBytes(std::size_t size, std::uint32_t seed) {
   static const std::string words = "the setup expands every chunk of the volume into its target directory ";
   while (out.size() < size) {
     switch (rng() % 3) {
-    case 0: out.insert(out.end(), 1 + rng() % 40, static_cast<std::uint8_t>(rng())); break;
+    case 0: out.insert(out.end(), 1 + rng() % 40u, static_cast<std::uint8_t>(rng())); break;
     case 1: {
       const std::size_t at = rng() % words.size();
       out.insert(out.end(), words.begin() + static_cast<long>(at), words.end());
       break;
     }
     default:
-      for (std::uint32_t n = 1 + rng() % 30; n > 0; --n)
+      for (auto n = 1 + rng() % 30; n > 0; --n)
         out.push_back(static_cast<std::uint8_t>(rng()));
     }
   }

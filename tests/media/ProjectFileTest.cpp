@@ -91,8 +91,9 @@ TEST(ProjectFile, RepeatedSectionsMergeButARepeatedKeyIsAnError) {
 }
 
 TEST(ProjectFile, TextsBecomeWindows1252AndLongTextsAreErrors) {
-  const Parsed p = parse("[language]\nl17 = Weiter \xE2\x82\xAC \xC3\xBC\nl18 = \xCE\xA9mega\nl19 = " +
-                         std::string(1024, 'x') + "\nl20 = " + std::string(1023, 'y') + "\n");
+  const Parsed p =
+      parse("[language]\nl17 = Weiter \xE2\x82\xAC \xC3\xBC\nl18 = \xCE\xA9mega\nl19 = " + std::string(1024, 'x') +
+            "\nl20 = " + std::string(1023, 'y') + "\n");
   EXPECT_EQ(p.project.entry("language", "l17")->value, "Weiter \x80 \xFC");
   const std::string all = p.all();
   EXPECT_NE(all.find("p.kvp:3: error: the value of l18 has a character"), std::string::npos) << all;
@@ -101,17 +102,19 @@ TEST(ProjectFile, TextsBecomeWindows1252AndLongTextsAreErrors) {
 }
 
 TEST(ProjectFile, AProjectInWindows1252IsTakenAsItIs) {
-  const Parsed p = parse("[language]\nl12 = < &Zur\xFC" "ck\n");
+  const Parsed p = parse("[language]\nl12 = < &Zur\xFC"
+                         "ck\n");
   EXPECT_FALSE(p.diag.hasErrors()) << p.all();
-  EXPECT_EQ(p.project.entry("language", "l12")->value, "< &Zur\xFC" "ck");
+  EXPECT_EQ(p.project.entry("language", "l12")->value, "< &Zur\xFC"
+                                                       "ck");
 }
 
 TEST(AnsiText, ConvertsWhatWindows1252HoldsAndNothingElse) {
   EXPECT_EQ(utf8ToAnsi("\xE2\x82\xAC\xC3\xA4\xE2\x80\x94"), std::string("\x80\xE4\x97"));
-  EXPECT_FALSE(utf8ToAnsi("\xE4\xB8\xAD"));      // a CJK character
-  EXPECT_FALSE(utf8ToAnsi("\xC3"));              // cut sequence
-  EXPECT_FALSE(utf8ToAnsi("\xC0\xAF"));          // overlong "/"
-  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));     // a surrogate
+  EXPECT_FALSE(utf8ToAnsi("\xE4\xB8\xAD"));  // a CJK character
+  EXPECT_FALSE(utf8ToAnsi("\xC3"));          // cut sequence
+  EXPECT_FALSE(utf8ToAnsi("\xC0\xAF"));      // overlong "/"
+  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // a surrogate
   EXPECT_EQ(ansiToUtf8("\x80\xFC"), "\xE2\x82\xAC\xC3\xBC");
 }
 
@@ -119,7 +122,9 @@ TEST(AnsiText, FileNamesWindowsRefuses) {
   for (const char* bad : {"a:b.txt", "a?b", "x*", "con", "CON.txt", "Lpt1.dat", "nul.", "dot.", "blank ", " lead",
                           "[leer]", "'quoted'", "tab\there", ""})
     EXPECT_TRUE(fileNameFault(bad)) << bad;
-  for (const char* good : {"demo.exe", "console.txt", "com10", "[leer].txt", "Read me.txt", "a'b", "\xFC" "ber.txt"})
+  for (const char* good : {"demo.exe", "console.txt", "com10", "[leer].txt", "Read me.txt", "a'b",
+                           "\xFC"
+                           "ber.txt"})
     EXPECT_FALSE(fileNameFault(good)) << good;
   EXPECT_TRUE(fileNameFault(std::string(256, 'a')));
 }

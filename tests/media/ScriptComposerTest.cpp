@@ -104,7 +104,8 @@ TEST(SetupInfComposer, PlainLinesWithCrLfAndEntriesInTheOrderTheRunReadsThem) {
   Composed c;
   compose(c, kProject);
   const std::string& t = c.inf.text;
-  EXPECT_NE(t.find("[Option_1]\r\nf1=demo.exe\r\nd1=0\r\ns1=01\r\np1=0\r\nz1=400\r\nf2=data.bin\r\n"), std::string::npos)
+  EXPECT_NE(t.find("[Option_1]\r\nf1=demo.exe\r\nd1=0\r\ns1=01\r\np1=0\r\nz1=400\r\nf2=data.bin\r\n"),
+            std::string::npos)
       << t;
   EXPECT_LT(t.find("[kalvora]"), t.find("[software]"));
   EXPECT_LT(t.find("[directories]"), t.find("[Option_1]"));
@@ -112,8 +113,8 @@ TEST(SetupInfComposer, PlainLinesWithCrLfAndEntriesInTheOrderTheRunReadsThem) {
     const auto end = t.find("\r\n", at);
     ASSERT_NE(end, std::string::npos) << "a line without CRLF at " << at;
     const std::string line = t.substr(at, end - at);
-    EXPECT_TRUE(line.empty() || (line[0] != ' ' && line.find(" =") == std::string::npos &&
-                                 line.find("= ") == std::string::npos))
+    EXPECT_TRUE(line.empty() ||
+                (line[0] != ' ' && line.find(" =") == std::string::npos && line.find("= ") == std::string::npos))
         << line;
     EXPECT_EQ(line.find('\n'), std::string::npos);
     at = end + 2;
@@ -129,14 +130,16 @@ TEST(SetupInfComposer, BuiltInTextsForTheProductWithTheProjectsOwnTextsInstead) 
   // The volume prompt appends the quoted disk number: its blank must survive.
   EXPECT_EQ(c.get("language", "l20"), "Please insert disk ");
   EXPECT_EQ(c.get("language", "l62"), "<none>");
-  for (int k = 1; k <= 66; ++k)
+  for (int k = 1; k <= 66; ++k) {
     if (k != 62) EXPECT_NE(c.get("language", "l" + std::to_string(k)), "<none>") << k;
+  }
   // The confirming button of the cancel dialog decides the other button's language.
   EXPECT_EQ(c.get("language", "l15").find_first_of("jJ"), std::string::npos);
 
   Composed g;
   compose(g, std::string(kProject) + "[build]\nlanguage = german\n");
-  EXPECT_EQ(g.get("language", "l12"), "< &Zur\xFC" "ck");
+  EXPECT_EQ(g.get("language", "l12"), "< &Zur\xFC"
+                                      "ck");
   EXPECT_NE(g.get("language", "l15").find('J'), std::string::npos);
   EXPECT_EQ(g.get("language", "l17"), "Onward");
 }

@@ -92,7 +92,7 @@ TEST(VolumeCursor, SmallerFirstVolumeAndAnEmptyChunkAtAFullVolume) {
   ASSERT_EQ(a.pieces.size(), 2u);
   EXPECT_EQ(a.pieces[0].length, 30);
   EXPECT_EQ(a.pieces[1].length, 20);
-  cursor.place(80);                    // fills volume 2 exactly
+  cursor.place(80);                         // fills volume 2 exactly
   const ChunkPlace empty = cursor.place(0); // needs no room and no new volume
   EXPECT_EQ(empty.volume, 2);
   EXPECT_EQ(empty.offset, 100);
@@ -142,9 +142,9 @@ TEST(ChunkReadBack, BlockAlignedVolumeEdges) {
 TEST(ChunkReadBack, UnalignedEdgesAcrossManyVolumes) {
   const std::vector<std::size_t> sizes = {400, 600, 1001, 2000, 0, 3333, 1, 999};
   Medium m({1000, 1000, 0}, sizes);
-  EXPECT_EQ(m.places[1].offset + 600, 1000);  // ends exactly at volume 1's end
+  EXPECT_EQ(m.places[1].offset + 600, 1000);      // ends exactly at volume 1's end
   EXPECT_EQ(m.places[2].pieces.back().length, 1); // one byte into volume 3
-  EXPECT_EQ(m.places[3].pieces.size(), 3u);   // volumes 3, 4, 5
+  EXPECT_EQ(m.places[3].pieces.size(), 3u);       // volumes 3, 4, 5
   for (std::size_t i = 0; i < sizes.size(); ++i)
     EXPECT_EQ(m.read(i), m.chunks[i]) << "chunk " << i;
 }
