@@ -132,8 +132,8 @@ private:
   void programItems() {
     const ScriptSection* s = project_.section("prggrp");
     if (!s) return;
-    const long total = projectInteger(project_, "prggrp", "total").value_or(1);
-    for (long i = 1; i <= total && i <= 999; ++i) {
+    const std::int64_t total = projectInteger(project_, "prggrp", "total").value_or(1);
+    for (std::int64_t i = 1; i <= total && i <= 999; ++i) {
       const std::string n = std::to_string(i);
       const IniEntry* o = s->find("o" + n);
       const IniEntry* f = s->find("f" + n);
@@ -145,8 +145,8 @@ private:
   void extensions() {
     const ScriptSection* s = project_.section("extensions");
     if (!s) return;
-    const long total = projectInteger(project_, "extensions", "total").value_or(150);
-    for (long i = 1; i <= total && i <= 9999; ++i) {
+    const std::int64_t total = projectInteger(project_, "extensions", "total").value_or(150);
+    for (std::int64_t i = 1; i <= total && i <= 9999; ++i) {
       const std::string n = std::to_string(i);
       const IniEntry* e = s->find("e" + n);
       if (!e || e->value == "_") continue;
@@ -171,7 +171,7 @@ private:
     for (const auto& l : lists) {
       const ScriptSection* s = project_.section(l.section);
       if (!s) continue;
-      const long total = projectInteger(project_, l.section, "total").value_or(l.defaultTotal);
+      const std::int64_t total = projectInteger(project_, l.section, "total").value_or(l.defaultTotal);
       for (const auto& e : s->entries) {
         if (e.key.size() < 2 ||
             std::string(l.prefixes).find(static_cast<char>(std::tolower(e.key[0]))) == std::string::npos)
