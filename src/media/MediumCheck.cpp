@@ -117,10 +117,11 @@ private:
       else if (!cs.empty() && parseScriptInteger(cs).value_or(-1) != stored_[k])
         fault("[software] Opt" + n + "_cs=" + cs + ", but option " + n + "'s chunks hold " +
               std::to_string(stored_[k]) + " bytes");
-      report_.summary.push_back(
-          "option " + n + " \"" + ansiToUtf8(script_.ReadString("software", "Opt" + n + "_name", "")) +
-          "\": " + std::to_string(count_[k]) + " files, " + std::to_string(expanded_[k]) + " bytes (" +
-          std::to_string(showKb(expanded_[k])) + " kB), stored in " + std::to_string(stored_[k]) + " bytes");
+      report_.summary.push_back("option " + n + " \"" +
+                                ansiToUtf8(script_.ReadString("software", "Opt" + n + "_name", "")) +
+                                "\": " + std::to_string(count_[k]) + (count_[k] == 1 ? " file, " : " files, ") +
+                                std::to_string(expanded_[k]) + " bytes (" + std::to_string(showKb(expanded_[k])) +
+                                " kB), stored in " + std::to_string(stored_[k]) + " bytes");
       allExpanded += expanded_[k];
       allStored += stored_[k];
     }
@@ -236,7 +237,7 @@ private:
       warn(next + " is not used by any file entry");
     report_.summary.insert(report_.summary.begin(), "medium " + medium_.dir + ": " + std::to_string(highest) +
                                                         " volume" + (highest == 1 ? "" : "s") +
-                                                        (medium_.setRoot.empty() ? "" : " on disks") +
+                                                        (medium_.setRoot.empty() ? "" : " in a disk set") +
                                                         (mode_ == 1 ? ", compressed" : ", not compressed"));
   }
 

@@ -26,7 +26,7 @@ struct Built {
 
   explicit Built(const char* compression = "lzh") {
     writeFile(dir / "src/a.bin", mixedBytes(7000, 1));
-    writeFile(dir / "src/b.bin", noiseBytes(9000, 2));
+    writeFile(dir / "src/b.bin", noiseBytes(12000, 2));
     writeFile(dir / "src/tile.bmp", [] {
       auto b = mixedBytes(500, 3);
       b[0] = 'B';
@@ -59,10 +59,10 @@ TEST(MediumCheck, AGoodMediumWithItsSpaceFigures) {
   const CheckReport r = b.check();
   EXPECT_TRUE(r.ok()) << joined(r.faults);
   const std::string summary = joined(r.summary);
-  EXPECT_NE(summary.find("2 of 2 entries read back and expanded, 16000 bytes installed"), std::string::npos) << summary;
-  // standard: the option's 16000 bytes plus [compression] size; minimal: that size alone.
+  EXPECT_NE(summary.find("2 of 2 entries read back and expanded, 19000 bytes installed"), std::string::npos) << summary;
+  // standard: the option's 19000 bytes plus [compression] size; minimal: that size alone.
   const long long size = std::stoll(scriptValue(utf8Of(b.medium), "compression", "size"));
-  EXPECT_NE(summary.find("standard " + std::to_string(showKb(16000 + size)) + " kB, minimal " +
+  EXPECT_NE(summary.find("standard " + std::to_string(showKb(19000 + size)) + " kB, minimal " +
                          std::to_string(showKb(size)) + " kB"),
             std::string::npos)
       << summary;
@@ -92,9 +92,9 @@ TEST(MediumCheck, AMissingVolumeIsNamed) {
 
 TEST(MediumCheck, WrongSpaceFiguresAndStoredSizes) {
   Built b;
-  b.setKey("Opt1_space=16000", "Opt1_space=15000");
+  b.setKey("Opt1_space=19000", "Opt1_space=15000");
   const CheckReport r = b.check();
-  EXPECT_NE(joined(r.faults).find("Opt1_space=15000, but option 1's files expand to 16000 bytes"), std::string::npos)
+  EXPECT_NE(joined(r.faults).find("Opt1_space=15000, but option 1's files expand to 19000 bytes"), std::string::npos)
       << joined(r.faults);
 }
 
@@ -124,8 +124,8 @@ TEST(MediumCheck, NoSetupInfAndAnUncompressedMedium) {
   EXPECT_TRUE(r.ok()) << joined(r.faults);
   EXPECT_NE(joined(r.warnings).find("no setup.exe"), std::string::npos);
   // A chunk that now reaches into a volume that is not there.
-  plain.setKey("z2=9000", "z2=19000");
-  EXPECT_NE(joined(plain.check().faults).find("zdata_04.dsk, which is missing"), std::string::npos);
+  plain.setKey("z2=12000", "z2=99999");
+  EXPECT_NE(joined(plain.check().faults).find("zdata_05.dsk, which is missing"), std::string::npos);
 }
 
 TEST(ShowKb, RoundsHalvesToEven) {
