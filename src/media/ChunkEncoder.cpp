@@ -6,8 +6,8 @@
 namespace kalvora::media {
 
 std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string& memberName,
-                                      std::span<const std::uint8_t> data, std::uint32_t dosDateTime) {
-  if (compression == Compression::None) return {data.begin(), data.end()};
+                                      std::vector<std::uint8_t> data, std::uint32_t dosDateTime) {
+  if (compression == Compression::None) return data;
   MemoryStream out;
   ArchiveWriter writer(out, compression == Compression::Rle ? "RLE" : "LZH");
   MemberOptions options;

@@ -2,7 +2,6 @@
 // The stored form of a file on the medium: with compression a complete
 // one-member archive holding the file under its name, else the bytes as they are.
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,8 @@
 namespace kalvora::media {
 
 // memberName is ANSI; dosDateTime the source's last write time.
+// Without compression the data are the chunk (moved, not copied).
 std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string& memberName,
-                                      std::span<const std::uint8_t> data, std::uint32_t dosDateTime);
+                                      std::vector<std::uint8_t> data, std::uint32_t dosDateTime);
 
 } // namespace kalvora::media

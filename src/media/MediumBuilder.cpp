@@ -171,8 +171,13 @@ private:
       total += f.size;
     Progress progress(request_.progress, selection.files.size(), total);
     for (const auto& f : selection.files) {
+      std::vector<std::uint8_t> bytes = readWholeFile(f.source);
+      if (static_cast<std::int64_t>(bytes.size()) != f.size) {
+        diag_.error(utf8Of(f.source), "the file changed while the medium was being built");
+        stopOnErrors(diag_);
+      }
       const std::vector<std::uint8_t> chunk =
-          encodeChunk(project_.compression, f.name, readWholeFile(f.source), f.dosDateTime);
+          encodeChunk(project_.compression, f.name, std::move(bytes), f.dosDateTime);
       if (static_cast<std::int64_t>(chunk.size()) > kMaxInt32) {
         diag_.error(utf8Of(f.source), "its stored form has " + std::to_string(chunk.size()) +
                                           " bytes, beyond the setup program's signed 32-bit sizes");

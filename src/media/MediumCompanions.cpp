@@ -1,7 +1,6 @@
 #include "media/MediumCompanions.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "media/AnsiText.h"
 #include "media/ChunkEncoder.h"
@@ -101,13 +100,14 @@ CompanionPlan planCompanions(const Project& project, const std::optional<fs::pat
 
 std::vector<std::uint8_t> readWholeFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw Exception("cannot read " + utf8Of(path));
-  std::vector<std::uint8_t> bytes;
   std::error_code ec;
   const auto size = fs::file_size(path, ec);
-  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) throw Exception("cannot read " + utf8Of(path));
+  if (!in || ec) throw Exception("cannot read " + utf8Of(path));
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  // A file that grows or shrinks while it is read would not match its recorded size.
+  if (static_cast<std::uintmax_t>(in.gcount()) != size || in.peek() != std::ifstream::traits_type::eof())
+    throw Exception("cannot read " + utf8Of(path) + " (it changed while being read)");
   return bytes;
 }
 
@@ -125,7 +125,7 @@ WrittenCompanions writeCompanions(const CompanionPlan& plan, Compression compres
     std::vector<std::uint8_t> bytes = readWholeFile(c.source);
     if (!c.member.empty()) {
       const auto info = systemPlatform().fileInfo(c.source.string());
-      bytes = encodeChunk(compression, c.member, bytes, info ? info->dosDateTime : 0);
+      bytes = encodeChunk(compression, c.member, std::move(bytes), info ? info->dosDateTime : 0);
       if (c.name == "uninst.ex_") written.packedUninstaller = static_cast<std::int64_t>(bytes.size());
     }
     writeWholeFile(dir / pathFromUtf8(ansiToUtf8(c.name)), bytes);
