@@ -1,6 +1,7 @@
 #include "media/BuiltinTexts.h"
 
 #include "media/AnsiText.h"
+#include "media/ScriptKeys.h"
 
 namespace kalvora::media {
 namespace {
@@ -131,7 +132,7 @@ std::vector<std::pair<std::string, std::string>> builtinTexts(TextLanguage langu
   std::vector<std::pair<std::string, std::string>> out;
   if (language == TextLanguage::None) return out;
   for (const Text& t : kTexts)
-    out.emplace_back("l" + std::to_string(t.key),
+    out.emplace_back(numberedKey("l", t.key),
                      substitute(language == TextLanguage::English ? t.english : t.german, productName));
   return out;
 }

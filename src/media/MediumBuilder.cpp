@@ -12,6 +12,7 @@
 #include "media/Project.h"
 #include "media/ScriptChecks.h"
 #include "media/ScriptComposer.h"
+#include "media/ScriptKeys.h"
 #include "media/VolumeWriter.h"
 #include "platform/Errors.h"
 
@@ -160,7 +161,7 @@ private:
   }
 
   fs::path volumePath(int volume) const {
-    const fs::path dir = geometry_.diskSet ? output_.staging() / ("disk" + std::to_string(volume)) : output_.staging();
+    const fs::path dir = geometry_.diskSet ? output_.staging() / numberedKey("disk", volume) : output_.staging();
     return dir / volumeFileName(volume);
   }
 

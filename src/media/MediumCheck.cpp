@@ -8,6 +8,7 @@
 #include "media/AnsiText.h"
 #include "media/FileSelection.h"
 #include "media/MediumReader.h"
+#include "media/ScriptKeys.h"
 #include "script/SetupScript.h"
 
 namespace kalvora::media {
@@ -69,7 +70,7 @@ private:
       if (const auto nameFault = fileNameFault(e.name)) fault(e.label() + ": " + *nameFault);
       std::string dir = "\\";
       if (e.directory != 0) {
-        const std::string key = "d" + std::to_string(e.option) + "_" + std::to_string(e.directory);
+        const std::string key = numberedKey("d", e.option, "_") + std::to_string(e.directory);
         dir = script_.ReadString("directories", key, "[]");
         if (dir == "[]")
           fault(e.label() + ": its directory " + std::to_string(e.directory) + " has no row [directories] " + key);
@@ -145,8 +146,8 @@ private:
       if (!script_.ReadBool("software", c.offer, false)) continue;
       std::int64_t total = extra;
       for (int k = 1; k <= 7; ++k)
-        if (script_.ReadBool("software", "Opt" + std::to_string(k) + "_" + c.member, false))
-          total += script_.ReadInteger("software", "Opt" + std::to_string(k) + "_space", 0);
+        if (script_.ReadBool("software", numberedKey("Opt", k, "_") + c.member, false))
+          total += script_.ReadInteger("software", numberedKey("Opt", k, "_space"), 0);
       if (total > kMaxInt32) fault(std::string("the ") + c.label + " configuration's total exceeds 32 bits");
       line += (line.empty() ? "" : ", ") + std::string(c.label) + " " + std::to_string(showKb(total)) + " kB";
     }

@@ -5,6 +5,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/Compress.h"
 #include "media/AnsiText.h"
+#include "media/ScriptKeys.h"
 #include "platform/MemoryPlatform.h"
 
 namespace kalvora::media {
@@ -58,7 +59,7 @@ std::string MediumLocation::volumePath(Platform& platform, const std::string& fi
 std::vector<FileEntry> readFileEntries(const SetupScript& script) {
   std::vector<FileEntry> entries;
   for (int k = 1; k <= 7; ++k) {
-    const std::string section = "Option_" + std::to_string(k);
+    const std::string section = numberedKey("Option_", k);
     for (int j = 1;; ++j) {
       const std::string n = std::to_string(j);
       FileEntry e;

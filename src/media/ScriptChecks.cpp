@@ -66,7 +66,7 @@ private:
     if (!offered) diag_.warning(project_.displayName, "[software] offers no configuration (o_standard, o_min, ...)");
     for (int k = 1; k <= 7; ++k) {
       if (count_[static_cast<std::size_t>(k)] == 0 &&
-          projectBool(project_, "software", "Opt" + std::to_string(k) + "_standard", false))
+          projectBool(project_, "software", numberedKey("Opt", k, "_standard"), false))
         diag_.warning(project_.displayName, "option " + std::to_string(k) + " is standard but has no files");
     }
   }
@@ -227,7 +227,8 @@ void checkSizes(const Project& project, const FileSelection& selection, const Me
   for (const char* config : {"standard", "min", "custom"}) {
     std::int64_t total = compressionSize;
     for (std::size_t k = 1; k <= 7; ++k)
-      if (projectBool(project, "software", "Opt" + std::to_string(k) + "_" + config, false)) total += space[k];
+      if (projectBool(project, "software", numberedKey("Opt", static_cast<long long>(k), "_") + config, false))
+        total += space[k];
     if (total > kMaxInt32)
       diag.error(project.displayName, std::string("the ") + config + " configuration needs " + std::to_string(total) +
                                           " bytes, which" + tooBig);

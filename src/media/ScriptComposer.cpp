@@ -170,8 +170,8 @@ std::vector<ComputedKey> computedKeys(const FileSelection& selection, const Medi
   }
   for (std::size_t k = 1; k <= 7; ++k)
     if (hasFiles[k]) {
-      add("software", "Opt" + std::to_string(k) + "_space", std::to_string(space[k]));
-      add("software", "Opt" + std::to_string(k) + "_cs", std::to_string(stored[k]));
+      add("software", numberedKey("Opt", static_cast<long long>(k), "_space"), std::to_string(space[k]));
+      add("software", numberedKey("Opt", static_cast<long long>(k), "_cs"), std::to_string(stored[k]));
     }
   static const char* const kPictureSection[kPictureRoles] = {"leader", "main", "main", "main"};
   static const char* const kPictureKey[kPictureRoles] = {"image", "info", "logo", "back"};
@@ -184,12 +184,11 @@ std::vector<ComputedKey> computedKeys(const FileSelection& selection, const Medi
     rows = std::max(rows, r.number);
   add("directories", "total", std::to_string(rows));
   for (const auto& r : selection.rows)
-    if (r.generated)
-      add("directories", "d" + std::to_string(r.option) + "_" + std::to_string(r.number), r.value, false);
+    if (r.generated) add("directories", numberedKey("d", r.option, "_") + std::to_string(r.number), r.value, false);
   std::array<int, 8> count{};
   for (std::size_t i = 0; i < selection.files.size(); ++i) {
     const auto& f = selection.files[i];
-    const std::string section = "Option_" + std::to_string(f.option);
+    const std::string section = numberedKey("Option_", f.option);
     const std::string j = std::to_string(++count[static_cast<std::size_t>(f.option)]);
     const FilePlacement& p = facts.placements[i];
     add(section, "f" + j, f.name, false);

@@ -44,6 +44,13 @@ bool matches(const char* pattern, const std::string& key) {
 
 } // namespace
 
+std::string numberedKey(const char* prefix, long long n, const char* suffix) {
+  std::string key = prefix;
+  key += std::to_string(n);
+  key += suffix;
+  return key;
+}
+
 std::optional<long> plainNumber(const std::string& text) {
   if (text.empty() || text.size() > 9 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
   long n = 0;
@@ -66,11 +73,11 @@ const std::vector<std::string>& sectionOrder() {
     std::vector<std::string> v = {"kalvora", "software", "language",    "main",
                                   "leader",  "vercheck", "compression", "directories"};
     for (int k = 1; k <= 7; ++k)
-      v.push_back("Option_" + std::to_string(k));
+      v.push_back(numberedKey("Option_", k));
     for (const char* s : {"prggrp", "prggrp_run", "extensions", "dos"})
       v.emplace_back(s);
     for (int i = 1; i <= 4; ++i)
-      v.push_back("ini_" + std::to_string(i));
+      v.push_back(numberedKey("ini_", i));
     v.emplace_back("sysreg");
     v.emplace_back("uninst");
     return v;

@@ -27,6 +27,10 @@ int numberedSection(const std::string& name, const std::string& prefix);
 // "12" for "12" (a decimal number without sign or leading zero), else nullopt.
 std::optional<long> plainNumber(const std::string& text);
 
+// prefix, the decimal n and suffix: "Opt" 3 "_space" gives "Opt3_space". Built by
+// appending, which GCC 12 does not misreport under -Wrestrict as it does `"x" + s`.
+std::string numberedKey(const char* prefix, long long n, const char* suffix = "");
+
 // Sections in the order the builder writes them.
 const std::vector<std::string>& sectionOrder();
 

@@ -34,7 +34,11 @@ ChunkPlace VolumeCursor::place(std::int64_t size) {
   return place;
 }
 
-std::string volumeNumberText(int volume) { return (volume < 10 ? "0" : "") + std::to_string(volume); }
+std::string volumeNumberText(int volume) {
+  std::string text = volume < 10 ? "0" : "";
+  text += std::to_string(volume);
+  return text;
+}
 
 std::string volumeFileName(int volume) { return "zdata_" + volumeNumberText(volume) + ".dsk"; }
 

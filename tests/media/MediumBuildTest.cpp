@@ -4,6 +4,7 @@
 
 #include "MediaTestSupport.h"
 #include "media/MediumCheck.h"
+#include "media/ScriptKeys.h"
 #include "platform/Platform.h"
 
 namespace kalvora::media::test {
@@ -69,7 +70,7 @@ void expectReadsBack(const Product& p, const std::string& mediumDir) {
   EXPECT_TRUE(readFaults.empty()) << readFaults.front();
   std::vector<std::string> keys;
   for (std::size_t j = 1; j + 2 <= p.sources.size(); ++j)
-    keys.push_back("[Option_1] f" + std::to_string(j));
+    keys.push_back(numberedKey("[Option_1] f", static_cast<long long>(j)));
   keys.push_back("[Option_2] f1");
   keys.push_back("[Option_3] f1");
   ASSERT_EQ(files.size(), keys.size());
@@ -84,6 +85,8 @@ struct MediumCase {
   const char* lines;
   int minVolumes;
 };
+
+void PrintTo(const MediumCase& c, std::ostream* out) { *out << c.name; }
 
 class EveryMedium : public ::testing::TestWithParam<std::tuple<const char*, MediumCase>> {};
 
@@ -130,7 +133,7 @@ TEST(MediumBuild, ExactVolumeBoundaries) {
   std::vector<std::vector<std::uint8_t>> data;
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     data.push_back(noiseBytes(sizes[i], static_cast<std::uint32_t>(100 + i)));
-    writeFile(dir / ("f" + std::to_string(i + 1) + ".bin"), data.back());
+    writeFile(dir / numberedKey("f", static_cast<long long>(i + 1), ".bin"), data.back());
   }
   writeText(dir / "p.kvp", "[build]\ncompression = none\nmedium = directory\nmedium_size = 1000\n"
                            "[software]\nname = Edges\nuniyes = 0\no_standard = 1\nOpt1_standard = 1\n"
@@ -143,14 +146,14 @@ TEST(MediumBuild, ExactVolumeBoundaries) {
   EXPECT_EQ(entry(3, "s") + "/" + entry(3, "p") + "/" + entry(3, "z"), "02/0/1001");
   EXPECT_EQ(entry(4, "s") + "/" + entry(4, "p") + "/" + entry(4, "z"), "03/1/2000");
   for (int v = 1; v <= 5; ++v)
-    EXPECT_EQ(fs::file_size(fs::path(m) / ("zdata_0" + std::to_string(v) + ".dsk")), v == 5 ? 1u : 1000u) << v;
+    EXPECT_EQ(fs::file_size(fs::path(m) / numberedKey("zdata_0", v, ".dsk")), v == 5 ? 1u : 1000u) << v;
   EXPECT_FALSE(fs::exists(fs::path(m) / "zdata_06.dsk"));
   EXPECT_EQ(scriptValue(m, "software", "medium"), "5");
   std::vector<std::string> faults;
   const auto files = readBack(m, faults);
   EXPECT_TRUE(faults.empty());
   for (std::size_t i = 0; i < sizes.size(); ++i)
-    EXPECT_EQ(files.at("[Option_1] f" + std::to_string(i + 1)), data[i]) << i;
+    EXPECT_EQ(files.at(numberedKey("[Option_1] f", static_cast<long long>(i + 1))), data[i]) << i;
   EXPECT_TRUE(checkMedium(systemPlatform(), m).ok());
 }
 

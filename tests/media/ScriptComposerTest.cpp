@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "media/ScriptComposer.h"
+#include "media/ScriptKeys.h"
 #include "platform/MemoryPlatform.h"
 #include "script/SetupScript.h"
 
@@ -132,7 +133,7 @@ TEST(SetupInfComposer, BuiltInTextsForTheProductWithTheProjectsOwnTextsInstead) 
   EXPECT_EQ(c.get("language", "l62"), "<none>");
   for (int k = 1; k <= 66; ++k) {
     if (k == 62) continue;
-    EXPECT_NE(c.get("language", "l" + std::to_string(k)), "<none>") << k;
+    EXPECT_NE(c.get("language", numberedKey("l", k)), "<none>") << k;
   }
   // The confirming button of the cancel dialog decides the other button's language.
   EXPECT_EQ(c.get("language", "l15").find_first_of("jJ"), std::string::npos);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "media/MediumReader.h"
+#include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
 #include "platform/MemoryPlatform.h"
 
@@ -43,7 +44,7 @@ struct Medium {
       }
       FileEntry e;
       e.index = static_cast<int>(i + 1);
-      e.name = "f" + std::to_string(i + 1);
+      e.name = numberedKey("f", static_cast<long long>(i + 1));
       e.volumeText = volumeNumberText(places.back().volume);
       e.offset = static_cast<std::int32_t>(places.back().offset);
       e.size = static_cast<std::int32_t>(sizes[i]);
