@@ -142,9 +142,9 @@ public:
   }
 
   std::string driveCurrentDirectory(char drive) override {
-    const char spec[3] = {drive, ':', 0};
+    const char drivePath[3] = {drive, ':', 0};
     char path[MAX_PATH];
-    const DWORD n = GetFullPathNameA(spec, sizeof path, path, nullptr);
+    const DWORD n = GetFullPathNameA(drivePath, sizeof path, path, nullptr);
     if (n == 0 || n >= sizeof path) return std::string(1, drive) + ":\\";
     return path;
   }
