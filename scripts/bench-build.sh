@@ -41,8 +41,9 @@ for compression in lzh rle none; do
   "$KALVORA" build -q -o "$T/out-$compression" "$T/bench.kvp" >/dev/null 2>&1
   end=$(date +%s.%N)
   stored=$(cat "$T/out-$compression"/zdata_* "$T/out-$compression"/disk*/zdata_* 2>/dev/null | wc -c)
+  volumes=$(ls "$T/out-$compression"/zdata_* "$T/out-$compression"/disk*/zdata_* 2>/dev/null | wc -l)
   "$KALVORA" check "$T/out-$compression"$( [ -d "$T/out-$compression/disk1" ] && echo /disk1) >/dev/null
-  awk -v b="$bytes" -v s="$stored" -v t0="$start" -v t1="$end" -v c="$compression" -v m="$MEDIUM" 'BEGIN {
-    t = t1 - t0; printf "%-4s %-11s %6.1f MB in %6.2f s = %6.2f MB/s, stored %5.1f%%\n", c, m, b / 1048576, t, b / 1048576 / t, 100 * s / b }'
+  awk -v b="$bytes" -v s="$stored" -v t0="$start" -v t1="$end" -v c="$compression" -v m="$MEDIUM" -v v="$volumes" 'BEGIN {
+    t = t1 - t0; printf "%-4s %-11s %6.1f MB in %6.2f s = %6.2f MB/s, stored %5.1f%% in %d volumes\n", c, m, b / 1048576, t, b / 1048576 / t, 100 * s / b, v }'
   rm -rf "$T/out-$compression"
 done
