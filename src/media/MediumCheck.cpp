@@ -40,7 +40,9 @@ public:
 
   CheckReport run() {
     if (!platform_.fileExists(medium_.pathOf("setup.inf"))) {
-      report_.faults.push_back("no setup.inf in " + medium_.dir);
+      const bool diskSet = platform_.fileExists(medium_.dir + "disk1/setup.inf");
+      report_.faults.push_back("no setup.inf in " + medium_.dir +
+                               (diskSet ? " (a disk set: check its disk1 directory)" : ""));
       return report_;
     }
     if (script_.ReadInteger("kalvora", "version", 1) != 220)

@@ -117,6 +117,8 @@ const MediumCase kMedia[] = {
     {"directory", "medium = directory\nmedium_size = 9000", 3},
     {"disks", "medium = disks\nmedium_size = 30000", 2},
     {"cd", "medium = cd", 1},
+    {"floppy12", "medium = floppy-1.2", 1},
+    {"floppy144", "medium = floppy-1.44", 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Media, EveryMedium,

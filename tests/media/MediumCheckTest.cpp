@@ -119,6 +119,9 @@ TEST(MediumCheck, NoSetupInfAndAnUncompressedMedium) {
   TempDir empty;
   const CheckReport none = checkMedium(systemPlatform(), utf8Of(empty.path()));
   EXPECT_NE(joined(none.faults).find("no setup.inf"), std::string::npos);
+  writeText(empty / "disk1/setup.inf", "[kalvora]\r\nversion=220\r\n");
+  EXPECT_NE(joined(checkMedium(systemPlatform(), utf8Of(empty.path())).faults).find("check its disk1 directory"),
+            std::string::npos);
   Built plain("none");
   const CheckReport r = plain.check();
   EXPECT_TRUE(r.ok()) << joined(r.faults);
