@@ -4,9 +4,12 @@
 #include <algorithm>
 
 #include "platform/Platform.h"
+#include "platform/Win32Messages.h"
 
 namespace kalvora {
 namespace {
+
+MessageFilter messageFilter = nullptr;
 
 class HandleStream : public Stream {
 public:
@@ -238,8 +241,7 @@ public:
         quitRequested_ = true;
         break;
       }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      dispatchMessage(msg);
     }
   }
 
@@ -247,6 +249,14 @@ public:
 };
 
 } // namespace
+
+void setMessageFilter(MessageFilter filter) { messageFilter = filter; }
+
+void dispatchMessage(MSG& msg) {
+  if (messageFilter && messageFilter(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
 
 Platform& systemPlatform() {
   static Win32Platform platform;

@@ -32,6 +32,7 @@ void CancelConfirmation::Btn_terminateClick() {
     platform_.deleteFile(state_.TargetDir + "\\setup\\compress.tmp");
     platform_.deleteFile(kTempPicture);
     if (!state_.ReadmePath.empty()) platform_.deleteFile(state_.ReadmePath);
+    host_.refresh();
     platform_.processMessages(); // paints the new label
   }
   // The modal show ends when the quit request is noticed; the program ends in the main loop.

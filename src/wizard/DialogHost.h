@@ -6,6 +6,8 @@ class DialogHost {
 public:
   virtual ~DialogHost() = default;
   virtual void closeDialog() = 0; // ends the modal show
+  // Shows what changed in the model before messages are processed within a handler.
+  virtual void refresh() {}
 };
 
 } // namespace kalvora

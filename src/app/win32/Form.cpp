@@ -13,6 +13,21 @@ const char* const kGraphicClass = "KvGraphic";
 const char* const kPanelClass = "KvPanel";
 bool hourglass = false;
 
+struct PanelData {
+  PanelLook look;
+  HBRUSH brush = nullptr;
+};
+
+std::map<HWND, PanelData>& panels() {
+  static std::map<HWND, PanelData> map;
+  return map;
+}
+
+std::map<HWND, Form*>& forms() {
+  static std::map<HWND, Form*> map;
+  return map;
+}
+
 std::map<HWND, Graphic>& graphics() {
   static std::map<HWND, Graphic> map;
   return map;
@@ -94,24 +109,51 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    const auto it = panels().find(hwnd);
+    if (it != panels().end() && it->second.brush) {
+      FillRect(dc, &client, it->second.brush);
+      if (it->second.look.edge) DrawEdge(dc, &client, it->second.look.edge, BF_RECT);
+    } else {
+      FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    }
     paintGraphicChildren(hwnd, dc);
     EndPaint(hwnd, &ps);
     return 0;
   }
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN: {
+    // Check boxes on a panel of its own colour take that colour.
+    const auto it = panels().find(hwnd);
+    if (it != panels().end() && it->second.brush) {
+      SetBkColor(reinterpret_cast<HDC>(wp), it->second.look.fill);
+      return reinterpret_cast<LRESULT>(it->second.brush);
+    }
+    return SendMessageA(GetParent(hwnd), msg, wp, lp);
+  }
   case WM_COMMAND:
   case WM_NOTIFY:
-  case WM_CTLCOLORSTATIC:
   case WM_CTLCOLOREDIT:
-  case WM_CTLCOLORBTN: return SendMessageA(GetParent(hwnd), msg, wp, lp);
-  default: return DefWindowProcA(hwnd, msg, wp, lp);
+  case WM_CTLCOLORLISTBOX:
+  case WM_DRAWITEM:
+  case WM_MEASUREITEM: return SendMessageA(GetParent(hwnd), msg, wp, lp);
+  case WM_NCDESTROY: {
+    const auto it = panels().find(hwnd);
+    if (it != panels().end()) {
+      if (it->second.brush) DeleteObject(it->second.brush);
+      panels().erase(it);
+    }
+    break;
   }
+  default: break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-void registerClass(const char* name, WNDPROC proc, HCURSOR cursor) {
+void registerClass(const char* name, WNDPROC proc, HCURSOR cursor, int extraBytes = 0) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
+  wc.cbWndExtra = extraBytes;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = cursor;
   wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
@@ -155,14 +197,20 @@ void drawGraphic(HWND child, HDC dc, const Graphic& g) {
   case GraphicKind::Icon:
     if (g.icon) DrawIconEx(dc, r.left, r.top, g.icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
     break;
-  case GraphicKind::Bevel: DrawEdge(dc, &r, EDGE_ETCHED, BF_BOTTOM); break;
+  case GraphicKind::Bevel:
+    if (g.frame)
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    else
+      DrawEdge(dc, &r, EDGE_ETCHED, BF_BOTTOM);
+    break;
   case GraphicKind::Label: {
     if (!g.transparent) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     const std::string text = Form::textOf(child);
     HGDIOBJ oldFont = SelectObject(dc, g.font ? g.font : formFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, g.color);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, g.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    const UINT format = (g.wordWrap ? DT_WORDBREAK : DT_SINGLELINE) | (g.alignRight ? DT_RIGHT : DT_LEFT);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     SelectObject(dc, oldFont);
     break;
   }
@@ -226,21 +274,48 @@ void paintGraphicChildren(HWND parent, HDC dc) {
   }
 }
 
-Form::Form(const char* className, COLORREF background)
-    : className_(className), background_(background), brush_(CreateSolidBrush(background)) {}
+bool preTranslateForForm(MSG& msg) {
+  if (!msg.hwnd) return false;
+  Form* form = Form::fromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+  return form && form->preTranslate(msg);
+}
+
+Form::Form(const char* className, COLORREF background, bool dialogManager)
+    : className_(className), background_(background), brush_(CreateSolidBrush(background)),
+      dialogManager_(dialogManager) {}
 
 Form::~Form() {
   if (hwnd_) DestroyWindow(hwnd_);
   DeleteObject(brush_);
 }
 
+Form* Form::fromHandle(HWND window) {
+  const auto it = forms().find(window);
+  return it == forms().end() ? nullptr : it->second;
+}
+
+bool Form::preTranslate(MSG& msg) {
+  // Key handlers run here, outside any window procedure: the same error guard applies.
+  try {
+    return preTranslateMessage(msg);
+  } catch (const std::exception& e) {
+    reportError(e.what());
+  } catch (...) {
+    reportError("Unknown error");
+  }
+  return true;
+}
+
+bool Form::preTranslateMessage(MSG& msg) { return dialogManager_ && IsDialogMessageA(hwnd_, &msg); }
+
 void Form::createWindow(const std::string& caption, DWORD style, DWORD exStyle, int clientWidth, int clientHeight) {
   registerHelperClasses();
-  registerClass(className_.c_str(), windowProc, LoadCursorA(nullptr, IDC_ARROW));
+  registerClass(className_.c_str(), windowProc, LoadCursorA(nullptr, IDC_ARROW), dialogManager_ ? DLGWINDOWEXTRA : 0);
   RECT r{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   hwnd_ = CreateWindowExA(exStyle, className_.c_str(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  forms()[hwnd_] = this;
   setWindowName(hwnd_, className_);
 }
 
@@ -263,22 +338,48 @@ void Form::show(int command) { ShowWindow(hwnd_, command); }
 void Form::hide() { ShowWindow(hwnd_, SW_HIDE); }
 bool Form::visible() const { return IsWindowVisible(hwnd_) != 0; }
 
-HWND Form::addButton(const char* name, const std::string& caption, Rect r, int id, bool isDefault) {
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-  HWND h = CreateWindowExA(0, "BUTTON", caption.c_str(), style, r.left, r.top, r.width, r.height, hwnd_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+HWND Form::addChild(const char* name, const char* windowClass, DWORD style, DWORD exStyle, Rect r, int id,
+                    HWND parent) {
+  HWND h = CreateWindowExA(exStyle, windowClass, "", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width, r.height,
+                           parent ? parent : hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(formFont()), FALSE);
   setWindowName(h, name);
   return h;
 }
 
-HWND Form::addEdit(const char* name, Rect r, int id, HWND parent) {
-  HWND h = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r.left,
-                           r.top, r.width, r.height, parent ? parent : hwnd_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(formFont()), FALSE);
-  setWindowName(h, name);
+HWND Form::addButton(const char* name, const std::string& caption, Rect r, int id, bool isDefault, HWND parent) {
+  HWND h = addChild(name, "BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, r, id, parent);
+  setText(h, caption);
+  if (isDefault) setDefaultButton(id);
   return h;
+}
+
+HWND Form::addEdit(const char* name, Rect r, int id, HWND parent) {
+  return addChild(name, "EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, r, id, parent);
+}
+
+HWND Form::addRadioButton(const char* name, Rect r, int id, HWND parent, bool firstOfGroup) {
+  return addChild(name, "BUTTON", BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0), 0, r, id, parent);
+}
+
+HWND Form::addCheckBox(const char* name, Rect r, int id, HWND parent) {
+  return addChild(name, "BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, r, id, parent);
+}
+
+HWND Form::addListBox(const char* name, Rect r, int id, DWORD style) {
+  return addChild(name, "LISTBOX", style | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                  WS_EX_CLIENTEDGE, r, id, nullptr);
+}
+
+HWND Form::addComboBox(const char* name, Rect r, int id, int dropHeight) {
+  // A combo box's height is that of its open list; the closed box takes the font's height.
+  return addChild(name, "COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, 0, {r.left, r.top, r.width, dropHeight},
+                  id, nullptr);
+}
+
+void Form::setDefaultButton(int id) {
+  if (dialogManager_) SendMessageA(hwnd_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
 }
 
 HWND Form::addProgressBar(const char* name, Rect r) {
@@ -289,10 +390,11 @@ HWND Form::addProgressBar(const char* name, Rect r) {
   return h;
 }
 
-HWND Form::addPanel(const char* name, Rect r, HWND parent) {
+HWND Form::addPanel(const char* name, Rect r, HWND parent, PanelLook look) {
   registerHelperClasses();
   HWND h = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE, r.left, r.top, r.width,
                            r.height, parent ? parent : hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  panels()[h] = {look, CreateSolidBrush(look.fill)};
   setWindowName(h, name);
   return h;
 }
@@ -326,10 +428,11 @@ HWND Form::addImage(const char* name, Rect r, bool stretch, bool center, HWND pa
   return addGraphic(name, "", r, g, parent);
 }
 
-HWND Form::addBevel(const char* name, Rect r) {
+HWND Form::addBevel(const char* name, Rect r, HWND parent, bool frame) {
   Graphic g;
   g.kind = GraphicKind::Bevel;
-  return addGraphic(name, "", r, g, nullptr);
+  g.frame = frame;
+  return addGraphic(name, "", r, g, parent);
 }
 
 HWND Form::addIcon(const char* name, Rect r, HICON icon) {
@@ -348,6 +451,11 @@ void Form::setPicture(HWND image, HBITMAP bitmap) {
 
 void Form::setLabelColor(HWND label, COLORREF color) {
   graphics()[label].color = color;
+  invalidateUnder(label);
+}
+
+void Form::setLabelAlignRight(HWND label, bool right) {
+  graphics()[label].alignRight = right;
   invalidateUnder(label);
 }
 
@@ -387,9 +495,11 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
+    const LRESULT result = form->defaultProc(msg, wp, lp);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    forms().erase(hwnd);
     form->hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return result;
   }
   return form->dispatch(msg, wp, lp);
 }
@@ -417,7 +527,11 @@ LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     reportError("Unknown error");
     return 0;
   }
-  return DefWindowProcA(hwnd_, msg, wp, lp);
+  return defaultProc(msg, wp, lp);
+}
+
+LRESULT Form::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+  return dialogManager_ ? DefDlgProcA(hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 void Form::paint() {

@@ -22,6 +22,8 @@ struct Graphic {
   bool wordWrap = false;
   bool stretch = false;
   bool center = false;
+  bool alignRight = false;  // labels: text flush right
+  bool frame = false;       // bevels: a sunken frame rather than a bottom line
   HBITMAP bitmap = nullptr; // owned
   HICON icon = nullptr;
 };
@@ -42,14 +44,30 @@ void automationTrace(const std::string& line);
 // The mouse cursor for the whole program: the hourglass while set.
 void setHourglass(bool on);
 
+// How a panel looks: its fill, and the edge drawn round it (DrawEdge flags, 0 for none).
+struct PanelLook {
+  COLORREF fill = GetSysColor(COLOR_BTNFACE);
+  UINT edge = 0;
+};
+
+// A message on its way to a window of the program: the form it belongs to may
+// take it first (keys, dialog navigation). True when it was taken.
+bool preTranslateForForm(MSG& msg);
+
 class Form {
 public:
-  Form(const char* className, COLORREF background);
+  // dialogManager: the form runs the dialog manager's default handling (tab
+  // navigation, default button, focus kept across activations).
+  Form(const char* className, COLORREF background, bool dialogManager = false);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
   HWND handle() const { return hwnd_; }
+  // The form of a top-level window, or null.
+  static Form* fromHandle(HWND window);
+  // Offers a message to preTranslateMessage inside the handlers' error guard.
+  bool preTranslate(MSG& msg);
   const std::string& className() const { return className_; }
 
   // Creates the window hidden, with a client area of the given size, centred on the screen.
@@ -61,19 +79,27 @@ public:
   bool visible() const;
 
   // Child controls, positioned in client pixels; each is named and returns its window.
-  HWND addButton(const char* name, const std::string& caption, Rect r, int id, bool isDefault = false);
+  HWND addButton(const char* name, const std::string& caption, Rect r, int id, bool isDefault = false,
+                 HWND parent = nullptr);
   HWND addEdit(const char* name, Rect r, int id, HWND parent = nullptr);
   HWND addProgressBar(const char* name, Rect r);
-  HWND addPanel(const char* name, Rect r, HWND parent = nullptr);
+  HWND addPanel(const char* name, Rect r, HWND parent = nullptr, PanelLook look = {});
+  HWND addRadioButton(const char* name, Rect r, int id, HWND parent, bool firstOfGroup);
+  HWND addCheckBox(const char* name, Rect r, int id, HWND parent);
+  HWND addListBox(const char* name, Rect r, int id, DWORD style);
+  HWND addComboBox(const char* name, Rect r, int id, int dropHeight);
   HWND addLabel(const char* name, const std::string& text, Rect r, HFONT font, COLORREF color, bool transparent,
                 bool wordWrap, HWND parent = nullptr);
   HWND addImage(const char* name, Rect r, bool stretch, bool center, HWND parent = nullptr);
-  HWND addBevel(const char* name, Rect r);
+  HWND addBevel(const char* name, Rect r, HWND parent = nullptr, bool frame = false);
   HWND addIcon(const char* name, Rect r, HICON icon);
 
   // Replaces an image's picture (ownership passes to the control); repaints it.
   void setPicture(HWND image, HBITMAP bitmap);
   void setLabelColor(HWND label, COLORREF color);
+  void setLabelAlignRight(HWND label, bool right);
+  // Makes a button the default one (Enter presses it).
+  void setDefaultButton(int id);
   void setText(HWND control, const std::string& text);
   void place(HWND control, Rect r);
   void setVisible(HWND control, bool visible);
@@ -84,6 +110,8 @@ public:
 protected:
   // A message for this form; runs inside the error guard. Return true when handled.
   virtual bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // A message for one of this form's windows before it is dispatched; true when taken.
+  virtual bool preTranslateMessage(MSG& msg);
   // Drawing beneath the graphic controls (the form's own paint handler).
   virtual void paintBackground(HDC dc, const RECT& client);
 
@@ -94,10 +122,13 @@ private:
   LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp);
   void paint();
   HWND addGraphic(const char* name, const std::string& text, Rect r, const Graphic& graphic, HWND parent);
+  HWND addChild(const char* name, const char* windowClass, DWORD style, DWORD exStyle, Rect r, int id, HWND parent);
+  LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
   std::string className_;
   COLORREF background_;
   HBRUSH brush_;
+  bool dialogManager_;
 };
 
 // Paints the graphic children of parent onto dc, back to front.

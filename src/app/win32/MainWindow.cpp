@@ -1,5 +1,6 @@
 #include "app/win32/MainWindow.h"
 
+#include "wizard/InformationDisplay.h"
 #include "wizard/win32/LeaderWindow.h"
 
 namespace kalvora {
@@ -58,6 +59,22 @@ void MainWindow::apply() {
   setText(hwnd_, layout_.caption);
   SetWindowPos(hwnd_, nullptr, layout_.window.left, layout_.window.top, layout_.window.width, layout_.window.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::showInformationDisplay(bool infoPictureLoaded) {
+  switchToInformationDisplay(layout_, state_, infoPictureLoaded);
+  const std::pair<HWND, const ControlState*> controls[] = {{i2_, &layout_.i2},
+                                                           {i4_, &layout_.i4},
+                                                           {i3_, &layout_.i3},
+                                                           {Lbl_4_, &layout_.Lbl_4},
+                                                           {Lbl_1_, &layout_.Lbl_1},
+                                                           {Lbl_2_, &layout_.Lbl_2},
+                                                           {Lbl_3_, &layout_.Lbl_3},
+                                                           {Lbl1_shadow_, &layout_.Lbl1_shadow},
+                                                           {Lbl2_shadow_, &layout_.Lbl2_shadow},
+                                                           {Lbl3_shadow_, &layout_.Lbl3_shadow}};
+  for (const auto& [window, control] : controls)
+    setVisible(window, control->visible);
 }
 
 void MainWindow::showAsMainWindow() { show(layout_.maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL); }

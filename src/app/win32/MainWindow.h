@@ -24,6 +24,8 @@ public:
   HWND control(PictureControl control) const;
   void setPicture(PictureControl control, HBITMAP bitmap) { Form::setPicture(this->control(control), bitmap); }
   void sizeInfoArea(int width, int height);
+  // When the installation starts: from the title display to the information display.
+  void showInformationDisplay(bool infoPictureLoaded);
   // At program end: releases the setup script.
   void FormDestroy();
 

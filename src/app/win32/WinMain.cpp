@@ -10,6 +10,7 @@
 #include "app/win32/MainWindow.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
+#include "platform/Win32Messages.h"
 #include "wizard/win32/CancelDialog.h"
 #include "wizard/win32/FolderDialog.h"
 #include "wizard/win32/LeaderWindow.h"
@@ -34,11 +35,13 @@ int run() {
   InstallState& state = *new InstallState;
   MainWindow& Tmain = *new MainWindow(platform, state);
   LoadingScreen& Ttrailer = *new LoadingScreen(platform, state);
-  CancelDialog& Tabbruch = *new CancelDialog;
-  LeaderWindow& Tleader = *new LeaderWindow(platform, state, Tmain, Ttrailer);
-  CopyingDialog& Tcopying = *new CopyingDialog;
-  CompleteDialog& Tcomplete = *new CompleteDialog;
-  FolderDialog& Tdlg_folder = *new FolderDialog;
+  CancelDialog& Tabbruch = *new CancelDialog(platform, state);
+  LeaderWindow& Tleader = *new LeaderWindow(platform, state, Tmain, Ttrailer, Tabbruch);
+  CopyingDialog& Tcopying = *new CopyingDialog(platform);
+  CompleteDialog& Tcomplete = *new CompleteDialog(platform);
+  FolderDialog& Tdlg_folder = *new FolderDialog(platform, state, Tleader.leader());
+  Tleader.attach(Tcopying, Tdlg_folder);
+  setMessageFilter(preTranslateForForm);
 
   bool endNow = false;
   guarded([&] { endNow = Tmain.FormCreate() == StartUpOutcome::EndProgram; });
@@ -53,11 +56,8 @@ int run() {
 
   Tmain.showAsMainWindow();
   MSG msg;
-  while (!platform.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (Tleader.handle() && IsDialogMessageA(Tleader.handle(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  while (!platform.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0)
+    dispatchMessage(msg);
   Tmain.FormDestroy(); // releases the setup script
   return 0;
 }

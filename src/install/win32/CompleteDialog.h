@@ -6,7 +6,7 @@ namespace kalvora {
 
 class CompleteDialog : public DialogShell {
 public:
-  CompleteDialog() : DialogShell("Tcomplete") {}
+  explicit CompleteDialog(Platform& platform) : DialogShell("Tcomplete", platform) {}
   void FormCreate() { createDialog("kalvora", 263, 85); }
 };
 

@@ -6,7 +6,7 @@ namespace kalvora {
 
 class CopyingDialog : public DialogShell {
 public:
-  CopyingDialog() : DialogShell("Tcopying") {}
+  explicit CopyingDialog(Platform& platform) : DialogShell("Tcopying", platform) {}
   void FormCreate() { createDialog("", 357, 83); }
 };
 

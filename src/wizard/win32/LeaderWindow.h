@@ -1,9 +1,15 @@
 #pragma once
 // Tleader, the wizard: created fourth; its creation loads the setup's pictures
-// while the loading screen shows, then it stands on its welcome page.
+// while the loading screen shows, then it stands on its welcome page. The
+// behaviour is Leader's: this window creates one control per entry of its
+// control model, forwards the user's events and shows the model after each.
+#include <array>
+#include <optional>
+
 #include "app/InstallState.h"
 #include "app/win32/Form.h"
 #include "wizard/CompressExpander.h"
+#include "wizard/Leader.h"
 #include "wizard/LeaderLayout.h"
 #include "wizard/PictureLoading.h"
 
@@ -11,18 +17,33 @@ namespace kalvora {
 
 class MainWindow;
 class LoadingScreen;
+class CancelDialog;
+class CopyingDialog;
+class FolderDialog;
 
-class LeaderWindow : public Form, private PictureLoadingView {
+class LeaderWindow : public Form, private PictureLoadingView, private LeaderHost {
 public:
-  LeaderWindow(Platform& platform, InstallState& state, MainWindow& main, LoadingScreen& trailer);
+  LeaderWindow(Platform& platform, InstallState& state, MainWindow& main, LoadingScreen& trailer,
+               CancelDialog& Tabbruch);
+  // The dialogs created after the wizard.
+  void attach(CopyingDialog& Tcopying, FolderDialog& Tdlg_folder);
+  Leader& leader() { return leader_; }
   void FormCreate();
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  bool preTranslateMessage(MSG& msg) override;
 
 private:
   void createControls();
-  void applyLayout();
+  HWND createControl(const WizardControl& control, int id);
+  void loadPictures();
+  void placeControls();
+  // Shows the model: caption, texts, visibility, enabled and checked states.
+  void apply();
+  void keepFocusUsable();
+  std::optional<LeaderControl> controlOf(HWND window) const;
+  void onCommand(LeaderControl control, int code);
 
   // PictureLoadingView
   void setHourglass(bool on) override;
@@ -31,14 +52,28 @@ private:
   void sizeInfoArea(int width, int height) override;
   bool loadPicture(PictureControl control, const std::string& path) override;
 
+  // LeaderHost
+  void showCancelDialog() override;
+  void showFolderDialog() override;
+  void hideWizard() override { hide(); }
+  void showInformationDisplay() override;
+  void showInstallation() override;
+
   Platform& platform_;
   InstallState& state_;
   MainWindow& main_;
   LoadingScreen& trailer_;
+  CancelDialog& Tabbruch_;
+  CopyingDialog* Tcopying_ = nullptr;
+  FolderDialog* Tdlg_folder_ = nullptr;
+  Leader leader_;
   CompressExpander Cbmp_;
   LeaderLayout layout_;
-  HWND Img_Setup_{}, strich_{}, Btn_back_{}, Btn_weiter_{}, Btn_exit_{};
-  HWND pages_[6]{};
+  bool infoPictureLoaded_ = false;
+  bool applying_ = false;
+  HWND Img_Setup_{}, strich_{};
+  std::array<HWND, kLeaderControlCount> windows_{};
+  std::array<COLORREF, kLeaderControlCount> colors_{};
 };
 
 } // namespace kalvora

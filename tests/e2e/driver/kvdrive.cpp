@@ -223,12 +223,14 @@ private:
           w[6]);
     } else if (op == "click") {
       need(w, 2, "click CLASS.CONTROL");
-      HWND h = control(w[1]);
-      PostMessageA(h, BM_CLICK, 0, 0);
+      PostMessageA(usableControl(w[1]), BM_CLICK, 0, 0);
     } else if (op == "type") {
       need(w, 3, "type CLASS.CONTROL TEXT");
-      SendMessageTimeoutA(control(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w[2].c_str()), SMTO_ABORTIFHUNG, 2000,
-                          nullptr);
+      SendMessageTimeoutA(usableControl(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w[2].c_str()), SMTO_ABORTIFHUNG,
+                          2000, nullptr);
+    } else if (op == "choose" || op == "open") {
+      need(w, 3, "choose|open CLASS.CONTROL ITEM");
+      chooseItem(usableControl(w[1]), w[2], op == "open");
     } else if (op == "key") {
       need(w, 3, "key CLASS[.CONTROL] KEY");
       pressKey(control(w[1]), w[2]);
@@ -239,6 +241,7 @@ private:
     } else if (op == "screenshot") {
       need(w, 2, "screenshot FILE [CLASS[.CONTROL]]");
       const std::string path = w[1].find(':') == std::string::npos ? o_.shots + "\\" + w[1] : w[1];
+      settlePainting();
       if (!saveScreen(path, w.size() > 2 ? control(w[2]) : nullptr)) throw Failure("cannot write " + path);
     } else if (op == "wait-exit") {
       need(w, 2, "wait-exit CODE");
@@ -451,8 +454,67 @@ private:
     throw Failure("no control " + path);
   }
 
+  // A control the user can operate: waits until it is visible and enabled.
+  HWND usableControl(const std::string& path) {
+    HWND h = nullptr;
+    waitFor(path + " visible and enabled", [&] {
+      h = control(path);
+      return IsWindowVisible(h) && IsWindowEnabled(h);
+    });
+    return h;
+  }
+
+  static bool isComboBox(HWND h) { return equalNoCase(classOf(h), "ComboBox"); }
+
+  // Item texts are read in UTF-16: the ANSI forms do not cross processes intact.
+  static std::vector<std::string> itemsOf(HWND h) {
+    const bool combo = isComboBox(h);
+    const auto count = SendMessageW(h, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < count; ++i) {
+      const auto length = SendMessageW(h, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+      std::wstring item(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+      const auto got = SendMessageW(h, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i),
+                                    reinterpret_cast<LPARAM>(item.data()));
+      item.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+      char narrow[1024] = "";
+      WideCharToMultiByte(CP_ACP, 0, item.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+      items.emplace_back(narrow);
+    }
+    return items;
+  }
+
+  // Selects an item of a list or combo box by its text as a user's choice would,
+  // and for "open" double-clicks it.
+  static void chooseItem(HWND h, const std::string& text, bool open) {
+    const std::vector<std::string> items = itemsOf(h);
+    const auto at =
+        std::find_if(items.begin(), items.end(), [&](const std::string& item) { return equalNoCase(item, text); });
+    if (at == items.end()) throw Failure("no item \"" + text + "\"");
+    const auto index = static_cast<WPARAM>(at - items.begin());
+    const bool combo = isComboBox(h);
+    SendMessageA(h, combo ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+    const WORD id = static_cast<WORD>(GetDlgCtrlID(h));
+    const WORD code = combo ? CBN_SELCHANGE : open ? LBN_DBLCLK : LBN_SELCHANGE;
+    if (!combo && open)
+      PostMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(h));
+    PostMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(h));
+  }
+
   std::string property(HWND h, const std::string& name) {
     if (name == "text") return textOf(h);
+    if (name == "items") {
+      std::string joined;
+      for (const std::string& item : itemsOf(h))
+        joined += (joined.empty() ? "" : "|") + item;
+      return joined;
+    }
+    if (name == "selected") {
+      const bool combo = isComboBox(h);
+      const auto index = SendMessageA(h, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+      const std::vector<std::string> items = itemsOf(h);
+      return index >= 0 && static_cast<std::size_t>(index) < items.size() ? items[static_cast<std::size_t>(index)] : "";
+    }
     if (name == "visible") return IsWindowVisible(h) ? "true" : "false";
     if (name == "enabled") return IsWindowEnabled(h) ? "true" : "false";
     if (name == "checked") return SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? "true" : "false";
@@ -605,6 +667,16 @@ private:
   }
 
   // The screen, or one window's rectangle of it, as PNG.
+  // Paints every window of the program now, so that a screenshot shows the
+  // state the last step made rather than a frame still being drawn.
+  void settlePainting() const {
+    for (HWND window : topWindows(true)) {
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
+    Sleep(150);
+  }
+
   static bool saveScreen(const std::string& path, HWND window) {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (window) GetWindowRect(window, &r);
