@@ -75,10 +75,13 @@ std::string visibleText(const std::string& s) {
   return out;
 }
 
+// A full Windows path: the programs the driver starts run in other directories.
 std::string windowsPath(std::string path) {
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
   std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
+  char full[MAX_PATH];
+  const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return n > 0 && n < sizeof full ? std::string(full, n) : path;
 }
 
 // Creates a directory and its missing parents.
@@ -86,6 +89,30 @@ void makeDirectories(const std::string& path) {
   for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
     CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
   CreateDirectoryA(path.c_str(), nullptr);
+}
+
+// Deletes a directory with everything in it; a missing one is no error.
+// Links are removed, never followed.
+void removeTree(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!DeleteFileA(path.c_str())) throw Failure("cannot delete " + path);
+    return;
+  }
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") removeTree(path + "\\" + name);
+      } while (FindNextFileA(find, &found));
+      FindClose(find);
+    }
+  }
+  if (!RemoveDirectoryA(path.c_str())) throw Failure("cannot remove " + path);
 }
 
 struct WindowSearch {
@@ -172,9 +199,9 @@ private:
     if (op == "timeout") {
       need(w, 2, "timeout SECONDS");
       timeoutMs_ = std::stoi(w[1]) * 1000;
-    } else if (op == "medium") {
-      need(w, 2, "medium NAME");
-      makeMedium(w[1]);
+    } else if (op == "build") {
+      need(w, 2, "build PROJECT");
+      buildMedium(w[1]);
     } else if (op == "put") {
       need(w, 3, "put FILE SOURCE");
       copyFile(o_.media + "\\" + w[2], medium_ + "\\" + w[1]);
@@ -183,7 +210,7 @@ private:
       if (!WritePrivateProfileStringA(w[2].c_str(), w[3].c_str(), w[4].c_str(), (medium_ + "\\" + w[1]).c_str()))
         throw Failure("cannot write " + w[1]);
     } else if (op == "kalvora") {
-      runTool(std::vector<std::string>(w.begin() + 1, w.end()));
+      runTool(std::vector<std::string>(w.begin() + 1, w.end()), medium_);
     } else if (op == "reg-set") {
       need(w, 4, "reg-set KEY NAME VALUE");
       regSet(w[1], w[2], w[3]);
@@ -266,34 +293,23 @@ private:
   }
 
   // --- the medium and the system
-  void makeMedium(const std::string& name) {
+  // A fresh medium from media/PROJECT.kvp, built by the tree's kalvora.exe with
+  // the tree's setup.exe. The old medium goes first: a scenario may have left
+  // it without setup.inf, and the builder replaces only a directory holding a medium.
+  void buildMedium(const std::string& project) {
     stopProgram();
-    makeDirectories(medium_);
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((medium_ + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-          DeleteFileA((medium_ + "\\" + found.cFileName).c_str());
-      } while (FindNextFileA(find, &found));
-      FindClose(find);
-    }
-    const std::string source = o_.media + "\\" + name;
-    find = FindFirstFileA((source + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) throw Failure("no medium " + source);
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        copyFile(source + "\\" + found.cFileName, medium_ + "\\" + found.cFileName);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    copyFile(o_.setup, medium_ + "\\setup.exe");
+    removeTree(medium_);
+    SetEnvironmentVariableA("KALVORA_SETUP_EXE", o_.setup.c_str());
+    runTool({"build", "-q", "-o", medium_, o_.media + "\\" + project + ".kvp"}, o_.work);
+    if (GetFileAttributesA((medium_ + "\\setup.inf").c_str()) == INVALID_FILE_ATTRIBUTES)
+      throw Failure("the build left no setup.inf in " + medium_);
   }
 
   static void copyFile(const std::string& from, const std::string& to) {
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) throw Failure("cannot copy " + from + " to " + to);
   }
 
-  void runTool(const std::vector<std::string>& args) {
+  void runTool(const std::vector<std::string>& args, const std::string& directory) {
     std::string commandLine = "\"" + o_.tool + "\"";
     for (const std::string& a : args)
       commandLine += " \"" + a + "\"";
@@ -302,7 +318,7 @@ private:
     STARTUPINFOA si = startupWith(out);
     PROCESS_INFORMATION pi{};
     const BOOL started =
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, medium_.c_str(), &si, &pi);
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, directory.c_str(), &si, &pi);
     CloseHandle(out);
     if (!started) throw Failure("cannot start " + o_.tool);
     const DWORD waited = WaitForSingleObject(pi.hProcess, static_cast<DWORD>(timeoutMs_));
