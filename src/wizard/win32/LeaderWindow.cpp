@@ -166,29 +166,39 @@ bool LeaderWindow::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     result = 0;
     const int id = LOWORD(wp);
     if (id < kFirstId || id >= kFirstId + static_cast<int>(kLeaderControlCount)) return true; // IDOK, IDCANCEL
-    if (applying_) return true;
-    onCommand(static_cast<LeaderControl>(id - kFirstId), HIWORD(wp));
-    apply();
+    // Only the events the wizard handles change the model; others (EN_UPDATE,
+    // focus notifications) must not re-apply it over what the user is typing.
+    if (!applying_ && onCommand(static_cast<LeaderControl>(id - kFirstId), HIWORD(wp))) apply();
     return true;
   }
   default: return false;
   }
 }
 
-void LeaderWindow::onCommand(LeaderControl control, int code) {
+bool LeaderWindow::onCommand(LeaderControl control, int code) {
   HWND h = windows_[static_cast<std::size_t>(control)];
   if (control == C::Edt_verz || control == C::Edt_prggroup) {
-    if (code == EN_CHANGE) leader_.setEntryText(control, textOf(h));
-    return;
+    if (code != EN_CHANGE) return false;
+    leader_.setEntryText(control, textOf(h));
+    return true;
   }
-  if (code != BN_CLICKED) return;
-  if (control == C::Btn_weiter) leader_.Btn_weiterClick();
-  if (control == C::Btn_back) leader_.Btn_backClick();
-  if (control == C::Btn_exit) leader_.Btn_exitClick();
-  if (control == C::Btn_folder) leader_.Btn_folderClick();
-  if (isRadio(control) && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED)
+  if (code != BN_CLICKED) return false;
+  const bool ticked = SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (control == C::Btn_weiter)
+    leader_.Btn_weiterClick();
+  else if (control == C::Btn_back)
+    leader_.Btn_backClick();
+  else if (control == C::Btn_exit)
+    leader_.Btn_exitClick();
+  else if (control == C::Btn_folder)
+    leader_.Btn_folderClick();
+  else if (isRadio(control) && ticked)
     leader_.cf_standardClick(configurationOf(control));
-  if (const int n = optionOfBox(control)) leader_.Opt_1Click(n, SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED);
+  else if (const int n = optionOfBox(control))
+    leader_.Opt_1Click(n, ticked);
+  else
+    return false;
+  return true;
 }
 
 void LeaderWindow::showCancelDialog() {

@@ -43,7 +43,8 @@ private:
   void apply();
   void keepFocusUsable();
   std::optional<LeaderControl> controlOf(HWND window) const;
-  void onCommand(LeaderControl control, int code);
+  // Forwards an event to the wizard; false when it is none the wizard handles.
+  bool onCommand(LeaderControl control, int code);
 
   // PictureLoadingView
   void setHourglass(bool on) override;

@@ -220,6 +220,9 @@ private:
     } else if (op == "delete") {
       need(w, 2, "delete PATH");
       DeleteFileA(w[1].c_str());
+    } else if (op == "make-dir") {
+      need(w, 2, "make-dir PATH");
+      makeDirectories(w[1]);
     } else if (op == "expect-file" || op == "expect-no-file") {
       need(w, 2, "expect-file PATH");
       const bool exists = GetFileAttributesA(w[1].c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -303,6 +306,14 @@ private:
     runTool({"build", "-q", "-o", medium_, o_.media + "\\" + project + ".kvp"}, o_.work);
     if (GetFileAttributesA((medium_ + "\\setup.inf").c_str()) == INVALID_FILE_ATTRIBUTES)
       throw Failure("the build left no setup.inf in " + medium_);
+  }
+
+  // Creates a directory and its missing parents.
+  static void makeDirectories(const std::string& path) {
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+      CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+      throw Failure("cannot create " + path);
   }
 
   static void copyFile(const std::string& from, const std::string& to) {
