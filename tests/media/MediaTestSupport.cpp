@@ -13,18 +13,6 @@
 namespace kalvora::media::test {
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-  static int counter = 0;
-  std::random_device rd;
-  path_ = fs::temp_directory_path() / ("kalvora-media-" + std::to_string(rd()) + "-" + std::to_string(++counter));
-  fs::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  fs::remove_all(path_, ec);
-}
-
 std::vector<std::uint8_t> mixedBytes(std::size_t size, std::uint32_t seed) {
   std::mt19937 rng(seed);
   std::vector<std::uint8_t> out;

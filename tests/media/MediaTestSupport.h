@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the media tests: a temporary directory, files with known bytes,
+// Helpers of the media tests: files with known bytes,
 // and reading a built medium back with the project's own script and archive code.
 #include <cstdint>
 #include <filesystem>
@@ -8,21 +8,11 @@
 #include <vector>
 
 #include "media/MediumBuilder.h"
+#include "support/TempDir.h"
 
 namespace kalvora::media::test {
 
-class TempDir {
-public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& rel) const { return path_ / rel; }
-
-private:
-  std::filesystem::path path_;
-};
+using kalvora::testing::TempDir;
 
 // Bytes that compress partly: runs, text and noise, fixed by the seed.
 std::vector<std::uint8_t> mixedBytes(std::size_t size, std::uint32_t seed);

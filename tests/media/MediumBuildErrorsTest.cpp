@@ -149,7 +149,7 @@ TEST(MediumBuildErrors, SourcesInsideTheOutputAndSetupFilesBiggerThanTheDisk) {
   TempDir dir;
   writeText(dir / "src/a.txt", "a");
   writeText(dir / "p.kvp", std::string(kBase) + "[files_1]\n0 = src/\n");
-  const BuildOutcome inside = build(dir / "p.kvp", dir / "src" / "out");
+  const BuildOutcome inside = build(dir / "p.kvp", dir.path() / "src" / "out");
   EXPECT_NE(inside.diagnostics.find("holds the output directory"), std::string::npos) << inside.diagnostics;
   writeText(dir / "p.kvp", "[build]\nmedium = disks\nmedium_size = 2000\nreadme = src/a.txt\n" +
                                std::string(kBase).substr(8) + "[files_1]\n0 = src/a.txt\n");
