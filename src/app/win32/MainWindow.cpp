@@ -38,19 +38,22 @@ void MainWindow::createControls() {
   apply();
 }
 
+std::array<std::pair<HWND, const ControlState*>, 11> MainWindow::controls() const {
+  return {{{i1_, &layout_.i1},
+           {i2_, &layout_.i2},
+           {i4_, &layout_.i4},
+           {i3_, &layout_.i3},
+           {Lbl_4_, &layout_.Lbl_4},
+           {Lbl1_shadow_, &layout_.Lbl1_shadow},
+           {Lbl_1_, &layout_.Lbl_1},
+           {Lbl2_shadow_, &layout_.Lbl2_shadow},
+           {Lbl3_shadow_, &layout_.Lbl3_shadow},
+           {Lbl_2_, &layout_.Lbl_2},
+           {Lbl_3_, &layout_.Lbl_3}}};
+}
+
 void MainWindow::apply() {
-  const std::pair<HWND, const ControlState*> controls[] = {{i1_, &layout_.i1},
-                                                           {i2_, &layout_.i2},
-                                                           {i4_, &layout_.i4},
-                                                           {i3_, &layout_.i3},
-                                                           {Lbl_4_, &layout_.Lbl_4},
-                                                           {Lbl1_shadow_, &layout_.Lbl1_shadow},
-                                                           {Lbl_1_, &layout_.Lbl_1},
-                                                           {Lbl2_shadow_, &layout_.Lbl2_shadow},
-                                                           {Lbl3_shadow_, &layout_.Lbl3_shadow},
-                                                           {Lbl_2_, &layout_.Lbl_2},
-                                                           {Lbl_3_, &layout_.Lbl_3}};
-  for (const auto& [window, state] : controls) {
+  for (const auto& [window, state] : controls()) {
     place(window, state->rect);
     setVisible(window, state->visible);
     if (GetWindowTextLengthA(window) != 0 || !state->text.empty()) setText(window, state->text);
@@ -63,17 +66,7 @@ void MainWindow::apply() {
 
 void MainWindow::showInformationDisplay(bool infoPictureLoaded) {
   switchToInformationDisplay(layout_, state_, infoPictureLoaded);
-  const std::pair<HWND, const ControlState*> controls[] = {{i2_, &layout_.i2},
-                                                           {i4_, &layout_.i4},
-                                                           {i3_, &layout_.i3},
-                                                           {Lbl_4_, &layout_.Lbl_4},
-                                                           {Lbl_1_, &layout_.Lbl_1},
-                                                           {Lbl_2_, &layout_.Lbl_2},
-                                                           {Lbl_3_, &layout_.Lbl_3},
-                                                           {Lbl1_shadow_, &layout_.Lbl1_shadow},
-                                                           {Lbl2_shadow_, &layout_.Lbl2_shadow},
-                                                           {Lbl3_shadow_, &layout_.Lbl3_shadow}};
-  for (const auto& [window, control] : controls)
+  for (const auto& [window, control] : controls())
     setVisible(window, control->visible);
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // Tmain, the background window: the start-up runs in its creation; it shows the
 // title display over a gradient, a stretched or a tiled picture.
+#include <array>
+#include <utility>
+
 #include "app/InstallState.h"
 #include "app/MainLayout.h"
 #include "app/StartUp.h"
@@ -35,6 +38,8 @@ protected:
 
 private:
   void createControls();
+  // Each control with its layout state.
+  std::array<std::pair<HWND, const ControlState*>, 11> controls() const;
   void apply();
   void FormActivate();
   void FormPaint(HDC dc);
