@@ -245,8 +245,20 @@ void MemoryPlatform::refuseRegistryKey(RegistryRoot root, const std::string& key
   refusedKeys_.insert(registryKey(root, keyPath));
 }
 
+bool MemoryPlatform::writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                         const std::string& value) {
+  if (refusedKeys_.count(registryKey(root, keyPath))) return false;
+  putRegistryString(root, keyPath, valueName, value);
+  return true;
+}
+
 bool MemoryPlatform::startProgram(const std::string& commandLine) {
   startedPrograms_.push_back(commandLine);
+  return true;
+}
+
+bool MemoryPlatform::startHiddenProgram(const std::string& commandLine) {
+  hiddenPrograms_.push_back(commandLine);
   return true;
 }
 

@@ -30,7 +30,11 @@ public:
   char currentDrive() override { return currentDrive_; }
   std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
                                                 const std::string& valueName) override;
+  bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                           const std::string& value) override;
   bool startProgram(const std::string& commandLine) override;
+  bool startHiddenProgram(const std::string& commandLine) override;
+  std::string windowsDirectory() override { return windowsDir_; }
   MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                            MessageIcon icon) override;
   std::string programPath() override { return programPath_; }
@@ -77,6 +81,8 @@ public:
   };
   const std::vector<ShownBox>& shownBoxes() const { return shownBoxes_; }
   const std::vector<std::string>& startedPrograms() const { return startedPrograms_; }
+  const std::vector<std::string>& hiddenPrograms() const { return hiddenPrograms_; }
+  void setWindowsDirectory(const std::string& dir) { windowsDir_ = dir; }
   int messagesProcessed() const { return messagesProcessed_; }
 
   static std::string normalize(const std::string& path);
@@ -114,6 +120,8 @@ private:
   std::deque<MessageResult> answers_;
   std::vector<ShownBox> shownBoxes_;
   std::vector<std::string> startedPrograms_;
+  std::vector<std::string> hiddenPrograms_;
+  std::string windowsDir_ = "C:\\WINDOWS";
   int messagesProcessed_ = 0;
 };
 

@@ -8,7 +8,23 @@ std::optional<std::string> Platform::readRegistryString(RegistryRoot, const std:
   return std::nullopt;
 }
 
+bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::string&, const std::string&) {
+  return false;
+}
+
 bool Platform::startProgram(const std::string&) { return false; }
+
+bool Platform::copyFile(const std::string& source, const std::string& target) {
+  auto in = openFile(source, OpenMode::ReadExclusive);
+  if (!in) return false;
+  const std::int64_t size = in->size();
+  if (size < 0) return false;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  if (in->read(bytes.data(), bytes.size()) != bytes.size()) return false;
+  in.reset();
+  auto out = openFile(target, OpenMode::Create);
+  return out && out->write(bytes.data(), bytes.size()) == bytes.size();
+}
 
 MessageResult Platform::messageBox(const std::string&, const std::string&, MessageButtons buttons, MessageIcon) {
   return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;

@@ -67,6 +67,11 @@ public:
   virtual bool deleteFile(const std::string& path) = 0;
   virtual bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) = 0;
   virtual bool setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // Copies a file, replacing an existing target; false when it fails. The
+  // default reads the whole source before the target is truncated.
+  virtual bool copyFile(const std::string& source, const std::string& target);
+  // The Windows directory, without a trailing backslash.
+  virtual std::string windowsDirectory() { return "C:\\WINDOWS"; }
 
   // Free bytes of the drive holding path: the drive letter when path starts
   // with "X:", otherwise the current drive; -1 when it cannot be determined.
@@ -96,8 +101,13 @@ public:
   // Empty when the key cannot be opened or the value is missing. keyPath may start with "\".
   virtual std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
                                                         const std::string& valueName);
+  // Writes a string value, creating the key and its parents; false when refused.
+  virtual bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                   const std::string& value);
   // Starts a command line in a normally shown window without waiting (WinExec); false when refused.
   virtual bool startProgram(const std::string& commandLine);
+  // The same with the program's window hidden.
+  virtual bool startHiddenProgram(const std::string& commandLine) { return startProgram(commandLine); }
   // Lines within text are separated by "\r".
   virtual MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                                    MessageIcon icon);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -194,6 +195,12 @@ public:
   }
 
   char currentDrive() override { return 'C'; }
+
+  // There is no Windows directory here: $WINDIR when set, else the temporary directory.
+  std::string windowsDirectory() override {
+    const char* dir = std::getenv("WINDIR");
+    return dir && *dir ? std::string(dir) : std::string("/tmp");
+  }
 
   std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) override {
     DIR* stream = ::opendir(dir.empty() ? "." : dir.c_str());

@@ -56,6 +56,18 @@ private:
   std::int64_t position_ = 0;
 };
 
+HKEY rootKey(RegistryRoot root) {
+  return root == RegistryRoot::ClassesRoot   ? HKEY_CLASSES_ROOT
+         : root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER
+                                             : HKEY_LOCAL_MACHINE;
+}
+
+// Key paths may start with "\"; the registry functions want them without.
+std::string relativeKeyPath(const std::string& keyPath) {
+  const std::size_t start = keyPath.find_first_not_of('\\');
+  return start == std::string::npos ? std::string() : keyPath.substr(start);
+}
+
 class Win32Platform : public Platform {
 public:
   std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
@@ -182,13 +194,9 @@ public:
 
   std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
                                                 const std::string& valueName) override {
-    HKEY base = root == RegistryRoot::ClassesRoot   ? HKEY_CLASSES_ROOT
-                : root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER
-                                                    : HKEY_LOCAL_MACHINE;
-    const std::size_t start = keyPath.find_first_not_of('\\');
-    const std::string path = start == std::string::npos ? std::string() : keyPath.substr(start);
     HKEY key = nullptr;
-    if (RegOpenKeyExA(base, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+      return std::nullopt;
     std::optional<std::string> result;
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
@@ -206,8 +214,36 @@ public:
     return result;
   }
 
+  bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                           const std::string& value) override {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return false;
+    const LONG result = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+  }
+
   bool startProgram(const std::string& commandLine) override {
     return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
+  }
+
+  bool startHiddenProgram(const std::string& commandLine) override {
+    return WinExec(commandLine.c_str(), SW_HIDE) > 31;
+  }
+
+  bool copyFile(const std::string& source, const std::string& target) override {
+    return CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
+  }
+
+  std::string windowsDirectory() override {
+    char dir[MAX_PATH];
+    const UINT n = GetWindowsDirectoryA(dir, sizeof dir);
+    std::string result(dir, n < sizeof dir ? n : 0);
+    if (result.size() > 3 && result.back() == '\\') result.pop_back();
+    return result;
   }
 
   MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,

@@ -1,0 +1,86 @@
+#include "install/ChunkCopy.h"
+
+#include <array>
+
+#include "install/RunProgress.h"
+
+namespace kalvora {
+
+std::string firstVolumePath(const std::string& sourceDir, const std::string& volumeText) {
+  return sourceDir + "zdata_" + volumeText + ".dsk";
+}
+
+std::string continuationVolumePath(const std::string& sourceDir, std::int64_t number) {
+  return sourceDir + (number < 10 ? "zdata_0" : "zdata_") + std::to_string(number) + ".dsk";
+}
+
+void waitForVolume(RunContext& run, const std::string& path, std::int64_t number) {
+  while (!run.platform.fileExists(path)) {
+    const std::string prompt = run.text(20) + "\"" + std::to_string(number) + "\".";
+    if (run.platform.messageBox(prompt, "kalvora", MessageButtons::OkCancel, MessageIcon::Exclamation) ==
+        MessageResult::Cancel) {
+      run.view.showCancelConfirmation();
+      run.checkForStop();
+    }
+  }
+}
+
+namespace {
+
+std::unique_ptr<Stream> openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
+  auto volume = run.platform.openFile(path, OpenMode::ReadExclusive);
+  if (!volume) throw EFOpenError(path);
+  volume->seek(offset);
+  return volume;
+}
+
+void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
+  const auto n = static_cast<std::size_t>(count);
+  if (output.write(data, n) != n) throw EInOutError(101); // the disk is full
+}
+
+} // namespace
+
+void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
+  if (chunk.offset < 0) throw Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset));
+  run.setItemProgress(0);
+  std::string path = firstVolumePath(run.state.SourceDir, chunk.volumeText);
+  waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
+  auto volume = openVolume(run, path, chunk.offset);
+
+  auto out = run.platform.openFile(output, OpenMode::Create);
+  if (!out) throw EFCreateError(output);
+
+  const bool compressed = run.state.CompressionMode == 1;
+  std::array<std::uint8_t, kCopyBlockSize> buffer{};
+  std::int64_t remaining = chunk.size;
+  for (bool done = false; !done;) {
+    const auto got = static_cast<std::int64_t>(volume->read(buffer.data(), buffer.size()));
+    std::int64_t written = got;
+    if (got >= remaining) {
+      written = remaining > 0 ? remaining : 0;
+      remaining = 0;
+      done = true;
+    } else {
+      remaining -= got;
+    }
+    writeAll(*out, buffer.data(), written);
+    if (!done && got < static_cast<std::int64_t>(kCopyBlockSize)) {
+      // The volume has ended: the chunk goes on at the start of the next one.
+      volume.reset();
+      ++run.ContinuationCount;
+      const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
+      path = continuationVolumePath(run.state.SourceDir, number);
+      waitForVolume(run, path, number);
+      volume = openVolume(run, path, 0);
+    }
+    const BlockProgress p =
+        blockProgress(compressed, written, chunk.size, remaining, run.BytesDone, run.state.ProgressTotal);
+    run.setItemProgress(p.item);
+    run.BytesDone = p.bytesDone;
+    if (p.run) run.setRunProgress(*p.run);
+    run.checkForStop(); // unwinding closes the volume and the output
+  }
+}
+
+} // namespace kalvora

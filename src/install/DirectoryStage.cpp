@@ -1,0 +1,45 @@
+#include "install/DirectoryStage.h"
+
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+
+void createDirectories(Platform& platform, const std::string& path) {
+  std::string dir = path;
+  while (dir.size() > 3 && (dir.back() == '\\' || dir.back() == '/'))
+    dir.pop_back();
+  if (dir.empty() || platform.directoryExists(dir)) return;
+  const auto slash = dir.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0) createDirectories(platform, dir.substr(0, slash));
+  platform.createDirectory(dir);
+}
+
+namespace {
+
+std::string directoryKey(int option, std::int64_t row) { return numberedKey(numberedKey("d", option) + "_", row); }
+
+} // namespace
+
+void directoryStage(RunContext& run) {
+  run.view.setItemLabel(run.text(19));
+  const std::int32_t rows = run.script().ReadInteger("directories", "total", 2);
+  for (std::int64_t row = 1; row <= rows; ++row) {
+    for (int option = 1; option <= kOptionCount; ++option) {
+      if (!run.state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+      const std::string value = run.script().ReadString("directories", directoryKey(option, row), "%");
+      // "%" marks a directory below the Windows directory (made by the file stage) or a missing key.
+      if (value.find('%') != std::string::npos) continue;
+      requireBelowRoot(value);
+      createDirectories(run.platform, run.state.TargetDir + value);
+      ++run.DirectoryCount;
+      run.Log.write("directories", numberedKey("d", run.DirectoryCount), value);
+    }
+    run.checkForStop();
+    const std::int32_t total = run.script().ReadInteger("directories", "total", 2);
+    if (total > 0) run.setItemProgress(row * 100 / total);
+    run.setRunProgress(1);
+  }
+  run.Log.writeInteger("directories", "total", run.DirectoryCount);
+}
+
+} // namespace kalvora

@@ -1,0 +1,12 @@
+#pragma once
+// The directory stage: the directories of the chosen options below the target.
+#include "install/RunContext.h"
+
+namespace kalvora {
+
+void directoryStage(RunContext& run);
+
+// Creates a directory and its missing parents; failures are left to the writes that follow.
+void createDirectories(Platform& platform, const std::string& path);
+
+} // namespace kalvora

@@ -1,0 +1,114 @@
+#include "install/FileStage.h"
+
+#include "install/ChunkCopy.h"
+#include "install/DirectoryStage.h"
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+namespace {
+
+constexpr std::size_t kSystemRootMarkerLength = 12; // "%SystemRoot%"
+constexpr std::size_t kSystemRootPathLength = 30;   // characters kept after the marker
+
+struct FileEntry {
+  std::string section; // "Option_k"
+  int option = 0;
+  std::int64_t index = 0;
+  std::string name;
+};
+
+// Where the file goes; logs it under [files] or [systemroot] first.
+std::string targetOf(RunContext& run, const FileEntry& file) {
+  const SetupScript& script = run.script();
+  const std::int32_t directory = script.ReadInteger(file.section, numberedKey("d", file.index), 0);
+  ++run.FileCount;
+  run.Log.writeInteger("files", "total", run.FileCount);
+  if (directory == 0) {
+    requireBelowRoot("\\" + file.name);
+    run.Log.write("files", numberedKey("f", run.FileCount), "\\" + file.name);
+    return run.state.TargetDir + "\\" + file.name;
+  }
+  const std::string key = numberedKey(numberedKey("d", file.option) + "_", directory);
+  const std::string value = script.ReadString("directories", key, "[]");
+  if (containsNoCase(value, "%SystemRoot%")) {
+    ++run.SystemRootCount;
+    const std::string below =
+        value.size() > kSystemRootMarkerLength ? value.substr(kSystemRootMarkerLength, kSystemRootPathLength) : "";
+    requireBelowRoot(below + file.name);
+    const std::string target = run.WindowsDir + below + file.name;
+    createDirectories(run.platform, containingDirectory(target));
+    run.Log.write("systemroot", numberedKey("f", run.SystemRootCount), target);
+    return target;
+  }
+  requireBelowRoot(value + file.name);
+  run.Log.write("files", numberedKey("f", run.FileCount), script.ReadString("directories", key, "\\") + file.name);
+  return run.state.TargetDir + value + file.name;
+}
+
+// The replace test for a file already present.
+bool shouldWrite(RunContext& run, const std::string& target) {
+  if (!run.platform.fileExists(target)) return true;
+  switch (run.script().ReadInteger("vercheck", "files", 0)) {
+  case 1: return true;
+  case 0: return run.state.NewVersion >= run.state.InstalledVersion;
+  default: return false;
+  }
+}
+
+void placeFile(RunContext& run, const FileEntry& file) {
+  run.view.setItemLabel(run.text(14) + " " + file.name);
+  const std::string target = targetOf(run, file);
+  if (!shouldWrite(run, target)) return;
+
+  const SetupScript& script = run.script();
+  Chunk chunk;
+  chunk.volumeText = script.ReadString(file.section, numberedKey("s", file.index), "01");
+  chunk.volumeNumber = script.ReadInteger(file.section, numberedKey("s", file.index), 0);
+  chunk.offset = script.ReadInteger(file.section, numberedKey("p", file.index), 0);
+  chunk.size = script.ReadInteger(file.section, numberedKey("z", file.index), 1);
+
+  run.CurrentTarget = target;
+  const bool compressed = run.state.CompressionMode == 1;
+  copyChunk(run, chunk, compressed ? run.CompressTmpPath : target);
+  // A member the component could not write would leave the product incomplete
+  // without a word: that is reported like a target that cannot be created.
+  if (compressed && run.expandStaged(fileNamePart(run.CurrentTarget)).empty()) throw EFCreateError(target);
+}
+
+// The check after each entry; a stop here leaves the log's totals current.
+void checkAfterEntry(RunContext& run) {
+  if (!run.stopRequested()) return;
+  logFileTotals(run);
+  throw RunStopped{};
+}
+
+} // namespace
+
+void logFileTotals(RunContext& run) {
+  run.Log.writeInteger("files", "total", run.FileCount);
+  run.Log.writeInteger("systemroot", "total", run.SystemRootCount);
+}
+
+void fileStage(RunContext& run) {
+  run.view.setItemLabel(run.text(14));
+  if (run.script().ReadInteger("software", "medium", -1) == -1) return;
+  run.FileCount = 0;
+  run.BytesDone = 0;
+  for (int option = 1; option <= kOptionCount; ++option) {
+    if (!run.state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+    FileEntry file;
+    file.section = numberedKey("Option_", option);
+    file.option = option;
+    for (file.index = 1;; ++file.index) {
+      run.ContinuationCount = 0;
+      file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
+      const bool listEnded = file.name == "[leer]";
+      if (!listEnded) placeFile(run, file);
+      checkAfterEntry(run);
+      if (listEnded) break;
+    }
+  }
+  run.setItemProgress(100);
+}
+
+} // namespace kalvora

@@ -1,0 +1,115 @@
+#include "install/InstallRun.h"
+
+#include "install/DirectoryStage.h"
+#include "install/FileStage.h"
+#include "install/RunProgress.h"
+#include "install/ScriptPaths.h"
+#include "install/UninstallerSetup.h"
+
+namespace kalvora {
+
+int runDialogTop(int screenHeight) {
+  return static_cast<int>(roundHalfEven(static_cast<double>(screenHeight) / 3.0 * 2.0)) + 5;
+}
+
+InstallRun::InstallRun(InstallState& state, Platform& platform, InstallView& view, RunStages& stages)
+    : run_(state, platform, view), stages_(stages) {}
+
+void InstallRun::FormActivate() {
+  InstallState& state = run_.state;
+  if (!state.RunPending) return;
+  state.RunPending = false;
+  state.RunCancelled = false;
+  try {
+    sequence();
+  } catch (const RunStopped&) {
+    // Everything stays as it is; the rollback follows when the dialog is destroyed.
+  }
+}
+
+void InstallRun::sequence() {
+  run_.view.moveTop(runDialogTop(run_.platform.screenSize().height));
+  run_.platform.processMessages();
+  run_.state.RunStarted = true;
+
+  prepareWorkDirectory();
+  run_.view.setCaption(run_.script().ReadString("software", "name", "_"));
+  copyReadme();
+  run_.CompressTmpPath = run_.state.TargetDir + "\\setup\\compress.tmp";
+
+  run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
+  if (run_.LogEnabled) openLogWithHead(run_);
+  if (run_.LogEnabled) installUninstaller(run_);
+  importRegistryFile(run_);
+  if (run_.LogEnabled) writeUninstallerData(run_);
+
+  if (run_.state.RunFromMedium) {
+    stages_.programGroup(run_, true);
+  } else {
+    installFromMedium();
+    stages_.programGroup(run_, false);
+  }
+  stages_.systemChanges(run_);
+  finish();
+}
+
+void InstallRun::prepareWorkDirectory() {
+  run_.WorkDir = run_.state.TargetDir + "\\setup";
+  createDirectories(run_.platform, run_.WorkDir);
+  run_.WindowsDir = run_.platform.windowsDirectory();
+  run_.CurrentTarget = uninstallerPath(run_);
+  const std::string copy = run_.WorkDir + "\\setup.tmp";
+  // A failed copy is not reported: every read of the run then yields its default.
+  run_.platform.copyFile(run_.state.SourceDir + "setup.inf", copy);
+  run_.SetupCopy = std::make_unique<SetupScript>(copy, run_.platform);
+}
+
+void InstallRun::copyReadme() {
+  const SetupScript& original = *run_.state.SetupScript;
+  const std::string dir = original.ReadString("software", "readmedir", "");
+  const std::string name = original.ReadString("software", "readme", "");
+  // The cancel confirmation deletes this path, so it must not name a file outside the target.
+  requireBelowRoot(dir + "\\" + name);
+  createDirectories(run_.platform, run_.state.TargetDir + dir);
+  run_.state.ReadmePath = run_.state.TargetDir + dir + "\\" + name;
+  run_.platform.copyFile(run_.state.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
+                         run_.state.ReadmePath);
+}
+
+void InstallRun::installFromMedium() {
+  directoryStage(run_);
+  fileStage(run_);
+  logFileTotals(run_);
+  stages_.associations(run_);
+  run_.setRunProgress(98);
+  run_.checkForStop();
+  run_.setItemProgress(0);
+}
+
+void InstallRun::finish() {
+  run_.Log.close();
+  run_.view.setCaption("");
+  run_.setItemProgress(100);
+  run_.view.hideItemLabel();
+  run_.setRunProgress(100);
+  run_.view.disableExit();
+  stages_.completion(run_);
+}
+
+void InstallRun::FormDestroy() {
+  if (!run_.state.RunCancelled) return;
+  run_.SetupCopy.reset();
+  // Without a log this run installed no uninstaller and wrote nothing for one:
+  // an uninstaller left by an earlier installation would act on that one's log.
+  if (!run_.LogEnabled) return;
+  try {
+    run_.Log.writeInteger("files", "total", run_.FileCount + 1);
+  } catch (const Exception&) {
+    // The program is ending; the uninstaller still gets the log as it stands.
+  }
+  run_.Log.close();
+  if (run_.WindowsDir.empty()) run_.WindowsDir = run_.platform.windowsDirectory();
+  run_.platform.startHiddenProgram(uninstallCommandLine(run_) + " /silent");
+}
+
+} // namespace kalvora

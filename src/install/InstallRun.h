@@ -1,0 +1,37 @@
+#pragma once
+// The installation run of Tcopying: the one sequence its first activation
+// performs, from the work directory to the completion dialog, and the rollback
+// when the dialog is destroyed after a confirmed cancellation.
+#include "install/RunContext.h"
+#include "install/RunStages.h"
+
+namespace kalvora {
+
+class InstallRun {
+public:
+  InstallRun(InstallState& state, Platform& platform, InstallView& view, RunStages& stages);
+
+  // Runs the installation once per program start; returns when it is complete
+  // or stopped. Errors of files, the log and the expansion propagate.
+  void FormActivate();
+  // After a confirmed cancellation: closes the log and starts the uninstaller
+  // silently on it.
+  void FormDestroy();
+
+  RunContext& context() { return run_; }
+
+private:
+  void sequence();
+  void prepareWorkDirectory();
+  void copyReadme();
+  void installFromMedium();
+  void finish();
+
+  RunContext run_;
+  RunStages& stages_;
+};
+
+// The dialog's top edge during the run: two thirds down the screen, plus 5.
+int runDialogTop(int screenHeight);
+
+} // namespace kalvora

@@ -1,0 +1,50 @@
+#include "install/RunContext.h"
+
+#include "install/RunProgress.h"
+
+namespace kalvora {
+
+RunContext::RunContext(InstallState& state_, Platform& platform_, InstallView& view_)
+    : state(state_), platform(platform_), view(view_), C(platform_) {
+  C.MakeDirectories = false;
+  C.ExceptionOnFileError = false;
+  C.Key = 0;
+  C.OnCheckFile = [this](std::string& filepath, TCProcessMode mode) { CCheckFile(filepath, mode); };
+  C.OnShowProgress = [this](std::int32_t& percentage) { CShowProgress(percentage); };
+}
+
+const std::string& RunContext::text(int number) const {
+  static const std::string none;
+  if (number < 1 || number > kTextCount) return none;
+  return state.TextTable[static_cast<std::size_t>(number)];
+}
+
+int RunContext::clamped(std::int64_t percent) { return clampPercent(percent); }
+
+bool RunContext::stopRequested() {
+  platform.processMessages();
+  return platform.terminated();
+}
+
+void RunContext::checkForStop() {
+  if (stopRequested()) throw RunStopped{};
+}
+
+std::string RunContext::expandStaged(const std::string& memberName) {
+  ExpandName = memberName;
+  std::string name = ExpandName;
+  C.ExpandFile(name, CompressTmpPath);
+  return name;
+}
+
+void RunContext::CShowProgress(std::int32_t& PercentageDone) {
+  setItemProgress(expansionItemProgress(PercentageDone));
+  BytesDone += 6700;
+  if (auto run = compressedRunProgress(BytesDone, state.ProgressTotal)) setRunProgress(*run);
+  // The expansion goes on to the end of the member; the run stops at its next check.
+  if (stopRequested()) view.setCaption(text(10));
+}
+
+void RunContext::CCheckFile(std::string& filepath, TCProcessMode) { filepath = CurrentTarget; }
+
+} // namespace kalvora

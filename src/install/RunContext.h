@@ -1,0 +1,64 @@
+#pragma once
+// The state of one installation run: what it reads from InstallState, the
+// values it creates (work directory, script copy, uninstall log, counters) and
+// the services every stage uses: bars, stop checks and the expansion component.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/InstallState.h"
+#include "archive/Compress.h"
+#include "install/InstallView.h"
+#include "install/UninstallLog.h"
+#include "script/SetupScript.h"
+
+namespace kalvora {
+
+// Thrown by a stop check when the application is ending: the run leaves its
+// sequence where it stands and everything stays in place for the rollback.
+struct RunStopped {};
+
+struct RunContext {
+  RunContext(InstallState& state, Platform& platform, InstallView& view);
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  InstallState& state;
+  Platform& platform;
+  InstallView& view;
+  // The expansion component: no directories, no exceptions on file errors, key 0,
+  // no target path; every member goes to CurrentTarget.
+  TCompress C;
+
+  std::unique_ptr<SetupScript> SetupCopy; // setup.tmp; every script read of the run goes here
+  UninstallLog Log;                       // open only when LogEnabled
+  bool LogEnabled = false;
+  std::string WorkDir, WindowsDir, CompressTmpPath, CurrentTarget, ExpandName;
+  std::int64_t FileCount = 0, SystemRootCount = 0, DirectoryCount = 0, ContinuationCount = 0;
+  std::int64_t BytesDone = 0;
+
+  const SetupScript& script() const { return *SetupCopy; }
+  // Text lN of the script's [language] section, as read at start-up.
+  const std::string& text(int number) const;
+
+  void setItemProgress(std::int64_t percent) { view.setItemProgress(clamped(percent)); }
+  void setRunProgress(std::int64_t percent) { view.setRunProgress(clamped(percent)); }
+
+  // Delivers pending messages; true when the application is now ending.
+  bool stopRequested();
+  // Check for stop: raises RunStopped when the application is ending.
+  void checkForStop();
+
+  // Expands the member ExpandName of compress.tmp to CurrentTarget; the path
+  // written, empty when the component skipped the member.
+  std::string expandStaged(const std::string& memberName);
+
+  // The component's events.
+  void CShowProgress(std::int32_t& PercentageDone);
+  void CCheckFile(std::string& filepath, TCProcessMode mode);
+
+private:
+  static int clamped(std::int64_t percent);
+};
+
+} // namespace kalvora

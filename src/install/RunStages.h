@@ -1,0 +1,25 @@
+#pragma once
+// The stages of the installation run that are built elsewhere and plug in
+// here: file associations, the program group, the system changes (start-up
+// files, INI and registry entries, uninstall registration) and the completion
+// dialog. None of them is implemented in this directory yet; the run calls
+// them at their place in the sequence.
+namespace kalvora {
+
+struct RunContext;
+
+class RunStages {
+public:
+  virtual ~RunStages() = default;
+  // Registers the script's document extensions (left out for a run from the medium).
+  virtual void associations(RunContext& run) = 0;
+  // Creates the program group; fromMedium selects the variant for a run from the medium.
+  virtual void programGroup(RunContext& run, bool fromMedium) = 0;
+  // Start-up files, INI entries, registry entries and the uninstall registration;
+  // closes the uninstall log at its end.
+  virtual void systemChanges(RunContext& run) = 0;
+  // Shows the completion dialog modally; returns when it has been closed.
+  virtual void completion(RunContext& run) = 0;
+};
+
+} // namespace kalvora

@@ -1,0 +1,61 @@
+#include "install/ScriptPaths.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kalvora {
+
+EUnsafeScriptPath::EUnsafeScriptPath(const std::string& path) : Exception("Ungültiger Pfad in setup.inf: " + path) {}
+
+namespace {
+
+// Windows drops trailing dots and blanks of a name, so "..", ". ." and "..."
+// may all climb; only "." names the directory itself.
+bool climbs(const std::string& part) {
+  if (part.empty() || part == ".") return false;
+  return part.find_first_not_of(". ") == std::string::npos;
+}
+
+} // namespace
+
+bool staysBelowRoot(const std::string& relative) {
+  if (relative.empty() || (relative[0] != '\\' && relative[0] != '/')) return false;
+  if (relative.find(':') != std::string::npos) return false;
+  std::size_t begin = 1;
+  while (begin <= relative.size()) {
+    const std::size_t end = std::min(relative.find_first_of("\\/", begin), relative.size());
+    if (climbs(relative.substr(begin, end - begin))) return false;
+    begin = end + 1;
+  }
+  return true;
+}
+
+void requireBelowRoot(const std::string& relative) {
+  if (!staysBelowRoot(relative)) throw EUnsafeScriptPath(relative);
+}
+
+std::string fileNamePart(const std::string& path) {
+  const auto cut = path.find_last_of("\\:");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string containingDirectory(const std::string& path) {
+  const auto cut = path.find_last_of("\\:");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string numberedKey(const std::string& prefix, std::int64_t number) {
+  std::string key = prefix;
+  key += std::to_string(number);
+  return key;
+}
+
+bool containsNoCase(const std::string& text, const std::string& word) {
+  auto lower = [](std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+  };
+  return lower(text).find(lower(word)) != std::string::npos;
+}
+
+} // namespace kalvora

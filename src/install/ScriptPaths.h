@@ -1,0 +1,35 @@
+#pragma once
+// Paths that the script names below the target or Windows directory: they are
+// appended to a root as written, so a value that could leave the root (a ".."
+// part, a drive, a missing leading backslash) is refused before anything is
+// created or written.
+#include <cstdint>
+#include <string>
+
+#include "platform/Errors.h"
+
+namespace kalvora {
+
+// "Ungültiger Pfad in setup.inf: %s"
+class EUnsafeScriptPath : public Exception {
+public:
+  explicit EUnsafeScriptPath(const std::string& path);
+};
+
+// True when root + relative stays below root: relative begins with a backslash
+// and none of its parts is made of dots alone (beyond ".") or holds a drive colon.
+bool staysBelowRoot(const std::string& relative);
+// Raises EUnsafeScriptPath unless staysBelowRoot.
+void requireBelowRoot(const std::string& relative);
+
+// The text after the last "\" or ":".
+std::string fileNamePart(const std::string& path);
+// Everything before the last "\" or ":" (empty when there is none).
+std::string containingDirectory(const std::string& path);
+// A script or log key: prefix followed by the number in decimal ("f12").
+std::string numberedKey(const std::string& prefix, std::int64_t number);
+
+// Whether text holds word in any mix of upper and lower case.
+bool containsNoCase(const std::string& text, const std::string& word);
+
+} // namespace kalvora

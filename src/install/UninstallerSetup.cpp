@@ -1,0 +1,70 @@
+#include "install/UninstallerSetup.h"
+
+#include "install/ScriptPaths.h"
+#include "script/TextTable.h"
+
+namespace kalvora {
+
+std::string uninstallerPath(const RunContext& run) { return run.WindowsDir + "\\unkalvora.exe"; }
+
+std::string uninstallCommandLine(const RunContext& run) {
+  return uninstallerPath(run) + " " + run.state.TargetDir + "\\setup\\uninst.log";
+}
+
+void openLogWithHead(RunContext& run) {
+  run.Log.open(run.state.TargetDir + "\\setup\\uninst.log", run.platform);
+  run.Log.write("readme", "file", run.state.ReadmePath);
+  run.Log.write("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved");
+  run.Log.write("important!", "i1",
+                "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]"));
+}
+
+namespace {
+
+bool currentUninstallerPresent(RunContext& run) {
+  if (!run.platform.fileExists(uninstallerPath(run))) return false;
+  const auto marker = run.platform.readRegistryString(RegistryRoot::LocalMachine, kUninstallerMarkerKey, "uninstall");
+  const std::int32_t version = marker ? parseScriptInteger(*marker).value_or(0) : 0;
+  return version >= kUninstallerVersion;
+}
+
+} // namespace
+
+void installUninstaller(RunContext& run) {
+  if (currentUninstallerPresent(run)) return;
+  run.view.setItemLabel("uninst.exe");
+  const std::string packed = run.state.SourceDir + "uninst.ex_";
+  if (run.state.CompressionMode == 1) {
+    run.platform.deleteFile(uninstallerPath(run));
+    // CurrentTarget still names the uninstaller, so the member is written there.
+    // Without a fresh copy, compress.tmp would hold whatever an earlier run left.
+    if (run.platform.copyFile(packed, run.CompressTmpPath)) run.expandStaged("uninst32.ex_");
+  } else {
+    run.platform.copyFile(packed, uninstallerPath(run));
+  }
+  run.platform.writeRegistryString(RegistryRoot::LocalMachine, kUninstallerMarkerKey, "uninstall",
+                                   std::to_string(kUninstallerVersion));
+}
+
+void importRegistryFile(RunContext& run) {
+  const std::string path = run.state.SourceDir + "zsys.re_";
+  if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + path);
+}
+
+void writeUninstallerData(RunContext& run) {
+  const SetupScript& script = run.script();
+  run.Log.write("files", "total", "0");
+  run.Log.write("directories", "total", "0");
+  run.Log.write("extensions", "total", "0");
+  run.Log.write("uninstall", "versionname", script.ReadString("kalvora", "versionname", "_"));
+  run.Log.write("uninstall", "version", script.ReadString("kalvora", "version", "_"));
+  const TextTable texts(script);
+  for (int number : {11, 15, 10, 55, 56, 57, 58, 59, 60, 61})
+    run.Log.write("language", numberedKey("l", number), texts.text(number));
+  run.Log.write("uninstall", "name", script.ReadString("software", "name", "_"));
+  run.Log.write("uninstall", "language", "");
+  run.Log.write("uninstall", "directory", run.state.TargetDir);
+  run.Log.writeBool("uninstall", "ask", script.ReadBool("uninst", "ask", false));
+}
+
+} // namespace kalvora

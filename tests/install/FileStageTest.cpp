@@ -1,0 +1,177 @@
+#include "install/FileStage.h"
+
+#include <gtest/gtest.h>
+
+#include "InstallFixture.h"
+#include "install/ChunkCopy.h"
+#include "install/RunProgress.h"
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+namespace {
+
+using testing::InstallFixture;
+
+std::string pattern(char first, std::size_t n) {
+  std::string s(n, ' ');
+  for (std::size_t i = 0; i < n; ++i)
+    s[i] = static_cast<char>(first + static_cast<char>(i % 23));
+  return s;
+}
+
+struct ChunkRun : InstallFixture {
+  ChunkRun() : InstallFixture("") {
+    run().CurrentTarget = "C:\\out.bin";
+    state.ProgressTotal = 1000000;
+  }
+  std::string copy(const std::string& volume, std::int64_t number, std::int64_t offset, std::int64_t size) {
+    run().ContinuationCount = 0; // as at the start of each file
+    copyChunk(run(), Chunk{volume, number, offset, size}, "C:\\out.bin");
+    return file("C:\\out.bin");
+  }
+};
+
+TEST(ChunkCopy, ContinuesIntoFollowingVolumes) {
+  const std::string v2 = pattern('a', 4000), v3 = pattern('A', 3000), v4 = pattern('0', 100);
+  ChunkRun f;
+  f.platform.putFile("D:\\zdata_02.dsk", v2);
+  f.platform.putFile("D:\\zdata_03.dsk", v3);
+  f.platform.putFile("D:\\zdata_04.dsk", v4);
+  EXPECT_EQ(f.copy("02", 2, 1000, 5000), v2.substr(1000) + v3.substr(0, 2000));
+  EXPECT_EQ(f.copy("02", 2, 1000, 3000), v2.substr(1000)); // ends exactly at the volume's end
+  EXPECT_EQ(f.copy("02", 2, 1000, 3000 + 3000 + 50), v2.substr(1000) + v3 + v4.substr(0, 50));
+  EXPECT_EQ(f.run().ContinuationCount, 2);
+  EXPECT_TRUE(f.platform.shownBoxes().empty());
+
+  ChunkRun one; // a volume written with one digit: its continuation has two
+  one.platform.putFile("D:\\zdata_1.dsk", "xyz");
+  one.platform.putFile("D:\\zdata_02.dsk", "pq");
+  EXPECT_EQ(one.copy("1", 1, 1, 3), "yzp");
+}
+
+TEST(ChunkCopy, AsksForAMissingVolumeUntilItIsThere) {
+  ChunkRun f;
+  f.platform.putFile("D:\\zdata_01.dsk", "abc");
+  f.platform.answerNextBox(MessageResult::Ok);
+  f.platform.answerNextBox(MessageResult::Cancel); // confirmation declined: asked again
+  f.view.confirmCancel = false;
+  int boxes = 0;
+  f.platform.afterBox = [&] {
+    if (++boxes == 3) f.platform.putFile("D:\\zdata_02.dsk", "de");
+  };
+  EXPECT_EQ(f.copy("01", 1, 0, 4), "abcd");
+  ASSERT_EQ(f.platform.shownBoxes().size(), 3u);
+  const auto& box = f.platform.shownBoxes()[0];
+  EXPECT_EQ(box.text, "Insert disk \"2\".");
+  EXPECT_EQ(box.caption, "kalvora");
+  EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+  EXPECT_EQ(f.view.confirmations, 1);
+
+  ChunkRun first; // the first volume shows its number without leading zeros; a confirmed cancel stops
+  first.platform.answerNextBox(MessageResult::Cancel);
+  EXPECT_THROW(first.copy("03", 3, 0, 4), RunStopped);
+  EXPECT_EQ(first.platform.shownBoxes()[0].text, "Insert disk \"3\".");
+  EXPECT_FALSE(first.platform.fileExists("C:\\out.bin"));
+
+  ChunkRun later; // a stop in a continuation leaves the output as far as it was written
+  later.platform.putFile("D:\\zdata_01.dsk", "abc");
+  later.platform.answerNextBox(MessageResult::Cancel);
+  EXPECT_THROW(later.copy("01", 1, 0, 4), RunStopped);
+  EXPECT_EQ(later.file("C:\\out.bin"), "abc");
+}
+
+TEST(ChunkCopy, BarsPerBlock) {
+  ChunkRun plain;
+  plain.platform.putFile("D:\\zdata_01.dsk", std::string(4096, 'x'));
+  plain.copy("01", 1, 0, 4096);
+  EXPECT_EQ(plain.view.item, (std::vector<int>{0, 50, 100}));
+  plain.state.ProgressTotal = 1; // the lower bar clamps at 100
+  plain.copy("01", 1, 0, 4096);
+  EXPECT_EQ(plain.view.run.back(), 100);
+
+  ChunkRun packed;
+  packed.state.CompressionMode = 1;
+  packed.state.ProgressTotal = 1000;
+  packed.platform.putFile("D:\\zdata_01.dsk", std::string(4096, 'x'));
+  packed.copy("01", 1, 0, 4096);
+  EXPECT_EQ(packed.view.item, (std::vector<int>{0, 10, 20}));
+  EXPECT_EQ(packed.run().BytesDone, 820);                 // 409.6 rounded, twice
+  EXPECT_EQ(packed.view.run, (std::vector<int>{41, 81})); // 39.36 and 78.72 rounded, + 2
+
+  std::int32_t half = 50;
+  packed.run().CShowProgress(half);
+  EXPECT_EQ(packed.view.item.back(), 60);
+  EXPECT_EQ(roundHalfEven(2.5), 2);
+  EXPECT_EQ(roundHalfEven(3.5), 4);
+}
+
+TEST(ChunkCopy, EmptyChunkAndUnwritableOutput) {
+  ChunkRun f;
+  f.platform.putFile("D:\\zdata_01.dsk", "abc");
+  EXPECT_EQ(f.copy("01", 1, 0, 0), "");
+  EXPECT_EQ(f.view.item.back(), 100);
+  f.platform.limitWrites(2);
+  EXPECT_THROW(f.copy("01", 1, 0, 3), EInOutError);
+}
+
+struct Stage : InstallFixture {
+  explicit Stage(const std::string& script) : InstallFixture("[software]\nmedium=1\n" + script) {
+    platform.putFile("D:\\zdata_01.dsk", "NEW");
+    run().SetupCopy = std::make_unique<SetupScript>("D:\\setup.inf", platform);
+    run().Log.open("C:\\App\\setup\\uninst.log", platform);
+    run().WindowsDir = "C:\\WINDOWS";
+    platform.putDirectory("C:\\App\\setup");
+  }
+};
+
+TEST(FileStage, ReplaceTestKeepsOrReplacesAndAlwaysLogs) {
+  struct Case {
+    int policy, installed;
+    bool replaced;
+  } cases[] = {{0, -1, true}, {0, 3, true}, {0, 4, false}, {1, 9, true}, {2, -1, false}};
+  for (const Case& c : cases) {
+    Stage f("[vercheck]\nfiles=" + std::to_string(c.policy) + "\n[Option_1]\nf1=a.txt\nz1=3\n");
+    f.state.NewVersion = 3;
+    f.state.InstalledVersion = c.installed;
+    f.platform.putFile("C:\\App\\a.txt", "OLD");
+    fileStage(f.run());
+    EXPECT_EQ(f.file("C:\\App\\a.txt"), c.replaced ? "NEW" : "OLD") << c.policy << " " << c.installed;
+    EXPECT_EQ(f.log("files", "f1"), "\\a.txt");
+    EXPECT_EQ(f.run().FileCount, 1);
+  }
+}
+
+TEST(FileStage, SystemRootPathCutAndOptionWithoutFiles) {
+  const std::string deep = "\\abcdefghij\\klmnopqrst\\uvwxyz0123\\more\\";
+  Stage f("[directories]\nd2_1=%systemroot%" + deep + "\n[Option_1]\n[Option_2]\nf1=a.txt\nd1=1\nz1=3\n");
+  f.state.OptionChosen[1] = true;
+  fileStage(f.run());
+  const std::string target = "C:\\WINDOWS" + deep.substr(0, 30) + "a.txt";
+  EXPECT_EQ(f.file(target), "NEW");
+  EXPECT_EQ(f.log("systemroot", "f1"), target);
+  EXPECT_EQ(f.log("files", "f1"), "<none>");
+  EXPECT_EQ(f.log("files", "total"), "1");
+}
+
+TEST(FileStage, ScriptPathsThatLeaveTheirRootAreRefused) {
+  const char* scripts[] = {
+      "[Option_1]\nf1=..\\evil.txt\n",
+      "[Option_1]\nf1=a.txt\nd1=1\n[directories]\nd1_1=\\..\\..\\x\\\n",
+      "[Option_1]\nf1=a.txt\nd1=1\n", // no directory key: "[]" would be a sibling of the target
+      "[Option_1]\nf1=a.txt\nd1=1\n[directories]\nd1_1=%SystemRoot%\\.. \\\n",
+      "[Option_1]\nf1=a.txt\nd1=1\n[directories]\nd1_1=%SystemRoot%\n", // would be C:\WINDOWSa.txt
+      "[Option_1]\nf1=D:a.txt\n",
+  };
+  for (const char* script : scripts) {
+    Stage f(script);
+    const auto before = f.platform.listFiles();
+    EXPECT_THROW(fileStage(f.run()), EUnsafeScriptPath) << script;
+    EXPECT_EQ(f.platform.listFiles().size(), before.size() + 1) << script; // the log alone is new
+  }
+  EXPECT_TRUE(staysBelowRoot("\\a\\.\\b\\"));
+  EXPECT_FALSE(staysBelowRoot("\\a\\...\\b"));
+}
+
+} // namespace
+} // namespace kalvora

@@ -1,0 +1,106 @@
+#pragma once
+// A medium in D:\, a target C:\App and a recording dialog for the run's tests.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveWriter.h"
+#include "install/InstallRun.h"
+#include "platform/MemoryPlatform.h"
+
+namespace kalvora::testing {
+
+// Stops the program at the n-th delivery of messages; runs a hook after each message box.
+class RunPlatform : public MemoryPlatform {
+public:
+  void processMessages() override {
+    MemoryPlatform::processMessages();
+    if (messagesProcessed() == quitAt) requestQuit();
+  }
+  MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
+                           MessageIcon icon) override {
+    const MessageResult answer = MemoryPlatform::messageBox(text, caption, buttons, icon);
+    if (afterBox) afterBox();
+    return answer;
+  }
+  int quitAt = -1;
+  std::function<void()> afterBox;
+};
+
+class RecordingView : public InstallView {
+public:
+  explicit RecordingView(Platform& platform) : platform_(platform) {}
+  void moveTop(int t) override { top = t; }
+  void setCaption(const std::string& text) override { caption = text; }
+  void setItemLabel(const std::string& text) override { labels.push_back(text); }
+  void hideItemLabel() override { labelHidden = true; }
+  void setItemProgress(int percent) override { item.push_back(percent); }
+  void setRunProgress(int percent) override { run.push_back(percent); }
+  void disableExit() override { exitDisabled = true; }
+  void showCancelConfirmation() override {
+    ++confirmations;
+    if (confirmCancel) platform_.requestQuit();
+  }
+
+  int top = -1;
+  std::string caption;
+  std::vector<std::string> labels;
+  bool labelHidden = false, exitDisabled = false, confirmCancel = true;
+  std::vector<int> item, run;
+  int confirmations = 0;
+
+private:
+  Platform& platform_;
+};
+
+class RecordingStages : public RunStages {
+public:
+  void associations(RunContext&) override { calls.push_back("associations"); }
+  void programGroup(RunContext&, bool fromMedium) override {
+    calls.push_back(fromMedium ? "group from medium" : "group");
+  }
+  void systemChanges(RunContext&) override { calls.push_back("system"); }
+  void completion(RunContext&) override { calls.push_back("completion"); }
+  std::vector<std::string> calls;
+};
+
+// An archive of one member, as a compressed chunk or the packed uninstaller is.
+inline std::string archiveOf(const std::string& member, const std::string& content) {
+  MemoryStream out;
+  ArchiveWriter writer(out, "LZH");
+  writer.addMember(member, std::vector<std::uint8_t>(content.begin(), content.end()), {});
+  writer.finish();
+  return std::string(out.bytes().begin(), out.bytes().end());
+}
+
+struct InstallFixture {
+  explicit InstallFixture(const std::string& script) {
+    platform.putFile("D:\\setup.inf", script);
+    platform.putDirectory("C:\\WINDOWS");
+    state.SourceDir = "D:\\";
+    state.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
+    state.TargetDir = "C:\\App";
+    state.RunPending = true;
+    state.ProgressTotal = 1000000;
+    state.OptionChosen[0] = true;
+    state.TextTable[10] = "stopping";
+    state.TextTable[14] = "Copying";
+    state.TextTable[19] = "Directories";
+    state.TextTable[20] = "Insert disk ";
+  }
+  void activate() { runner.FormActivate(); }
+  RunContext& run() { return runner.context(); }
+  std::string log(const std::string& section, const std::string& key) {
+    return platform.readProfileString("C:\\App\\setup\\uninst.log", section, key, "<none>");
+  }
+  std::string file(const std::string& path) { return platform.fileContent(path).value_or("<none>"); }
+
+  RunPlatform platform;
+  InstallState state;
+  RecordingView view{platform};
+  RecordingStages stages;
+  InstallRun runner{state, platform, view, stages};
+};
+
+} // namespace kalvora::testing
