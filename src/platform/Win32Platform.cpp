@@ -235,7 +235,12 @@ public:
   }
 
   bool copyFile(const std::string& source, const std::string& target) override {
-    return CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
+    if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) return false;
+    // Files from a CD arrive read-only; a copy must stay replaceable and deletable.
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+      SetFileAttributesA(target.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    return true;
   }
 
   std::string windowsDirectory() override {
