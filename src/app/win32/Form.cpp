@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <exception>
 #include <map>
 #include <vector>
@@ -190,6 +191,28 @@ void drawPicture(HDC dc, const RECT& r, const Graphic& g) {
   DeleteDC(source);
 }
 
+// A percentage bar: the done part in the active caption's colour, the rest in
+// the window colour, the percentage centred in the colour opposite each part.
+void drawGauge(HDC dc, const RECT& r, int percent) {
+  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  RECT done = r;
+  done.right = r.left + (r.right - r.left) * percent / 100;
+  const std::string text = std::to_string(percent) + "%";
+  HGDIOBJ oldFont = SelectObject(dc, formFont());
+  SetBkMode(dc, TRANSPARENT);
+  RECT area = r;
+  SetTextColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
+  DrawTextA(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, done.left, done.top, done.right, done.bottom);
+  FillRect(dc, &done, GetSysColorBrush(COLOR_ACTIVECAPTION));
+  SetTextColor(dc, RGB(255, 255, 255));
+  DrawTextA(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  RestoreDC(dc, saved);
+  SelectObject(dc, oldFont);
+  DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
+}
+
 void drawGraphic(HWND child, HDC dc, const Graphic& g) {
   RECT r = rectInParent(child);
   switch (g.kind) {
@@ -197,6 +220,7 @@ void drawGraphic(HWND child, HDC dc, const Graphic& g) {
   case GraphicKind::Icon:
     if (g.icon) DrawIconEx(dc, r.left, r.top, g.icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
     break;
+  case GraphicKind::Gauge: drawGauge(dc, r, std::atoi(Form::textOf(child).c_str())); break;
   case GraphicKind::Bevel:
     if (g.frame)
       DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
@@ -440,6 +464,17 @@ HWND Form::addIcon(const char* name, Rect r, HICON icon) {
   g.kind = GraphicKind::Icon;
   g.icon = icon;
   return addGraphic(name, "", r, g, nullptr);
+}
+
+HWND Form::addGauge(const char* name, Rect r) {
+  Graphic g;
+  g.kind = GraphicKind::Gauge;
+  return addGraphic(name, "0", r, g, nullptr);
+}
+
+void Form::setGaugePosition(HWND gauge, int percent) {
+  const std::string text = std::to_string(percent < 0 ? 0 : percent > 100 ? 100 : percent);
+  if (textOf(gauge) != text) setText(gauge, text);
 }
 
 void Form::setPicture(HWND image, HBITMAP bitmap) {

@@ -11,7 +11,7 @@
 
 namespace kalvora {
 
-enum class GraphicKind { Label, Image, Bevel, Icon };
+enum class GraphicKind { Label, Image, Bevel, Icon, Gauge };
 
 // How a graphic control draws itself; stored with its window.
 struct Graphic {
@@ -93,6 +93,10 @@ public:
   HWND addImage(const char* name, Rect r, bool stretch, bool center, HWND parent = nullptr);
   HWND addBevel(const char* name, Rect r, HWND parent = nullptr, bool frame = false);
   HWND addIcon(const char* name, Rect r, HICON icon);
+  // A percentage bar; its text is its position (0 to 100), so that automation reads it.
+  HWND addGauge(const char* name, Rect r);
+  // Repaints only when the shown percentage changes.
+  void setGaugePosition(HWND gauge, int percent);
 
   // Replaces an image's picture (ownership passes to the control); repaints it.
   void setPicture(HWND image, HBITMAP bitmap);

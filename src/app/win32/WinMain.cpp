@@ -10,6 +10,7 @@
 #include "app/win32/MainWindow.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
+#include "install/win32/WindowStages.h"
 #include "platform/Win32Messages.h"
 #include "wizard/win32/CancelDialog.h"
 #include "wizard/win32/FolderDialog.h"
@@ -37,8 +38,8 @@ int run() {
   LoadingScreen& Ttrailer = *new LoadingScreen(platform, state);
   CancelDialog& Tabbruch = *new CancelDialog(platform, state);
   LeaderWindow& Tleader = *new LeaderWindow(platform, state, Tmain, Ttrailer, Tabbruch);
-  CopyingDialog& Tcopying = *new CopyingDialog(platform);
   CompleteDialog& Tcomplete = *new CompleteDialog(platform);
+  CopyingDialog& Tcopying = *new CopyingDialog(platform, state, Tabbruch, *new WindowStages(Tcomplete));
   FolderDialog& Tdlg_folder = *new FolderDialog(platform, state, Tleader.leader());
   Tleader.attach(Tcopying, Tdlg_folder);
   setMessageFilter(preTranslateForForm);
@@ -58,7 +59,8 @@ int run() {
   MSG msg;
   while (!platform.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0)
     dispatchMessage(msg);
-  Tmain.FormDestroy(); // releases the setup script
+  guarded([&] { Tcopying.FormDestroy(); }); // after a confirmed cancellation: the rollback
+  Tmain.FormDestroy();                      // releases the setup script
   return 0;
 }
 

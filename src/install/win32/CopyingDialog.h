@@ -1,13 +1,44 @@
 #pragma once
-// Tcopying, the installation dialog: created fifth, shown modally when the installation starts.
+// Tcopying, the installation dialog: created fifth, shown modally when the
+// wizard starts the installation. Its first activation runs the installation
+// (InstallRun); this window shows the run's two bars and captions and turns
+// F3, F4, Esc and its exit button into the cancel confirmation.
+#include <optional>
+
 #include "app/win32/DialogShell.h"
+#include "install/InstallRun.h"
 
 namespace kalvora {
 
-class CopyingDialog : public DialogShell {
+class CancelDialog;
+
+class CopyingDialog : public DialogShell, private InstallView {
 public:
-  explicit CopyingDialog(Platform& platform) : DialogShell("Tcopying", platform) {}
-  void FormCreate() { createDialog("", 357, 83); }
+  CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages);
+  void FormCreate();
+  // At program end: the rollback after a confirmed cancellation.
+  void FormDestroy() { run_.FormDestroy(); }
+
+protected:
+  bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  bool preTranslateMessage(MSG& msg) override;
+
+private:
+  void Btn_exitClick();
+
+  // InstallView
+  void moveTop(int top) override;
+  void setCaption(const std::string& caption) override { setText(hwnd_, caption); }
+  void setItemLabel(const std::string& text) override { setText(Lbl_o_, text); }
+  void hideItemLabel() override { setVisible(Lbl_o_, false); }
+  void setItemProgress(int percent) override { setGaugePosition(Pr_o_, percent); }
+  void setRunProgress(int percent) override { setGaugePosition(Pr_u_, percent); }
+  void disableExit() override { EnableWindow(Btn_exit_, FALSE); }
+  void showCancelConfirmation() override;
+
+  CancelDialog& Tabbruch_;
+  InstallRun run_;
+  HWND Lbl_o_{}, Pr_o_{}, Lbl_u_{}, Pr_u_{}, Btn_exit_{}, Button1_{}, l_{};
 };
 
 } // namespace kalvora

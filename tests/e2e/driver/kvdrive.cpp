@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -173,8 +174,11 @@ private:
   }
 
   std::string expand(std::string word) const {
-    const std::pair<const char*, std::string> vars[] = {
-        {"${MEDIUM}", medium_}, {"${WORK}", o_.work}, {"${DRIVER}", selfPath()}, {"${SHOTS}", o_.shots}};
+    const std::pair<const char*, std::string> vars[] = {{"${MEDIUM}", medium_},
+                                                        {"${WORK}", o_.work},
+                                                        {"${DRIVER}", selfPath()},
+                                                        {"${SHOTS}", o_.shots},
+                                                        {"${MEDIA}", o_.media}};
     for (const auto& [name, value] : vars)
       for (std::size_t at; (at = word.find(name)) != std::string::npos;)
         word.replace(at, std::string(name).size(), value);
@@ -223,6 +227,17 @@ private:
     } else if (op == "make-dir") {
       need(w, 2, "make-dir PATH");
       makeDirectories(w[1]);
+    } else if (op == "copy") {
+      need(w, 3, "copy FROM TO");
+      copyFile(w[1], w[2]);
+    } else if (op == "expect-same") {
+      need(w, 3, "expect-same FILE OTHER");
+      if (fileBytes(w[1]) != fileBytes(w[2])) throw Failure(w[1] + " differs from " + w[2]);
+    } else if (op == "expect-ini") {
+      need(w, 5, "expect-ini FILE SECTION KEY VALUE");
+      char value[1024] = "";
+      GetPrivateProfileStringA(w[2].c_str(), w[3].c_str(), "(missing)", value, sizeof value, w[1].c_str());
+      if (w[4] != value) throw Failure("[" + w[2] + "] " + w[3] + " in " + w[1] + " is \"" + value + "\"");
     } else if (op == "expect-file" || op == "expect-no-file") {
       need(w, 2, "expect-file PATH");
       const bool exists = GetFileAttributesA(w[1].c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -306,6 +321,13 @@ private:
     runTool({"build", "-q", "-o", medium_, o_.media + "\\" + project + ".kvp"}, o_.work);
     if (GetFileAttributesA((medium_ + "\\setup.inf").c_str()) == INVALID_FILE_ATTRIBUTES)
       throw Failure("the build left no setup.inf in " + medium_);
+  }
+
+  // The bytes of a file; a missing file fails the step.
+  static std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Failure("cannot read " + path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   // Creates a directory and its missing parents.
