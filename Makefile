@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -DKALVORA_WERROR=$(WERROR)
 WINEPREFIX_DIR = $(CURDIR)/build/win32/wineprefix
 
-.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench format clean screenshots
+.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench format clean screenshots demo
 
 all: native win32
 
@@ -51,6 +51,11 @@ screenshots: win32
 	  --shots docs/screenshots
 	# kvdrive writes PNG without compression; ImageMagick packs them for the repository.
 	for f in docs/screenshots/*.png; do convert "$$f" -strip "$$f"; done
+
+# The demo product on a floppy set, then its setup under Wine (on a display).
+demo: all
+	build/native/kalvora build -q -o build/demo-medium examples/demo/demo.kvp
+	sh scripts/run-demo.sh $(CURDIR)/build/demo-medium/disk1 $(CURDIR)/build/demo-wineprefix
 
 bench: native
 	sh scripts/run-benchmarks.sh build/native
