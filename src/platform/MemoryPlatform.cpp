@@ -21,6 +21,11 @@ public:
     position_ += static_cast<std::int64_t>(count);
     return count;
   }
+  bool truncate() override {
+    if (!writable_) return false;
+    if (static_cast<std::size_t>(position_) < bytes_->size()) bytes_->resize(static_cast<std::size_t>(position_));
+    return true;
+  }
   std::size_t write(const void* buffer, std::size_t n) override {
     if (!writable_) return 0;
     if (*writeLimit_ >= 0) {
@@ -250,6 +255,17 @@ bool MemoryPlatform::writeRegistryString(RegistryRoot root, const std::string& k
   if (refusedKeys_.count(registryKey(root, keyPath))) return false;
   putRegistryString(root, keyPath, valueName, value);
   return true;
+}
+
+bool MemoryPlatform::createRegistryKey(RegistryRoot root, const std::string& keyPath) {
+  const std::string key = registryKey(root, keyPath);
+  if (refusedKeys_.count(key)) return false;
+  registry_[key];
+  return true;
+}
+
+bool MemoryPlatform::registryKeyExists(RegistryRoot root, const std::string& keyPath) const {
+  return registry_.count(registryKey(root, keyPath)) != 0;
 }
 
 bool MemoryPlatform::startProgram(const std::string& commandLine) {

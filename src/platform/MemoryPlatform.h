@@ -32,6 +32,7 @@ public:
                                                 const std::string& valueName) override;
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
+  bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   bool startProgram(const std::string& commandLine) override;
   bool startHiddenProgram(const std::string& commandLine) override;
   std::string windowsDirectory() override { return windowsDir_; }
@@ -71,6 +72,7 @@ public:
   void putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                          const std::string& value);
   void refuseRegistryKey(RegistryRoot root, const std::string& keyPath);
+  bool registryKeyExists(RegistryRoot root, const std::string& keyPath) const;
   void setProgramPath(const std::string& path) { programPath_ = path; }
   void setScreenSize(int width, int height) { screen_ = {width, height}; }
   void answerNextBox(MessageResult answer) { answers_.push_back(answer); }

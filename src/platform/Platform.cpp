@@ -12,6 +12,8 @@ bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::
   return false;
 }
 
+bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
+
 bool Platform::startProgram(const std::string&) { return false; }
 
 bool Platform::copyFile(const std::string& source, const std::string& target) {

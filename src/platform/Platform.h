@@ -104,6 +104,8 @@ public:
   // Writes a string value, creating the key and its parents; false when refused.
   virtual bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                    const std::string& value);
+  // Creates a key with its missing parents (an existing key is kept); false when refused.
+  virtual bool createRegistryKey(RegistryRoot root, const std::string& keyPath);
   // Starts a command line in a normally shown window without waiting (WinExec); false when refused.
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.

@@ -58,6 +58,7 @@ public:
     struct stat st {};
     return ::fstat(fd_, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : -1;
   }
+  bool truncate() override { return ::ftruncate(fd_, static_cast<off_t>(position_)) == 0; }
 
 private:
   int fd_;

@@ -42,6 +42,11 @@ std::size_t MemoryStream::write(const void* buffer, std::size_t n) {
   return n;
 }
 
+bool MemoryStream::truncate() {
+  if (static_cast<std::size_t>(position_) < bytes_.size()) bytes_.resize(static_cast<std::size_t>(position_));
+  return true;
+}
+
 std::size_t ViewStream::read(void* buffer, std::size_t n) {
   const auto size = static_cast<std::int64_t>(size_);
   if (position_ >= size) return 0;

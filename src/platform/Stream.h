@@ -19,6 +19,8 @@ public:
   // Moves to an absolute position; positions past the end are allowed.
   virtual void seek(std::int64_t position) = 0;
   virtual std::int64_t size() const = 0;
+  // Cuts the stream off at the current position; false when that is refused.
+  virtual bool truncate() { return false; }
 
   // All-or-error forms: EReadError / EWriteError on a short count.
   void readBuffer(void* buffer, std::size_t n);
@@ -39,6 +41,7 @@ public:
   std::int64_t position() const override { return position_; }
   void seek(std::int64_t position) override { position_ = position < 0 ? 0 : position; }
   std::int64_t size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+  bool truncate() override;
 
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
   std::vector<std::uint8_t>& bytes() { return bytes_; }

@@ -50,6 +50,7 @@ public:
     LARGE_INTEGER size;
     return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
   }
+  bool truncate() override { return SetEndOfFile(handle_) != 0; }
 
 private:
   HANDLE handle_;
@@ -224,6 +225,15 @@ public:
                                        static_cast<DWORD>(value.size() + 1));
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
+  }
+
+  bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return false;
+    RegCloseKey(key);
+    return true;
   }
 
   bool startProgram(const std::string& commandLine) override {

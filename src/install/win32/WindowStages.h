@@ -4,6 +4,7 @@
 // the run passes their places without changing anything. The completion
 // dialog is shown modally, still without its contents.
 #include "install/RunStages.h"
+#include "install/SystemChanges.h"
 #include "install/win32/CompleteDialog.h"
 
 namespace kalvora {
@@ -13,7 +14,7 @@ public:
   explicit WindowStages(CompleteDialog& Tcomplete) : Tcomplete_(Tcomplete) {}
   void associations(RunContext&) override {}
   void programGroup(RunContext&, bool) override {}
-  void systemChanges(RunContext&) override {}
+  void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
   void completion(RunContext&) override { Tcomplete_.showModal(); }
 
 private:

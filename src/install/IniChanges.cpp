@@ -1,0 +1,66 @@
+#include "install/IniChanges.h"
+
+#include "install/DirectoryStage.h"
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+
+namespace {
+
+constexpr const char* kMarker = "%SystemRoot%";
+constexpr std::size_t kMarkerLength = 12;
+constexpr std::size_t kKeptAfterMarker = 40;
+constexpr int kIniFiles = 4;
+constexpr int kEntries = 10;
+
+bool hasMarker(const std::string& name) { return containsNoCase(name, kMarker); }
+
+// The backup goes beside the INI file; a name that reaches elsewhere is refused.
+void backUp(Platform& platform, const std::string& path, const std::string& backupName) {
+  if (backupName.find_first_of("\\/:") != std::string::npos || backupName.find_first_not_of(". ") == std::string::npos)
+    throw EUnsafeScriptPath(backupName);
+  const std::string dir = containingDirectory(path);
+  platform.copyFile(path, (dir.empty() ? dir : dir + "\\") + backupName);
+}
+
+void writeEntries(RunContext& run, const std::string& section, const std::string& path) {
+  const SetupScript& script = run.script();
+  for (int j = 0; j < kEntries; ++j) {
+    const std::string s = script.ReadString(section, numberedKey("s", j), "");
+    if (s.empty()) continue;
+    const std::string k = script.ReadString(section, numberedKey("k", j), "");
+    const std::string v = script.ReadString(section, numberedKey("v", j), "");
+    // A refused write is not reported, as the platform's INI writes never are here.
+    run.platform.writeProfileString(path, s, k, v);
+    run.Log.write(section, numberedKey("s", j), s);
+    run.Log.write(section, numberedKey("k", j), k);
+    run.Log.write(section, numberedKey("v", j), v);
+  }
+}
+
+} // namespace
+
+std::string iniFilePath(const std::string& name, const std::string& windowsDir) {
+  if (!hasMarker(name)) return name;
+  return windowsDir + (name.size() > kMarkerLength ? name.substr(kMarkerLength, kKeptAfterMarker) : "");
+}
+
+void iniChanges(RunContext& run) {
+  const SetupScript& script = run.script();
+  for (int i = 1; i <= kIniFiles; ++i) {
+    const std::string section = numberedKey("ini_", i);
+    const std::string name = script.ReadString(section, "name", "");
+    if (name.empty()) continue;
+    const std::string path = iniFilePath(name, run.WindowsDir);
+    createDirectories(run.platform, containingDirectory(path));
+    if (hasMarker(name)) {
+      const std::string backupName = script.ReadString(section, "bkp", "");
+      if (!backupName.empty()) backUp(run.platform, path, backupName);
+    } else {
+      run.Log.write(section, "name", name);
+    }
+    writeEntries(run, section, path);
+  }
+}
+
+} // namespace kalvora

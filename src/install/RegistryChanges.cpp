@@ -1,0 +1,83 @@
+#include "install/RegistryChanges.h"
+
+#include "install/ScriptPaths.h"
+#include "install/UninstallerSetup.h"
+
+namespace kalvora {
+
+ERegistryException ERegistryException::keyNotCreated(const std::string& keyPath) {
+  return ERegistryException("Erzeugung von Schlüssel " + keyPath + " misslungen");
+}
+
+ERegistryException ERegistryException::valueNotSet(const std::string& valueName) {
+  return ERegistryException("Konnte Daten für '" + valueName + "' nicht setzen");
+}
+
+namespace {
+
+void setValue(Platform& platform, RegistryRoot root, const std::string& keyPath, const std::string& name,
+              const std::string& value) {
+  if (!platform.createRegistryKey(root, keyPath)) throw ERegistryException::keyNotCreated(keyPath);
+  if (!platform.writeRegistryString(root, keyPath, name, value)) throw ERegistryException::valueNotSet(name);
+}
+
+void logEntry(RunContext& run, std::int64_t i, int kind, const std::string& path, const std::string& data) {
+  run.Log.writeInteger("sysreg", numberedKey("k", i), kind);
+  run.Log.write("sysreg", numberedKey("p", i), path);
+  run.Log.write("sysreg", numberedKey("b", i), data);
+}
+
+// HKEY_LOCAL_MACHINE: a key that cannot be made is reported and skipped, as
+// writing there needs rights that an ordinary user lacks.
+void machineEntry(RunContext& run, std::int64_t i) {
+  const SetupScript& script = run.script();
+  const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
+  if (!run.platform.createRegistryKey(RegistryRoot::LocalMachine, path)) {
+    run.platform.messageBox("No permission to create a key at the top of\rHKEY_LOCAL_MACHINE", "registry",
+                            MessageButtons::Ok, MessageIcon::None);
+    return;
+  }
+  const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
+  if (!data.empty()) {
+    const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
+    if (!run.platform.writeRegistryString(RegistryRoot::LocalMachine, path, name, data))
+      throw ERegistryException::valueNotSet(name);
+  }
+  logEntry(run, i, 3, path, data);
+}
+
+} // namespace
+
+void registryChanges(RunContext& run) {
+  const SetupScript& script = run.script();
+  run.Log.writeBool("sysreg", "remove", script.ReadBool("sysreg", "remove", false));
+  run.Log.writeInteger("sysreg", "total", script.ReadInteger("sysreg", "total", 0));
+  // Without the key, entry 1 is still looked at.
+  const std::int32_t total = script.ReadInteger("sysreg", "total", 1);
+  for (std::int64_t i = 1; i <= total; ++i) {
+    const std::int32_t kind = script.ReadInteger("sysreg", numberedKey("k", i), 0);
+    if (kind == 3) {
+      machineEntry(run, i);
+      continue;
+    }
+    if (kind != 1 && kind != 2) continue;
+    const RegistryRoot root = kind == 1 ? RegistryRoot::ClassesRoot : RegistryRoot::CurrentUser;
+    const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
+    const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
+    const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
+    setValue(run.platform, root, path, name, data);
+    logEntry(run, i, kind, path, data);
+  }
+}
+
+void uninstallRegistration(RunContext& run) {
+  const SetupScript& script = run.script();
+  if (!script.ReadBool("software", "CP", true)) return;
+  const std::string key = kUninstallListKey + script.ReadString("software", "name", "_");
+  setValue(run.platform, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run));
+  setValue(run.platform, RegistryRoot::LocalMachine, key, "DisplayName",
+           script.ReadString("software", "name_display", "_"));
+  setValue(run.platform, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.NewVersion));
+}
+
+} // namespace kalvora

@@ -1,0 +1,72 @@
+#include "install/StartupFiles.h"
+
+#include <algorithm>
+
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+
+namespace {
+
+constexpr const char* kAutoexec = "C:\\autoexec.bat";
+constexpr const char* kConfigSys = "C:\\config.sys";
+constexpr std::int64_t kEofSearch = 128;
+constexpr char kDosEof = 0x1A;
+
+// Where appending starts: the first end-of-file mark among the last 128 bytes, else the end.
+std::int64_t appendPosition(Stream& file) {
+  const std::int64_t size = file.size();
+  if (size < 0) throw EInOutError(5);
+  const std::int64_t start = std::max<std::int64_t>(0, size - kEofSearch);
+  std::string tail(static_cast<std::size_t>(size - start), '\0');
+  file.seek(start);
+  if (file.read(tail.data(), tail.size()) != tail.size()) throw EInOutError(100); // read error
+  const auto mark = tail.find(kDosEof);
+  return mark == std::string::npos ? size : start + static_cast<std::int64_t>(mark);
+}
+
+// A backup name stands for a file in C:\; it must not reach elsewhere nor
+// replace either start-up file.
+void requireBackupName(const std::string& name) {
+  if (name.find_first_of("\\/:") != std::string::npos || containsNoCase(name, "autoexec.bat") ||
+      containsNoCase(name, "config.sys"))
+    throw EUnsafeScriptPath(name);
+}
+
+std::vector<std::string> dosLines(const SetupScript& script, const char* prefix) {
+  std::vector<std::string> lines;
+  for (int j = 1; j <= 5; ++j)
+    lines.push_back(script.ReadString("dos", numberedKey(prefix, j), ""));
+  return lines;
+}
+
+} // namespace
+
+void appendStartupLines(Platform& platform, const std::string& path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    if (!line.empty()) text += "\r\n" + line + "\r\n";
+  // Nothing to add: the file is not even opened, so a read-only one stays harmless.
+  if (text.empty() || !platform.fileExists(path)) return;
+  auto file = platform.openFile(path, OpenMode::ReadWrite);
+  if (!file) throw EInOutError(5);
+  const std::int64_t at = appendPosition(*file);
+  file->seek(at);
+  if (at < file->size() && !file->truncate()) throw EInOutError(5);
+  if (file->write(text.data(), text.size()) != text.size()) throw EInOutError(101); // the disk is full
+}
+
+void startupFileChanges(RunContext& run) {
+  const SetupScript& script = run.script();
+  const std::string backupA = script.ReadString("dos", "bkp_a", "");
+  const std::string backupC = script.ReadString("dos", "bkp_c", "");
+  if (!backupA.empty()) requireBackupName(backupA);
+  if (!backupC.empty()) requireBackupName(backupC);
+  // Copies are not examined: a missing start-up file simply yields no backup.
+  if (!backupA.empty()) run.platform.copyFile(kAutoexec, "C:\\" + backupA);
+  if (!backupC.empty()) run.platform.copyFile(kConfigSys, "C:\\" + backupC);
+  appendStartupLines(run.platform, kAutoexec, dosLines(script, "a"));
+  appendStartupLines(run.platform, kConfigSys, dosLines(script, "c"));
+}
+
+} // namespace kalvora

@@ -1,0 +1,153 @@
+#include "install/SystemChanges.h"
+
+#include <gtest/gtest.h>
+
+#include "InstallFixture.h"
+#include "install/IniChanges.h"
+#include "install/RegistryChanges.h"
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+namespace {
+
+using testing::InstallFixture;
+
+// A run that has gone through its stages (the script continues [software]); the system changes are then applied
+// with the log open again, as they would be at their place in the sequence.
+struct Changes : InstallFixture {
+  explicit Changes(const std::string& script) : InstallFixture("[software]\nname=Tool\n" + script) {
+    state.NewVersion = 12;
+    activate();
+    run().Log.open("C:\\App\\setup\\uninst.log", platform);
+  }
+  void apply() { systemChanges(run()); }
+  std::optional<std::string> reg(RegistryRoot root, const std::string& key, const std::string& name) {
+    return platform.readRegistryString(root, key, name);
+  }
+};
+
+TEST(StartupFiles, AppendsAfterTheLastLineAndCutsAtTheEndOfFileMark) {
+  Changes f("[dos]\nbkp_a=AUTOEXEC.KVR\na1=SET A=1\na3=PATH C:\\TOOL\nc1=FILES=40\n");
+  f.platform.putFile("C:\\autoexec.bat", "@ECHO OFF\r\nPROMPT $P$G\x1Ajunk\x1Amore");
+  f.apply();
+  EXPECT_EQ(f.file("C:\\autoexec.bat"), "@ECHO OFF\r\nPROMPT $P$G\r\nSET A=1\r\n\r\nPATH C:\\TOOL\r\n");
+  EXPECT_EQ(f.file("C:\\AUTOEXEC.KVR"), "@ECHO OFF\r\nPROMPT $P$G\x1Ajunk\x1Amore");
+  EXPECT_FALSE(f.platform.fileExists("C:\\config.sys"));
+}
+
+TEST(StartupFiles, AnEndedLastLineGetsAnEmptyLineAndAMarkBeforeTheTailStays) {
+  Changes f("[dos]\nc5=DEVICE=X.SYS\n");
+  // The mark stands more than 128 bytes before the end: it is data, not the end.
+  const std::string early = "REM \x1A" + std::string(130, 'x') + "\r\n";
+  f.platform.putFile("C:\\config.sys", early);
+  f.apply();
+  EXPECT_EQ(f.file("C:\\config.sys"), early + "\r\nDEVICE=X.SYS\r\n");
+}
+
+TEST(StartupFiles, ABackupNameThatWouldReplaceAStartupFileIsRefusedBeforeAnyChange) {
+  for (const char* name : {"config.sys", "..\\x\\AUTOEXEC.BAT", "WINDOWS\\win.com"}) {
+    Changes f(std::string("[dos]\nbkp_a=") + name + "\na1=SET A=1\n");
+    f.platform.putFile("C:\\autoexec.bat", "A\r\n");
+    f.platform.putFile("C:\\config.sys", "C\r\n");
+    EXPECT_THROW(f.apply(), EUnsafeScriptPath) << name;
+    EXPECT_EQ(f.file("C:\\autoexec.bat"), "A\r\n");
+    EXPECT_EQ(f.file("C:\\config.sys"), "C\r\n");
+  }
+}
+
+TEST(IniChanges, WritesListedFilesAndEntriesAndLogsThemForTheUninstaller) {
+  Changes f("[ini_2]\nname=\ns0=x\nk0=x\nv0=x\n"
+            "[ini_3]\nname=C:\\App\\cfg\\tool.ini\ns0=Main\nk0=Path\nv0=C:\\App\ns1=\nk1=Skipped\n"
+            "s9=Main\nk9=Empty\nv9=\ns10=Main\nk10=Ten\nv10=10\n"
+            "[ini_5]\nname=C:\\five.ini\ns0=a\nk0=b\nv0=c\n");
+  f.apply();
+  const std::string ini = "C:\\App\\cfg\\tool.ini";
+  EXPECT_EQ(f.platform.readProfileString(ini, "Main", "Path", "<none>"), "C:\\App");
+  EXPECT_NE(f.file(ini).find("Empty=\r\n"), std::string::npos);
+  EXPECT_EQ(f.platform.readProfileString(ini, "Main", "Ten", "<none>"), "<none>");
+  EXPECT_FALSE(f.platform.fileExists("C:\\five.ini"));
+  EXPECT_EQ(f.log("ini_3", "name"), ini);
+  EXPECT_EQ(f.log("ini_3", "s0"), "Main");
+  EXPECT_EQ(f.log("ini_3", "k9"), "Empty");
+  EXPECT_EQ(f.log("ini_3", "v9"), "");
+  EXPECT_EQ(f.log("ini_3", "k1"), "<none>");
+  EXPECT_EQ(f.log("ini_2", "name"), "<none>");
+}
+
+TEST(IniChanges, AFileBelowTheWindowsDirectoryIsBackedUpFirstAndItsNameNotLogged) {
+  Changes f("[ini_1]\nname=%systemroot%\\WIN.INI\nbkp=WIN.BAK\ns0=windows\nk0=load\nv0=tool.exe\n");
+  f.platform.putFile("C:\\WINDOWS\\WIN.INI", "[windows]\r\nload=old.exe\r\n");
+  f.apply();
+  EXPECT_EQ(f.file("C:\\WINDOWS\\WIN.BAK"), "[windows]\r\nload=old.exe\r\n");
+  EXPECT_EQ(f.platform.readProfileString("C:\\WINDOWS\\WIN.INI", "windows", "load", ""), "tool.exe");
+  EXPECT_EQ(f.log("ini_1", "name"), "<none>");
+  EXPECT_EQ(f.log("ini_1", "v0"), "tool.exe");
+  EXPECT_EQ(iniFilePath("%SystemRoot%" + std::string(45, 'a'), "C:\\W"), "C:\\W" + std::string(40, 'a'));
+}
+
+TEST(RegistryChanges, AppliesEntriesByRootAndLogsWhatWasApplied) {
+  Changes f("[sysreg]\nremove=1\ntotal=4\n"
+            "k1=4\np1=Skip\ne1=v\nb1=x\n"
+            "k2=2\np2=Software\\Tool\ne2=Mode\nb2=\n"
+            "k3=3\np3=Software\\Tool\\Empty\ne3=never\nb3=\n"
+            "k4=1\np4=.tool\ne4=\nb4=Tool.Document\n");
+  f.apply();
+  EXPECT_EQ(f.reg(RegistryRoot::CurrentUser, "Software\\Tool", "Mode"), "");
+  EXPECT_TRUE(f.platform.registryKeyExists(RegistryRoot::LocalMachine, "Software\\Tool\\Empty"));
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, "Software\\Tool\\Empty", "never"), std::nullopt);
+  EXPECT_EQ(f.reg(RegistryRoot::ClassesRoot, ".tool", ""), "Tool.Document");
+  EXPECT_FALSE(f.platform.registryKeyExists(RegistryRoot::ClassesRoot, "Skip"));
+  EXPECT_EQ(f.log("sysreg", "remove"), "1");
+  EXPECT_EQ(f.log("sysreg", "total"), "4");
+  EXPECT_EQ(f.log("sysreg", "k1"), "<none>");
+  EXPECT_EQ(f.log("sysreg", "k3"), "3");
+  EXPECT_EQ(f.log("sysreg", "b3"), "");
+  EXPECT_EQ(f.log("sysreg", "p4"), ".tool");
+  EXPECT_EQ(f.log("sysreg", "e4"), "<none>");
+}
+
+TEST(RegistryChanges, WithoutATotalEntryOneIsStillApplied) {
+  Changes f("[sysreg]\nk1=2\np1=Software\\One\ne1=a\nb1=b\n");
+  f.apply();
+  EXPECT_EQ(f.reg(RegistryRoot::CurrentUser, "Software\\One", "a"), "b");
+  EXPECT_EQ(f.log("sysreg", "total"), "0");
+}
+
+TEST(RegistryChanges, ARefusedMachineKeyIsReportedAndSkippedButOtherRootsEndTheRun) {
+  Changes f("[sysreg]\ntotal=2\nk1=3\np1=Locked\ne1=a\nb1=b\nk2=2\np2=Software\\Two\ne2=a\nb2=b\n");
+  f.platform.refuseRegistryKey(RegistryRoot::LocalMachine, "Locked");
+  f.apply();
+  ASSERT_EQ(f.platform.shownBoxes().size(), 1u);
+  EXPECT_EQ(f.platform.shownBoxes()[0].text, "No permission to create a key at the top of\rHKEY_LOCAL_MACHINE");
+  EXPECT_EQ(f.platform.shownBoxes()[0].caption, "registry");
+  EXPECT_EQ(f.log("sysreg", "k1"), "<none>");
+  EXPECT_EQ(f.log("sysreg", "k2"), "2");
+
+  Changes g("[sysreg]\ntotal=1\nk1=1\np1=Locked\ne1=a\nb1=b\n");
+  g.platform.refuseRegistryKey(RegistryRoot::ClassesRoot, "Locked");
+  try {
+    g.apply();
+    FAIL() << "no error";
+  } catch (const ERegistryException& e) {
+    EXPECT_STREQ(e.what(), "Erzeugung von Schlüssel Locked misslungen");
+  }
+  EXPECT_FALSE(g.platform.registryKeyExists(RegistryRoot::LocalMachine, std::string(kUninstallListKey) + "Tool"));
+}
+
+TEST(UninstallRegistration, RegistersUnderTheProductNameUnlessTurnedOff) {
+  Changes f("name_display=Tool 1.2\n");
+  f.apply();
+  const std::string key = std::string(kUninstallListKey) + "Tool";
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "UninstallString"),
+            "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log");
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "DisplayName"), "Tool 1.2");
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "version"), "12");
+  EXPECT_FALSE(f.run().Log.isOpen());
+
+  Changes off("CP=0\n");
+  off.apply();
+  EXPECT_FALSE(off.platform.registryKeyExists(RegistryRoot::LocalMachine, key));
+}
+
+} // namespace
+} // namespace kalvora
