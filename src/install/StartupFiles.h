@@ -1,5 +1,5 @@
 #pragma once
-// The DOS start-up files C:\autoexec.bat and C:\config.sys: backups in C:\
+// The DOS start-up files C:\autoexec.bat and C:\config.sys: backups in the root of C:
 // and the lines the script appends to them. Neither file is created.
 #include <string>
 #include <vector>
