@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -221,6 +222,10 @@ private:
     } else if (op == "reg-delete") {
       need(w, 2, "reg-delete KEY");
       regDelete(w[1]);
+    } else if (op == "expect-reg") {
+      need(w, 4, "expect-reg KEY NAME VALUE");
+      const std::string value = regGet(w[1], w[2]);
+      if (value != w[3]) throw Failure(w[1] + " value \"" + w[2] + "\" is \"" + value + "\"");
     } else if (op == "delete") {
       need(w, 2, "delete PATH");
       DeleteFileA(w[1].c_str());
@@ -233,6 +238,10 @@ private:
     } else if (op == "expect-same") {
       need(w, 3, "expect-same FILE OTHER");
       if (fileBytes(w[1]) != fileBytes(w[2])) throw Failure(w[1] + " differs from " + w[2]);
+    } else if (op == "expect-text") {
+      need(w, 3, "expect-text FILE TEXT");
+      const std::string bytes = fileBytes(w[1]);
+      if (bytes != w[2]) throw Failure(w[1] + " holds \"" + visibleText(bytes) + "\"");
     } else if (op == "expect-ini") {
       need(w, 5, "expect-ini FILE SECTION KEY VALUE");
       char value[1024] = "";
@@ -405,6 +414,18 @@ private:
     RegSetValueExA(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
     RegCloseKey(h);
+  }
+
+  // A string value, or "(missing)" when the key or value is missing.
+  static std::string regGet(std::string key, const std::string& name) {
+    HKEY root = rootOf(key), h = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "(missing)";
+    char data[1024] = "";
+    DWORD size = sizeof data - 1, type = 0;
+    const LONG result = RegQueryValueExA(h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(h);
+    if (result != ERROR_SUCCESS) return "(missing)";
+    return std::string(data, strnlen(data, size));
   }
 
   static void regDelete(std::string key) {

@@ -1,0 +1,2 @@
+REM kalvora e2e
+PATH C:\WINDOWS
