@@ -270,7 +270,14 @@ bool MemoryPlatform::registryKeyExists(RegistryRoot root, const std::string& key
 
 bool MemoryPlatform::startProgram(const std::string& commandLine) {
   startedPrograms_.push_back(commandLine);
+  for (const std::string& prefix : failedStarts_)
+    if (commandLine.rfind(prefix, 0) == 0) return false;
   return true;
+}
+
+bool MemoryPlatform::endSession(SessionEnd how) {
+  sessionEnds_.push_back(how);
+  return !refuseSessionEnd_;
 }
 
 bool MemoryPlatform::startHiddenProgram(const std::string& commandLine) {

@@ -43,7 +43,14 @@ public:
   std::string driveLetters() override { return driveLetters_; }
   std::string driveCurrentDirectory(char drive) override;
   std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) override;
-  void processMessages() override { ++messagesProcessed_; }
+  // Each delivery of messages moves the clock on by secondsPerDelivery (1 unless set).
+  void processMessages() override {
+    ++messagesProcessed_;
+    clock_ += secondsPerDelivery_;
+  }
+  std::int64_t clockSeconds() override { return clock_; }
+  std::string foregroundWindowTitle() override { return foregroundTitle_; }
+  bool endSession(SessionEnd how) override;
 
   // Test set-up and inspection.
   void setCurrentDrive(char drive) { currentDrive_ = drive; }
@@ -85,6 +92,13 @@ public:
   const std::vector<std::string>& startedPrograms() const { return startedPrograms_; }
   const std::vector<std::string>& hiddenPrograms() const { return hiddenPrograms_; }
   void setWindowsDirectory(const std::string& dir) { windowsDir_ = dir; }
+  // Program starts whose command line begins with prefix fail (they are still recorded).
+  void failStartOf(const std::string& prefix) { failedStarts_.push_back(prefix); }
+  void setForegroundWindowTitle(const std::string& title) { foregroundTitle_ = title; }
+  void setSecondsPerDelivery(std::int64_t seconds) { secondsPerDelivery_ = seconds; }
+  // Session ends requested, and whether the next ones are refused.
+  const std::vector<SessionEnd>& sessionEnds() const { return sessionEnds_; }
+  void refuseSessionEnd() { refuseSessionEnd_ = true; }
   int messagesProcessed() const { return messagesProcessed_; }
 
   static std::string normalize(const std::string& path);
@@ -125,6 +139,11 @@ private:
   std::vector<std::string> hiddenPrograms_;
   std::string windowsDir_ = "C:\\WINDOWS";
   int messagesProcessed_ = 0;
+  std::vector<std::string> failedStarts_;
+  std::string foregroundTitle_;
+  std::int64_t clock_ = 0, secondsPerDelivery_ = 1;
+  std::vector<SessionEnd> sessionEnds_;
+  bool refuseSessionEnd_ = false;
 };
 
 } // namespace kalvora

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include <cctype>
+#include <chrono>
 
 namespace kalvora {
 
@@ -15,6 +16,10 @@ bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::
 bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
 
 bool Platform::startProgram(const std::string&) { return false; }
+
+std::int64_t Platform::clockSeconds() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 bool Platform::copyFile(const std::string& source, const std::string& target) {
   auto in = openFile(source, OpenMode::ReadExclusive);

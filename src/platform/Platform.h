@@ -36,6 +36,9 @@ enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageIcon { None, Information, Exclamation, Error };
 enum class MessageResult { Ok, Cancel, Yes, No };
 
+// How the Windows session ends at the close of a setup that asks for it.
+enum class SessionEnd { Restart, LogOff };
+
 struct ScreenSize {
   int width = 0;
   int height = 0;
@@ -118,6 +121,15 @@ public:
   virtual ScreenSize screenSize() { return {640, 480}; }
   // Lets pending window messages be processed; a quit request seen here sets terminated().
   virtual void processMessages() {}
+  // Title of the window in the foreground; empty when there is none.
+  virtual std::string foregroundWindowTitle() { return {}; }
+  // Whole seconds of a clock that never runs backwards (unlike the time of day at midnight).
+  virtual std::int64_t clockSeconds();
+  // Restarts the computer (not forced) or logs the user off; false when refused.
+  virtual bool endSession(SessionEnd how) {
+    (void)how;
+    return false;
+  }
   // Posts the quit request.
   virtual void requestQuit() { quitRequested_ = true; }
   // True once the quit request has been seen: a stop check tests this.

@@ -297,6 +297,32 @@ public:
   }
 
   void requestQuit() override { PostQuitMessage(0); }
+
+  std::string foregroundWindowTitle() override {
+    HWND window = GetForegroundWindow();
+    char title[256] = "";
+    const int n = window ? GetWindowTextA(window, title, sizeof title) : 0;
+    return std::string(title, n > 0 ? static_cast<std::size_t>(n) : 0);
+  }
+
+  bool endSession(SessionEnd how) override {
+    if (how == SessionEnd::LogOff) return ExitWindowsEx(EWX_LOGOFF, 0) != 0;
+    // Windows NT restarts only for a process holding the shutdown privilege.
+    enableShutdownPrivilege();
+    return ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_FLAG_PLANNED) != 0;
+  }
+
+private:
+  static void enableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+      AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
+  }
 };
 
 } // namespace
