@@ -1,0 +1,60 @@
+#include "install/AssociationStage.h"
+
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+namespace {
+
+constexpr std::int32_t kDefaultSlots = 150;
+constexpr std::size_t kSystemRootMarkerLength = 12; // "%SystemRoot%"
+constexpr std::size_t kSystemRootPathLength = 30;   // characters the file stage keeps after the marker
+
+void setDefaultValue(RunContext& run, const std::string& key, const std::string& value) {
+  // A refused write leaves the others to be tried.
+  run.platform.writeRegistryString(RegistryRoot::ClassesRoot, key, "", value);
+}
+
+} // namespace
+
+bool isRegistrableExtension(const std::string& extension) {
+  return !extension.empty() && extension.find('\\') == std::string::npos;
+}
+
+std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
+  const SetupScript& script = run.script();
+  const std::string option = script.ReadString("extensions", numberedKey("o", slot), "");
+  const std::string entry = script.ReadString("extensions", numberedKey("f", slot), "");
+  const std::string section = "Option_" + option;
+  const std::int32_t directory = script.ReadInteger(section, "d" + entry, 0);
+  const std::string value = script.ReadString("directories", numberedKey("d" + option + "_", directory), "");
+  const std::string name = script.ReadString(section, "f" + entry, "");
+  // The file stage puts a directory marked %SystemRoot% below the Windows directory;
+  // the association names that file, not a path below the target that holds nothing.
+  if (containsNoCase(value, "%SystemRoot%")) {
+    const std::string below =
+        value.size() > kSystemRootMarkerLength ? value.substr(kSystemRootMarkerLength, kSystemRootPathLength) : "";
+    return run.WindowsDir + below + "\\" + name;
+  }
+  return run.state.TargetDir + value + "\\" + name;
+}
+
+void associationStage(RunContext& run) {
+  std::int64_t count = 0;
+  const std::int32_t slots = run.script().ReadInteger("extensions", "total", kDefaultSlots);
+  for (std::int32_t i = 1; i <= slots; ++i) {
+    run.view.setItemLabel(run.text(23));
+    const std::string extension = run.script().ReadString("extensions", numberedKey("e", i), "_");
+    if (extension == "_" || !isRegistrableExtension(extension)) continue;
+    ++count;
+    run.Log.write("extensions", numberedKey("e", count), extension);
+    const std::string className = extension + "autofile";
+    setDefaultValue(run, "." + extension, className);
+    setDefaultValue(run, className, run.script().ReadString("extensions", numberedKey("n", i), ""));
+    const std::string program = associatedProgramPath(run, i);
+    setDefaultValue(run, className + "\\DefaultIcon", program + ",1");
+    setDefaultValue(run, className + "\\shell\\open\\command", program + " %1");
+  }
+  run.Log.writeInteger("extensions", "total", count);
+}
+
+} // namespace kalvora
