@@ -38,7 +38,7 @@ int run() {
   LoadingScreen& Ttrailer = *new LoadingScreen(platform, state);
   CancelDialog& Tabbruch = *new CancelDialog(platform, state);
   LeaderWindow& Tleader = *new LeaderWindow(platform, state, Tmain, Ttrailer, Tabbruch);
-  CompleteDialog& Tcomplete = *new CompleteDialog(platform);
+  CompleteDialog& Tcomplete = *new CompleteDialog(platform, state);
   CopyingDialog& Tcopying = *new CopyingDialog(platform, state, Tabbruch, *new WindowStages(Tcomplete));
   FolderDialog& Tdlg_folder = *new FolderDialog(platform, state, Tleader.leader());
   Tleader.attach(Tcopying, Tdlg_folder);

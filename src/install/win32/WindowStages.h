@@ -1,8 +1,7 @@
 #pragma once
-// The stages of the installation run that setup.exe plugs in. The file
-// associations, the program group and the system changes are not built yet:
-// the run passes their places without changing anything. The completion
-// dialog is shown modally, still without its contents.
+// The stages of the installation run that setup.exe plugs in. The program
+// group is not built yet: the run passes its place without changing anything.
+#include "install/AssociationStage.h"
 #include "install/RunStages.h"
 #include "install/SystemChanges.h"
 #include "install/win32/CompleteDialog.h"
@@ -12,10 +11,10 @@ namespace kalvora {
 class WindowStages : public RunStages {
 public:
   explicit WindowStages(CompleteDialog& Tcomplete) : Tcomplete_(Tcomplete) {}
-  void associations(RunContext&) override {}
+  void associations(RunContext& run) override { associationStage(run); }
   void programGroup(RunContext&, bool) override {}
   void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
-  void completion(RunContext&) override { Tcomplete_.showModal(); }
+  void completion(RunContext& run) override { Tcomplete_.showModalFor(run.SetupCopy); }
 
 private:
   CompleteDialog& Tcomplete_;

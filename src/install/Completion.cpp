@@ -1,0 +1,122 @@
+#include "install/Completion.h"
+
+#include <cctype>
+
+namespace kalvora {
+namespace {
+constexpr int kKeyEscape = 27, kKeyF4 = 115;
+constexpr std::int32_t kReadmeAtOnce = 1, kReadmeButton = 2;
+constexpr std::int32_t kRestart = 1, kLogOff = 2;
+} // namespace
+
+bool titleShowsGroup(const std::string& title, const std::string& group) {
+  const std::string shown = title.substr(0, kForegroundTitleLength);
+  if (group.empty() || shown.size() < group.size()) return false;
+  for (std::size_t i = 0; i < group.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(shown[i])) != std::toupper(static_cast<unsigned char>(group[i])))
+      return false;
+  return true;
+}
+
+Completion::Completion(Platform& platform, InstallState& state, CompletionHost& host)
+    : platform_(platform), state_(state), host_(host) {}
+
+void Completion::FormCreate() { Lbl_complete = state_.TextTable[21]; }
+
+std::string Completion::read(const std::string& key, const std::string& defaultValue) const {
+  if (!setupCopy_ || !*setupCopy_) return defaultValue;
+  return (*setupCopy_)->ReadString("software", key, defaultValue);
+}
+
+std::int32_t Completion::readInteger(const std::string& key, std::int32_t defaultValue) const {
+  if (!setupCopy_ || !*setupCopy_) return defaultValue;
+  return (*setupCopy_)->ReadInteger("software", key, defaultValue);
+}
+
+void Completion::FormShow(std::unique_ptr<SetupScript>& setupCopy) {
+  setupCopy_ = &setupCopy;
+  Lbl_complete = state_.TextTable[21] + " ";
+  waitForGroupWindow();
+  if (platform_.terminated()) return;
+
+  const std::string message = read("msg2", "");
+  if (!message.empty())
+    platform_.messageBox(message, read("msg2t", "kalvora"), MessageButtons::Ok, MessageIcon::Information);
+
+  const bool readme = platform_.fileExists(state_.ReadmePath);
+  const std::int32_t readmeStart = readInteger("readmestart", 0);
+  readmeVisible = readme && readmeStart == kReadmeButton;
+  if (!readmeVisible) completeLeft = kCompleteButtonCentred;
+  if (readme && readmeStart == kReadmeAtOnce) openReadme();
+}
+
+void Completion::waitForGroupWindow() {
+  if (!state_.GroupItemsCreated) return;
+  // A clock that cannot wrap: a wait begun just before midnight still ends.
+  const std::int64_t start = platform_.clockSeconds();
+  for (;;) {
+    platform_.processMessages();
+    if (platform_.terminated()) return;
+    if (titleShowsGroup(platform_.foregroundWindowTitle(), state_.ProgramGroup)) break;
+    if (platform_.clockSeconds() - start > kGroupWaitSeconds) {
+      state_.GroupItemsCreated = false;
+      break;
+    }
+    platform_.yield();
+  }
+  if (state_.GroupItemsCreated) host_.bringApplicationToFront();
+}
+
+void Completion::openReadme() {
+  if (!platform_.startProgram("write " + state_.ReadmePath)) platform_.startProgram("notepad " + state_.ReadmePath);
+}
+
+void Completion::Btn_readmeClick() {
+  if (done_) return;
+  openReadme();
+  readmeEnabled = false;
+  Btn_completeClick();
+}
+
+bool Completion::Btn_completeKeyDown(int key) {
+  if (key != kKeyEscape && key != kKeyF4) return false;
+  Btn_completeClick();
+  return true;
+}
+
+void Completion::Btn_completeClick() {
+  // A second press (a key while the restart question is open, say) must not
+  // start the program twice.
+  if (done_) return;
+  done_ = true;
+  // An empty entry names the target directory itself: there is nothing to start.
+  const std::string program = read("run", "");
+  if (!program.empty()) platform_.startProgram(state_.TargetDir + "\\" + program);
+  const std::int32_t reboot = readInteger("reboot", 0);
+  if (setupCopy_) setupCopy_->reset();
+
+  platform_.deleteFile(state_.TargetDir + "\\setup\\setup.tmp");
+  platform_.deleteFile(state_.TargetDir + "\\setup\\compress.tmp");
+  platform_.deleteFile(kTempPicture);
+
+  if (reboot != 0) endSession(reboot);
+  platform_.requestQuit();
+  host_.closeDialog();
+}
+
+void Completion::endSession(std::int32_t reboot) {
+  const std::string& declined = state_.TextTable[8];
+  if (platform_.messageBox(state_.TextTable[7], "kalvora", MessageButtons::OkCancel, MessageIcon::None) !=
+      MessageResult::Ok) {
+    platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
+    return;
+  }
+  if (reboot == kRestart) {
+    if (!platform_.endSession(SessionEnd::Restart))
+      platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
+  } else if (reboot == kLogOff) {
+    platform_.endSession(SessionEnd::LogOff);
+  }
+}
+
+} // namespace kalvora
