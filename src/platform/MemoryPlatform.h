@@ -33,6 +33,10 @@ public:
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
+  bool sendShellCommands(const std::string& commands) override {
+    shellCommands_.push_back(commands);
+    return true;
+  }
   bool startProgram(const std::string& commandLine) override;
   bool startHiddenProgram(const std::string& commandLine) override;
   std::string windowsDirectory() override { return windowsDir_; }
@@ -91,6 +95,8 @@ public:
   const std::vector<ShownBox>& shownBoxes() const { return shownBoxes_; }
   const std::vector<std::string>& startedPrograms() const { return startedPrograms_; }
   const std::vector<std::string>& hiddenPrograms() const { return hiddenPrograms_; }
+  // Every text handed to the shell, in order.
+  const std::vector<std::string>& shellCommands() const { return shellCommands_; }
   void setWindowsDirectory(const std::string& dir) { windowsDir_ = dir; }
   // Program starts whose command line begins with prefix fail (they are still recorded).
   void failStartOf(const std::string& prefix) { failedStarts_.push_back(prefix); }
@@ -137,6 +143,7 @@ private:
   std::vector<ShownBox> shownBoxes_;
   std::vector<std::string> startedPrograms_;
   std::vector<std::string> hiddenPrograms_;
+  std::vector<std::string> shellCommands_;
   std::string windowsDir_ = "C:\\WINDOWS";
   int messagesProcessed_ = 0;
   std::vector<std::string> failedStarts_;

@@ -15,6 +15,8 @@ bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::
 
 bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
 
+bool Platform::sendShellCommands(const std::string&) { return false; }
+
 bool Platform::startProgram(const std::string&) { return false; }
 
 std::int64_t Platform::clockSeconds() {

@@ -109,6 +109,10 @@ public:
                                    const std::string& value);
   // Creates a key with its missing parents (an existing key is kept); false when refused.
   virtual bool createRegistryKey(RegistryRoot root, const std::string& keyPath);
+  // Program Manager commands ("[CreateGroup(...)]" lines) to the shell's DDE
+  // service "Progman" in one execute transaction; when no server answers,
+  // Progman is started minimised and asked once more. False when undelivered.
+  virtual bool sendShellCommands(const std::string& commands);
   // Starts a command line in a normally shown window without waiting (WinExec); false when refused.
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.
