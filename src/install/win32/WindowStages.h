@@ -12,6 +12,8 @@ class WindowStages : public RunStages {
 public:
   explicit WindowStages(CompleteDialog& Tcomplete) : Tcomplete_(Tcomplete) {}
   void associations(RunContext& run) override { associationStage(run); }
+  // The group's commands are built (programGroupStage) but not yet sent from
+  // here: the DDE conversation with the shell still hangs under Wine.
   void programGroup(RunContext&, bool) override {}
   void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
   void completion(RunContext& run) override { Tcomplete_.showModalFor(run.SetupCopy); }
