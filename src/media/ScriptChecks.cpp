@@ -5,27 +5,10 @@
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "script/SetupScript.h"
 
 namespace kalvora::media {
 namespace {
-
-std::optional<std::int64_t> parseInteger(const std::string& text) {
-  std::string t = text;
-  int base = 10;
-  if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
-    t = t.substr(2);
-    base = 16;
-  }
-  if (t.empty() || t.size() > 11) return std::nullopt;
-  try {
-    std::size_t used = 0;
-    const long long v = std::stoll(t, &used, base);
-    if (used != t.size() || v < -2147483648LL || v > kMaxInt32) return std::nullopt;
-    return v;
-  } catch (...) {
-    return std::nullopt;
-  }
-}
 
 std::array<int, 8> filesPerOption(const FileSelection& selection) {
   std::array<int, 8> count{};
@@ -102,7 +85,7 @@ private:
   // The file number that fi names (a number, or a file name of the option).
   std::optional<int> fileNumber(int option, const IniEntry* f, int defaultNumber) {
     if (!f) return defaultNumber;
-    if (const auto n = parseInteger(f->value)) return static_cast<int>(*n);
+    if (const auto n = parseScriptInteger(f->value)) return *n;
     int j = 0;
     for (const auto& file : selection_.files) {
       if (file.option != option) continue;
@@ -116,7 +99,7 @@ private:
 
   void checkReference(const std::string& what, const IniEntry* o, const IniEntry* f, int defaultOption,
                       int defaultFile) {
-    const auto option = o ? parseInteger(o->value) : std::optional<std::int64_t>(defaultOption);
+    const auto option = o ? parseScriptInteger(o->value) : std::optional<std::int32_t>(defaultOption);
     if (!option || *option < 1 || *option > 7) {
       diag_.error(at(o ? o : f), what + ": the option must be a number from 1 to 7");
       return;
@@ -194,7 +177,10 @@ private:
 
 std::optional<std::int64_t> projectInteger(const Project& project, const std::string& section, const std::string& key) {
   const IniEntry* e = project.entry(section, key);
-  return e ? parseInteger(e->value) : std::nullopt;
+  if (!e) return std::nullopt;
+  // Read as the setup program reads it.
+  if (const auto v = parseScriptInteger(e->value)) return *v;
+  return std::nullopt;
 }
 
 bool projectBool(const Project& project, const std::string& section, const std::string& key, bool defaultValue) {

@@ -8,32 +8,14 @@
 #include "media/IniDocument.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "script/SetupScript.h"
 
 namespace kalvora::media {
 namespace {
 
-// The setup program's integer rule: decimal, or hexadecimal after "0x".
-std::optional<std::int64_t> scriptInteger(const std::string& text) {
-  std::string t = text;
-  int base = 10;
-  if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
-    t = t.substr(2);
-    base = 16;
-  }
-  if (t.empty() || t.size() > 12) return std::nullopt;
-  try {
-    std::size_t used = 0;
-    const long long v = std::stoll(t, &used, base);
-    if (used != t.size()) return std::nullopt;
-    return v;
-  } catch (...) {
-    return std::nullopt;
-  }
-}
-
 bool agrees(const ComputedKey& c, const std::string& written) {
   if (!c.integer) return sameText(c.value, written);
-  const auto w = scriptInteger(written);
+  const auto w = parseScriptInteger(written); // the setup program's rule
   return w && std::to_string(*w) == c.value;
 }
 
@@ -45,11 +27,11 @@ std::int64_t setupInfCompressionSize(const MediumFacts& facts, std::size_t setup
 // A [prggrp] or [extensions] fi that names a file instead of its number.
 std::string resolveFileReference(const Project& project, const FileSelection& selection, const std::string& section,
                                  const IniEntry& e) {
-  if (scriptInteger(e.value)) return e.value;
+  if (parseScriptInteger(e.value)) return e.value;
   const std::string number = e.key.substr(1);
   const IniEntry* o = project.entry(section, "o" + number);
   const auto option =
-      o ? scriptInteger(o->value) : (sameText(section, "prggrp") ? std::optional<std::int64_t>(1) : std::nullopt);
+      o ? parseScriptInteger(o->value) : (sameText(section, "prggrp") ? std::optional<std::int32_t>(1) : std::nullopt);
   if (!option) return e.value;
   int j = 0;
   for (const auto& f : selection.files) {

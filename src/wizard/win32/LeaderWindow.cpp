@@ -139,9 +139,12 @@ void LeaderWindow::keepFocusUsable() {
 }
 
 std::optional<LeaderControl> LeaderWindow::controlOf(HWND window) const {
-  for (std::size_t i = 0; i < kLeaderControlCount; ++i)
-    if (windows_[i] == window) return static_cast<LeaderControl>(i);
-  return std::nullopt;
+  // A control's id is its place in the model; the window check leaves out
+  // other windows that happen to carry such an id.
+  const int index = GetDlgCtrlID(window) - kFirstId;
+  if (index < 0 || index >= static_cast<int>(kLeaderControlCount)) return std::nullopt;
+  if (windows_[static_cast<std::size_t>(index)] != window) return std::nullopt;
+  return static_cast<LeaderControl>(index);
 }
 
 bool LeaderWindow::preTranslateMessage(MSG& msg) {
