@@ -56,6 +56,8 @@ void InstallRun::sequence() {
 void InstallRun::prepareWorkDirectory() {
   run_.WorkDir = run_.state.TargetDir + "\\setup";
   createDirectories(run_.platform, run_.WorkDir);
+  run_.TextLog.open(run_.WorkDir + "\\setup.log", run_.platform);
+  run_.TextLog.line("start", "installing into " + run_.state.TargetDir + " from " + run_.state.SourceDir);
   run_.WindowsDir = run_.platform.windowsDirectory();
   run_.CurrentTarget = uninstallerPath(run_);
   const std::string copy = run_.WorkDir + "\\setup.tmp";
@@ -88,6 +90,7 @@ void InstallRun::installFromMedium() {
 
 void InstallRun::finish() {
   run_.Log.close();
+  run_.TextLog.line("done", "the installation is complete");
   run_.view.setCaption("");
   run_.setItemProgress(100);
   run_.view.hideItemLabel();
@@ -98,6 +101,7 @@ void InstallRun::finish() {
 
 void InstallRun::FormDestroy() {
   if (!run_.state.RunCancelled) return;
+  run_.TextLog.line("cancelled", "rolling back");
   run_.SetupCopy.reset();
   // Without a log this run installed no uninstaller and wrote nothing for one:
   // an uninstaller left by an earlier installation would act on that one's log.

@@ -9,6 +9,7 @@ RunContext::RunContext(InstallState& state_, Platform& platform_, InstallView& v
   C.MakeDirectories = false;
   C.ExceptionOnFileError = false;
   C.Key = 0;
+  TextLog.setClock(platform_);
   C.OnCheckFile = [this](std::string& filepath, TCProcessMode mode) { CCheckFile(filepath, mode); };
   C.OnShowProgress = [this](std::int32_t& percentage) { CShowProgress(percentage); };
 }

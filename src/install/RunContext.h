@@ -9,6 +9,7 @@
 #include "app/InstallState.h"
 #include "archive/Compress.h"
 #include "install/InstallView.h"
+#include "install/SetupLog.h"
 #include "install/UninstallLog.h"
 #include "script/SetupScript.h"
 
@@ -32,6 +33,7 @@ struct RunContext {
 
   std::unique_ptr<SetupScript> SetupCopy; // setup.tmp; every script read of the run goes here
   UninstallLog Log;                       // open only when LogEnabled
+  SetupLog TextLog;                       // setup.log, for people
   bool LogEnabled = false;
   std::string WorkDir, WindowsDir, CompressTmpPath, CurrentTarget, ExpandName;
   std::int64_t FileCount = 0, SystemRootCount = 0, DirectoryCount = 0, ContinuationCount = 0;

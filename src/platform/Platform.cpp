@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <ctime>
 
 namespace kalvora {
 
@@ -21,6 +22,20 @@ bool Platform::startProgram(const std::string&) { return false; }
 
 std::int64_t Platform::clockSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+DosTime Platform::localTime() {
+  const std::time_t now = std::time(nullptr);
+  DosTime t;
+  if (const std::tm* fields = std::localtime(&now)) {
+    t.year = fields->tm_year + 1900;
+    t.month = fields->tm_mon + 1;
+    t.day = fields->tm_mday;
+    t.hour = fields->tm_hour;
+    t.minute = fields->tm_min;
+    t.second = fields->tm_sec;
+  }
+  return t;
 }
 
 bool Platform::copyFile(const std::string& source, const std::string& target) {

@@ -44,6 +44,11 @@ struct ScreenSize {
   int height = 0;
 };
 
+// Calendar fields of a local time.
+struct DosTime {
+  int year = 1980, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
 struct FileInfo {
   std::int64_t size = 0;
   std::uint32_t dosDateTime = 0; // last write, local time: DOS date << 16 | DOS time
@@ -129,6 +134,8 @@ public:
   virtual std::string foregroundWindowTitle() { return {}; }
   // Whole seconds of a clock that never runs backwards (unlike the time of day at midnight).
   virtual std::int64_t clockSeconds();
+  // The local date and time of day, for logs.
+  virtual DosTime localTime();
   // Restarts the computer (not forced) or logs the user off; false when refused.
   virtual bool endSession(SessionEnd how) {
     (void)how;
@@ -160,9 +167,6 @@ Platform& systemPlatform();
 std::optional<char> driveLetterOf(const std::string& path);
 
 // DOS packed date and time <-> calendar fields (local time).
-struct DosTime {
-  int year = 1980, month = 1, day = 1, hour = 0, minute = 0, second = 0;
-};
 DosTime unpackDosDateTime(std::uint32_t dosDateTime);
 std::uint32_t packDosDateTime(const DosTime& t);
 
