@@ -48,6 +48,11 @@ void associationStage(RunContext& run) {
     ++count;
     run.Log.write("extensions", numberedKey("e", count), extension);
     const std::string className = extension + "autofile";
+    // What the extension opened before, for the uninstaller to put back; a value
+    // that is already this product's (a second run) leaves the first run's record.
+    const auto previous = run.platform.readRegistryString(RegistryRoot::ClassesRoot, "." + extension, "");
+    if (previous && *previous != className) run.Log.write("extensions", numberedKey("o", count), *previous);
+    run.TextLog.line("assoc", "." + extension);
     setDefaultValue(run, "." + extension, className);
     setDefaultValue(run, className, run.script().ReadString("extensions", numberedKey("n", i), ""));
     const std::string program = associatedProgramPath(run, i);

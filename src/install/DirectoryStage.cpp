@@ -1,27 +1,44 @@
 #include "install/DirectoryStage.h"
 
+#include <algorithm>
+
 #include "install/ScriptPaths.h"
 
 namespace kalvora {
 
-void createDirectories(Platform& platform, const std::string& path) {
+namespace {
+
+// "C:" and "C:\" cannot be made; the walk up a path ends there.
+bool isDriveRoot(const std::string& dir) { return dir.size() <= 3 && dir.size() >= 2 && dir[1] == ':'; }
+
+} // namespace
+
+std::vector<std::string> missingDirectories(Platform& platform, const std::string& path) {
+  std::vector<std::string> missing;
   std::string dir = path;
-  while (dir.size() > 3 && (dir.back() == '\\' || dir.back() == '/'))
-    dir.pop_back();
-  if (dir.empty() || platform.directoryExists(dir)) return;
-  const auto slash = dir.find_last_of("\\/");
-  if (slash != std::string::npos && slash > 0) createDirectories(platform, dir.substr(0, slash));
-  platform.createDirectory(dir);
+  for (;;) {
+    while (dir.size() > 3 && (dir.back() == '\\' || dir.back() == '/'))
+      dir.pop_back();
+    if (dir.empty() || isDriveRoot(dir) || platform.directoryExists(dir)) break;
+    missing.push_back(dir);
+    const auto slash = dir.find_last_of("\\/");
+    if (slash == std::string::npos || slash == 0) break;
+    dir.resize(slash);
+  }
+  std::reverse(missing.begin(), missing.end());
+  return missing;
+}
+
+void createDirectories(Platform& platform, const std::string& path) {
+  for (const std::string& dir : missingDirectories(platform, path))
+    platform.createDirectory(dir);
 }
 
 namespace {
 
 std::string directoryKey(int option, std::int64_t row) { return numberedKey(numberedKey("d", option) + "_", row); }
 
-} // namespace
-
-void directoryStage(RunContext& run) {
-  run.view.setItemLabel(run.text(19));
+void createRows(RunContext& run) {
   const std::int32_t rows = run.script().ReadInteger("directories", "total", 2);
   for (std::int64_t row = 1; row <= rows; ++row) {
     for (int option = 1; option <= kOptionCount; ++option) {
@@ -31,6 +48,7 @@ void directoryStage(RunContext& run) {
       if (value.find('%') != std::string::npos) continue;
       requireBelowRoot(value);
       createDirectories(run.platform, run.state.TargetDir + value);
+      run.TextLog.line("dir", run.state.TargetDir + value);
       ++run.DirectoryCount;
       run.Log.write("directories", numberedKey("d", run.DirectoryCount), value);
     }
@@ -39,7 +57,15 @@ void directoryStage(RunContext& run) {
     if (total > 0) run.setItemProgress(row * 100 / total);
     run.setRunProgress(1);
   }
-  run.Log.writeInteger("directories", "total", run.DirectoryCount);
+}
+
+} // namespace
+
+void directoryStage(RunContext& run) {
+  run.view.setItemLabel(run.text(19));
+  const auto logTotal = [&run] { run.Log.writeInteger("directories", "total", run.DirectoryCount); };
+  leavingWithTotals([&run] { createRows(run); }, logTotal);
+  logTotal();
 }
 
 } // namespace kalvora

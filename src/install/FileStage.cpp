@@ -17,8 +17,27 @@ struct FileEntry {
   std::string name;
 };
 
+// Where a file goes and its number in the log's section.
+struct Target {
+  std::string path;
+  const char* section = "files"; // or "systemroot"
+  std::int64_t number = 0;
+};
+
+// Makes the missing directories of a file below the Windows directory, each
+// recorded (outermost first) before it is made.
+void createSystemRootDirectories(RunContext& run, const std::string& target) {
+  for (const std::string& dir : missingDirectories(run.platform, containingDirectory(target))) {
+    ++run.SystemRootDirectoryCount;
+    run.Log.write("systemroot", numberedKey("d", run.SystemRootDirectoryCount), dir);
+    run.Log.writeInteger("systemroot", "dtotal", run.SystemRootDirectoryCount);
+    run.TextLog.line("dir", dir);
+    run.platform.createDirectory(dir);
+  }
+}
+
 // Where the file goes; logs it under [files] or [systemroot] first.
-std::string targetOf(RunContext& run, const FileEntry& file) {
+Target targetOf(RunContext& run, const FileEntry& file) {
   const SetupScript& script = run.script();
   const std::int32_t directory = script.ReadInteger(file.section, numberedKey("d", file.index), 0);
   ++run.FileCount;
@@ -26,7 +45,7 @@ std::string targetOf(RunContext& run, const FileEntry& file) {
   if (directory == 0) {
     requireBelowRoot("\\" + file.name);
     run.Log.write("files", numberedKey("f", run.FileCount), "\\" + file.name);
-    return run.state.TargetDir + "\\" + file.name;
+    return {run.state.TargetDir + "\\" + file.name, "files", run.FileCount};
   }
   const std::string key = numberedKey(numberedKey("d", file.option) + "_", directory);
   const std::string value = script.ReadString("directories", key, "[]");
@@ -36,13 +55,13 @@ std::string targetOf(RunContext& run, const FileEntry& file) {
         value.size() > kSystemRootMarkerLength ? value.substr(kSystemRootMarkerLength, kSystemRootPathLength) : "";
     requireBelowRoot(below + file.name);
     const std::string target = run.WindowsDir + below + file.name;
-    createDirectories(run.platform, containingDirectory(target));
+    createSystemRootDirectories(run, target);
     run.Log.write("systemroot", numberedKey("f", run.SystemRootCount), target);
-    return target;
+    return {target, "systemroot", run.SystemRootCount};
   }
   requireBelowRoot(value + file.name);
   run.Log.write("files", numberedKey("f", run.FileCount), script.ReadString("directories", key, "\\") + file.name);
-  return run.state.TargetDir + value + file.name;
+  return {run.state.TargetDir + value + file.name, "files", run.FileCount};
 }
 
 // The replace test for a file already present.
@@ -57,8 +76,15 @@ bool shouldWrite(RunContext& run, const std::string& target) {
 
 void placeFile(RunContext& run, const FileEntry& file) {
   run.view.setItemLabel(run.text(14) + " " + file.name);
-  const std::string target = targetOf(run, file);
-  if (!shouldWrite(run, target)) return;
+  const Target placed = targetOf(run, file);
+  const std::string& target = placed.path;
+  if (!shouldWrite(run, target)) {
+    // The uninstaller leaves a file that was there before and that the run did not touch.
+    run.Log.write(placed.section, numberedKey("kept", placed.number), "1");
+    run.TextLog.line("kept", target);
+    return;
+  }
+  run.TextLog.line("file", target);
 
   const SetupScript& script = run.script();
   Chunk chunk;
@@ -75,11 +101,21 @@ void placeFile(RunContext& run, const FileEntry& file) {
   if (compressed && run.expandStaged(fileNamePart(run.CurrentTarget)).empty()) throw EFCreateError(target);
 }
 
-// The check after each entry; a stop here leaves the log's totals current.
-void checkAfterEntry(RunContext& run) {
-  if (!run.stopRequested()) return;
-  logFileTotals(run);
-  throw RunStopped{};
+void placeFiles(RunContext& run) {
+  for (int option = 1; option <= kOptionCount; ++option) {
+    if (!run.state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+    FileEntry file;
+    file.section = numberedKey("Option_", option);
+    file.option = option;
+    for (file.index = 1;; ++file.index) {
+      run.ContinuationCount = 0;
+      file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
+      const bool listEnded = file.name == "[leer]";
+      if (!listEnded) placeFile(run, file);
+      run.checkForStop();
+      if (listEnded) break;
+    }
+  }
 }
 
 } // namespace
@@ -94,20 +130,9 @@ void fileStage(RunContext& run) {
   if (run.script().ReadInteger("software", "medium", -1) == -1) return;
   run.FileCount = 0;
   run.BytesDone = 0;
-  for (int option = 1; option <= kOptionCount; ++option) {
-    if (!run.state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
-    FileEntry file;
-    file.section = numberedKey("Option_", option);
-    file.option = option;
-    for (file.index = 1;; ++file.index) {
-      run.ContinuationCount = 0;
-      file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
-      const bool listEnded = file.name == "[leer]";
-      if (!listEnded) placeFile(run, file);
-      checkAfterEntry(run);
-      if (listEnded) break;
-    }
-  }
+  // A stop or an error in a block copy, at a volume prompt or between files
+  // leaves both totals current.
+  leavingWithTotals([&run] { placeFiles(run); }, [&run] { logFileTotals(run); });
   run.setItemProgress(100);
 }
 

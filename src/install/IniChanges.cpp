@@ -15,12 +15,18 @@ constexpr int kEntries = 10;
 
 bool hasMarker(const std::string& name) { return containsNoCase(name, kMarker); }
 
+// Stands for a key that is not there: no INI value holds control characters.
+constexpr const char* kAbsent = "\x01\x02";
+
 // The backup goes beside the INI file; a name that reaches elsewhere is refused.
-void backUp(Platform& platform, const std::string& path, const std::string& backupName) {
+// A backup made where none was is the run's own, for the uninstaller to remove.
+void backUp(RunContext& run, const std::string& section, const std::string& path, const std::string& backupName) {
   if (backupName.find_first_of("\\/:") != std::string::npos || backupName.find_first_not_of(". ") == std::string::npos)
     throw EUnsafeScriptPath(backupName);
   const std::string dir = containingDirectory(path);
-  platform.copyFile(path, (dir.empty() ? dir : dir + "\\") + backupName);
+  const std::string backup = (dir.empty() ? dir : dir + "\\") + backupName;
+  if (run.platform.fileExists(path) && !run.platform.fileExists(backup)) run.Log.write(section, "bkpfile", backup);
+  run.platform.copyFile(path, backup);
 }
 
 void writeEntries(RunContext& run, const std::string& section, const std::string& path) {
@@ -30,6 +36,11 @@ void writeEntries(RunContext& run, const std::string& section, const std::string
     if (s.empty()) continue;
     const std::string k = script.ReadString(section, numberedKey("k", j), "");
     const std::string v = script.ReadString(section, numberedKey("v", j), "");
+    // The value the entry had, for the uninstaller to put back; one that already
+    // holds v (a second run) leaves the first run's record.
+    const std::string previous = run.platform.readProfileString(path, s, k, kAbsent);
+    if (previous != kAbsent && previous != v) run.Log.write(section, numberedKey("o", j), previous);
+    run.TextLog.line("ini", path + " [" + s + "] " + k + "=" + v);
     // A refused write is not reported, as the platform's INI writes never are here.
     run.platform.writeProfileString(path, s, k, v);
     run.Log.write(section, numberedKey("s", j), s);
@@ -53,12 +64,12 @@ void iniChanges(RunContext& run) {
     if (name.empty()) continue;
     const std::string path = iniFilePath(name, run.WindowsDir);
     createDirectories(run.platform, containingDirectory(path));
-    if (hasMarker(name)) {
-      const std::string backupName = script.ReadString(section, "bkp", "");
-      if (!backupName.empty()) backUp(run.platform, path, backupName);
-    } else {
-      run.Log.write(section, "name", name);
-    }
+    if (!hasMarker(name)) run.Log.write(section, "name", name);
+    // A name without a directory is a file of the Windows directory, as the INI functions take it.
+    const bool bare = path.find_first_of("\\/:") == std::string::npos;
+    run.Log.write(section, "path", bare ? run.WindowsDir + "\\" + path : path);
+    const std::string backupName = hasMarker(name) ? script.ReadString(section, "bkp", "") : "";
+    if (!backupName.empty()) backUp(run, section, path, backupName);
     writeEntries(run, section, path);
   }
 }

@@ -24,12 +24,20 @@ void InstallRun::FormActivate() {
     sequence();
   } catch (const RunStopped&) {
     // Everything stays as it is; the rollback follows when the dialog is destroyed.
+    run_.TextLog.line("stopped", run_.state.RunStarted ? "the rollback follows at the end" : "before the start");
+  } catch (const std::exception& e) {
+    // Reported by the application; the cancel button that stays leads to the rollback.
+    run_.TextLog.line("error", e.what());
+    throw;
   }
 }
 
 void InstallRun::sequence() {
   run_.view.moveTop(runDialogTop(run_.platform.screenSize().height));
   run_.platform.processMessages();
+  // A cancellation confirmed here comes before the start: the program ends, and
+  // nothing may be made that no rollback would take back.
+  if (run_.platform.terminated()) throw RunStopped{};
   run_.state.RunStarted = true;
 
   prepareWorkDirectory();
@@ -55,7 +63,11 @@ void InstallRun::sequence() {
 
 void InstallRun::prepareWorkDirectory() {
   run_.WorkDir = run_.state.TargetDir + "\\setup";
-  createDirectories(run_.platform, run_.WorkDir);
+  for (const std::string& dir : missingDirectories(run_.platform, run_.WorkDir)) {
+    if (run_.NewRoot.empty()) run_.NewRoot = dir;
+    run_.TextLog.line("dir", dir);
+    run_.platform.createDirectory(dir);
+  }
   run_.TextLog.open(run_.WorkDir + "\\setup.log", run_.platform);
   run_.TextLog.line("start", "installing into " + run_.state.TargetDir + " from " + run_.state.SourceDir);
   run_.WindowsDir = run_.platform.windowsDirectory();
@@ -74,8 +86,9 @@ void InstallRun::copyReadme() {
   requireBelowRoot(dir + "\\" + name);
   createDirectories(run_.platform, run_.state.TargetDir + dir);
   run_.state.ReadmePath = run_.state.TargetDir + dir + "\\" + name;
-  run_.platform.copyFile(run_.state.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
-                         run_.state.ReadmePath);
+  if (run_.platform.copyFile(run_.state.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
+                             run_.state.ReadmePath))
+    run_.TextLog.line("readme", run_.state.ReadmePath);
 }
 
 void InstallRun::installFromMedium() {
@@ -99,13 +112,16 @@ void InstallRun::finish() {
   stages_.completion(run_);
 }
 
-void InstallRun::FormDestroy() {
-  if (!run_.state.RunCancelled) return;
+std::optional<std::string> InstallRun::FormDestroy() {
+  if (!run_.state.RunCancelled) return std::nullopt;
   run_.TextLog.line("cancelled", "rolling back");
   run_.SetupCopy.reset();
   // Without a log this run installed no uninstaller and wrote nothing for one:
   // an uninstaller left by an earlier installation would act on that one's log.
-  if (!run_.LogEnabled) return;
+  if (!run_.LogEnabled) {
+    run_.TextLog.close();
+    return std::nullopt;
+  }
   try {
     run_.Log.writeInteger("files", "total", run_.FileCount + 1);
   } catch (const Exception&) {
@@ -113,7 +129,12 @@ void InstallRun::FormDestroy() {
   }
   run_.Log.close();
   if (run_.WindowsDir.empty()) run_.WindowsDir = run_.platform.windowsDirectory();
-  run_.platform.startHiddenProgram(uninstallCommandLine(run_) + " /silent");
+  const std::string commandLine = uninstallCommandLine(run_) + " /silent";
+  run_.TextLog.line("rollback", commandLine);
+  // Both logs are closed before the uninstaller starts: it removes the work directory.
+  run_.TextLog.close();
+  if (!run_.platform.startHiddenProgram(commandLine)) return std::nullopt;
+  return commandLine;
 }
 
 } // namespace kalvora

@@ -2,6 +2,9 @@
 // The installation run of Tcopying: the one sequence its first activation
 // performs, from the work directory to the completion dialog, and the rollback
 // when the dialog is destroyed after a confirmed cancellation.
+#include <optional>
+#include <string>
+
 #include "install/RunContext.h"
 #include "install/RunStages.h"
 
@@ -14,9 +17,9 @@ public:
   // Runs the installation once per program start; returns when it is complete
   // or stopped. Errors of files, the log and the expansion propagate.
   void FormActivate();
-  // After a confirmed cancellation: closes the log and starts the uninstaller
-  // silently on it.
-  void FormDestroy();
+  // After a confirmed cancellation: closes the logs and starts the uninstaller
+  // silently on uninst.log; the command line when it was started.
+  std::optional<std::string> FormDestroy();
 
   RunContext& context() { return run_; }
 

@@ -27,21 +27,56 @@ void logEntry(RunContext& run, std::int64_t i, int kind, const std::string& path
   run.Log.write("sysreg", numberedKey("b", i), data);
 }
 
+const char* rootName(RegistryRoot root) {
+  return root == RegistryRoot::ClassesRoot ? "HKCR" : root == RegistryRoot::CurrentUser ? "HKCU" : "HKLM";
+}
+
+// The outermost level of keyPath that is not there yet (as keyPath writes it);
+// empty when the whole key exists.
+std::string outermostMissingKey(Platform& platform, RegistryRoot root, const std::string& keyPath) {
+  for (std::size_t end = keyPath.find('\\');; end = keyPath.find('\\', end + 1)) {
+    const std::string level = keyPath.substr(0, end);
+    const bool emptyPart = level.empty() || level.back() == '\\';
+    if (!emptyPart && !platform.registryKeyExists(root, level)) return level;
+    if (end == std::string::npos) return {};
+  }
+}
+
+// For the uninstaller: the outermost key of entry i that the run makes.
+void logCreatedKey(RunContext& run, std::int64_t i, const std::string& createdKey) {
+  if (!createdKey.empty()) run.Log.write("sysreg", numberedKey("new", i), createdKey);
+}
+
+// For the uninstaller: the value's name and the data it replaces. A value that
+// already holds the data (a second run) leaves the first run's record of it.
+void logValueUndo(RunContext& run, std::int64_t i, RegistryRoot root, const std::string& path, const std::string& name,
+                  const std::string& data) {
+  run.Log.write("sysreg", numberedKey("e", i), name);
+  const auto previous = run.platform.readRegistryString(root, path, name);
+  if (previous && *previous != data) run.Log.write("sysreg", numberedKey("o", i), *previous);
+  run.TextLog.line("reg", std::string(rootName(root)) + "\\" + path + " " + name + "=" + data);
+}
+
 // HKEY_LOCAL_MACHINE: a key that cannot be made is reported and skipped, as
 // writing there needs rights that an ordinary user lacks.
 void machineEntry(RunContext& run, std::int64_t i) {
   const SetupScript& script = run.script();
   const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
+  const std::string created = outermostMissingKey(run.platform, RegistryRoot::LocalMachine, path);
   if (!run.platform.createRegistryKey(RegistryRoot::LocalMachine, path)) {
     run.platform.messageBox("No permission to create a key at the top of\rHKEY_LOCAL_MACHINE", "registry",
                             MessageButtons::Ok, MessageIcon::None);
     return;
   }
+  logCreatedKey(run, i, created);
   const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
   if (!data.empty()) {
     const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
+    logValueUndo(run, i, RegistryRoot::LocalMachine, path, name, data);
     if (!run.platform.writeRegistryString(RegistryRoot::LocalMachine, path, name, data))
       throw ERegistryException::valueNotSet(name);
+  } else {
+    run.TextLog.line("reg", "HKLM\\" + path);
   }
   logEntry(run, i, 3, path, data);
 }
@@ -65,6 +100,8 @@ void registryChanges(RunContext& run) {
     const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
     const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
     const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
+    logCreatedKey(run, i, outermostMissingKey(run.platform, root, path));
+    logValueUndo(run, i, root, path, name, data);
     setValue(run.platform, root, path, name, data);
     logEntry(run, i, kind, path, data);
   }
@@ -74,6 +111,7 @@ void uninstallRegistration(RunContext& run) {
   const SetupScript& script = run.script();
   if (!script.ReadBool("software", "CP", true)) return;
   const std::string key = kUninstallListKey + script.ReadString("software", "name", "_");
+  run.TextLog.line("register", script.ReadString("software", "name", "_"));
   setValue(run.platform, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run));
   setValue(run.platform, RegistryRoot::LocalMachine, key, "DisplayName",
            script.ReadString("software", "name_display", "_"));

@@ -36,7 +36,9 @@ struct RunContext {
   SetupLog TextLog;                       // setup.log, for people
   bool LogEnabled = false;
   std::string WorkDir, WindowsDir, CompressTmpPath, CurrentTarget, ExpandName;
+  std::string NewRoot; // the outermost directory made on the way to WorkDir; empty when it was there
   std::int64_t FileCount = 0, SystemRootCount = 0, DirectoryCount = 0, ContinuationCount = 0;
+  std::int64_t SystemRootDirectoryCount = 0; // directories made below the Windows directory
   std::int64_t BytesDone = 0;
 
   const SetupScript& script() const { return *SetupCopy; }
@@ -62,5 +64,20 @@ struct RunContext {
 private:
   static int clamped(std::int64_t percent);
 };
+
+// Runs a stage; when a stop or an error leaves it, writeTotals runs first, so
+// that the log covers what the stage has made. A log that refuses even these
+// writes gives way to the first error.
+template <typename Stage, typename Totals> void leavingWithTotals(Stage&& stage, Totals&& writeTotals) {
+  try {
+    stage();
+  } catch (...) {
+    try {
+      writeTotals();
+    } catch (const Exception&) {
+    }
+    throw;
+  }
+}
 
 } // namespace kalvora

@@ -56,17 +56,41 @@ void appendStartupLines(Platform& platform, const std::string& path, const std::
   if (file->write(text.data(), text.size()) != text.size()) throw EInOutError(101); // the disk is full
 }
 
+namespace {
+
+// A backup made where none was is the run's own, for the uninstaller to remove.
+void backUp(RunContext& run, const std::string& source, const std::string& name, const char* record) {
+  const std::string backup = "C:\\" + name;
+  if (run.platform.fileExists(source) && !run.platform.fileExists(backup)) run.Log.write("dos", record, backup);
+  // The copy is not examined: a missing start-up file simply yields no backup.
+  run.platform.copyFile(source, backup);
+}
+
+// Each line is recorded before it is appended, under the script's key.
+void appendRecorded(RunContext& run, const std::string& path, const char* prefix) {
+  const std::vector<std::string> lines = dosLines(run.script(), prefix);
+  if (run.platform.fileExists(path)) {
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+      if (lines[j].empty()) continue;
+      run.Log.write("dos", numberedKey(prefix, static_cast<std::int64_t>(j + 1)), lines[j]);
+      run.TextLog.line("dos", fileNamePart(path) + ": " + lines[j]);
+    }
+  }
+  appendStartupLines(run.platform, path, lines);
+}
+
+} // namespace
+
 void startupFileChanges(RunContext& run) {
   const SetupScript& script = run.script();
   const std::string backupA = script.ReadString("dos", "bkp_a", "");
   const std::string backupC = script.ReadString("dos", "bkp_c", "");
   if (!backupA.empty()) requireBackupName(backupA);
   if (!backupC.empty()) requireBackupName(backupC);
-  // Copies are not examined: a missing start-up file simply yields no backup.
-  if (!backupA.empty()) run.platform.copyFile(kAutoexec, "C:\\" + backupA);
-  if (!backupC.empty()) run.platform.copyFile(kConfigSys, "C:\\" + backupC);
-  appendStartupLines(run.platform, kAutoexec, dosLines(script, "a"));
-  appendStartupLines(run.platform, kConfigSys, dosLines(script, "c"));
+  if (!backupA.empty()) backUp(run, kAutoexec, backupA, "bkpa");
+  if (!backupC.empty()) backUp(run, kConfigSys, backupC, "bkpc");
+  appendRecorded(run, kAutoexec, "a");
+  appendRecorded(run, kConfigSys, "c");
 }
 
 } // namespace kalvora

@@ -17,6 +17,8 @@ void openLogWithHead(RunContext& run) {
   run.Log.write("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved");
   run.Log.write("important!", "i1",
                 "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]"));
+  // Nothing above this directory is the product's: the uninstaller stops there.
+  if (!run.NewRoot.empty()) run.Log.write("uninstall", "newroot", run.NewRoot);
 }
 
 namespace {
@@ -28,20 +30,29 @@ bool currentUninstallerPresent(RunContext& run) {
   return version >= kUninstallerVersion;
 }
 
+// Copies or expands the uninstaller into the Windows directory; false when
+// that did not produce it (an older one may still be there).
+bool placeUninstaller(RunContext& run) {
+  const std::string packed = run.state.SourceDir + "uninst.ex_";
+  if (run.state.CompressionMode != 1) return run.platform.copyFile(packed, uninstallerPath(run));
+  run.platform.deleteFile(uninstallerPath(run));
+  // CurrentTarget still names the uninstaller, so the member is written there.
+  // Without a fresh copy, compress.tmp would hold whatever an earlier run left.
+  return run.platform.copyFile(packed, run.CompressTmpPath) && !run.expandStaged("uninst32.ex_").empty();
+}
+
 } // namespace
 
 void installUninstaller(RunContext& run) {
   if (currentUninstallerPresent(run)) return;
   run.view.setItemLabel("uninst.exe");
-  const std::string packed = run.state.SourceDir + "uninst.ex_";
-  if (run.state.CompressionMode == 1) {
-    run.platform.deleteFile(uninstallerPath(run));
-    // CurrentTarget still names the uninstaller, so the member is written there.
-    // Without a fresh copy, compress.tmp would hold whatever an earlier run left.
-    if (run.platform.copyFile(packed, run.CompressTmpPath)) run.expandStaged("uninst32.ex_");
-  } else {
-    run.platform.copyFile(packed, uninstallerPath(run));
+  // Every product that shares the uninstaller trusts the marker: it must not
+  // stand for a file that this run did not put there.
+  if (!placeUninstaller(run)) {
+    run.TextLog.line("warning", "no uninstaller from " + run.state.SourceDir + "uninst.ex_");
+    return;
   }
+  run.TextLog.line("file", uninstallerPath(run));
   run.platform.writeRegistryString(RegistryRoot::LocalMachine, kUninstallerMarkerKey, "uninstall",
                                    std::to_string(kUninstallerVersion));
 }

@@ -264,8 +264,11 @@ bool MemoryPlatform::createRegistryKey(RegistryRoot root, const std::string& key
   return true;
 }
 
-bool MemoryPlatform::registryKeyExists(RegistryRoot root, const std::string& keyPath) const {
-  return registry_.count(registryKey(root, keyPath)) != 0;
+bool MemoryPlatform::registryKeyExists(RegistryRoot root, const std::string& keyPath) {
+  const std::string key = registryKey(root, keyPath);
+  if (registry_.count(key)) return true;
+  const auto below = registry_.lower_bound(key + "\\");
+  return below != registry_.end() && below->first.compare(0, key.size() + 1, key + "\\") == 0;
 }
 
 bool MemoryPlatform::startProgram(const std::string& commandLine) {

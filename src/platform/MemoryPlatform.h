@@ -33,6 +33,8 @@ public:
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
+  // A key exists when it was written or created, or holds one that was.
+  bool registryKeyExists(RegistryRoot root, const std::string& keyPath) override;
   bool sendShellCommands(const std::string& commands) override {
     shellCommands_.push_back(commands);
     return true;
@@ -83,7 +85,6 @@ public:
   void putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                          const std::string& value);
   void refuseRegistryKey(RegistryRoot root, const std::string& keyPath);
-  bool registryKeyExists(RegistryRoot root, const std::string& keyPath) const;
   void setProgramPath(const std::string& path) { programPath_ = path; }
   void setScreenSize(int width, int height) { screen_ = {width, height}; }
   void answerNextBox(MessageResult answer) { answers_.push_back(answer); }

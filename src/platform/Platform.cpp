@@ -16,6 +16,8 @@ bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::
 
 bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
 
+bool Platform::registryKeyExists(RegistryRoot, const std::string&) { return false; }
+
 bool Platform::sendShellCommands(const std::string&) { return false; }
 
 bool Platform::startProgram(const std::string&) { return false; }

@@ -114,6 +114,8 @@ public:
                                    const std::string& value);
   // Creates a key with its missing parents (an existing key is kept); false when refused.
   virtual bool createRegistryKey(RegistryRoot root, const std::string& keyPath);
+  // Whether a key exists (it can be opened for reading).
+  virtual bool registryKeyExists(RegistryRoot root, const std::string& keyPath);
   // Program Manager commands ("[CreateGroup(...)]" lines) to the shell's DDE
   // service "Progman" in one execute transaction; when no server answers,
   // Progman is started minimised and asked once more. False when undelivered.

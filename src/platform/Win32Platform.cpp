@@ -243,6 +243,14 @@ public:
     return true;
   }
 
+  bool registryKeyExists(RegistryRoot root, const std::string& keyPath) override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
+    RegCloseKey(key);
+    return true;
+  }
+
   bool sendShellCommands(const std::string& commands) override {
     DWORD instance = 0;
     if (DdeInitializeA(&instance, ignoreDdeEvents, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;

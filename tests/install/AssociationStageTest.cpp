@@ -77,6 +77,11 @@ TEST(AssociationStage, ReplacesAnExistingAssociationAndGoesOnAfterARefusedWrite)
   EXPECT_EQ(f.value("Txtautofile"), "<none>");
   EXPECT_EQ(f.value("Txtautofile\\DefaultIcon"), "C:\\App\\bin\\\\edit.exe,1");
   EXPECT_EQ(f.log("extensions", "total"), "3");
+  // What the extension opened before is kept for the uninstaller, and a second run keeps that record.
+  EXPECT_EQ(f.log("extensions", "o2"), "OtherApp.Picture");
+  EXPECT_EQ(f.log("extensions", "o1"), "<none>");
+  associationStage(f.run());
+  EXPECT_EQ(f.log("extensions", "o2"), "OtherApp.Picture");
 }
 
 TEST(AssociationStage, NamesAProgramBelowTheWindowsDirectoryWhereTheFileStagePutIt) {

@@ -138,6 +138,7 @@ TEST(FileStage, ReplaceTestKeepsOrReplacesAndAlwaysLogs) {
     fileStage(f.run());
     EXPECT_EQ(f.file("C:\\App\\a.txt"), c.replaced ? "NEW" : "OLD") << c.policy << " " << c.installed;
     EXPECT_EQ(f.log("files", "f1"), "\\a.txt");
+    EXPECT_EQ(f.log("files", "kept1"), c.replaced ? "<none>" : "1"); // the uninstaller leaves it
     EXPECT_EQ(f.run().FileCount, 1);
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "InstallFixture.h"
 
 namespace kalvora {
@@ -120,18 +122,28 @@ TEST(InstallRun, ReadmeAbsentAndScriptCopyRefused) {
 }
 
 TEST(InstallRun, UninstallerReplacedUnlessMarkerIsCurrent) {
+  // Without a packed uninstaller on the medium nothing is installed, and the
+  // marker, which every product sharing the uninstaller trusts, is not written.
   struct Case {
     const char* marker;
-    bool present, replaced;
-  } cases[] = {{"220", true, false}, {"0xDC", true, false}, {"219", true, true},
-               {"abc", true, true},  {nullptr, true, true}, {"221", false, true}};
+    bool present, onMedium;
+    const char *installed, *markerAfter;
+  } cases[] = {{"220", true, true, "OLD", "220"},           {"0xDC", true, true, "OLD", "0xDC"},
+               {"219", true, true, "UNINSTALLER", "220"},   {"abc", true, true, "UNINSTALLER", "220"},
+               {nullptr, true, true, "UNINSTALLER", "220"}, {"221", false, true, "UNINSTALLER", "220"},
+               {nullptr, false, false, "<none>", nullptr},  {"219", true, false, "OLD", "219"}};
   for (const Case& c : cases) {
     FullRun f;
+    if (!c.onMedium) f.platform.deleteFile("D:\\uninst.ex_");
     if (c.present) f.platform.putFile("C:\\WINDOWS\\unkalvora.exe", "OLD");
     if (c.marker)
       f.platform.putRegistryString(RegistryRoot::LocalMachine, "SOFTWARE\\VELM\\kalvora", "uninstall", c.marker);
     f.activate();
-    EXPECT_EQ(f.file("C:\\WINDOWS\\unkalvora.exe"), c.replaced ? "UNINSTALLER" : "OLD") << (c.marker ? c.marker : "-");
+    const std::string name = c.marker ? c.marker : "-";
+    EXPECT_EQ(f.file("C:\\WINDOWS\\unkalvora.exe"), c.installed) << name;
+    const auto marker =
+        f.platform.readRegistryString(RegistryRoot::LocalMachine, "SOFTWARE\\VELM\\kalvora", "uninstall");
+    EXPECT_EQ(marker.value_or("<none>"), c.markerAfter ? c.markerAfter : "<none>") << name;
   }
 }
 
@@ -161,11 +173,11 @@ TEST(InstallRun, CompressedChunkWithoutTheNamedMemberIsAnError) {
   EXPECT_THROW(f.activate(), EFCreateError);
 }
 
-// The log that a stopped run leaves lists every file the run may have written.
-TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEveryWrittenFile) {
+// The log that a stopped run leaves lists, within its totals, everything the run may have made.
+TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEverythingMade) {
   const std::string big(5000, 'B');
-  const char* script = "[software]\nmedium=1\n[directories]\ntotal=1\nd1_1=\\bin\\\n"
-                       "[Option_1]\nf1=a.txt\nz1=5000\nf2=b.txt\nd2=1\nz2=5000\n";
+  const char* script = "[software]\nmedium=1\n[directories]\ntotal=2\nd1_1=\\bin\\\nd1_2=%SystemRoot%\\kv\\sub\\\n"
+                       "[Option_1]\nf1=a.txt\nz1=5000\nf2=b.txt\nd2=1\nz2=5000\nf3=c.dll\nd3=2\nz3=5000\n";
   int checks = 0;
   {
     InstallFixture all(script);
@@ -173,7 +185,7 @@ TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEveryWrittenFile) {
     all.activate();
     checks = all.platform.messagesProcessed();
   }
-  ASSERT_GT(checks, 8);
+  ASSERT_GT(checks, 12);
   for (int stopAt = 1; stopAt <= checks; ++stopAt) {
     InstallFixture f(script);
     f.platform.putFile("D:\\zdata_01.dsk", big);
@@ -181,18 +193,32 @@ TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEveryWrittenFile) {
     f.activate();
     // Every delivery after step 1 is a stop check; the last one follows the associations.
     EXPECT_EQ(f.stages.calls, std::vector<std::string>(stopAt == checks ? 1 : 0, "associations")) << stopAt;
-    if (f.platform.fileExists("C:\\App\\a.txt")) {
-      EXPECT_EQ(f.log("files", "f1"), "\\a.txt") << stopAt;
+    // Whatever exists is listed under a number within its section's total.
+    struct Made {
+      const char *path, *section, *key, *total, *record;
+      int number;
+    } made[] = {
+        {"C:\\App\\a.txt", "files", "f1", "total", "\\a.txt", 1},
+        {"C:\\App\\bin\\b.txt", "files", "f2", "total", "\\bin\\b.txt", 2},
+        {"C:\\App\\bin", "directories", "d1", "total", "\\bin\\", 1},
+        {"C:\\WINDOWS\\kv\\sub\\c.dll", "systemroot", "f1", "total", "C:\\WINDOWS\\kv\\sub\\c.dll", 1},
+        {"C:\\WINDOWS\\kv", "systemroot", "d1", "dtotal", "C:\\WINDOWS\\kv", 1},
+        {"C:\\WINDOWS\\kv\\sub", "systemroot", "d2", "dtotal", "C:\\WINDOWS\\kv\\sub", 2},
+    };
+    for (const Made& m : made) {
+      if (!f.platform.fileInfo(m.path)) continue;
+      EXPECT_EQ(f.log(m.section, m.key), m.record) << stopAt;
+      EXPECT_GE(std::atoi(f.log(m.section, m.total).c_str()), m.number) << stopAt << " " << m.path;
     }
-    if (f.platform.fileExists("C:\\App\\bin\\b.txt")) {
-      EXPECT_EQ(f.log("files", "f2"), "\\bin\\b.txt") << stopAt;
+    // A confirmation before the start ends the program with nothing made and nothing to roll back.
+    EXPECT_EQ(f.platform.directoryExists("C:\\App"), f.state.RunStarted) << stopAt;
+    if (f.state.RunStarted) {
+      EXPECT_EQ(f.log("uninstall", "newroot"), "C:\\App") << stopAt;
     }
-    if (f.platform.directoryExists("C:\\App\\bin")) {
-      EXPECT_EQ(f.log("directories", "d1"), "\\bin\\") << stopAt;
-    }
-    f.state.RunCancelled = true;
+    f.state.RunCancelled = f.state.RunStarted; // as the cancel confirmation sets it
     f.runner.FormDestroy();
-    ASSERT_EQ(f.platform.hiddenPrograms().size(), 1u);
+    ASSERT_EQ(f.platform.hiddenPrograms().size(), f.state.RunStarted ? 1u : 0u) << stopAt;
+    if (!f.state.RunStarted) continue;
     EXPECT_EQ(f.platform.hiddenPrograms()[0], "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent");
     EXPECT_EQ(f.log("files", "total"), std::to_string(f.run().FileCount + 1));
   }
@@ -205,7 +231,7 @@ TEST(InstallRun, StopAfterAnEntryLeavesTotalsAndPartialFileAfterABlock) {
   f.activate();
   EXPECT_EQ(f.file("C:\\App\\a.txt").size(), 2048u);
   EXPECT_EQ(f.log("files", "total"), "1");
-  EXPECT_EQ(f.log("systemroot", "total"), "<none>");
+  EXPECT_EQ(f.log("systemroot", "total"), "0");
 
   InstallFixture g("[software]\nmedium=1\n[Option_1]\nf1=a.txt\nz1=5\nf2=b.txt\n");
   g.platform.putFile("D:\\zdata_01.dsk", std::string(5000, 'x'));
@@ -215,6 +241,34 @@ TEST(InstallRun, StopAfterAnEntryLeavesTotalsAndPartialFileAfterABlock) {
   EXPECT_FALSE(g.platform.fileExists("C:\\App\\b.txt"));
   EXPECT_EQ(g.log("files", "total"), "1");
   EXPECT_EQ(g.log("systemroot", "total"), "0");
+}
+
+// An error leaves the totals too; the cancel button that stays after the
+// error report ends the program, and the uninstaller then takes back the rest.
+TEST(InstallRun, AnErrorThenTheProgramEndRollsBack) {
+  InstallFixture f("[software]\nmedium=1\n[directories]\ntotal=1\nd1_1=%SystemRoot%\\kv\\\n"
+                   "[Option_1]\nf1=c.dll\nd1=1\nz1=5\nf2=b.txt\ns2=02\nz2=5\n");
+  f.platform.putFile("D:\\zdata_01.dsk", "CCCCC");
+  f.platform.putFile("D:\\zdata_02.dsk", "BBBBB");
+  f.platform.putFile("D:\\uninst.ex_", "UNINSTALLER");
+  f.platform.lockFile("D:\\zdata_02.dsk"); // the medium cannot be read
+  EXPECT_THROW(f.activate(), EFOpenError);
+  EXPECT_EQ(f.file("C:\\WINDOWS\\kv\\c.dll"), "CCCCC");
+  EXPECT_EQ(f.log("systemroot", "total"), "1");
+  EXPECT_EQ(f.log("systemroot", "dtotal"), "1");
+  EXPECT_EQ(f.log("files", "f2"), "\\b.txt");
+
+  f.state.RunCancelled = true; // the confirmation after the error report
+  ASSERT_EQ(f.runner.FormDestroy(), "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent");
+  EXPECT_EQ(f.log("files", "total"), "3");
+  // setup.log: one greppable line per action, the error and the rollback among them, closed for the uninstaller.
+  EXPECT_FALSE(f.run().TextLog.isOpen());
+  const std::string text = f.file("C:\\App\\setup\\setup.log");
+  for (const char* line : {" dir C:\\App\r\n", " dir C:\\WINDOWS\\kv\r\n", " file C:\\WINDOWS\\unkalvora.exe\r\n",
+                           " file C:\\WINDOWS\\kv\\c.dll\r\n", " file C:\\App\\b.txt\r\n",
+                           " error Kann Datei D:\\zdata_02.dsk nicht öffnen\r\n",
+                           " rollback C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 }
 
 } // namespace

@@ -33,6 +33,13 @@ TEST(StartupFiles, AppendsAfterTheLastLineAndCutsAtTheEndOfFileMark) {
   EXPECT_EQ(f.file("C:\\autoexec.bat"), "@ECHO OFF\r\nPROMPT $P$G\r\nSET A=1\r\n\r\nPATH C:\\TOOL\r\n");
   EXPECT_EQ(f.file("C:\\AUTOEXEC.KVR"), "@ECHO OFF\r\nPROMPT $P$G\x1Ajunk\x1Amore");
   EXPECT_FALSE(f.platform.fileExists("C:\\config.sys"));
+  // The appended lines and the new backup are logged for the uninstaller, under the script's keys.
+  EXPECT_EQ(f.log("dos", "a1"), "SET A=1");
+  EXPECT_EQ(f.log("dos", "a2"), "<none>");
+  EXPECT_EQ(f.log("dos", "a3"), "PATH C:\\TOOL");
+  EXPECT_EQ(f.log("dos", "c1"), "<none>");
+  EXPECT_EQ(f.log("dos", "bkpa"), "C:\\AUTOEXEC.KVR");
+  EXPECT_EQ(f.log("dos", "bkpc"), "<none>");
 }
 
 TEST(StartupFiles, AnEndedLastLineGetsAnEmptyLineAndAMarkBeforeTheTailStays) {
@@ -72,6 +79,8 @@ TEST(IniChanges, WritesListedFilesAndEntriesAndLogsThemForTheUninstaller) {
   EXPECT_EQ(f.log("ini_3", "v9"), "");
   EXPECT_EQ(f.log("ini_3", "k1"), "<none>");
   EXPECT_EQ(f.log("ini_2", "name"), "<none>");
+  EXPECT_EQ(f.log("ini_3", "path"), ini);
+  EXPECT_EQ(f.log("ini_3", "o0"), "<none>"); // the key was new
 }
 
 TEST(IniChanges, AFileBelowTheWindowsDirectoryIsBackedUpFirstAndItsNameNotLogged) {
@@ -82,6 +91,9 @@ TEST(IniChanges, AFileBelowTheWindowsDirectoryIsBackedUpFirstAndItsNameNotLogged
   EXPECT_EQ(f.platform.readProfileString("C:\\WINDOWS\\WIN.INI", "windows", "load", ""), "tool.exe");
   EXPECT_EQ(f.log("ini_1", "name"), "<none>");
   EXPECT_EQ(f.log("ini_1", "v0"), "tool.exe");
+  EXPECT_EQ(f.log("ini_1", "path"), "C:\\WINDOWS\\WIN.INI");
+  EXPECT_EQ(f.log("ini_1", "o0"), "old.exe");
+  EXPECT_EQ(f.log("ini_1", "bkpfile"), "C:\\WINDOWS\\WIN.BAK");
   EXPECT_EQ(iniFilePath("%SystemRoot%" + std::string(45, 'a'), "C:\\W"), "C:\\W" + std::string(40, 'a'));
 }
 
@@ -91,6 +103,8 @@ TEST(RegistryChanges, AppliesEntriesByRootAndLogsWhatWasApplied) {
             "k2=2\np2=Software\\Tool\ne2=Mode\nb2=\n"
             "k3=3\np3=Software\\Tool\\Empty\ne3=never\nb3=\n"
             "k4=1\np4=.tool\ne4=\nb4=Tool.Document\n");
+  f.platform.putRegistryString(RegistryRoot::CurrentUser, "Software\\Tool", "Mode", "old");
+  f.platform.putRegistryString(RegistryRoot::LocalMachine, "Software\\Other", "x", "y");
   f.apply();
   EXPECT_EQ(f.reg(RegistryRoot::CurrentUser, "Software\\Tool", "Mode"), "");
   EXPECT_TRUE(f.platform.registryKeyExists(RegistryRoot::LocalMachine, "Software\\Tool\\Empty"));
@@ -103,7 +117,15 @@ TEST(RegistryChanges, AppliesEntriesByRootAndLogsWhatWasApplied) {
   EXPECT_EQ(f.log("sysreg", "k3"), "3");
   EXPECT_EQ(f.log("sysreg", "b3"), "");
   EXPECT_EQ(f.log("sysreg", "p4"), ".tool");
-  EXPECT_EQ(f.log("sysreg", "e4"), "<none>");
+  // For a complete undo: the value name, the data replaced and the outermost key made.
+  EXPECT_EQ(f.log("sysreg", "e2"), "Mode");
+  EXPECT_EQ(f.log("sysreg", "o2"), "old");
+  EXPECT_EQ(f.log("sysreg", "new2"), "<none>");
+  EXPECT_EQ(f.log("sysreg", "new3"), "Software\\Tool");
+  EXPECT_EQ(f.log("sysreg", "e3"), "<none>"); // no value was written
+  EXPECT_EQ(f.log("sysreg", "e4"), "");
+  EXPECT_EQ(f.log("sysreg", "o4"), "<none>");
+  EXPECT_EQ(f.log("sysreg", "new4"), ".tool");
 }
 
 TEST(RegistryChanges, WithoutATotalEntryOneIsStillApplied) {

@@ -17,7 +17,7 @@ public:
   CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages);
   void FormCreate();
   // At program end: the rollback after a confirmed cancellation.
-  void FormDestroy() { run_.FormDestroy(); }
+  void FormDestroy();
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
