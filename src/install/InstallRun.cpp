@@ -1,5 +1,7 @@
 #include "install/InstallRun.h"
 
+#include <cstdio>
+
 #include "install/DirectoryStage.h"
 #include "install/FileStage.h"
 #include "install/RunProgress.h"
@@ -7,6 +9,16 @@
 #include "install/UninstallerSetup.h"
 
 namespace kalvora {
+
+namespace {
+
+std::string dateText(const DosTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year % 10000, t.month % 100, t.day % 100);
+  return text;
+}
+
+} // namespace
 
 int runDialogTop(int screenHeight) {
   return static_cast<int>(roundHalfEven(static_cast<double>(screenHeight) / 3.0 * 2.0)) + 5;
@@ -62,14 +74,16 @@ void InstallRun::sequence() {
 }
 
 void InstallRun::prepareWorkDirectory() {
+  run_.TextLog.line("start", dateText(run_.platform.localTime()) + " installing into " + run_.state.TargetDir +
+                                 " from " + run_.state.SourceDir);
   run_.WorkDir = run_.state.TargetDir + "\\setup";
   for (const std::string& dir : missingDirectories(run_.platform, run_.WorkDir)) {
     if (run_.NewRoot.empty()) run_.NewRoot = dir;
     run_.TextLog.line("dir", dir);
     run_.platform.createDirectory(dir);
   }
+  // setup.log appends: one file tells of every run into this target.
   run_.TextLog.open(run_.WorkDir + "\\setup.log", run_.platform);
-  run_.TextLog.line("start", "installing into " + run_.state.TargetDir + " from " + run_.state.SourceDir);
   run_.WindowsDir = run_.platform.windowsDirectory();
   run_.CurrentTarget = uninstallerPath(run_);
   const std::string copy = run_.WorkDir + "\\setup.tmp";

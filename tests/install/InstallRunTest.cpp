@@ -46,6 +46,7 @@ TEST(InstallRun, InstallsRecordsAndEndsOnce) {
   EXPECT_EQ(f.log("uninstall", "version"), "220");
   EXPECT_EQ(f.log("uninstall", "versionname"), "2.2");
   EXPECT_EQ(f.log("uninstall", "directory"), "C:\\App");
+  EXPECT_EQ(f.log("uninstall", "newroot"), "C:\\App\\setup"); // the target held the old readme
   EXPECT_EQ(f.log("uninstall", "ask"), "1");
   EXPECT_EQ(f.log("language", "l11"), "Abbrechen");
   EXPECT_EQ(f.log("language", "l57"), "Fertig");
