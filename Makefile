@@ -53,8 +53,12 @@ screenshots: win32
 	for f in docs/screenshots/*.png; do convert "$$f" -strip "$$f"; done
 
 # The demo product on a floppy set, then its setup under Wine (on a display).
+# The project is staged in build/demo-project with the viewer of the win32 tree
+# in place of the placeholder program/demoview.exe.
 demo: all
-	build/native/kalvora build -q -o build/demo-medium examples/demo/demo.kvp
+	rm -rf build/demo-project && cp -r examples/demo build/demo-project && rm -r build/demo-project/viewer
+	cp build/win32/demoview.exe build/demo-project/program/demoview.exe
+	build/native/kalvora build -q -o build/demo-medium build/demo-project/demo.kvp
 	sh scripts/run-demo.sh $(CURDIR)/build/demo-medium/disk1 $(CURDIR)/build/demo-wineprefix
 
 bench: native
