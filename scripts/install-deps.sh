@@ -25,7 +25,8 @@ need wine32 test -e /usr/lib/wine/wine
 need xvfb command -v Xvfb
 need xauth command -v xauth
 need lhasa command -v lhasa
-need imagemagick command -v convert
+need imagemagick test -x /usr/bin/convert
+need x11-apps command -v xwd # the X screen, for the pictures and the e2e check of what a user sees
 
 [ -z "$missing" ] && exit 0
 echo "Installing:$missing"
