@@ -43,12 +43,13 @@ test-fuzz: fuzz
 test-win32: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32
 
-# The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver.
+# The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver
+# from the X screen (xwd), as a user sees them.
 screenshots: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh build/win32/wine-run.sh build/win32/kvdrive.exe \
 	  --scenario tests/e2e/screenshots/readme.scenario --setup build/win32/setup.exe \
 	  --tool build/win32/kalvora.exe --media tests/e2e/media --work build/win32/e2e/screenshots \
-	  --shots docs/screenshots
+	  --shots docs/screenshots --screen x
 	# kvdrive writes PNG without compression; ImageMagick packs them for the repository.
 	for f in docs/screenshots/*.png; do convert "$$f" -strip "$$f"; done
 
