@@ -44,7 +44,7 @@ test-win32: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32
 
 # The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver
-# from the X screen (xwd), as a user sees them.
+# from the X screen, as a user sees them.
 screenshots: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh build/win32/wine-run.sh build/win32/kvdrive.exe \
 	  --scenario tests/e2e/screenshots/readme.scenario --setup build/win32/setup.exe \

@@ -25,8 +25,7 @@ need wine32 test -e /usr/lib/wine/wine
 need xvfb command -v Xvfb
 need xauth command -v xauth
 need lhasa command -v lhasa
-need imagemagick test -x /usr/bin/convert
-need x11-apps command -v xwd # the X screen, for the pictures and the e2e check of what a user sees
+need imagemagick test -x /usr/bin/import # also reads the X screen (make screenshots, e2e)
 
 [ -z "$missing" ] && exit 0
 echo "Installing:$missing"

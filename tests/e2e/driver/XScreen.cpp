@@ -30,7 +30,7 @@ void startShell(const std::string& script) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    throw std::runtime_error("cannot start /bin/sh for xwd");
+    throw std::runtime_error("cannot start /bin/sh");
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
 }
@@ -67,12 +67,12 @@ std::vector<std::uint8_t> captureXScreen(const RECT& r, const std::string& workD
   const std::string picture = workDir + "\\x-screen.ppm";
   DeleteFileA(picture.c_str());
   const std::string target = unixPathOf(picture);
-  startShell("xwd -root -silent | convert xwd:- ppm:'" + target + ".part' && mv '" + target + ".part' '" + target +
+  startShell("import -silent -window root -depth 8 ppm:'" + target + ".part' && mv '" + target + ".part' '" + target +
              "'");
   int width = 0, height = 0;
   std::vector<std::uint8_t> screen;
   for (int waited = 0; GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 50) {
-    if (waited > 10000) throw std::runtime_error("xwd gave no picture of the X screen (are x11-apps installed?)");
+    if (waited > 10000) throw std::runtime_error("no picture of the X screen (is ImageMagick's import installed?)");
     Sleep(50);
   }
   if (!readPpm(picture, width, height, screen)) throw std::runtime_error("cannot read " + picture);
