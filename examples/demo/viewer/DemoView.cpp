@@ -2,86 +2,103 @@
 // whose first line is its title and whose other lines are its text. The file
 // association starts it as "demoview.exe PATH" (the path not quoted, so it may
 // hold blanks); without an argument it shows welcome.kdm beside itself.
+// Plain Win32 and fixed buffers, no C++ library: the program stays small enough
+// for the demo's floppy disk.
 #include <windows.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
-struct Document {
-  std::string title;
-  std::string text;
-};
+constexpr DWORD kMaxDocument = 64 * 1024;
+constexpr int kMaxTitle = 200;
 
-std::string directoryOfProgram() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, n < sizeof path ? n : 0);
-  return dir.substr(0, dir.find_last_of('\\') + 1);
-}
+// The document: its title and its text, line ends as CR LF.
+char title[kMaxTitle];
+char text[2 * kMaxDocument];
 
-// The whole command line after the program's name, without surrounding quotes.
-std::string argumentOf(const char* commandLine) {
-  std::string line = commandLine;
-  std::size_t i = 0;
-  if (!line.empty() && line[0] == '"') {
-    const std::size_t close = line.find('"', 1);
-    i = close == std::string::npos ? line.size() : close + 1;
+const char* const kWelcomeTitle = "Kalvora Demo";
+const char* const kWelcomeText = "Welcome to the Kalvora Demo.\r\n\r\nOpen a .kdm document to see it here.";
+
+// The command line after the program's name, blanks and surrounding quotes removed.
+void argumentOf(const char* line, char* argument, int size) {
+  if (*line == '"') {
+    ++line;
+    while (*line && *line != '"')
+      ++line;
+    if (*line) ++line;
   } else {
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-      ++i;
+    while (*line && *line != ' ' && *line != '\t')
+      ++line;
   }
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-    ++i;
-  std::string argument = line.substr(i);
-  while (!argument.empty() && (argument.back() == ' ' || argument.back() == '\t'))
-    argument.pop_back();
-  if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
-    argument = argument.substr(1, argument.size() - 2);
-  return argument;
+  while (*line == ' ' || *line == '\t')
+    ++line;
+  lstrcpynA(argument, line, size);
+  int n = lstrlenA(argument);
+  while (n > 0 && (argument[n - 1] == ' ' || argument[n - 1] == '\t'))
+    argument[--n] = '\0';
+  if (n >= 2 && argument[0] == '"' && argument[n - 1] == '"') {
+    argument[n - 1] = '\0';
+    MoveMemory(argument, argument + 1, static_cast<SIZE_T>(n - 1));
+  }
 }
 
-bool readFile(const std::string& path, std::string& content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+// welcome.kdm in the program's own directory.
+void welcomePath(char* path, DWORD size) {
+  const DWORD n = GetModuleFileNameA(nullptr, path, size);
+  DWORD end = n < size ? n : 0;
+  while (end > 0 && path[end - 1] != '\\')
+    --end;
+  path[end] = '\0';
+  lstrcpynA(path + end, "welcome.kdm", static_cast<int>(size - end));
+}
+
+// Reads at most kMaxDocument bytes; false when the file cannot be read.
+bool readFile(const char* path, char* content, DWORD& length) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  content.clear();
-  char block[4096];
-  DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, block, sizeof block, &got, nullptr) != 0) && got > 0)
-    content.append(block, got);
+  const bool ok = ReadFile(file, content, kMaxDocument, &length, nullptr) != 0;
   CloseHandle(file);
   return ok;
 }
 
-// First line: the title; the rest, with its line ends as CR LF, the text.
-Document parse(const std::string& content) {
-  Document d;
-  std::size_t end = content.find('\n');
-  d.title = content.substr(0, end);
-  if (!d.title.empty() && d.title.back() == '\r') d.title.pop_back();
-  const std::string rest = end == std::string::npos ? "" : content.substr(end + 1);
-  for (char c : rest) {
-    if (c == '\r') continue;
-    if (c == '\n') d.text += '\r';
-    d.text += c;
+// First line: the title; the rest, with its line ends made CR LF, the text.
+void parse(const char* content, DWORD length) {
+  DWORD i = 0;
+  int t = 0;
+  while (i < length && content[i] != '\n') {
+    if (content[i] != '\r' && t < kMaxTitle - 1) title[t++] = content[i];
+    ++i;
   }
-  return d;
+  title[t] = '\0';
+  DWORD n = 0;
+  for (++i; i < length; ++i) {
+    if (content[i] == '\r') continue;
+    if (content[i] == '\n') text[n++] = '\r';
+    text[n++] = content[i];
+  }
+  text[n] = '\0';
 }
 
-Document load(const std::string& argument) {
-  const std::string path = argument.empty() ? directoryOfProgram() + "welcome.kdm" : argument;
-  std::string content;
-  if (readFile(path, content)) return parse(content);
-  if (!argument.empty()) {
-    const std::string message = "Cannot open the document\r\n" + path + ".";
-    MessageBoxA(nullptr, message.c_str(), "Demo Viewer", MB_OK | MB_ICONEXCLAMATION);
+void load(const char* argument) {
+  static char content[kMaxDocument];
+  char path[MAX_PATH];
+  if (*argument)
+    lstrcpynA(path, argument, MAX_PATH);
+  else
+    welcomePath(path, MAX_PATH);
+  DWORD length = 0;
+  if (readFile(path, content, length)) {
+    parse(content, length);
+    return;
   }
-  return {"Kalvora Demo", "Welcome to the Kalvora Demo.\r\n\r\nOpen a .kdm document to see it here."};
+  if (*argument) {
+    char message[MAX_PATH + 64];
+    wsprintfA(message, "Cannot open the document\r\n%s.", path);
+    MessageBoxA(nullptr, message, "Demo Viewer", MB_OK | MB_ICONEXCLAMATION);
+  }
+  lstrcpynA(title, kWelcomeTitle, kMaxTitle);
+  lstrcpynA(text, kWelcomeText, sizeof text);
 }
 
-Document document;
 HFONT titleFont;
 HFONT textFont;
 
@@ -98,12 +115,12 @@ void paint(HWND window) {
   DeleteObject(navy);
   HGDIOBJ old = SelectObject(dc, titleFont);
   SetTextColor(dc, RGB(255, 255, 255));
-  RECT title{16, 0, client.right - 16, 48};
-  DrawTextA(dc, document.title.c_str(), -1, &title, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  RECT heading{16, 0, client.right - 16, 48};
+  DrawTextA(dc, title, -1, &heading, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   SelectObject(dc, textFont);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  RECT text{16, 64, client.right - 16, client.bottom - 16};
-  DrawTextA(dc, document.text.c_str(), -1, &text, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  RECT body{16, 64, client.right - 16, client.bottom - 16};
+  DrawTextA(dc, text, -1, &body, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(dc, old);
   EndPaint(window, &ps);
 }
@@ -126,7 +143,9 @@ HFONT font(int height, bool bold) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  document = load(argumentOf(GetCommandLineA()));
+  char argument[MAX_PATH];
+  argumentOf(GetCommandLineA(), argument, MAX_PATH);
+  load(argument);
   titleFont = font(24, true);
   textFont = font(16, false);
   WNDCLASSA wc{};
@@ -136,9 +155,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   wc.lpszClassName = "KalvoraDemoViewer";
   RegisterClassA(&wc);
-  const std::string caption = document.title + " - Demo Viewer";
-  HWND window = CreateWindowA(wc.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 560,
-                              380, nullptr, nullptr, instance, nullptr);
+  char caption[kMaxTitle + 16];
+  wsprintfA(caption, "%s - Demo Viewer", title);
+  HWND window = CreateWindowA(wc.lpszClassName, caption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 560, 380,
+                              nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show);
   UpdateWindow(window);
