@@ -43,18 +43,23 @@ test-fuzz: fuzz
 test-win32: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32
 
-# The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver.
+# The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver
+# from the X screen, as a user sees them.
 screenshots: win32
 	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh build/win32/wine-run.sh build/win32/kvdrive.exe \
 	  --scenario tests/e2e/screenshots/readme.scenario --setup build/win32/setup.exe \
 	  --tool build/win32/kalvora.exe --media tests/e2e/media --work build/win32/e2e/screenshots \
-	  --shots docs/screenshots
+	  --shots docs/screenshots --screen x
 	# kvdrive writes PNG without compression; ImageMagick packs them for the repository.
 	for f in docs/screenshots/*.png; do convert "$$f" -strip "$$f"; done
 
 # The demo product on a floppy set, then its setup under Wine (on a display).
+# The project is staged in build/demo-project with the viewer of the win32 tree
+# in place of the placeholder program/demoview.exe.
 demo: all
-	build/native/kalvora build -q -o build/demo-medium examples/demo/demo.kvp
+	rm -rf build/demo-project && cp -r examples/demo build/demo-project && rm -r build/demo-project/viewer
+	cp build/win32/demoview.exe build/demo-project/program/demoview.exe
+	build/native/kalvora build -q -o build/demo-medium build/demo-project/demo.kvp
 	sh scripts/run-demo.sh $(CURDIR)/build/demo-medium/disk1 $(CURDIR)/build/demo-wineprefix
 
 bench: native

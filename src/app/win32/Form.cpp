@@ -241,10 +241,24 @@ void drawGraphic(HWND child, HDC dc, const Graphic& g) {
   }
 }
 
+// Global atoms outlive the process unless deleted: each one added is kept here.
+std::vector<ATOM>& nameAtoms() {
+  static std::vector<ATOM> atoms;
+  return atoms;
+}
+
 } // namespace
 
 void setWindowName(HWND window, const std::string& name) {
-  SetPropA(window, "Name", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GlobalAddAtomA(name.c_str()))));
+  const ATOM atom = GlobalAddAtomA(name.c_str());
+  if (atom) nameAtoms().push_back(atom);
+  SetPropA(window, "Name", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
+}
+
+void releaseWindowNames() {
+  for (ATOM atom : nameAtoms())
+    GlobalDeleteAtom(atom);
+  nameAtoms().clear();
 }
 
 std::string windowName(HWND window) {

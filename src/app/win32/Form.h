@@ -31,6 +31,8 @@ struct Graphic {
 // The window property that names every window and control, for automation.
 void setWindowName(HWND window, const std::string& name);
 std::string windowName(HWND window);
+// At program end: deletes the global atoms that hold the names.
+void releaseWindowNames();
 
 // Fonts by face, height in pixels (character height) and weight; kept for the program's life.
 HFONT fontOf(const char* face, int height, bool bold);

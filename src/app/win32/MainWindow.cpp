@@ -118,7 +118,6 @@ bool MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 void MainWindow::FormPaint(HDC dc) {
-  platform_.processMessages();
   if (!state_.SetupScript || !tilesBackground(settings_, state_, platform_)) return;
   // Read from the file at every paint: the tiled picture is never cached.
   HBITMAP picture =

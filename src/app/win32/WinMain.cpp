@@ -70,5 +70,6 @@ int run() {
 // The command line is not read; the program always ends with exit code 0.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kalvora::run();
+  kalvora::releaseWindowNames();
   ExitProcess(0);
 }

@@ -21,6 +21,7 @@
 
 #include "Png.h"
 #include "Script.h"
+#include "XScreen.h"
 
 namespace kvdrive {
 namespace {
@@ -138,6 +139,7 @@ BOOL CALLBACK collectChild(HWND h, LPARAM p) {
 
 struct Options {
   std::string scenario, setup, tool, media, work, shots;
+  bool xScreen = false; // screenshots from the X screen (--screen x) rather than the Win32 screen DC
 };
 
 class Driver {
@@ -269,6 +271,9 @@ private:
     } else if (op == "expect-pixel") {
       need(w, 5, "expect-pixel CLASS X Y RRGGBB");
       expectPixel(w[1], std::stoi(w[2]), std::stoi(w[3]), w[4]);
+    } else if (op == "expect-x-screen") {
+      need(w, 2, "expect-x-screen FORM");
+      expectXScreen(w[1]);
     } else if (op == "expect-color-in") {
       need(w, 7, "expect-color-in FORM X Y WIDTH HEIGHT RRGGBB");
       expectColorIn(
@@ -296,7 +301,7 @@ private:
       need(w, 2, "screenshot FILE [CLASS[.CONTROL]]");
       const std::string path = w[1].find(':') == std::string::npos ? o_.shots + "\\" + w[1] : w[1];
       settlePainting();
-      if (!saveScreen(path, w.size() > 2 ? control(w[2]) : nullptr)) throw Failure("cannot write " + path);
+      if (!saveScreen(path, w.size() > 2 ? control(w[2]) : nullptr, o_.xScreen)) throw Failure("cannot write " + path);
     } else if (op == "wait-exit") {
       need(w, 2, "wait-exit CODE");
       waitExit(std::stoi(w[1]));
@@ -638,6 +643,45 @@ private:
         [&] { return "it is " + actual; });
   }
 
+  std::vector<std::uint8_t> xScreenOf(const RECT& r) const {
+    try {
+      return captureXScreen(r, o_.work);
+    } catch (const std::runtime_error& e) {
+      throw Failure(e.what());
+    }
+  }
+
+  // What the user sees: a grid of points of the window on the X screen has the
+  // colours of the window's own picture (which Wine keeps even when the X
+  // screen shows nothing of it).
+  void expectXScreen(const std::string& path) {
+    std::string mismatch;
+    waitFor(
+        path + " on the X screen as it drew itself",
+        [&] {
+          RECT r;
+          GetWindowRect(control(path), &r);
+          const std::vector<std::uint8_t> own = capture(r), shown = xScreenOf(r);
+          const int width = r.right - r.left, height = r.bottom - r.top;
+          int differing = 0;
+          for (int gy = 1; gy < 8; ++gy)
+            for (int gx = 1; gx < 8; ++gx) {
+              const int x = width * gx / 8, y = height * gy / 8;
+              const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+              if (std::equal(own.begin() + i, own.begin() + i + 3, shown.begin() + i)) continue;
+              if (differing++ == 0) {
+                char text[80];
+                std::snprintf(text, sizeof text, "at %d,%d the X screen shows %02X%02X%02X, the window %02X%02X%02X", x,
+                              y, shown[i], shown[i + 1], shown[i + 2], own[i], own[i + 1], own[i + 2]);
+                mismatch = text;
+              }
+            }
+          if (differing) mismatch = std::to_string(differing) + " of 49 points differ; " + mismatch;
+          return differing == 0;
+        },
+        [&] { return mismatch; });
+  }
+
   // Some pixel of the client rectangle has the colour (text drawn in it, say).
   void expectColorIn(const std::string& path, RECT area, const std::string& expected) {
     const auto colour = static_cast<std::uint32_t>(std::stoul(expected, nullptr, 16));
@@ -747,10 +791,10 @@ private:
     Sleep(150);
   }
 
-  static bool saveScreen(const std::string& path, HWND window) {
+  bool saveScreen(const std::string& path, HWND window, bool xScreen = false) const {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (window) GetWindowRect(window, &r);
-    const std::vector<std::uint8_t> rgb = capture(r);
+    const std::vector<std::uint8_t> rgb = xScreen ? xScreenOf(r) : capture(r);
     return !rgb.empty() && writePng(path, r.right - r.left, r.bottom - r.top, rgb);
   }
 
@@ -794,10 +838,13 @@ int main(int argc, char** argv) {
       o.shots = value;
     else if (flag == "--scenario")
       o.scenario = value;
+    else if (flag == "--screen")
+      o.xScreen = std::string(argv[i + 1]) == "x";
   }
   if (o.scenario.empty() || o.setup.empty() || o.media.empty() || o.work.empty()) {
-    std::fprintf(stderr,
-                 "usage: kvdrive --scenario FILE --setup EXE --media DIR --work DIR [--shots DIR] [--tool EXE]\n");
+    std::fprintf(
+        stderr,
+        "usage: kvdrive --scenario FILE --setup EXE --media DIR --work DIR [--shots DIR] [--tool EXE] [--screen x]\n");
     return 2;
   }
   if (o.shots.empty()) o.shots = o.work;
