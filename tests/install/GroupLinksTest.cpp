@@ -13,7 +13,8 @@ const std::string kFolder = "C:\\Users\\u\\Programs\\App";
 // What the folder held for the item before, and what completing it gives.
 struct LinkCase {
   const char* what;
-  std::optional<ShellLink> before; // nothing: no file; a target "<junk>": a file that is no link
+  std::optional<ShellLink> before; // nothing: no link
+  bool junkFile;                   // a file that is no link stands there
   bool refuseWrite;
   LinkWay way;
 };
@@ -21,25 +22,24 @@ struct LinkCase {
 TEST(GroupLinks, EachItemEndsWithOneRightLinkNamedLikeTheShellNamesIt) {
   const ShellLink right{"c:\\program files\\APP\\tool.exe", "-x \"a b\"", "C:\\Program Files\\App"};
   const LinkCase cases[] = {
-      {"missing", std::nullopt, false, LinkWay::Made},
-      {"made right by the shell (paths in another case)", right, false, LinkWay::Kept},
-      {"made by the shell without arguments or directory", ShellLink{kTool.target, "", ""}, false, LinkWay::Rewritten},
-      {"arguments in another case", ShellLink{kTool.target, "-X \"A B\"", right.workingDirectory}, false,
+      {"missing", std::nullopt, false, false, LinkWay::Made},
+      {"made right by the shell (paths in another case)", right, false, false, LinkWay::Kept},
+      {"made by the shell without arguments or directory", ShellLink{kTool.target, "", ""}, false, false,
        LinkWay::Rewritten},
-      {"another target", ShellLink{"C:\\other.exe", kTool.arguments, right.workingDirectory}, false,
+      {"arguments in another case", ShellLink{kTool.target, "-X \"A B\"", right.workingDirectory}, false, false,
        LinkWay::Rewritten},
-      {"a file that is no link", ShellLink{"<junk>", "", ""}, false, LinkWay::Rewritten},
-      {"missing, and the folder refuses it", std::nullopt, true, LinkWay::Failed},
+      {"another target", ShellLink{"C:\\other.exe", kTool.arguments, right.workingDirectory}, false, false,
+       LinkWay::Rewritten},
+      {"a file that is no link", std::nullopt, true, false, LinkWay::Rewritten},
+      {"missing, and the folder refuses it", std::nullopt, false, true, LinkWay::Failed},
   };
   const std::string path = kFolder + "\\Tool_ a_b.lnk";
   for (const LinkCase& c : cases) {
     SCOPED_TRACE(c.what);
     MemoryPlatform platform;
     platform.putDirectory(kFolder);
-    if (c.before && c.before->target == "<junk>")
-      platform.putFile(path, "junk");
-    else if (c.before)
-      platform.writeShellLink(path, *c.before);
+    if (c.junkFile) platform.putFile(path, "junk");
+    if (c.before) platform.writeShellLink(path, *c.before);
     if (c.refuseWrite) platform.failCreateOf(path);
 
     ASSERT_EQ(groupLinkPaths(kFolder, {kTool}), std::vector<std::string>{path});
