@@ -112,6 +112,8 @@ void InstallRun::FormDestroy() {
     // The program is ending; the uninstaller still gets the log as it stands.
   }
   run_.Log.close();
+  // The uninstaller removes setup.log with the other work files: it must not find it open.
+  run_.TextLog.close();
   if (run_.WindowsDir.empty()) run_.WindowsDir = run_.platform.windowsDirectory();
   run_.platform.startHiddenProgram(uninstallCommandLine(run_) + " /silent");
 }

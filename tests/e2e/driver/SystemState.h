@@ -1,0 +1,29 @@
+#pragma once
+// The state of the Wine prefix that an installation changes: every file below
+// C:\ (size, and the bytes' hash for files up to 1 MB, else the write time) and
+// every registry key and value below HKLM\Software, HKCU\Software and HKCR.
+// Two snapshots compare to a list of differences.
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kvdrive {
+
+class SystemState {
+public:
+  static SystemState take();
+
+  // What differs from earlier ("added C:\x", "changed HKCU\Software\A \"v\"", ...),
+  // leaving out every path and key that begins with one of the exceptions, or
+  // that is one ending with "$" (without regard to case; directories end with "\").
+  std::vector<std::string> differencesFrom(const SystemState& earlier,
+                                           const std::vector<std::string>& exceptions) const;
+
+private:
+  std::map<std::string, std::string> entries_; // upper-case name -> description of its content
+};
+
+// Whether a process runs whose program file has this name (e.g. "unkalvora.exe").
+bool processRunning(const std::string& exeName);
+
+} // namespace kvdrive
