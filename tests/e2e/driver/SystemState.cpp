@@ -1,5 +1,7 @@
 #include "SystemState.h"
 
+#include "Script.h"
+
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -36,6 +38,17 @@ std::string hashOf(const std::string& path) {
   return text;
 }
 
+// Wine links a user's Desktop, Documents, Music, ... to the Unix home
+// directory: below C:\users\NAME only AppData belongs to the prefix.
+bool linkedToHome(const std::string& path) {
+  const std::string p = upper(path);
+  if (p.rfind("C:\\USERS\\", 0) != 0) return false;
+  const auto name = p.find('\\', 9);
+  if (name == std::string::npos) return false;
+  const std::string rest = p.substr(name + 1);
+  return rest.find('\\') == std::string::npos && rest != "APPDATA";
+}
+
 void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) {
   WIN32_FIND_DATAA found;
   HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
@@ -46,7 +59,7 @@ void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) 
     const std::string path = dir + "\\" + name;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       out[upper(path) + "\\"] = "directory";
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) walkFiles(path, out);
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !linkedToHome(path)) walkFiles(path, out);
       continue;
     }
     const auto size = static_cast<std::uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
@@ -61,7 +74,15 @@ void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) 
   FindClose(find);
 }
 
-void walkKey(HKEY root, const std::string& name, const std::string& path, std::map<std::string, std::string>& out) {
+// Wine links keys into each other (the 32-bit view, the classes below
+// HKLM\Software, which HKCR shows anyway): those are not walked twice.
+bool linkedKey(const std::string& name) {
+  const std::string n = upper(name);
+  return n == "WOW6432NODE" || n == "CLASSES";
+}
+
+void walkKey(HKEY root, const std::string& name, const std::string& path, std::map<std::string, std::string>& out,
+             int depth = 0) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
   out[upper(name) + "\\"] = "key";
@@ -71,9 +92,9 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
     DWORD nameSize = sizeof valueName, dataSize = static_cast<DWORD>(data.size()), type = 0;
     const LONG result =
         RegEnumValueA(key, i, valueName, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &dataSize);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result != ERROR_SUCCESS) continue;
-    out[upper(name) + " \"" + upper(valueName) + "\""] = std::to_string(type) + ":" + data.substr(0, dataSize);
+    if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) break;
+    const std::string content = result == ERROR_MORE_DATA ? "large" : data.substr(0, dataSize);
+    out[upper(name) + " \"" + upper(std::string(valueName, nameSize)) + "\""] = std::to_string(type) + ":" + content;
   }
   std::vector<std::string> subkeys;
   char subkey[512];
@@ -84,7 +105,8 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
   }
   RegCloseKey(key);
   for (const std::string& sub : subkeys)
-    walkKey(root, name + "\\" + sub, path.empty() ? sub : path + "\\" + sub, out);
+    if (depth < 24 && !(root != HKEY_CLASSES_ROOT && depth == 0 && linkedKey(sub)) && upper(sub) != "WOW6432NODE")
+      walkKey(root, name + "\\" + sub, path.empty() ? sub : path + "\\" + sub, out, depth + 1);
 }
 
 } // namespace
@@ -94,6 +116,8 @@ SystemState SystemState::take() {
   walkFiles("C:", state.entries_);
   walkKey(HKEY_LOCAL_MACHINE, "HKLM\\Software", "Software", state.entries_);
   walkKey(HKEY_CURRENT_USER, "HKCU\\Software", "Software", state.entries_);
+  // Wine keeps its own passing state there.
+  std::erase_if(state.entries_, [](const auto& entry) { return entry.first.rfind("HKCU\\SOFTWARE\\WINE\\", 0) == 0; });
   walkKey(HKEY_CLASSES_ROOT, "HKCR", "", state.entries_);
   return state;
 }
@@ -101,11 +125,8 @@ SystemState SystemState::take() {
 std::vector<std::string> SystemState::differencesFrom(const SystemState& earlier,
                                                       const std::vector<std::string>& exceptions) const {
   auto excepted = [&](const std::string& name) {
-    return std::any_of(exceptions.begin(), exceptions.end(), [&](const std::string& e) {
-      // "X$" stands for X alone, anything else for everything that begins with it.
-      if (!e.empty() && e.back() == '$') return name == upper(e.substr(0, e.size() - 1));
-      return name.rfind(upper(e), 0) == 0;
-    });
+    return std::any_of(exceptions.begin(), exceptions.end(),
+                       [&](const std::string& e) { return matches(upper(e), name); });
   };
   std::vector<std::string> out;
   for (const auto& [name, content] : entries_) {

@@ -1,6 +1,6 @@
 #pragma once
 // The state of the Wine prefix that an installation changes: every file below
-// C:\ (size, and the bytes' hash for files up to 1 MB, else the write time) and
+// C:\ apart from the folders Wine links to the Unix home (size, and the bytes' hash for files up to 1 MB, else the write time) and
 // every registry key and value below HKLM\Software, HKCU\Software and HKCR.
 // Two snapshots compare to a list of differences.
 #include <map>
@@ -13,9 +13,9 @@ class SystemState {
 public:
   static SystemState take();
 
-  // What differs from earlier ("added C:\x", "changed HKCU\Software\A \"v\"", ...),
-  // leaving out every path and key that begins with one of the exceptions, or
-  // that is one ending with "$" (without regard to case; directories end with "\").
+  // What differs from earlier ("added C:\X", "changed HKCU\SOFTWARE\A \"V\"", ...),
+  // leaving out every name that an exception matches whole, "*" standing for
+  // any run of characters (without regard to case; directories and keys end with "\").
   std::vector<std::string> differencesFrom(const SystemState& earlier,
                                            const std::vector<std::string>& exceptions) const;
 
