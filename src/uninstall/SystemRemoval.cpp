@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "install/AssociationStage.h"
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
 #include "platform/IniText.h"
