@@ -1,7 +1,6 @@
 #include "uninstall/Removal.h"
 
 #include <algorithm>
-#include <map>
 
 #include "install/ScriptPaths.h"
 #include "uninstall/RemovalPaths.h"
@@ -62,11 +61,11 @@ void Removal::run() {
   progress_.percent(100);
 }
 
-bool Removal::removeFile(const std::string& kind, const std::string& path) {
+void Removal::removeFile(const std::string& kind, const std::string& path) {
   const auto info = platform_.fileInfo(path);
   if (!info) {
     report_.note("absent", kind + " " + path);
-    return true;
+    return;
   }
   std::string why;
   if (info->isDirectory)
@@ -77,24 +76,23 @@ bool Removal::removeFile(const std::string& kind, const std::string& path) {
     why = "in use or access denied";
   if (why.empty()) {
     report_.removed(kind, path);
-    return true;
+    return;
   }
   report_.left(kind, path, why);
   retryable_ = true;
-  return false;
 }
 
-void Removal::removeDirectoryIfEmpty(const std::string& path, bool reportLeft) {
+void Removal::removeDirectoryIfEmpty(const std::string& path) {
   if (!platform_.directoryExists(path)) return;
   if (platform_.removeDirectory(path))
     report_.removed("directory", path);
-  else if (reportLeft)
+  else
     report_.left("directory", path, "not empty");
 }
 
-void Removal::noteDirectoriesUpTo(const std::string& path) {
-  for (std::string dir = containingDirectory(path); partBelow(dir, target_); dir = containingDirectory(dir))
-    candidateDirectories_.insert(dir);
+void Removal::noteDirectories(const std::string& dir) {
+  for (std::string at = withoutTrailingSeparators(dir); partBelow(at, target_); at = containingDirectory(at))
+    candidateDirectories_.insert(at);
 }
 
 void Removal::programGroup() {
@@ -114,7 +112,7 @@ void Removal::programGroup() {
     else
       report_.left("entry", *link, "not a link in the group's folder");
   }
-  removeDirectoryIfEmpty(folder, true);
+  removeDirectoryIfEmpty(folder);
 }
 
 void Removal::files() {
@@ -129,7 +127,7 @@ void Removal::files() {
     }
     const std::string path = target_ + withoutTrailingSeparators(file->path);
     removeFile("file", path);
-    noteDirectoriesUpTo(path);
+    noteDirectories(containingDirectory(path));
   }
 }
 
@@ -148,7 +146,7 @@ void Removal::systemFiles() {
   const auto& dirs = records_.systemDirectories;
   for (auto dir = dirs.rbegin(); dir != dirs.rend(); ++dir) {
     if (partBelow(*dir, windowsDir_))
-      removeDirectoryIfEmpty(withoutTrailingSeparators(*dir), true);
+      removeDirectoryIfEmpty(withoutTrailingSeparators(*dir));
     else
       report_.left("entry", *dir, "outside the Windows directory");
   }
@@ -161,14 +159,14 @@ void Removal::readme() {
     return;
   }
   removeFile("readme", records_.readme);
-  noteDirectoriesUpTo(records_.readme);
+  noteDirectories(containingDirectory(records_.readme));
 }
 
 void Removal::directories() {
   for (const std::string& dir : records_.directories) {
     if (withoutTrailingSeparators(dir) == "\\") continue; // the target itself goes last
     if (entryStaysBelow(dir))
-      noteDirectoriesUpTo(target_ + withoutTrailingSeparators(dir) + "\\*");
+      noteDirectories(target_ + dir);
     else
       report_.left("entry", dir, "outside the target directory");
   }
@@ -176,7 +174,7 @@ void Removal::directories() {
   std::stable_sort(deepestFirst.begin(), deepestFirst.end(),
                    [](const std::string& a, const std::string& b) { return depthOf(a) > depthOf(b); });
   for (const std::string& dir : deepestFirst)
-    removeDirectoryIfEmpty(dir, true);
+    removeDirectoryIfEmpty(dir);
 }
 
 void Removal::workDirectory() {
@@ -189,13 +187,13 @@ void Removal::workDirectory() {
     }
     removeFile("work file", path);
   }
-  removeDirectoryIfEmpty(workDir, true);
+  removeDirectoryIfEmpty(workDir);
   const std::string& newRoot = records_.newRoot;
   const bool rootKnown = isDriveDirectory(newRoot) && (samePath(newRoot, target_) || partBelow(target_, newRoot));
   if (!newRoot.empty() && !rootKnown) report_.left("entry", newRoot, "not the target directory nor one above it");
   const std::string outermost = rootKnown ? withoutTrailingSeparators(newRoot) : target_;
   for (std::string dir = target_;; dir = containingDirectory(dir)) {
-    removeDirectoryIfEmpty(dir, true);
+    removeDirectoryIfEmpty(dir);
     if (samePath(dir, outermost) || platform_.directoryExists(dir)) break;
   }
 }

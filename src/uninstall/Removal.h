@@ -41,9 +41,10 @@ private:
   void readme();
   void directories();
   void workDirectory();
-  bool removeFile(const std::string& kind, const std::string& path);
-  void removeDirectoryIfEmpty(const std::string& path, bool reportLeft);
-  void noteDirectoriesUpTo(const std::string& path);
+  void removeFile(const std::string& kind, const std::string& path);
+  void removeDirectoryIfEmpty(const std::string& path);
+  // dir and its parents below the target, to be removed when empty.
+  void noteDirectories(const std::string& dir);
   // System changes.
   void registryEntries();
   void iniFiles();

@@ -19,9 +19,12 @@ std::string folded(const std::string& path) {
 
 bool entryStaysBelow(const std::string& relative) {
   const std::string trimmed = withoutTrailingSeparators(relative);
-  return staysBelowRoot(trimmed) && trimmed.size() > 1 && trimmed.find("\\\\") == std::string::npos &&
-         trimmed.find("//") == std::string::npos && trimmed.find("\\/") == std::string::npos &&
-         trimmed.find("/\\") == std::string::npos;
+  auto separator = [](char c) { return c == '\\' || c == '/'; };
+  // Two separators in a row start a UNC path.
+  const bool doubled = std::adjacent_find(trimmed.begin(), trimmed.end(), [&](char a, char b) {
+                         return separator(a) && separator(b);
+                       }) != trimmed.end();
+  return staysBelowRoot(trimmed) && trimmed.size() > 1 && !doubled;
 }
 
 std::optional<std::string> partBelow(const std::string& path, const std::string& root) {

@@ -149,7 +149,7 @@ void Removal::iniFiles() {
       const auto text = wholeFile(platform_, path);
       if (partBelow(path, target_) && text && !iniHasEntries(*text)) {
         removeFile("INI file", path);
-        noteDirectoriesUpTo(path);
+        noteDirectories(containingDirectory(path));
       }
     }
     if (file->backup.empty()) continue;
