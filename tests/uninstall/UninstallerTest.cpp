@@ -184,11 +184,13 @@ TEST(Uninstaller, LeavesWhatItDidNotInstallAndWhatIsInUse) {
   a.install();
   a.p.putFile("C:\\Programs\\App\\data\\mine.txt", "the user's");
   a.p.putFile("C:\\Programs\\App\\data\\deep\\big.dat", "data", kAttrReadOnly);
+  a.p.lockFile("C:\\WINDOWS\\AppSys\\lib.dll");
   a.p.putRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor\\App", "Mode", "changed by the user");
   a.p.answerNextBox(MessageResult::Yes);
   EXPECT_EQ(a.uninstall(), kLeftSome);
   EXPECT_EQ(a.p.fileContent("C:\\Programs\\App\\data\\mine.txt"), "the user's");
   EXPECT_TRUE(a.p.fileExists("C:\\Programs\\App\\data\\deep\\big.dat"));
+  EXPECT_TRUE(a.p.fileExists("C:\\WINDOWS\\AppSys\\lib.dll"));
   EXPECT_FALSE(a.p.fileExists("C:\\Programs\\App\\app.exe"));
   EXPECT_EQ(a.p.readRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor\\App", "Mode"), "changed by the user");
   // A second attempt stays possible: the log and the registration are kept.
@@ -197,6 +199,7 @@ TEST(Uninstaller, LeavesWhatItDidNotInstallAndWhatIsInUse) {
   const std::string summary = a.p.shownBoxes().back().text;
   EXPECT_EQ(summary.rfind("Some parts stay.", 0), 0u);
   EXPECT_NE(summary.find("C:\\Programs\\App\\data\\deep\\big.dat (read-only)"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("C:\\WINDOWS\\AppSys\\lib.dll (in use or access denied)"), std::string::npos);
   EXPECT_NE(summary.find("HKCU\\Software\\Vendor\\App \"Mode\" (changed since the installation)"), std::string::npos);
 }
 
