@@ -15,10 +15,6 @@ std::size_t depthOf(const std::string& path) {
   return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\'));
 }
 
-bool endsWithNoCase(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && samePath(text.substr(text.size() - end.size()), end);
-}
-
 } // namespace
 
 std::optional<std::string> refusedTarget(const UninstallRecords& records, const std::string& logPath,

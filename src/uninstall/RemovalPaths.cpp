@@ -9,9 +9,8 @@ namespace kalvora {
 namespace {
 
 std::string folded(const std::string& path) {
-  std::string out = withoutTrailingSeparators(path);
-  for (char& c : out)
-    c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string out = lowerCase(withoutTrailingSeparators(path));
+  std::replace(out.begin(), out.end(), '/', '\\');
   return out;
 }
 
@@ -39,6 +38,16 @@ std::string withoutTrailingSeparators(std::string path) {
   while (path.size() > 1 && (path.back() == '\\' || path.back() == '/'))
     path.pop_back();
   return path;
+}
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool endsWithNoCase(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && lowerCase(text.substr(text.size() - end.size())) == lowerCase(end);
 }
 
 bool samePath(const std::string& a, const std::string& b) { return folded(a) == folded(b); }

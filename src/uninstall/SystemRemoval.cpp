@@ -4,7 +4,6 @@
 // made, the file associations that still lead to this product, and the
 // product's entry in the list of installed programs.
 #include <algorithm>
-#include <cctype>
 
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
@@ -17,12 +16,6 @@ namespace {
 
 const char* const kAutoexec = "C:\\autoexec.bat";
 const char* const kConfigSys = "C:\\config.sys";
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 std::string keyWithoutLeadingSeparator(const std::string& keyPath) {
   const std::size_t start = keyPath.find_first_not_of('\\');
@@ -70,7 +63,7 @@ void Removal::restoreOrDeleteValue(RegistryRoot root, const std::string& key, co
 
 void Removal::deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, const std::string& outermost) {
   const std::string key = keyWithoutLeadingSeparator(keyPath), top = keyWithoutLeadingSeparator(outermost);
-  const std::string k = lowered(key), t = lowered(top);
+  const std::string k = lowerCase(key), t = lowerCase(top);
   if (t.empty() || (k != t && k.rfind(t + "\\", 0) != 0)) {
     report_.left("registry key", rootName(root) + "\\" + top, "not a parent of " + key);
     return;
@@ -200,12 +193,12 @@ void Removal::startupFiles() {
 }
 
 void Removal::associations() {
-  const std::string targetPrefix = lowered(target_ + "\\");
+  const std::string targetPrefix = lowerCase(target_ + "\\");
   auto leadsHere = [&](const std::string& command) {
-    const std::string c = lowered(command);
+    const std::string c = lowerCase(command);
     if (c.rfind(targetPrefix, 0) == 0) return true;
     return std::any_of(records_.systemFiles.begin(), records_.systemFiles.end(),
-                       [&](const LoggedFile& f) { return !f.path.empty() && c.rfind(lowered(f.path), 0) == 0; });
+                       [&](const LoggedFile& f) { return !f.path.empty() && c.rfind(lowerCase(f.path), 0) == 0; });
   };
   const RegistryRoot classes = RegistryRoot::ClassesRoot;
   for (auto ext = records_.extensions.rbegin(); ext != records_.extensions.rend(); ++ext) {
@@ -215,7 +208,7 @@ void Removal::associations() {
     }
     const std::string dotKey = "." + ext->extension, className = ext->extension + "autofile";
     const auto type = platform_.readRegistryString(classes, dotKey, "");
-    if (type && lowered(*type) == lowered(className)) {
+    if (type && lowerCase(*type) == lowerCase(className)) {
       restoreOrDeleteValue(classes, dotKey, "", ext->before);
       if (!ext->before) deleteEmptyKeys(classes, dotKey, dotKey);
     } else if (type) {
@@ -242,9 +235,7 @@ void Removal::registration() {
   const auto command = platform_.readRegistryString(RegistryRoot::LocalMachine, key, "UninstallString");
   if (!command) return;
   // Another installation of the product may have registered itself since.
-  const std::string log = lowered(target_ + "\\setup\\uninst.log");
-  const std::string c = lowered(*command);
-  if (c.size() < log.size() || c.compare(c.size() - log.size(), log.size(), log) != 0) {
+  if (!endsWithNoCase(*command, target_ + "\\setup\\uninst.log")) {
     report_.note("kept", "the registration of " + name + " names another installation");
     return;
   }
