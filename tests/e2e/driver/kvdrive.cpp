@@ -315,7 +315,7 @@ private:
       need(w, 2, "sleep MILLISECONDS");
       Sleep(static_cast<DWORD>(std::stoi(w[1])));
     } else if (op == "snapshot" || op == "expect-snapshot" || op == "start-uninstall" || op == "wait-no-process" ||
-               op == "remove-tree") {
+               op == "remove-tree" || op == "start-command") {
       lifecycleCommand(w);
     } else if (op == "stop") {
       stopProgram();
@@ -330,6 +330,8 @@ private:
     need(w, 2, "snapshot NAME | expect-snapshot NAME [EXCEPT...] | start-uninstall PRODUCT | wait-no-process EXE");
     if (op == "remove-tree") {
       removeTree(w[1]);
+    } else if (op == "start-command") {
+      startCommandLine(w[1]);
     } else if (op == "snapshot") {
       snapshots_[w[1]] = SystemState::take();
     } else if (op == "expect-snapshot") {
