@@ -47,7 +47,9 @@ private:
   void noteDirectories(const std::string& dir);
   // System changes.
   void registryEntries();
+  void registryEntry(const LoggedRegistryEntry& entry);
   void iniFiles();
+  void iniEntries(const std::string& path, const std::vector<LoggedIniEntry>& entries);
   void startupFiles();
   void associations();
   void registration();

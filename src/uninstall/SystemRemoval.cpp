@@ -84,36 +84,29 @@ void Removal::registryEntries() {
     report_.note("kept", "registry entries: the product keeps them");
     return;
   }
-  for (auto e = records_.registry.rbegin(); e != records_.registry.rend(); ++e) {
-    if (e->root < 1 || e->root > 3) continue;
-    const RegistryRoot root = e->root == 1   ? RegistryRoot::ClassesRoot
-                              : e->root == 2 ? RegistryRoot::CurrentUser
-                                             : RegistryRoot::LocalMachine;
-    const std::string key = keyWithoutLeadingSeparator(e->keyPath);
-    if (key.empty()) {
-      report_.left("entry", rootName(root) + "\\", "no key path");
-      continue;
-    }
-    // On the machine root an empty value made only the key.
-    const bool valueWritten = !(e->root == 3 && e->data.empty());
-    if (valueWritten && !e->valueName) {
-      report_.left("registry value", rootName(root) + "\\" + key, "the log does not name the value");
-      continue;
-    }
-    if (valueWritten) {
-      const auto current = platform_.readRegistryString(root, key, *e->valueName);
-      if (!current) {
-        report_.note("absent", rootName(root) + "\\" + key + " \"" + *e->valueName + "\"");
-      } else if (*current != e->data) {
-        report_.left("registry value", rootName(root) + "\\" + key + " \"" + *e->valueName + "\"",
-                     "changed since the installation");
-        continue;
-      } else {
-        restoreOrDeleteValue(root, key, *e->valueName, e->before);
-      }
-    }
-    if (!e->newKey.empty()) deleteEmptyKeys(root, key, e->newKey);
+  for (auto e = records_.registry.rbegin(); e != records_.registry.rend(); ++e)
+    if (e->root >= 1 && e->root <= 3) registryEntry(*e);
+}
+
+void Removal::registryEntry(const LoggedRegistryEntry& e) {
+  const RegistryRoot root = e.root == 1   ? RegistryRoot::ClassesRoot
+                            : e.root == 2 ? RegistryRoot::CurrentUser
+                                          : RegistryRoot::LocalMachine;
+  const std::string key = keyWithoutLeadingSeparator(e.keyPath);
+  if (key.empty()) return report_.left("entry", rootName(root) + "\\", "no key path");
+  // On the machine root an empty value made only the key.
+  if (!(e.root == 3 && e.data.empty())) {
+    if (!e.valueName)
+      return report_.left("registry value", rootName(root) + "\\" + key, "the log does not name the value");
+    const std::string label = rootName(root) + "\\" + key + " \"" + *e.valueName + "\"";
+    const auto current = platform_.readRegistryString(root, key, *e.valueName);
+    if (current && *current != e.data) return report_.left("registry value", label, "changed since the installation");
+    if (current)
+      restoreOrDeleteValue(root, key, *e.valueName, e.before);
+    else
+      report_.note("absent", label);
   }
+  if (!e.newKey.empty()) deleteEmptyKeys(root, key, e.newKey);
 }
 
 void Removal::iniFiles() {
@@ -124,26 +117,7 @@ void Removal::iniFiles() {
     } else if (!platform_.fileExists(path)) {
       report_.note("absent", path);
     } else {
-      for (auto e = file->entries.rbegin(); e != file->entries.rend(); ++e) {
-        const std::string label = path + " [" + e->section + "] " + e->key;
-        const std::string current = platform_.readProfileString(path, e->section, e->key, kAbsentValue);
-        if (current == kAbsentValue) {
-          report_.note("absent", label);
-        } else if (current != e->value) {
-          report_.left("INI entry", label, "changed since the installation");
-        } else if (e->before ? platform_.writeProfileString(path, e->section, e->key, *e->before)
-                             : platform_.deleteProfileKey(path, e->section, e->key)) {
-          report_.removed("INI entry", label + (e->before ? " (the earlier value is back)" : ""));
-        } else {
-          report_.left("INI entry", label, "the file cannot be written");
-        }
-      }
-      // A file of the product's own that now holds nothing goes with the product.
-      const auto text = wholeFile(platform_, path);
-      if (partBelow(path, target_) && text && !iniHasEntries(*text)) {
-        removeFile("INI file", path);
-        noteDirectories(containingDirectory(path));
-      }
+      iniEntries(path, file->entries);
     }
     if (file->backup.empty()) continue;
     if (!path.empty() && samePath(containingDirectory(file->backup), containingDirectory(path)) &&
@@ -151,6 +125,29 @@ void Removal::iniFiles() {
       removeFile("backup", file->backup);
     else
       report_.left("entry", file->backup, "not beside its INI file");
+  }
+}
+
+void Removal::iniEntries(const std::string& path, const std::vector<LoggedIniEntry>& entries) {
+  for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+    const std::string label = path + " [" + e->section + "] " + e->key;
+    const std::string current = platform_.readProfileString(path, e->section, e->key, kAbsentValue);
+    if (current == kAbsentValue) {
+      report_.note("absent", label);
+    } else if (current != e->value) {
+      report_.left("INI entry", label, "changed since the installation");
+    } else if (e->before ? platform_.writeProfileString(path, e->section, e->key, *e->before)
+                         : platform_.deleteProfileKey(path, e->section, e->key)) {
+      report_.removed("INI entry", label + (e->before ? " (the earlier value is back)" : ""));
+    } else {
+      report_.left("INI entry", label, "the file cannot be written");
+    }
+  }
+  // A file of the product's own that now holds nothing goes with the product.
+  const auto text = wholeFile(platform_, path);
+  if (partBelow(path, target_) && text && !iniHasEntries(*text)) {
+    removeFile("INI file", path);
+    noteDirectories(containingDirectory(path));
   }
 }
 
