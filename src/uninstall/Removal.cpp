@@ -185,6 +185,8 @@ void Removal::workDirectory() {
   }
   removeDirectoryIfEmpty(workDir);
   const std::string& newRoot = records_.newRoot;
+  // The run created only what lies below the target: the target was there before.
+  if (partBelow(newRoot, target_)) return;
   const bool rootKnown = isDriveDirectory(newRoot) && (samePath(newRoot, target_) || partBelow(target_, newRoot));
   if (!newRoot.empty() && !rootKnown) report_.left("entry", newRoot, "not the target directory nor one above it");
   const std::string outermost = rootKnown ? withoutTrailingSeparators(newRoot) : target_;

@@ -203,6 +203,15 @@ TEST(Uninstaller, LeavesWhatItDidNotInstallAndWhatIsInUse) {
   EXPECT_NE(summary.find("HKCU\\Software\\Vendor\\App \"Mode\" (changed since the installation)"), std::string::npos);
 }
 
+TEST(Uninstaller, KeepsATargetThatWasThereBefore) {
+  Installation a;
+  a.install();
+  a.log("uninstall", "newroot", "C:\\Programs\\App\\setup");
+  EXPECT_EQ(a.uninstall(std::string(kLog) + " /silent"), kRemovedAll);
+  EXPECT_TRUE(a.p.directoryExists("C:\\Programs\\App"));
+  EXPECT_FALSE(a.p.directoryExists("C:\\Programs\\App\\setup"));
+}
+
 TEST(Uninstaller, DeclinedOrRefusedRemovesNothing) {
   Installation a;
   a.install();
