@@ -1,6 +1,6 @@
 #include "uninstall/Uninstaller.h"
 
-#include <cctype>
+#include <string_view>
 
 #include "install/SetupLog.h"
 #include "uninstall/RemovalPaths.h"
@@ -18,10 +18,13 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
-bool endsWithSwitch(const std::string& text, const std::string& name) {
-  if (text.size() < name.size() || !samePath(text.substr(text.size() - name.size()), name)) return false;
-  return text.size() == name.size() || text[text.size() - name.size() - 1] == ' ' ||
-         text[text.size() - name.size() - 1] == '\t' || text[text.size() - name.size() - 1] == '"';
+constexpr std::string_view kSilent = "/silent";
+
+// The switch as the last word (after a blank or a closing quote).
+bool endsWithSwitch(const std::string& text, std::string_view name) {
+  if (!endsWithNoCase(text, std::string(name))) return false;
+  const std::size_t at = text.size() - name.size();
+  return at == 0 || std::string_view(" \t\"").find(text[at - 1]) != std::string_view::npos;
 }
 
 } // namespace
@@ -29,9 +32,9 @@ bool endsWithSwitch(const std::string& text, const std::string& name) {
 std::optional<UninstallArguments> parseUninstallArguments(const std::string& commandLine) {
   UninstallArguments args;
   std::string rest = trimmed(commandLine);
-  if (endsWithSwitch(rest, "/silent")) {
+  if (endsWithSwitch(rest, kSilent)) {
     args.silent = true;
-    rest = trimmed(rest.substr(0, rest.size() - 7));
+    rest = trimmed(rest.substr(0, rest.size() - kSilent.size()));
   }
   if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
   if (rest.empty() || rest.front() == '/' || rest.find('"') != std::string::npos) return std::nullopt;
