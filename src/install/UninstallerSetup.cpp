@@ -59,7 +59,7 @@ void installUninstaller(RunContext& run) {
 
 void importRegistryFile(RunContext& run) {
   const std::string path = run.state.SourceDir + "zsys.re_";
-  if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + path);
+  if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + commandLineArgument(path));
 }
 
 void writeUninstallerData(RunContext& run) {
