@@ -2,7 +2,8 @@
 # Runs a command with the build tree's Wine prefix ready, a virtual X display
 # for windows, and the prefix's wineserver stopped afterwards, whatever happens.
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko prompt, no host menu entries for the Start Menu links of the tests.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 : "${WINEPREFIX:?WINEPREFIX must name the build tree's prefix}"
 export WINEPREFIX
 mkdir -p "$WINEPREFIX"

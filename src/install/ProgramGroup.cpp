@@ -27,28 +27,29 @@ std::string uninstallerCaption(const SetupScript& script) {
 void addUninstaller(RunContext& run, ProgramGroupCommands& commands) {
   if (!run.script().ReadBool("prggrp", "uninst", true)) return;
   run.state.GroupItemsCreated = true;
-  commands.addItem(uninstallCommandLine(run), uninstallerCaption(run.script()));
+  commands.addItem({uninstallerCaption(run.script()), uninstallerPath(run), uninstallLogPath(run)});
 }
 
 bool optionChosen(const RunContext& run, std::int32_t option) {
   return option >= 1 && option <= kOptionCount && run.state.OptionChosen[static_cast<std::size_t>(option - 1)];
 }
 
-std::string itemCommandLine(RunContext& run, std::int64_t i, std::int32_t option) {
+GroupItem optionItem(RunContext& run, std::int64_t i, std::int32_t option) {
   const SetupScript& script = run.script();
   const std::string optionSection = numberedKey("Option_", option);
   const std::int32_t f = script.ReadInteger("prggrp", numberedKey("f", i), 1);
   const std::int32_t d = script.ReadInteger(optionSection, numberedKey("d", f), 1);
   const std::string dir = script.ReadString("directories", numberedKey(numberedKey("d", option) + "_", d), "\\");
   const std::string file = script.ReadString(optionSection, numberedKey("f", f), "");
-  const std::string arguments = script.ReadString("prggrp", numberedKey("r", i), "");
-  std::string line;
+  GroupItem item;
+  item.caption = script.ReadString("prggrp", numberedKey("p", i), "[unbenannt_" + std::to_string(i) + "]");
   if (containsNoCase(dir, "%SystemRoot%"))
-    line =
+    item.target =
         joined(run.WindowsDir + (dir.size() > kMarkerLength ? dir.substr(kMarkerLength, kKeptAfterMarker) : ""), file);
   else
-    line = joined(run.state.TargetDir + dir, file);
-  return arguments.empty() ? line : line + " " + arguments;
+    item.target = joined(run.state.TargetDir + dir, file);
+  item.arguments = script.ReadString("prggrp", numberedKey("r", i), "");
+  return item;
 }
 
 void addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
@@ -59,9 +60,7 @@ void addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
     const std::int32_t option = script.ReadInteger("prggrp", numberedKey("o", i), 1);
     if (optionChosen(run, option)) {
       run.state.GroupItemsCreated = true;
-      const std::string caption =
-          script.ReadString("prggrp", numberedKey("p", i), "[unbenannt_" + std::to_string(i) + "]");
-      commands.addItem(itemCommandLine(run, i, option), caption);
+      commands.addItem(optionItem(run, i, option));
     }
     run.setItemProgress(roundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(total)));
     run.setRunProgress(99);
@@ -96,19 +95,39 @@ ProgramGroupCommands mediumGroup(RunContext& run) {
   const std::string drive = driveOfPath(run.platform.programPath());
   const std::int32_t total = script.ReadInteger("prggrp_run", "total", 2);
   for (std::int64_t i = 1; i <= total; ++i)
-    commands.addItem(drive + script.ReadString("prggrp_run", numberedKey("v", i), "_"),
-                     script.ReadString("prggrp_run", numberedKey("p", i), numberedKey("noname", i)));
+    commands.addItem({script.ReadString("prggrp_run", numberedKey("p", i), numberedKey("noname", i)),
+                      drive + script.ReadString("prggrp_run", numberedKey("v", i), "_"), ""});
   run.setItemProgress(100);
   run.setRunProgress(99);
   run.checkForStop();
   return commands;
 }
 
+// Records the folder and each item's link for the uninstaller before the links
+// are written, then writes those that are missing or wrong.
+void completeGroupLinks(RunContext& run, const ProgramGroupCommands& commands) {
+  const std::string folder = groupFolder(run.platform, commands.group(), commands.items());
+  if (folder.empty()) {
+    run.TextLog.line("error", "no Programs folder takes the group " + commands.group());
+    return;
+  }
+  const std::vector<std::string> paths = groupLinkPaths(folder, commands.items());
+  run.Log.write("prggrp", "folder", folder);
+  run.Log.writeInteger("prggrp", "total", static_cast<std::int64_t>(paths.size()));
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    run.Log.write("prggrp", numberedKey("l", static_cast<std::int64_t>(i + 1)), paths[i]);
+  run.TextLog.line("group", folder);
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    run.TextLog.line("item", std::string(linkWayName(completeLink(run.platform, paths[i], commands.items()[i]))) + " " +
+                                 paths[i]);
+}
+
 } // namespace
 
-void ProgramGroupCommands::addItem(const std::string& commandLine, const std::string& caption) {
+void ProgramGroupCommands::addItem(const GroupItem& item) {
   std::string line = lines_.empty() ? "[CreateGroup(" + group_ + ")]" : "";
-  lines_.push_back(line + "[AddItem(" + commandLine + "," + caption + ")]");
+  lines_.push_back(line + "[AddItem(" + item.commandLine() + "," + item.caption + ")]");
+  items_.push_back(item);
 }
 
 std::string ProgramGroupCommands::text() const {
@@ -124,8 +143,11 @@ ProgramGroupCommands programGroupCommands(RunContext& run, bool fromMedium) {
 
 void programGroupStage(RunContext& run, bool fromMedium) {
   const ProgramGroupCommands commands = programGroupCommands(run, fromMedium);
-  // Whether the shell carried the commands out is not learned; nothing is reported.
-  if (!commands.lines().empty()) run.platform.sendShellCommands(commands.text());
+  if (commands.lines().empty()) return;
+  // The shell's answer is not reported: the links below show what it did.
+  const bool taken = run.platform.sendShellCommands(commands.text());
+  run.TextLog.line("group", commands.group() + (taken ? " sent to the shell" : " not taken by the shell"));
+  completeGroupLinks(run, commands);
 }
 
 std::string driveOfPath(const std::string& path) {

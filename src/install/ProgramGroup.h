@@ -1,10 +1,12 @@
 #pragma once
 // The program group: Program Manager commands that create the group and add
 // the uninstaller's item and the items of the chosen options (or, for a run
-// from the medium, items that point at the medium), sent in one go.
+// from the medium, items that point at the medium), sent in one go; then the
+// group's shell links are completed where the shell left them out.
 #include <string>
 #include <vector>
 
+#include "install/GroupLinks.h"
 #include "install/RunContext.h"
 
 namespace kalvora {
@@ -14,20 +16,24 @@ namespace kalvora {
 class ProgramGroupCommands {
 public:
   explicit ProgramGroupCommands(std::string group) : group_(std::move(group)) {}
-  void addItem(const std::string& commandLine, const std::string& caption);
+  void addItem(const GroupItem& item);
+  const std::string& group() const { return group_; }
   const std::vector<std::string>& lines() const { return lines_; }
+  const std::vector<GroupItem>& items() const { return items_; }
   // The lines joined, each ended by a line break, as the shell takes them.
   std::string text() const;
 
 private:
   std::string group_;
   std::vector<std::string> lines_;
+  std::vector<GroupItem> items_;
 };
 
 // Builds the group's commands with the stage's log records, captions, bars and
 // stop checks (RunStopped leaves before anything is sent).
 ProgramGroupCommands programGroupCommands(RunContext& run, bool fromMedium);
-// The stage: builds the commands and hands them to the shell.
+// The stage: builds the commands, hands them to the shell, then makes sure the
+// group's folder holds one right link per item, logged for the uninstaller.
 void programGroupStage(RunContext& run, bool fromMedium);
 
 // The drive of a path ("D:") or, for a network path, its "\\server\share" part.

@@ -7,12 +7,12 @@ namespace kalvora {
 
 std::string uninstallerPath(const RunContext& run) { return run.WindowsDir + "\\unkalvora.exe"; }
 
-std::string uninstallCommandLine(const RunContext& run) {
-  return uninstallerPath(run) + " " + run.state.TargetDir + "\\setup\\uninst.log";
-}
+std::string uninstallLogPath(const RunContext& run) { return run.state.TargetDir + "\\setup\\uninst.log"; }
+
+std::string uninstallCommandLine(const RunContext& run) { return uninstallerPath(run) + " " + uninstallLogPath(run); }
 
 void openLogWithHead(RunContext& run) {
-  run.Log.open(run.state.TargetDir + "\\setup\\uninst.log", run.platform);
+  run.Log.open(uninstallLogPath(run), run.platform);
   run.Log.write("readme", "file", run.state.ReadmePath);
   run.Log.write("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved");
   run.Log.write("important!", "i1",

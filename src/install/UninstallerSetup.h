@@ -12,6 +12,8 @@ inline constexpr int kUninstallerVersion = 220;
 inline constexpr const char* kUninstallerMarkerKey = "SOFTWARE\\VELM\\kalvora";
 
 std::string uninstallerPath(const RunContext& run);
+// The uninstall log's path, the uninstaller's argument.
+std::string uninstallLogPath(const RunContext& run);
 // The command line that removes the installation; rolling back adds " /silent".
 std::string uninstallCommandLine(const RunContext& run);
 

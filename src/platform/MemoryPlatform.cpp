@@ -120,7 +120,7 @@ std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) {
 
 bool MemoryPlatform::createDirectory(const std::string& path) {
   const std::string key = keyOf(path);
-  if (directories_.count(key) || files_.count(key) || !parentExists(key)) return false;
+  if (directories_.count(key) || files_.count(key) || failCreate_.count(key) || !parentExists(key)) return false;
   directories_.insert(key);
   nameDirectory(key, path);
   createdDirectories_.push_back(path);
@@ -214,6 +214,23 @@ std::optional<std::string> MemoryPlatform::fileContent(const std::string& path) 
   auto it = files_.find(keyOf(path));
   if (it == files_.end()) return std::nullopt;
   return std::string(it->second.bytes->begin(), it->second.bytes->end());
+}
+
+std::optional<ShellLink> MemoryPlatform::readShellLink(const std::string& path) {
+  const auto content = fileContent(path);
+  if (!content) return std::nullopt;
+  const auto first = content->find('\n');
+  const auto second = first == std::string::npos ? first : content->find('\n', first + 1);
+  if (second == std::string::npos) return std::nullopt;
+  return ShellLink{content->substr(0, first), content->substr(first + 1, second - first - 1),
+                   content->substr(second + 1)};
+}
+
+bool MemoryPlatform::writeShellLink(const std::string& path, const ShellLink& link) {
+  const std::string key = keyOf(path);
+  if (failCreate_.count(key) || locked_.count(key) || !parentExists(key)) return false;
+  putFile(path, link.target + "\n" + link.arguments + "\n" + link.workingDirectory);
+  return true;
 }
 
 std::vector<std::string> MemoryPlatform::listFiles() const {

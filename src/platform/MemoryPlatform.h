@@ -39,6 +39,10 @@ public:
     shellCommands_.push_back(commands);
     return true;
   }
+  std::string programsFolder(bool common) override { return common ? commonPrograms_ : userPrograms_; }
+  // A link is a file of three lines: target, arguments, working directory.
+  std::optional<ShellLink> readShellLink(const std::string& path) override;
+  bool writeShellLink(const std::string& path, const ShellLink& link) override;
   bool startProgram(const std::string& commandLine) override;
   bool startHiddenProgram(const std::string& commandLine) override;
   std::string windowsDirectory() override { return windowsDir_; }
@@ -73,7 +77,7 @@ public:
   // Paths of every file and directory, as first written, in creation order.
   std::vector<std::string> createdDirectories() const { return createdDirectories_; }
   std::vector<std::string> listFiles() const;
-  // Arranged failures: creating this file, or writing past this many bytes into any file.
+  // Arranged failures: creating this file (or directory), or writing past this many bytes into any file.
   void failCreateOf(const std::string& path) { failCreate_.insert(keyOf(path)); }
   void limitWrites(std::int64_t bytes) { writeLimit_ = bytes; }
   // A file a test holds open exclusively, as another program would.
@@ -99,6 +103,11 @@ public:
   // Every text handed to the shell, in order.
   const std::vector<std::string>& shellCommands() const { return shellCommands_; }
   void setWindowsDirectory(const std::string& dir) { windowsDir_ = dir; }
+  // The Start Menu's Programs folders (none unless set); they are not created here.
+  void setProgramsFolders(const std::string& common, const std::string& user) {
+    commonPrograms_ = common;
+    userPrograms_ = user;
+  }
   // Program starts whose command line begins with prefix fail (they are still recorded).
   void failStartOf(const std::string& prefix) { failedStarts_.push_back(prefix); }
   void setForegroundWindowTitle(const std::string& title) { foregroundTitle_ = title; }
@@ -146,6 +155,7 @@ private:
   std::vector<std::string> hiddenPrograms_;
   std::vector<std::string> shellCommands_;
   std::string windowsDir_ = "C:\\WINDOWS";
+  std::string commonPrograms_, userPrograms_;
   int messagesProcessed_ = 0;
   std::vector<std::string> failedStarts_;
   std::string foregroundTitle_;

@@ -49,6 +49,11 @@ struct DosTime {
   int year = 1980, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
+// What a shell link (a .lnk file) starts.
+struct ShellLink {
+  std::string target, arguments, workingDirectory;
+};
+
 struct FileInfo {
   std::int64_t size = 0;
   std::uint32_t dosDateTime = 0; // last write, local time: DOS date << 16 | DOS time
@@ -118,8 +123,26 @@ public:
   virtual bool registryKeyExists(RegistryRoot root, const std::string& keyPath);
   // Program Manager commands ("[CreateGroup(...)]" lines) to the shell's DDE
   // service "Progman" in one execute transaction; when no server answers,
-  // Progman is started minimised and asked once more. False when undelivered.
+  // Progman is started minimised and asked again for a few seconds. False
+  // when undelivered or refused; never waits long.
   virtual bool sendShellCommands(const std::string& commands);
+  // The Start Menu's Programs folder of all users (common) or of the current
+  // user, without a trailing backslash; empty when the system has none.
+  virtual std::string programsFolder(bool common) {
+    (void)common;
+    return {};
+  }
+  // What the shell link at path starts; nothing when it cannot be read.
+  virtual std::optional<ShellLink> readShellLink(const std::string& path) {
+    (void)path;
+    return std::nullopt;
+  }
+  // Writes a shell link at path, replacing one that is there; false when refused.
+  virtual bool writeShellLink(const std::string& path, const ShellLink& link) {
+    (void)path;
+    (void)link;
+    return false;
+  }
   // Starts a command line in a normally shown window without waiting (WinExec); false when refused.
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.

@@ -1,12 +1,11 @@
 // The platform of the Windows program: the real Win32 calls.
 #include <windows.h>
-// after windows.h
-#include <ddeml.h>
 
 #include <algorithm>
 
 #include "platform/Platform.h"
 #include "platform/Win32Messages.h"
+#include "platform/Win32Shell.h"
 
 namespace kalvora {
 namespace {
@@ -70,11 +69,6 @@ std::string relativeKeyPath(const std::string& keyPath) {
   const std::size_t start = keyPath.find_first_not_of('\\');
   return start == std::string::npos ? std::string() : keyPath.substr(start);
 }
-
-HDDEDATA CALLBACK ignoreDdeEvents(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
-
-// The Program Manager's documented service and topic.
-HCONV connectProgman(DWORD instance, HSZ name) { return DdeConnect(instance, name, name, nullptr); }
 
 class Win32Platform : public Platform {
 public:
@@ -251,28 +245,10 @@ public:
     return true;
   }
 
-  bool sendShellCommands(const std::string& commands) override {
-    DWORD instance = 0;
-    if (DdeInitializeA(&instance, ignoreDdeEvents, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
-    HSZ name = DdeCreateStringHandleA(instance, "Progman", CP_WINANSI);
-    HCONV conversation = connectProgman(instance, name);
-    if (!conversation) {
-      WinExec("Progman ", SW_SHOWMINNOACTIVE);
-      conversation = connectProgman(instance, name);
-    }
-    bool sent = false;
-    if (conversation) {
-      std::string data = commands; // sent with its terminating zero
-      // Waiting for the answer (10 s at most) keeps the commands from being
-      // dropped when the conversation closes before the shell has taken them.
-      sent = DdeClientTransaction(reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size() + 1),
-                                  conversation, nullptr, CF_TEXT, XTYP_EXECUTE, 10000, nullptr) != nullptr;
-      DdeDisconnect(conversation);
-    }
-    DdeFreeStringHandle(instance, name);
-    DdeUninitialize(instance);
-    return sent;
-  }
+  bool sendShellCommands(const std::string& commands) override { return sendProgmanCommands(commands); }
+  std::string programsFolder(bool common) override { return startMenuPrograms(common); }
+  std::optional<ShellLink> readShellLink(const std::string& path) override { return loadShellLink(path); }
+  bool writeShellLink(const std::string& path, const ShellLink& link) override { return saveShellLink(path, link); }
 
   bool startProgram(const std::string& commandLine) override {
     return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;

@@ -37,6 +37,34 @@ TEST(ProgramGroup, ItemsOfChosenOptionsFollowTheGroupCommandOnTheFirstLine) {
   EXPECT_EQ(g.log("uninstall", "prggrp"), "Tools");
 }
 
+TEST(ProgramGroup, TheGroupFolderGetsOneRightLinkPerItemRecordedForTheUninstaller) {
+  Group g("[software]\nname=Tool\n[prggrp]\ntotal=1\no1=1\nr1=-x a\np1=Tool\n"
+          "[Option_1]\nf1=tool.exe\nd1=1\n[directories]\nd1_1=%SystemRoot%\\SYSTEM\n");
+  g.state.ProgramGroup = "Tools";
+  g.platform.setProgramsFolders("C:\\All\\Programs", "C:\\Me\\Programs");
+  // The shell made the group in the user's folder, with the uninstaller's link but not its argument.
+  const std::string folder = "C:\\Me\\Programs\\Tools";
+  g.platform.putDirectory(folder);
+  g.platform.writeShellLink(folder + "\\Uninstall Tool.lnk", {"C:\\WINDOWS\\unkalvora.exe", "", ""});
+  programGroupStage(g.run(), false);
+
+  EXPECT_EQ(g.log("prggrp", "folder"), folder);
+  EXPECT_EQ(g.log("prggrp", "total"), "2");
+  EXPECT_EQ(g.log("prggrp", "l1"), folder + "\\Uninstall Tool.lnk");
+  EXPECT_EQ(g.log("prggrp", "l2"), folder + "\\Tool.lnk");
+  EXPECT_EQ(g.file(folder + "\\Uninstall Tool.lnk"),
+            "C:\\WINDOWS\\unkalvora.exe\nC:\\App\\setup\\uninst.log\nC:\\WINDOWS");
+  EXPECT_EQ(g.file(folder + "\\Tool.lnk"), "C:\\WINDOWS\\SYSTEM\\tool.exe\n-x a\nC:\\WINDOWS\\SYSTEM");
+  EXPECT_FALSE(g.platform.directoryExists("C:\\All\\Programs\\Tools"));
+  std::string textLog;
+  for (const std::string& line : g.run().TextLog.lines())
+    textLog += line.substr(line.find(' ') + 1) + "|";
+  EXPECT_NE(textLog.find("group Tools sent to the shell|group " + folder + "|item rewritten " + folder +
+                         "\\Uninstall Tool.lnk|item made " + folder + "\\Tool.lnk|"),
+            std::string::npos)
+      << textLog;
+}
+
 TEST(ProgramGroup, UninstallerItemAndDefaultsOfAnItem) {
   Group g("[prggrp]\n[Option_1]\n");
   programGroupStage(g.run(), false);

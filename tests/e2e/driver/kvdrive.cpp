@@ -21,6 +21,7 @@
 
 #include "Png.h"
 #include "Script.h"
+#include "Shell.h"
 #include "XScreen.h"
 
 namespace kvdrive {
@@ -145,7 +146,10 @@ struct Options {
 class Driver {
 public:
   explicit Driver(Options options) : o_(std::move(options)) { medium_ = o_.work + "\\medium"; }
-  ~Driver() { stopProgram(); }
+  ~Driver() {
+    stopProgram();
+    endShellProcesses();
+  }
 
   int run() {
     std::ifstream in(o_.scenario, std::ios::binary);
@@ -177,11 +181,9 @@ private:
   }
 
   std::string expand(std::string word) const {
-    const std::pair<const char*, std::string> vars[] = {{"${MEDIUM}", medium_},
-                                                        {"${WORK}", o_.work},
-                                                        {"${DRIVER}", selfPath()},
-                                                        {"${SHOTS}", o_.shots},
-                                                        {"${MEDIA}", o_.media}};
+    const std::pair<const char*, std::string> vars[] = {
+        {"${MEDIUM}", medium_}, {"${WORK}", o_.work},   {"${DRIVER}", selfPath()},
+        {"${SHOTS}", o_.shots}, {"${MEDIA}", o_.media}, {"${PROGRAMS}", userProgramsFolder()}};
     for (const auto& [name, value] : vars)
       for (std::size_t at; (at = word.find(name)) != std::string::npos;)
         word.replace(at, std::string(name).size(), value);
@@ -230,7 +232,11 @@ private:
       if (value != w[3]) throw Failure(w[1] + " value \"" + w[2] + "\" is \"" + value + "\"");
     } else if (op == "delete") {
       need(w, 2, "delete PATH");
-      DeleteFileA(w[1].c_str());
+      const DWORD attributes = GetFileAttributesA(w[1].c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        removeTree(w[1]);
+      else
+        DeleteFileA(w[1].c_str());
     } else if (op == "make-dir") {
       need(w, 2, "make-dir PATH");
       makeDirectories(w[1]);
@@ -253,7 +259,13 @@ private:
       need(w, 2, "expect-file PATH");
       const bool exists = GetFileAttributesA(w[1].c_str()) != INVALID_FILE_ATTRIBUTES;
       if (exists != (op == "expect-file")) throw Failure(w[1] + (exists ? " exists" : " is missing"));
+    } else if (op == "expect-link" || op == "expect-links") {
+      need(w, op == "expect-link" ? 4 : 3, "expect-link PATH TARGET ARGUMENTS, expect-links FOLDER COUNT");
+      const std::string fault =
+          op == "expect-link" ? linkFault(w[1], w[2], w[3]) : linkCountFault(w[1], std::stoi(w[2]));
+      if (!fault.empty()) throw Failure(fault);
     } else if (op == "start") {
+      closeShellWindows();
       startProgram();
     } else if (op == "wait-window") {
       need(w, 2, "wait-window CLASS");

@@ -1,0 +1,102 @@
+#include "install/GroupLinks.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "install/DirectoryStage.h"
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+
+namespace {
+
+bool sameNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// Paths compare without regard to case; arguments are the program's own business.
+bool sameLink(const ShellLink& a, const ShellLink& b) {
+  return sameNoCase(a.target, b.target) && a.arguments == b.arguments &&
+         sameNoCase(a.workingDirectory, b.workingDirectory);
+}
+
+std::vector<std::string> groupCandidates(Platform& platform, const std::string& group) {
+  std::vector<std::string> candidates;
+  for (const bool common : {true, false}) {
+    const std::string programs = platform.programsFolder(common);
+    if (!programs.empty()) candidates.push_back(programs + "\\" + shellFileName(group));
+  }
+  return candidates;
+}
+
+bool holdsAnItemLink(Platform& platform, const std::string& folder, const std::vector<GroupItem>& items) {
+  const std::vector<std::string> paths = groupLinkPaths(folder, items);
+  return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) { return platform.fileExists(path); });
+}
+
+} // namespace
+
+std::string GroupItem::commandLine() const { return arguments.empty() ? target : target + " " + arguments; }
+
+ShellLink GroupItem::link() const {
+  std::string directory = containingDirectory(target);
+  if (!directory.empty() && directory.back() == ':') directory += '\\';
+  return {target, arguments, directory};
+}
+
+std::string shellFileName(const std::string& caption) {
+  std::string name = caption;
+  for (char& c : name)
+    if (std::strchr("\\/:*?\"<>|", c) || static_cast<unsigned char>(c) < 32) c = '_';
+  return name;
+}
+
+std::string groupFolder(Platform& platform, const std::string& group, const std::vector<GroupItem>& items) {
+  const std::vector<std::string> candidates = groupCandidates(platform, group);
+  for (const std::string& folder : candidates)
+    if (platform.directoryExists(folder) && holdsAnItemLink(platform, folder, items)) return folder;
+  for (const std::string& folder : candidates)
+    if (platform.directoryExists(folder)) return folder;
+  for (const std::string& folder : candidates) {
+    createDirectories(platform, folder);
+    if (platform.directoryExists(folder)) return folder;
+  }
+  return {};
+}
+
+std::vector<std::string> groupLinkPaths(const std::string& folder, const std::vector<GroupItem>& items) {
+  std::vector<std::string> paths;
+  for (const GroupItem& item : items) {
+    const std::string name = folder + "\\" + shellFileName(item.caption);
+    std::string path = name + ".lnk";
+    for (int n = 2; std::any_of(paths.begin(), paths.end(), [&](const std::string& p) { return sameNoCase(p, path); });
+         ++n)
+      path = name + " (" + std::to_string(n) + ").lnk";
+    paths.push_back(path);
+  }
+  return paths;
+}
+
+const char* linkWayName(LinkWay way) {
+  switch (way) {
+  case LinkWay::Kept: return "kept";
+  case LinkWay::Rewritten: return "rewritten";
+  case LinkWay::Made: return "made";
+  case LinkWay::Failed: break;
+  }
+  return "failed";
+}
+
+LinkWay completeLink(Platform& platform, const std::string& path, const GroupItem& item) {
+  const ShellLink wanted = item.link();
+  const std::optional<ShellLink> present = platform.readShellLink(path);
+  if (present && sameLink(*present, wanted)) return LinkWay::Kept;
+  const bool existed = present || platform.fileExists(path);
+  if (!platform.writeShellLink(path, wanted)) return LinkWay::Failed;
+  return existed ? LinkWay::Rewritten : LinkWay::Made;
+}
+
+} // namespace kalvora
