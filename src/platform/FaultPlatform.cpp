@@ -3,9 +3,9 @@
 namespace kalvora {
 
 const char* faultKindName(FaultKind kind) {
-  static const char* const kNames[kFaultKinds] = {"create file",      "write file",   "read file", "copy file",
-                                                  "create directory", "free space",   "INI write", "registry key",
-                                                  "registry value",   "program start"};
+  static const char* const kNames[kFaultKinds] = {"create file",      "write file",    "read file", "copy file",
+                                                  "create directory", "free space",    "INI write", "registry key",
+                                                  "registry value",   "program start", "shell link"};
   return kNames[static_cast<std::size_t>(kind)];
 }
 
@@ -82,6 +82,10 @@ bool FaultPlatform::startProgram(const std::string& commandLine) {
 
 bool FaultPlatform::startHiddenProgram(const std::string& commandLine) {
   return !fails(FaultKind::ProgramStart) && inner_.startHiddenProgram(commandLine);
+}
+
+bool FaultPlatform::writeShellLink(const std::string& path, const ShellLink& link) {
+  return !fails(FaultKind::ShellLink) && inner_.writeShellLink(path, link);
 }
 
 } // namespace kalvora

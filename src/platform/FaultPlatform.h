@@ -21,8 +21,9 @@ enum class FaultKind {
   RegistryKey,     // createRegistryKey
   RegistryValue,   // writeRegistryString
   ProgramStart,    // startProgram, startHiddenProgram
+  ShellLink,       // writeShellLink
 };
-inline constexpr std::size_t kFaultKinds = 10;
+inline constexpr std::size_t kFaultKinds = 11;
 
 const char* faultKindName(FaultKind kind);
 
@@ -74,6 +75,9 @@ public:
     return inner_.registryKeyExists(root, keyPath);
   }
   bool sendShellCommands(const std::string& commands) override { return inner_.sendShellCommands(commands); }
+  std::string programsFolder(bool common) override { return inner_.programsFolder(common); }
+  std::optional<ShellLink> readShellLink(const std::string& path) override { return inner_.readShellLink(path); }
+  bool writeShellLink(const std::string& path, const ShellLink& link) override;
   bool startProgram(const std::string& commandLine) override;
   bool startHiddenProgram(const std::string& commandLine) override;
   MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
