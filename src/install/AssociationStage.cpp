@@ -16,10 +16,6 @@ void setDefaultValue(RunContext& run, const std::string& key, const std::string&
 
 } // namespace
 
-bool isRegistrableExtension(const std::string& extension) {
-  return !extension.empty() && extension.find('\\') == std::string::npos;
-}
-
 std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
   const SetupScript& script = run.script();
   const std::string option = script.ReadString("extensions", numberedKey("o", slot), "");

@@ -3,14 +3,11 @@
 // section opens an installed program, through four values below the registry's
 // classes root; each extension is recorded in the uninstall log.
 #include "install/RunContext.h"
+#include "install/ScriptPaths.h" // isRegistrableExtension
 
 namespace kalvora {
 
 void associationStage(RunContext& run);
-
-// Whether text can be registered as a file extension: not empty and without a
-// backslash, which would make the registry path name some other key.
-bool isRegistrableExtension(const std::string& extension);
 
 // The program that opens the documents of extension slot i: the file that the
 // file stage placed for [Option_o] fj.

@@ -94,6 +94,10 @@ std::string numberedKey(const std::string& prefix, std::int64_t number) {
   return key;
 }
 
+bool isRegistrableExtension(const std::string& extension) {
+  return !extension.empty() && extension.find('\\') == std::string::npos;
+}
+
 bool containsNoCase(const std::string& text, const std::string& word) {
   auto lower = [](std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -45,6 +45,10 @@ std::string containingDirectory(const std::string& path);
 // A script or log key: prefix followed by the number in decimal ("f12").
 std::string numberedKey(const std::string& prefix, std::int64_t number);
 
+// Whether text can be registered as a file extension: not empty and without a
+// backslash, which would make the registry path name some other key.
+bool isRegistrableExtension(const std::string& extension);
+
 // Whether text holds word in any mix of upper and lower case.
 bool containsNoCase(const std::string& text, const std::string& word);
 

@@ -55,6 +55,21 @@ std::optional<fs::path> findSetupExe(const Project& project, const BuildRequest&
   return std::nullopt;
 }
 
+// The built uninstaller, for a project that installs one without naming it.
+std::optional<fs::path> findUninstaller(const Project& project, const BuildRequest& request, Diagnostics& diag) {
+  if (project.uninstaller || !projectBool(project, "software", "uniyes", true)) return std::nullopt;
+  std::error_code ec;
+  for (const auto& c : request.uninstallerCandidates)
+    if (fs::is_regular_file(pathFromUtf8(c), ec)) return pathFromUtf8(c);
+  std::string looked;
+  for (const auto& c : request.uninstallerCandidates)
+    looked += (looked.empty() ? "" : ", ") + c;
+  diag.warning(project.displayName, "no unkalvora.exe found" + (looked.empty() ? "" : " (looked for " + looked + ")") +
+                                        "; the medium is built without its uninstaller. Name one in "
+                                        "[build] uninstaller or set KALVORA_UNINSTALLER_EXE.");
+  return std::nullopt;
+}
+
 std::string megabytes(std::int64_t bytes) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", static_cast<double>(bytes) / (1024.0 * 1024.0));
@@ -101,7 +116,8 @@ public:
         selectFiles(project_, {output_.target(), output_.staging(), output_.previous()}, diag_);
     checkScript(project_, selection, diag_);
     const auto setupExe = findSetupExe(project_, request_, diag_);
-    const CompanionPlan companions = planCompanions(project_, setupExe, diag_);
+    const auto uninstaller = findUninstaller(project_, request_, diag_);
+    const CompanionPlan companions = planCompanions(project_, setupExe, uninstaller, diag_);
     stopOnErrors(diag_);
 
     output_.create();

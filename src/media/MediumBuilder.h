@@ -17,6 +17,8 @@ struct BuildRequest {
   std::optional<std::string> outputDir; // overrides the project's [build] output
   // Where to look for the built setup.exe when the project names none.
   std::vector<std::string> setupExeCandidates;
+  // Where to look for the built unkalvora.exe when the project names no uninstaller.
+  std::vector<std::string> uninstallerCandidates;
   // Progress lines (files, megabytes, volumes); none when empty.
   std::function<void(const std::string&)> progress;
 };

@@ -64,7 +64,8 @@ private:
 
 } // namespace
 
-CompanionPlan planCompanions(const Project& project, const std::optional<fs::path>& setupExe, Diagnostics& diag) {
+CompanionPlan planCompanions(const Project& project, const std::optional<fs::path>& setupExe,
+                             const std::optional<fs::path>& builtUninstaller, Diagnostics& diag) {
   Planner p(project, diag);
   const bool packed = project.compression != Compression::None;
   if (setupExe) p.plan.files.push_back({"setup.exe", *setupExe, "", utf8Of(*setupExe)});
@@ -93,8 +94,11 @@ CompanionPlan planCompanions(const Project& project, const std::optional<fs::pat
     p.add(onMedium, path, packed ? *name : "", picture->line);
     p.plan.pictureNames[r] = onMedium;
   }
+  const std::string uninstallerMember = packed ? "uninst32.ex_" : "";
   if (project.uninstaller && p.source(*project.uninstaller, path))
-    p.add("uninst.ex_", path, packed ? "uninst32.ex_" : "", project.uninstaller->line);
+    p.add("uninst.ex_", path, uninstallerMember, project.uninstaller->line);
+  else if (builtUninstaller)
+    p.plan.files.push_back({"uninst.ex_", *builtUninstaller, uninstallerMember, utf8Of(*builtUninstaller)});
   return std::move(p.plan);
 }
 

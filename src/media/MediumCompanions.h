@@ -28,9 +28,10 @@ struct CompanionPlan {
   std::array<std::string, kPictureRoles> pictureNames;
 };
 
-// Checks the sources and names; setupExe is the setup program to copy, if any.
+// Checks the sources and names; setupExe is the setup program to copy, if any,
+// builtUninstaller the uninstaller for a project that names none.
 CompanionPlan planCompanions(const Project& project, const std::optional<std::filesystem::path>& setupExe,
-                             Diagnostics& diag);
+                             const std::optional<std::filesystem::path>& builtUninstaller, Diagnostics& diag);
 
 struct WrittenCompanions {
   std::int64_t clusterBytes = 0;      // the room they take, in whole clusters

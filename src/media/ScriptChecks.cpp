@@ -75,9 +75,6 @@ private:
                                " names a file that the medium does not carry; give its source in " + keys[i].source);
     }
     const bool uninstall = projectBool(project_, "software", "uniyes", true);
-    if (uninstall && !project_.uninstaller)
-      diag_.error(project_.displayName, "[build] uninstaller is missing: the setup installs the uninstaller from "
-                                        "uninst.ex_ (or write [software] uniyes=0)");
     if (!uninstall && project_.uninstaller)
       diag_.warning(project_.where(project_.uninstaller->line), "[software] uniyes=0: the uninstaller is not used");
   }

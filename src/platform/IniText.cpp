@@ -86,4 +86,40 @@ std::string iniWrite(const std::string& content, const std::string& section, con
   return out;
 }
 
+std::vector<std::string> iniKeys(const std::string& content, const std::string& section) {
+  const std::string_view text = content;
+  const std::string_view wanted = trim(cString(section));
+  std::vector<std::string> keys;
+  bool inSection = wanted.empty(); // the nameless section comes first
+  for (const Line& line : splitLines(text)) {
+    const ParsedLine parsed = parseLine(text.substr(line.begin, line.end - line.begin));
+    if (parsed.kind == LineKind::Section) {
+      // Only the first section of a name counts, as for a read.
+      if (inSection) break;
+      inSection = sameName(parsed.name, wanted);
+      continue;
+    }
+    if (inSection && parsed.kind == LineKind::Entry) keys.emplace_back(parsed.name);
+  }
+  return keys;
+}
+
+bool iniHasEntries(const std::string& content) {
+  const std::string_view text = content;
+  for (const Line& line : splitLines(text)) {
+    const ParsedLine parsed = parseLine(text.substr(line.begin, line.end - line.begin));
+    if (parsed.kind == LineKind::Entry && !parsed.name.empty() && parsed.name.front() != ';') return true;
+  }
+  return false;
+}
+
+std::string iniDelete(const std::string& content, const std::string& section, const std::string& key) {
+  const std::string_view text = content;
+  const std::vector<Line> lines = splitLines(text);
+  const Spot spot = locate(text, lines, trim(cString(section)), trim(cString(key)));
+  if (!spot.entry) return content;
+  const Line& line = lines[*spot.entry];
+  return std::string(text.substr(0, line.begin)) + std::string(text.substr(line.next));
+}
+
 } // namespace kalvora

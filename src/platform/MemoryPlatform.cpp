@@ -128,9 +128,37 @@ bool MemoryPlatform::createDirectory(const std::string& path) {
 }
 
 bool MemoryPlatform::deleteFile(const std::string& path) {
+  if (locked_.count(keyOf(path))) return false;
   auto it = files_.find(keyOf(path));
   if (it == files_.end() || (it->second.attributes & kAttrReadOnly)) return false;
   files_.erase(it);
+  return true;
+}
+
+bool MemoryPlatform::removeDirectory(const std::string& path) {
+  const std::string key = keyOf(path);
+  if (!directories_.count(key) || key.size() <= 2) return false;
+  const std::string prefix = key + "\\";
+  auto below = [&](const std::string& other) { return other.rfind(prefix, 0) == 0; };
+  auto dir = directories_.lower_bound(prefix);
+  if (dir != directories_.end() && below(*dir)) return false;
+  auto file = files_.lower_bound(prefix);
+  if (file != files_.end() && below(file->first)) return false;
+  directories_.erase(key);
+  return true;
+}
+
+std::vector<std::string> MemoryPlatform::readProfileKeys(const std::string& file, const std::string& section) {
+  return iniKeys(fileContent(file).value_or(""), section);
+}
+
+bool MemoryPlatform::deleteProfileKey(const std::string& file, const std::string& section, const std::string& key) {
+  const auto content = fileContent(file);
+  if (!content) return true;
+  auto it = files_.find(keyOf(file));
+  if (it->second.attributes & kAttrReadOnly) return false;
+  const std::string updated = iniDelete(*content, section, key);
+  it->second.bytes->assign(updated.begin(), updated.end());
   return true;
 }
 
@@ -260,7 +288,14 @@ std::optional<std::string> MemoryPlatform::readRegistryString(RegistryRoot root,
 
 void MemoryPlatform::putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                        const std::string& value) {
-  registry_[registryKey(root, keyPath)][normalize(valueName)] = value;
+  addRegistryKey(registryKey(root, keyPath))[normalize(valueName)] = value;
+}
+
+std::map<std::string, std::string>& MemoryPlatform::addRegistryKey(const std::string& key) {
+  // Parents come into being with the key, as in the registry; the root ("1") is no key.
+  for (auto slash = key.find('\\', 2); slash != std::string::npos; slash = key.find('\\', slash + 1))
+    registry_[key.substr(0, slash)];
+  return registry_[key];
 }
 
 void MemoryPlatform::refuseRegistryKey(RegistryRoot root, const std::string& keyPath) {
@@ -277,7 +312,7 @@ bool MemoryPlatform::writeRegistryString(RegistryRoot root, const std::string& k
 bool MemoryPlatform::createRegistryKey(RegistryRoot root, const std::string& keyPath) {
   const std::string key = registryKey(root, keyPath);
   if (refusedKeys_.count(key)) return false;
-  registry_[key];
+  addRegistryKey(key);
   return true;
 }
 
@@ -286,6 +321,24 @@ bool MemoryPlatform::registryKeyExists(RegistryRoot root, const std::string& key
   if (registry_.count(key)) return true;
   const auto below = registry_.lower_bound(key + "\\");
   return below != registry_.end() && below->first.compare(0, key.size() + 1, key + "\\") == 0;
+}
+
+bool MemoryPlatform::deleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
+  const std::string key = registryKey(root, keyPath);
+  if (refusedKeys_.count(key)) return false;
+  auto it = registry_.find(key);
+  if (it != registry_.end()) it->second.erase(normalize(valueName));
+  return true;
+}
+
+bool MemoryPlatform::deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath) {
+  const std::string key = registryKey(root, keyPath);
+  auto it = registry_.find(key);
+  if (refusedKeys_.count(key) || it == registry_.end() || !it->second.empty()) return false;
+  auto below = registry_.lower_bound(key + "\\");
+  if (below != registry_.end() && below->first.rfind(key + "\\", 0) == 0) return false;
+  registry_.erase(it);
+  return true;
 }
 
 bool MemoryPlatform::startProgram(const std::string& commandLine) {

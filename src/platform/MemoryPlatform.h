@@ -61,6 +61,12 @@ public:
   std::int64_t clockSeconds() override { return clock_; }
   std::string foregroundWindowTitle() override { return foregroundTitle_; }
   bool endSession(SessionEnd how) override;
+  bool removeDirectory(const std::string& path) override;
+  std::vector<std::string> readProfileKeys(const std::string& file, const std::string& section) override;
+  bool deleteProfileKey(const std::string& file, const std::string& section, const std::string& key) override;
+  bool deleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override;
+  bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath) override;
+  std::string tempDirectory() override { return tempDir_; }
 
   // Test set-up and inspection.
   void setCurrentDrive(char drive) { currentDrive_ = drive; }
@@ -108,6 +114,10 @@ public:
     commonPrograms_ = common;
     userPrograms_ = user;
   }
+  // Every registry key with its values (upper-case names), keys as "root\PATH", for comparisons.
+  const std::map<std::string, std::map<std::string, std::string>>& registryContents() const { return registry_; }
+  // Every directory present, normalized.
+  const std::set<std::string>& directories() const { return directories_; }
   // Program starts whose command line begins with prefix fail (they are still recorded).
   void failStartOf(const std::string& prefix) { failedStarts_.push_back(prefix); }
   void setForegroundWindowTitle(const std::string& title) { foregroundTitle_ = title; }
@@ -145,6 +155,7 @@ private:
   std::int64_t writeLimit_ = -1;
   char currentDrive_ = 'C';
   static std::string registryKey(RegistryRoot root, const std::string& keyPath);
+  std::map<std::string, std::string>& addRegistryKey(const std::string& key);
   std::map<std::string, std::map<std::string, std::string>> registry_; // key -> upper-case value name -> data
   std::set<std::string> refusedKeys_;
   std::string programPath_ = "C:\\SETUP.EXE";
@@ -156,6 +167,7 @@ private:
   std::vector<std::string> shellCommands_;
   std::string windowsDir_ = "C:\\WINDOWS";
   std::string commonPrograms_, userPrograms_;
+  std::string tempDir_ = "C:\\TEMP";
   int messagesProcessed_ = 0;
   std::vector<std::string> failedStarts_;
   std::string foregroundTitle_;

@@ -22,6 +22,18 @@ bool Platform::sendShellCommands(const std::string&) { return false; }
 
 bool Platform::startProgram(const std::string&) { return false; }
 
+bool Platform::removeDirectory(const std::string&) { return false; }
+
+std::vector<std::string> Platform::readProfileKeys(const std::string&, const std::string&) { return {}; }
+
+bool Platform::deleteProfileKey(const std::string&, const std::string&, const std::string&) { return false; }
+
+bool Platform::deleteRegistryValue(RegistryRoot, const std::string&, const std::string&) { return false; }
+
+bool Platform::deleteEmptyRegistryKey(RegistryRoot, const std::string&) { return false; }
+
+std::string Platform::tempDirectory() { return "C:\\TEMP"; }
+
 std::int64_t Platform::clockSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }

@@ -166,6 +166,21 @@ public:
     (void)how;
     return false;
   }
+  // Removal, for the uninstaller: each call takes away one thing and leaves
+  // anything that still holds more. The defaults remove nothing.
+  // Removes an empty directory; false when it holds anything, is missing or is refused.
+  virtual bool removeDirectory(const std::string& path);
+  // The entry names of an INI section in file order (the first section of that name).
+  virtual std::vector<std::string> readProfileKeys(const std::string& file, const std::string& section);
+  // Deletes one INI entry; false when refused.
+  virtual bool deleteProfileKey(const std::string& file, const std::string& section, const std::string& key);
+  // Deletes a registry value; true when it is gone afterwards (a missing one included).
+  virtual bool deleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName);
+  // Deletes a key that holds neither values nor subkeys; false otherwise.
+  virtual bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath);
+  // The directory for temporary files, without a trailing backslash.
+  virtual std::string tempDirectory();
+
   // Posts the quit request.
   virtual void requestQuit() { quitRequested_ = true; }
   // True once the quit request has been seen: a stop check tests this.

@@ -217,6 +217,30 @@ public:
     return names;
   }
 
+  bool removeDirectory(const std::string& path) override { return ::rmdir(path.c_str()) == 0; }
+
+  std::vector<std::string> readProfileKeys(const std::string& file, const std::string& section) override {
+    bool exists = false;
+    return iniKeys(readWholeFile(file, exists), section);
+  }
+
+  bool deleteProfileKey(const std::string& file, const std::string& section, const std::string& key) override {
+    bool exists = false;
+    const std::string text = readWholeFile(file, exists);
+    if (!exists) return true;
+    const std::string updated = iniDelete(text, section, key);
+    if (updated == text) return true;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
+    out.close();
+    return static_cast<bool>(out);
+  }
+
+  std::string tempDirectory() override {
+    const char* dir = std::getenv("TMPDIR");
+    return dir && *dir ? std::string(dir) : std::string("/tmp");
+  }
+
   void yield() override { ::sched_yield(); }
 };
 

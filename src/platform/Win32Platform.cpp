@@ -245,6 +245,62 @@ public:
     return true;
   }
 
+  bool removeDirectory(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
+
+  std::vector<std::string> readProfileKeys(const std::string& file, const std::string& section) override {
+    // The names come as a list of zero-ended strings; a full buffer may have cut it.
+    for (DWORD size = 4096;; size *= 2) {
+      std::string buffer(size, '\0');
+      const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), size, file.c_str());
+      if (n + 2 >= size && size < (DWORD{1} << 24)) continue;
+      std::vector<std::string> keys;
+      for (std::size_t at = 0; at < n;) {
+        const std::size_t end = buffer.find('\0', at);
+        if (end == at || end == std::string::npos) break;
+        keys.push_back(buffer.substr(at, end - at));
+        at = end + 1;
+      }
+      return keys;
+    }
+  }
+
+  bool deleteProfileKey(const std::string& file, const std::string& section, const std::string& key) override {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) != 0;
+  }
+
+  bool deleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override {
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, KEY_SET_VALUE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    const LONG result = RegDeleteValueA(key, valueName.c_str());
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
+
+  bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath) override {
+    const std::string path = relativeKeyPath(keyPath);
+    if (path.empty()) return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(rootKey(root), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD subkeys = 0, values = 0;
+    const LONG queried = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                          nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    if (queried != ERROR_SUCCESS || subkeys != 0 || values != 0) return false;
+    return RegDeleteKeyA(rootKey(root), path.c_str()) == ERROR_SUCCESS;
+  }
+
+  std::string tempDirectory() override {
+    char dir[MAX_PATH];
+    const DWORD n = GetTempPathA(sizeof dir, dir);
+    std::string result(dir, n > 0 && n < sizeof dir ? n : 0);
+    if (result.empty()) return Platform::tempDirectory();
+    if (result.size() > 3 && result.back() == '\\') result.pop_back();
+    return result;
+  }
+  }
+
   bool sendShellCommands(const std::string& commands) override { return sendProgmanCommands(commands); }
   std::string programsFolder(bool common) override { return startMenuPrograms(common); }
   std::optional<ShellLink> readShellLink(const std::string& path) override { return loadShellLink(path); }

@@ -11,6 +11,9 @@ fail() {
   exit 1
 }
 DEMO=$ROOT/examples/demo/demo.kvp
+# The demo takes the built uninstaller; a stand-in does here, whichever trees are built.
+printf 'MZ' >"$T/unkalvora.exe"
+export KALVORA_UNINSTALLER_EXE="$T/unkalvora.exe"
 
 # The demo builds; the last line names the directory with setup.inf.
 "$KALVORA" build -o "$T/demo" "$DEMO" >"$T/out" 2>"$T/err" || fail "demo build: $(cat "$T/err")"

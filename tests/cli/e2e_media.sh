@@ -8,6 +8,8 @@ E2E=$(cd "$(dirname "$0")/../e2e" && pwd)
 # A stand-in: the builder copies setup.exe without looking into it.
 printf 'MZ' >"$work/setup.exe"
 export KALVORA_SETUP_EXE="$work/setup.exe"
+printf 'MZ' >"$work/unkalvora.exe"
+export KALVORA_UNINSTALLER_EXE="$work/unkalvora.exe"
 
 # The scenarios stop on the wizard's first page: they offer no configuration.
 unexpected_warnings() {

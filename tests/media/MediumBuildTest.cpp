@@ -217,5 +217,31 @@ TEST(MediumBuild, PackedPicturesAndUninstallerHoldTheNamedMembers) {
   EXPECT_EQ(scriptValue(m.string(), "software", "readme"), "readme.txt");
 }
 
+// A project that names no uninstaller gets the first built one found, or a
+// warning and a medium without it.
+TEST(MediumBuild, BuiltUninstallerWhenTheProjectNamesNone) {
+  TempDir temp;
+  const fs::path dir = temp.path();
+  writeFile(dir / "win32" / "unkalvora.exe", noiseBytes(3000, 5));
+  writeText(dir / "p.kvp", "[build]\ncompression = none\n[software]\nname = U\no_standard = 1\n");
+  for (const bool found : {true, false}) {
+    BuildRequest request;
+    request.projectPath = (dir / "p.kvp").string();
+    request.outputDir = (dir / (found ? "with" : "without")).string();
+    request.uninstallerCandidates = {(dir / "unkalvora.exe").string()};
+    if (found) request.uninstallerCandidates.push_back((dir / "win32" / "unkalvora.exe").string());
+    const BuildSummary s = buildMedium(request);
+    const fs::path packed = fs::path(s.mediumDir) / "uninst.ex_";
+    EXPECT_EQ(fs::exists(packed), found);
+    if (found) {
+      EXPECT_EQ(readBytes(packed), noiseBytes(3000, 5));
+    }
+    bool warned = false;
+    for (const auto& w : s.warnings)
+      warned = warned || w.text().find("no unkalvora.exe found") != std::string::npos;
+    EXPECT_EQ(warned, !found);
+  }
+}
+
 } // namespace
 } // namespace kalvora::media::test

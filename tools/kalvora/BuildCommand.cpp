@@ -32,7 +32,9 @@ const char* const kHelp = "usage: kalvora build [-o OUTDIR] [-q] PROJECTFILE\n"
                           "\n"
                           "setup.exe: the project's [build] setup_exe, else $KALVORA_SETUP_EXE, else the\n"
                           "setup.exe built beside this tool (build/win32/setup.exe); without one the\n"
-                          "medium is built with a warning. docs/project-file.md describes project files.\n";
+                          "medium is built with a warning. The uninstaller likewise: [build] uninstaller,\n"
+                          "else $KALVORA_UNINSTALLER_EXE, else unkalvora.exe built beside this tool.\n"
+                          "docs/project-file.md describes project files.\n";
 
 // The directory of this program's own file.
 fs::path toolDirectory() {
@@ -47,18 +49,20 @@ fs::path toolDirectory() {
 #endif
 }
 
-std::vector<std::string> setupExeCandidates() {
-  if (const char* env = std::getenv("KALVORA_SETUP_EXE"); env && *env) {
+// Where a program of the win32 tree (setup.exe, unkalvora.exe) is looked for:
+// the file the environment variable names, else beside this tool.
+std::vector<std::string> builtProgramCandidates(const char* variable, const char* fileName) {
+  if (const char* env = std::getenv(variable); env && *env) {
     std::error_code ec;
-    if (!fs::is_regular_file(env, ec)) throw Exception(std::string("KALVORA_SETUP_EXE names no file: ") + env);
+    if (!fs::is_regular_file(env, ec)) throw Exception(std::string(variable) + " names no file: " + env);
     return {env};
   }
   const fs::path dir = toolDirectory();
   if (dir.empty()) return {};
   // The native tool is build/native/kalvora, the Windows one build/win32/kalvora.exe
   // beside setup.exe; a distributor's copy may sit beside setup.exe, too.
-  return {(dir / "setup.exe").lexically_normal().generic_string(),
-          (dir / ".." / "win32" / "setup.exe").lexically_normal().generic_string()};
+  return {(dir / fileName).lexically_normal().generic_string(),
+          (dir / ".." / "win32" / fileName).lexically_normal().generic_string()};
 }
 
 int runBuild(const std::vector<std::string>& args) {
@@ -81,7 +85,8 @@ int runBuild(const std::vector<std::string>& args) {
   }
   if (!project) throw UsageError("the project file is missing");
   request.projectPath = *project;
-  request.setupExeCandidates = setupExeCandidates();
+  request.setupExeCandidates = builtProgramCandidates("KALVORA_SETUP_EXE", "setup.exe");
+  request.uninstallerCandidates = builtProgramCandidates("KALVORA_UNINSTALLER_EXE", "unkalvora.exe");
   if (!quiet)
     request.progress = [](const std::string& line) { std::fprintf(stderr, "kalvora build: %s\n", line.c_str()); };
   try {

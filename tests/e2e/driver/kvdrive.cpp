@@ -22,6 +22,7 @@
 #include "Png.h"
 #include "Script.h"
 #include "Shell.h"
+#include "SystemState.h"
 #include "XScreen.h"
 
 namespace kvdrive {
@@ -216,7 +217,8 @@ private:
       copyFile(o_.media + "\\" + w[2], medium_ + "\\" + w[1]);
     } else if (op == "ini") {
       need(w, 5, "ini FILE SECTION KEY VALUE");
-      if (!WritePrivateProfileStringA(w[2].c_str(), w[3].c_str(), w[4].c_str(), (medium_ + "\\" + w[1]).c_str()))
+      const std::string file = w[1].find(':') == std::string::npos ? medium_ + "\\" + w[1] : w[1];
+      if (!WritePrivateProfileStringA(w[2].c_str(), w[3].c_str(), w[4].c_str(), file.c_str()))
         throw Failure("cannot write " + w[1]);
     } else if (op == "kalvora") {
       runTool(std::vector<std::string>(w.begin() + 1, w.end()), medium_);
@@ -329,10 +331,44 @@ private:
     } else if (op == "sleep") {
       need(w, 2, "sleep MILLISECONDS");
       Sleep(static_cast<DWORD>(std::stoi(w[1])));
+    } else if (op == "snapshot" || op == "expect-snapshot" || op == "start-uninstall" || op == "wait-no-process" ||
+               op == "remove-tree" || op == "start-command") {
+      lifecycleCommand(w);
     } else if (op == "stop") {
       stopProgram();
     } else {
       throw Failure("unknown command " + op);
+    }
+  }
+
+  // --- an installation's life: snapshots of the prefix and the uninstaller
+  void lifecycleCommand(const std::vector<std::string>& w) {
+    const std::string& op = w[0];
+    need(w, 2, "snapshot NAME | expect-snapshot NAME [EXCEPT...] | start-uninstall PRODUCT | wait-no-process EXE");
+    if (op == "remove-tree") {
+      removeTree(w[1]);
+    } else if (op == "start-command") {
+      startCommandLine(w[1]);
+    } else if (op == "snapshot") {
+      snapshots_[w[1]] = SystemState::take();
+    } else if (op == "expect-snapshot") {
+      auto earlier = snapshots_.find(w[1]);
+      if (earlier == snapshots_.end()) throw Failure("no snapshot " + w[1]);
+      const auto differences =
+          SystemState::take().differencesFrom(earlier->second, std::vector<std::string>(w.begin() + 2, w.end()));
+      std::string listed;
+      for (std::size_t i = 0; i < differences.size() && i < 30; ++i)
+        listed += "\n  " + differences[i];
+      if (!differences.empty())
+        throw Failure(std::to_string(differences.size()) + " differences from snapshot " + w[1] + ":" + listed);
+    } else if (op == "start-uninstall") {
+      // The command line of the product's registration, run as the user would.
+      const std::string command =
+          regGet("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + w[1], "UninstallString");
+      if (command == "(missing)") throw Failure(w[1] + " has no UninstallString");
+      startCommandLine(command);
+    } else {
+      waitFor("no process " + w[1], [&] { return !processRunning(w[1]); });
     }
   }
 
@@ -452,12 +488,16 @@ private:
 
   // --- the program under test
   void startProgram() {
-    stopProgram();
-    seen_.clear();
     const std::string trace = o_.work + "\\trace.txt";
     DeleteFileA(trace.c_str());
     SetEnvironmentVariableA("KALVORA_TRACE", trace.c_str());
-    std::string commandLine = "\"" + medium_ + "\\setup.exe\"";
+    startCommandLine("\"" + medium_ + "\\setup.exe\"");
+  }
+
+  // Any program as the program under test, started in the medium directory.
+  void startCommandLine(std::string commandLine) {
+    stopProgram();
+    seen_.clear();
     HANDLE out = outputFile(o_.work + "\\setup-output.txt");
     STARTUPINFOA si = startupWith(out);
     const BOOL started =
@@ -524,7 +564,7 @@ private:
 
   HWND findBox(const std::string& caption, const std::string& text) const {
     for (HWND h : topWindows(true))
-      if (classOf(h) == "#32770" && textOf(h) == caption && boxText(h) == text) return h;
+      if (classOf(h) == "#32770" && textOf(h) == caption && matches(text, boxText(h))) return h;
     return nullptr;
   }
 
@@ -818,6 +858,7 @@ private:
   std::set<std::string> seen_;
   HWND box_ = nullptr;
   std::string lastTrace_;
+  std::map<std::string, SystemState> snapshots_;
 };
 
 // Stand-in for an installed copy's uninstaller: records its command line in C:\temp\uninstaller-ran.txt.

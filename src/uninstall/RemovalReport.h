@@ -1,0 +1,40 @@
+#pragma once
+// What the uninstaller removed and what it left, and why: each event becomes
+// one line of the text log unkalvora.log as it happens, and the lists feed the
+// closing summary and the exit code.
+#include <string>
+#include <vector>
+
+#include "install/SetupLog.h"
+
+namespace kalvora {
+
+class RemovalReport {
+public:
+  explicit RemovalReport(SetupLog& log) : log_(log) {}
+
+  struct Left {
+    std::string what, why;
+  };
+
+  void removed(const std::string& kind, const std::string& what);
+  void left(const std::string& kind, const std::string& what, const std::string& why);
+  // A line for the text log alone: nothing to remove, or nothing that concerns the user.
+  void note(const std::string& kind, const std::string& what) { log_.line(kind, what); }
+
+  int removedCount() const { return removed_; }
+  const std::vector<Left>& leftItems() const { return left_; }
+  bool complete() const { return left_.empty(); }
+
+private:
+  SetupLog& log_;
+  int removed_ = 0;
+  std::vector<Left> left_;
+};
+
+// The closing message: the success text, or the text for what was left
+// followed by the items and their reasons (at most maxItems of them).
+std::string summaryText(const RemovalReport& report, const std::string& doneText, const std::string& leftText,
+                        const std::string& textLogPath, std::size_t maxItems = 12);
+
+} // namespace kalvora

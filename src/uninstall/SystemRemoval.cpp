@@ -1,0 +1,251 @@
+// The system changes of the run taken back: registry and INI entries while they
+// still hold what the run wrote (an earlier value is put back where the log
+// keeps it), the lines appended to the start-up files, the backups the run
+// made, the file associations that still lead to this product, and the
+// product's entry in the list of installed programs.
+#include <algorithm>
+
+#include "install/RegistryChanges.h"
+#include "install/ScriptPaths.h"
+#include "platform/IniText.h"
+#include "uninstall/Removal.h"
+#include "uninstall/RemovalPaths.h"
+
+namespace kalvora {
+namespace {
+
+const char* const kAutoexec = "C:\\autoexec.bat";
+const char* const kConfigSys = "C:\\config.sys";
+
+std::string keyWithoutLeadingSeparator(const std::string& keyPath) {
+  const std::size_t start = keyPath.find_first_not_of('\\');
+  return start == std::string::npos ? std::string() : keyPath.substr(start);
+}
+
+std::string rootName(RegistryRoot root) {
+  return root == RegistryRoot::ClassesRoot ? "HKCR" : root == RegistryRoot::CurrentUser ? "HKCU" : "HKLM";
+}
+
+std::optional<std::string> wholeFile(Platform& platform, const std::string& path) {
+  auto file = platform.openFile(path, OpenMode::ReadExclusive);
+  if (!file) return std::nullopt;
+  std::string text(static_cast<std::size_t>(std::max<std::int64_t>(0, file->size())), '\0');
+  if (file->read(text.data(), text.size()) != text.size()) return std::nullopt;
+  return text;
+}
+
+bool replaceFile(Platform& platform, const std::string& path, const std::string& text) {
+  auto file = platform.openFile(path, OpenMode::Create);
+  return file && file->write(text.data(), text.size()) == text.size();
+}
+
+} // namespace
+
+std::string Removal::windowsFile(const std::string& path) const {
+  // A name without a directory is a file of the Windows directory, as for the INI calls.
+  return path.find_first_of("\\/:") == std::string::npos ? windowsDir_ + "\\" + path : path;
+}
+
+void Removal::restoreOrDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                                   const std::optional<std::string>& before) {
+  const std::string label = rootName(root) + "\\" + key + " \"" + name + "\"";
+  if (before) {
+    if (platform_.writeRegistryString(root, key, name, *before))
+      report_.removed("registry value", label + " (the earlier value is back)");
+    else
+      report_.left("registry value", label, "the earlier value cannot be written back");
+  } else if (platform_.deleteRegistryValue(root, key, name)) {
+    report_.removed("registry value", label);
+  } else {
+    report_.left("registry value", label, "access denied");
+  }
+}
+
+void Removal::deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, const std::string& outermost) {
+  const std::string key = keyWithoutLeadingSeparator(keyPath), top = keyWithoutLeadingSeparator(outermost);
+  const std::string k = lowerCase(key), t = lowerCase(top);
+  if (t.empty() || (k != t && k.rfind(t + "\\", 0) != 0)) {
+    report_.left("registry key", rootName(root) + "\\" + top, "not a parent of " + key);
+    return;
+  }
+  for (std::string at = key;; at = containingDirectory(at)) {
+    if (!platform_.deleteEmptyRegistryKey(root, at)) {
+      report_.note("kept", rootName(root) + "\\" + at + " holds further values or keys");
+      return;
+    }
+    report_.removed("registry key", rootName(root) + "\\" + at);
+    if (at.size() <= top.size()) return;
+  }
+}
+
+void Removal::registryEntries() {
+  if (records_.registry.empty()) return;
+  if (!records_.removeRegistry) {
+    report_.note("kept", "registry entries: the product keeps them");
+    return;
+  }
+  for (auto e = records_.registry.rbegin(); e != records_.registry.rend(); ++e)
+    if (e->root >= 1 && e->root <= 3) registryEntry(*e);
+}
+
+void Removal::registryEntry(const LoggedRegistryEntry& e) {
+  const RegistryRoot root = e.root == 1   ? RegistryRoot::ClassesRoot
+                            : e.root == 2 ? RegistryRoot::CurrentUser
+                                          : RegistryRoot::LocalMachine;
+  const std::string key = keyWithoutLeadingSeparator(e.keyPath);
+  if (key.empty()) return report_.left("entry", rootName(root) + "\\", "no key path");
+  // On the machine root an empty value made only the key.
+  if (!(e.root == 3 && e.data.empty())) {
+    if (!e.valueName)
+      return report_.left("registry value", rootName(root) + "\\" + key, "the log does not name the value");
+    const std::string label = rootName(root) + "\\" + key + " \"" + *e.valueName + "\"";
+    const auto current = platform_.readRegistryString(root, key, *e.valueName);
+    if (current && *current != e.data) return report_.left("registry value", label, "changed since the installation");
+    if (current)
+      restoreOrDeleteValue(root, key, *e.valueName, e.before);
+    else
+      report_.note("absent", label);
+  }
+  if (!e.newKey.empty()) deleteEmptyKeys(root, key, e.newKey);
+}
+
+void Removal::iniFiles() {
+  for (auto file = records_.iniFiles.rbegin(); file != records_.iniFiles.rend(); ++file) {
+    const std::string path = file->path.empty() ? std::string() : windowsFile(file->path);
+    if (path.empty()) {
+      if (!file->entries.empty()) report_.left("INI entries", "of a file", "the log does not name the file");
+    } else if (!platform_.fileExists(path)) {
+      report_.note("absent", path);
+    } else {
+      iniEntries(path, file->entries);
+    }
+    if (file->backup.empty()) continue;
+    if (!path.empty() && samePath(containingDirectory(file->backup), containingDirectory(path)) &&
+        !samePath(file->backup, path))
+      removeFile("backup", file->backup);
+    else
+      report_.left("entry", file->backup, "not beside its INI file");
+  }
+}
+
+void Removal::iniEntries(const std::string& path, const std::vector<LoggedIniEntry>& entries) {
+  for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+    const std::string label = path + " [" + e->section + "] " + e->key;
+    const std::string current = platform_.readProfileString(path, e->section, e->key, kAbsentValue);
+    if (current == kAbsentValue) {
+      report_.note("absent", label);
+    } else if (current != e->value) {
+      report_.left("INI entry", label, "changed since the installation");
+    } else if (e->before ? platform_.writeProfileString(path, e->section, e->key, *e->before)
+                         : platform_.deleteProfileKey(path, e->section, e->key)) {
+      report_.removed("INI entry", label + (e->before ? " (the earlier value is back)" : ""));
+    } else {
+      report_.left("INI entry", label, "the file cannot be written");
+    }
+  }
+  // A file of the product's own that now holds nothing goes with the product.
+  const auto text = wholeFile(platform_, path);
+  if (partBelow(path, target_) && text && !iniHasEntries(*text)) {
+    removeFile("INI file", path);
+    noteDirectories(containingDirectory(path));
+  }
+}
+
+void Removal::startupFiles() {
+  const std::pair<const char*, const StartupFileChanges*> files[] = {{kConfigSys, &records_.configSys},
+                                                                     {kAutoexec, &records_.autoexec}};
+  for (const auto& [path, changes] : files) {
+    std::vector<std::string> taken;
+    std::optional<std::string> text;
+    if (!changes->lines.empty() && !(text = wholeFile(platform_, path))) report_.note("absent", path);
+    for (auto line = changes->lines.rbegin(); text && line != changes->lines.rend(); ++line) {
+      if (line->empty()) continue;
+      // The run wrote an empty line and then the line itself.
+      const std::string piece = "\r\n" + *line + "\r\n";
+      const auto at = text->rfind(piece);
+      if (at == std::string::npos) {
+        report_.left("start-up line", std::string(path) + ": " + *line, "no longer in the file");
+        continue;
+      }
+      text->erase(at, piece.size());
+      taken.push_back(*line);
+    }
+    if (!taken.empty()) {
+      const auto info = platform_.fileInfo(path);
+      const bool written = info && !(info->attributes & kAttrReadOnly) && replaceFile(platform_, path, *text);
+      for (const std::string& line : taken)
+        if (written)
+          report_.removed("start-up line", std::string(path) + ": " + line);
+        else
+          report_.left("start-up line", std::string(path) + ": " + line, "the file cannot be written");
+    }
+    const std::string& backup = changes->backup;
+    if (backup.empty()) continue;
+    const std::string name = fileNamePart(backup);
+    if (samePath(containingDirectory(backup), "C:") && !samePath(name, "autoexec.bat") && !samePath(name, "config.sys"))
+      removeFile("backup", backup);
+    else
+      report_.left("entry", backup, "not a backup in C:\\");
+  }
+}
+
+void Removal::associations() {
+  const std::string targetPrefix = lowerCase(target_ + "\\");
+  auto leadsHere = [&](const std::string& command) {
+    const std::string c = lowerCase(command);
+    if (c.rfind(targetPrefix, 0) == 0) return true;
+    return std::any_of(records_.systemFiles.begin(), records_.systemFiles.end(),
+                       [&](const LoggedFile& f) { return !f.path.empty() && c.rfind(lowerCase(f.path), 0) == 0; });
+  };
+  const RegistryRoot classes = RegistryRoot::ClassesRoot;
+  for (auto ext = records_.extensions.rbegin(); ext != records_.extensions.rend(); ++ext) {
+    if (!isRegistrableExtension(ext->extension)) {
+      report_.left("entry", ext->extension, "not a file extension");
+      continue;
+    }
+    const std::string dotKey = "." + ext->extension, className = ext->extension + "autofile";
+    const auto type = platform_.readRegistryString(classes, dotKey, "");
+    if (type && lowerCase(*type) == lowerCase(className)) {
+      restoreOrDeleteValue(classes, dotKey, "", ext->before);
+      if (!ext->before) deleteEmptyKeys(classes, dotKey, dotKey);
+    } else if (type) {
+      report_.left("file type", "HKCR\\" + dotKey, "now belongs to another program");
+    }
+    const std::string command = className + "\\shell\\open\\command";
+    const auto opens = platform_.readRegistryString(classes, command, "");
+    if (!opens) continue;
+    if (!leadsHere(*opens)) {
+      report_.left("file type", "HKCR\\" + className, "now opens another program");
+      continue;
+    }
+    for (const std::string& key : {command, className + "\\DefaultIcon", className})
+      platform_.deleteRegistryValue(classes, key, "");
+    deleteEmptyKeys(classes, className + "\\DefaultIcon", className + "\\DefaultIcon");
+    deleteEmptyKeys(classes, command, className);
+  }
+}
+
+void Removal::registration() {
+  const std::string& name = records_.productName;
+  if (name.empty() || name.find('\\') != std::string::npos) return;
+  const std::string key = kUninstallListKey + name;
+  const auto command = platform_.readRegistryString(RegistryRoot::LocalMachine, key, "UninstallString");
+  if (!command) return;
+  // Another installation of the product may have registered itself since.
+  if (!endsWithNoCase(*command, target_ + "\\setup\\uninst.log")) {
+    report_.note("kept", "the registration of " + name + " names another installation");
+    return;
+  }
+  if (retryable_) {
+    report_.left("registration", name, "kept so that the removal can be run again");
+    return;
+  }
+  for (const char* value : {"UninstallString", "DisplayName", "version"})
+    platform_.deleteRegistryValue(RegistryRoot::LocalMachine, key, value);
+  if (platform_.deleteEmptyRegistryKey(RegistryRoot::LocalMachine, key))
+    report_.removed("registration", name);
+  else
+    report_.left("registration", "HKLM" + key, "holds further values");
+}
+
+} // namespace kalvora

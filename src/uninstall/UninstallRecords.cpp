@@ -1,0 +1,148 @@
+#include "uninstall/UninstallRecords.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "install/ScriptPaths.h"
+#include "script/SetupScript.h"
+
+namespace kalvora {
+namespace {
+
+constexpr int kIniFiles = 4;
+// Larger numbers than any run writes are taken as damage, not as entries.
+constexpr std::size_t kMaxDigits = 9;
+
+bool sameLetters(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+class LogReader {
+public:
+  LogReader(Platform& platform, const std::string& path) : platform_(platform), log_(path, platform) {}
+
+  std::string text(const std::string& section, const std::string& key) const {
+    return log_.ReadString(section, key, "");
+  }
+
+  // A value that is absent, not merely empty.
+  std::optional<std::string> optional(const std::string& section, const std::string& key) const {
+    std::string value = log_.ReadString(section, key, kAbsentValue);
+    if (value == kAbsentValue) return std::nullopt;
+    return value;
+  }
+
+  bool flag(const std::string& section, const std::string& key) const { return log_.ReadBool(section, key, false); }
+
+  std::vector<std::int64_t> numbers(const std::string& section, const std::string& prefix) const {
+    return numbersOfKeys(platform_.readProfileKeys(log_.path(), section), prefix);
+  }
+
+  std::vector<LoggedFile> files(const std::string& section) const {
+    std::vector<LoggedFile> files;
+    for (std::int64_t n : numbers(section, "f"))
+      files.push_back({text(section, numberedKey("f", n)), flag(section, numberedKey("kept", n))});
+    return files;
+  }
+
+  std::vector<std::string> list(const std::string& section, const std::string& prefix) const {
+    std::vector<std::string> values;
+    for (std::int64_t n : numbers(section, prefix))
+      values.push_back(text(section, numberedKey(prefix, n)));
+    return values;
+  }
+
+private:
+  Platform& platform_;
+  SetupScript log_;
+};
+
+StartupFileChanges startupChanges(const LogReader& log, const std::string& prefix, const std::string& backupKey) {
+  return {log.list("dos", prefix), log.text("dos", backupKey)};
+}
+
+std::vector<LoggedIniFile> iniFiles(const LogReader& log) {
+  std::vector<LoggedIniFile> files;
+  for (int i = 1; i <= kIniFiles; ++i) {
+    const std::string section = numberedKey("ini_", i);
+    LoggedIniFile file;
+    file.path = log.optional(section, "path").value_or(log.text(section, "name"));
+    file.backup = log.text(section, "bkpfile");
+    for (std::int64_t j : log.numbers(section, "s")) {
+      LoggedIniEntry entry{log.text(section, numberedKey("s", j)), log.text(section, numberedKey("k", j)),
+                           log.text(section, numberedKey("v", j)), log.optional(section, numberedKey("o", j))};
+      if (!entry.section.empty()) file.entries.push_back(entry);
+    }
+    if (!file.entries.empty() || !file.backup.empty()) files.push_back(file);
+  }
+  return files;
+}
+
+std::vector<LoggedRegistryEntry> registryEntries(const LogReader& log) {
+  std::vector<LoggedRegistryEntry> entries;
+  for (std::int64_t i : log.numbers("sysreg", "k")) {
+    LoggedRegistryEntry entry;
+    entry.root = parseScriptInteger(log.text("sysreg", numberedKey("k", i))).value_or(0);
+    entry.keyPath = log.text("sysreg", numberedKey("p", i));
+    entry.data = log.text("sysreg", numberedKey("b", i));
+    entry.valueName = log.optional("sysreg", numberedKey("e", i));
+    entry.before = log.optional("sysreg", numberedKey("o", i));
+    entry.newKey = log.text("sysreg", numberedKey("new", i));
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+} // namespace
+
+std::string UninstallRecords::text(int number) const {
+  auto it = texts.find(number);
+  return it == texts.end() ? std::string() : it->second;
+}
+
+std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, const std::string& prefix) {
+  std::vector<std::int64_t> numbers;
+  for (const std::string& key : keys) {
+    if (key.size() <= prefix.size() || key.size() > prefix.size() + kMaxDigits) continue;
+    if (!sameLetters(key.substr(0, prefix.size()), prefix)) continue;
+    const std::string digits = key.substr(prefix.size());
+    if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) continue;
+    numbers.push_back(std::stoll(digits));
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
+
+std::optional<UninstallRecords> readUninstallRecords(Platform& platform, const std::string& logPath) {
+  if (!platform.fileExists(logPath)) return std::nullopt;
+  const LogReader log(platform, logPath);
+  UninstallRecords r;
+  r.targetDir = log.text("uninstall", "directory");
+  r.newRoot = log.text("uninstall", "newroot");
+  r.productName = log.text("uninstall", "name");
+  r.ask = log.flag("uninstall", "ask");
+  r.readme = log.text("readme", "file");
+  r.groupName = log.text("uninstall", "prggrp");
+  r.groupFolder = log.text("prggrp", "folder");
+  r.groupLinks = log.list("prggrp", "l");
+  r.files = log.files("files");
+  r.systemFiles = log.files("systemroot");
+  r.directories = log.list("directories", "d");
+  r.systemDirectories = log.list("systemroot", "d");
+  for (std::int64_t n : log.numbers("extensions", "e"))
+    r.extensions.push_back(
+        {log.text("extensions", numberedKey("e", n)), log.optional("extensions", numberedKey("o", n))});
+  r.iniFiles = iniFiles(log);
+  r.autoexec = startupChanges(log, "a", "bkpa");
+  r.configSys = startupChanges(log, "c", "bkpc");
+  r.removeRegistry = log.flag("sysreg", "remove");
+  r.registry = registryEntries(log);
+  for (int number : {10, 11, 15, 55, 56, 57, 58, 59, 60, 61})
+    r.texts[number] = log.text("language", numberedKey("l", number));
+  return r;
+}
+
+} // namespace kalvora

@@ -1,0 +1,38 @@
+#pragma once
+// unkalvora: the program that removes an installation from its uninstall log.
+//   unkalvora.exe LOG            asks (when the log says so), removes, sums up
+//   unkalvora.exe LOG /silent    the rollback of a cancelled run: no question, no window
+// Exit codes: 0 everything removed, 1 something left or the user declined,
+// 2 a bad command line or a log that cannot be acted on. Every step goes to
+// unkalvora.log in the temporary directory.
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "uninstall/Removal.h"
+
+namespace kalvora {
+
+struct UninstallArguments {
+  std::string logPath;
+  bool silent = false;
+};
+
+// The arguments after the program's name, as WinMain gets them. The log's path
+// may hold blanks and may be quoted: the registration writes it unquoted.
+// Nothing when the path is missing or a switch other than /silent is given.
+std::optional<UninstallArguments> parseUninstallArguments(const std::string& commandLine);
+
+enum UninstallExit { kRemovedAll = 0, kLeftSome = 1, kBadInput = 2 };
+
+// The window of an interactive removal; silent runs have none.
+class UninstallWindow : public RemovalProgress {
+public:
+  virtual void open(const std::string& caption) { (void)caption; }
+  virtual void close() {}
+};
+
+// The whole run; window is shown only when the run is interactive.
+int runUninstaller(Platform& platform, const std::string& commandLine, UninstallWindow& window);
+
+} // namespace kalvora

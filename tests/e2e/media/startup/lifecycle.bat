@@ -1,0 +1,2 @@
+REM kalvora lifecycle
+PATH C:\WINDOWS

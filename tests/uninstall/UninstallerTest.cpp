@@ -1,0 +1,303 @@
+// The uninstaller on the in-memory platform: one realistic installation taken
+// back to the state before it, and a table of hostile logs that must not reach
+// anything outside the installation.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "install/RegistryChanges.h"
+#include "platform/MemoryPlatform.h"
+#include "uninstall/Uninstaller.h"
+
+namespace kalvora {
+namespace {
+
+constexpr const char* kLog = "C:\\Programs\\App\\setup\\uninst.log";
+const std::string kRegistration = std::string(kUninstallListKey) + "App";
+
+// Every file with its bytes, every directory and every registry value.
+struct Snapshot {
+  std::map<std::string, std::string> files;
+  std::set<std::string> directories;
+  std::map<std::string, std::map<std::string, std::string>> registry;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshotOf(const MemoryPlatform& p) {
+  Snapshot s;
+  for (const std::string& path : p.listFiles())
+    s.files[MemoryPlatform::normalize(path)] = *p.fileContent(path);
+  s.directories = p.directories();
+  s.registry = p.registryContents();
+  return s;
+}
+
+class NoWindow : public UninstallWindow {};
+
+class Installation {
+public:
+  Installation() {
+    p.putDirectory("C:\\WINDOWS");
+    p.putDirectory("C:\\TEMP");
+    p.putDirectory("C:\\WINDOWS\\Start Menu\\Programs");
+    p.createRegistryKey(RegistryRoot::LocalMachine, kUninstallListKey);
+    p.putFile("C:\\autoexec.bat", "PATH C:\\WINDOWS\r\n");
+    p.putFile("C:\\WINDOWS\\win.ini", "[Main]\r\nVersion=1.0\r\n");
+    p.putFile("C:\\precious.txt", "keep");
+    p.putFile("C:\\Other\\keep.dat", "keep");
+    p.putFile("C:\\Programs\\Shared\\other.dat", "keep"); // another product beside ours
+    p.putRegistryString(RegistryRoot::ClassesRoot, ".txt", "", "txtfile");
+    p.putRegistryString(RegistryRoot::CurrentUser, "Software\\Existing", "Value", "old");
+  }
+
+  // What setup.exe does for a product with every kind of change, with its log records.
+  void install() {
+    p.putDirectory("C:\\Programs\\App\\setup");
+    log("uninstall", "directory", "C:\\Programs\\App");
+    log("uninstall", "newroot", "C:\\Programs\\App");
+    log("uninstall", "name", "App");
+    log("uninstall", "ask", "1");
+    log("uninstall", "prggrp", "App");
+    log("language", "l55", "Remove App?");
+    log("language", "l60", "Some parts stay.");
+    log("language", "l61", "App is gone.");
+    p.putFile("C:\\Programs\\App\\setup\\setup.tmp", "[software]");
+    p.putFile("C:\\Programs\\App\\setup\\setup.log", "12:00:00 start\r\n");
+    p.putFile("C:\\Programs\\App\\readme.txt", "read me");
+    log("readme", "file", "C:\\Programs\\App\\readme.txt");
+    p.putFile("C:\\WINDOWS\\unkalvora.exe", "MZ"); // the shared uninstaller stays
+    p.putRegistryString(RegistryRoot::LocalMachine, "SOFTWARE\\VELM\\kalvora", "uninstall", "220");
+    p.putDirectory("C:\\Programs\\App\\data\\deep");
+    log("directories", "d1", "\\data\\deep\\");
+    log("directories", "total", "1");
+    p.putFile("C:\\Programs\\App\\app.exe", "app");
+    log("files", "f1", "\\app.exe");
+    p.putFile("C:\\Programs\\App\\data\\deep\\big.dat", "data");
+    log("files", "f3", "\\data\\deep\\big.dat"); // f2 went below the Windows directory
+    log("files", "total", "3");
+    p.putFile("C:\\WINDOWS\\AppSys\\lib.dll", "lib");
+    log("systemroot", "d1", "C:\\WINDOWS\\AppSys");
+    log("systemroot", "f1", "C:\\WINDOWS\\AppSys\\lib.dll");
+    log("systemroot", "f2", "C:\\WINDOWS\\unkalvora.exe");
+    for (const auto& [ext, before] : {std::pair{"abc", ""}, std::pair{"txt", "txtfile"}}) {
+      const std::string cls = std::string(ext) + "autofile";
+      p.putRegistryString(RegistryRoot::ClassesRoot, std::string(".") + ext, "", cls);
+      p.putRegistryString(RegistryRoot::ClassesRoot, cls, "", "App document");
+      p.putRegistryString(RegistryRoot::ClassesRoot, cls + "\\DefaultIcon", "", "C:\\Programs\\App\\app.exe,1");
+      p.putRegistryString(RegistryRoot::ClassesRoot, cls + "\\shell\\open\\command", "",
+                          "C:\\Programs\\App\\app.exe %1");
+      log("extensions", std::string("e") + (ext[0] == 'a' ? "1" : "2"), ext);
+      if (*before) log("extensions", "o2", before);
+    }
+    p.putFile("C:\\WINDOWS\\Start Menu\\Programs\\App\\App.lnk", "link");
+    p.putFile("C:\\WINDOWS\\Start Menu\\Programs\\App\\Uninstall.lnk", "link");
+    log("prggrp", "folder", "C:\\WINDOWS\\Start Menu\\Programs\\App");
+    log("prggrp", "l1", "C:\\WINDOWS\\Start Menu\\Programs\\App\\Uninstall.lnk");
+    log("prggrp", "l2", "C:\\WINDOWS\\Start Menu\\Programs\\App\\App.lnk");
+    p.putFile("C:\\AUTOEXEC.KVR", "PATH C:\\WINDOWS\r\n");
+    p.putFile("C:\\autoexec.bat", "PATH C:\\WINDOWS\r\n\r\nSET APP=1\r\n");
+    log("dos", "a1", "SET APP=1");
+    log("dos", "bkpa", "C:\\AUTOEXEC.KVR");
+    p.putFile("C:\\WINDOWS\\win.bak", "[Main]\r\nVersion=1.0\r\n");
+    p.writeProfileString("C:\\WINDOWS\\win.ini", "Main", "Version", "2.0");
+    p.writeProfileString("C:\\WINDOWS\\win.ini", "Main", "Added", "yes");
+    iniEntry(1, "C:\\WINDOWS\\win.ini", 0, "Main", "Version", "2.0", "1.0");
+    iniEntry(1, "C:\\WINDOWS\\win.ini", 1, "Main", "Added", "yes", nullptr);
+    log("ini_1", "bkpfile", "C:\\WINDOWS\\win.bak");
+    p.putDirectory("C:\\Programs\\App\\conf");
+    p.writeProfileString("C:\\Programs\\App\\conf\\app.ini", "Paths", "Home", "C:\\Programs\\App");
+    iniEntry(2, "C:\\Programs\\App\\conf\\app.ini", 0, "Paths", "Home", "C:\\Programs\\App", nullptr);
+    log("sysreg", "remove", "1");
+    log("sysreg", "total", "3");
+    registry(1, 2, "Software\\Vendor\\App", "Mode", "full", nullptr, "Software\\Vendor");
+    registry(2, 2, "Software\\Existing", "Value", "new", "old", nullptr);
+    registry(3, 3, "Software\\Vendor\\Empty", "", "", nullptr, "Software\\Vendor");
+    p.putRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor\\App", "Mode", "full");
+    p.putRegistryString(RegistryRoot::CurrentUser, "Software\\Existing", "Value", "new");
+    p.createRegistryKey(RegistryRoot::LocalMachine, "Software\\Vendor\\Empty");
+    p.putRegistryString(RegistryRoot::LocalMachine, kRegistration, "UninstallString",
+                        std::string("C:\\WINDOWS\\unkalvora.exe ") + kLog);
+    p.putRegistryString(RegistryRoot::LocalMachine, kRegistration, "DisplayName", "App");
+    p.putRegistryString(RegistryRoot::LocalMachine, kRegistration, "version", "100");
+  }
+
+  int uninstall(const std::string& arguments = std::string(kLog)) {
+    NoWindow window;
+    return runUninstaller(p, arguments, window);
+  }
+
+  void log(const std::string& section, const std::string& key, const std::string& value) {
+    p.writeProfileString(kLog, section, key, value);
+  }
+
+  MemoryPlatform p;
+
+private:
+  void iniEntry(int i, const std::string& path, int j, const std::string& s, const std::string& k, const std::string& v,
+                const char* before) {
+    const std::string section = "ini_" + std::to_string(i), n = std::to_string(j);
+    log(section, "path", path);
+    log(section, "s" + n, s);
+    log(section, "k" + n, k);
+    log(section, "v" + n, v);
+    if (before) log(section, "o" + n, before);
+  }
+  void registry(int i, int root, const std::string& path, const std::string& name, const std::string& data,
+                const char* before, const char* newKey) {
+    const std::string n = std::to_string(i);
+    log("sysreg", "k" + n, std::to_string(root));
+    log("sysreg", "p" + n, path);
+    log("sysreg", "e" + n, name);
+    log("sysreg", "b" + n, data);
+    if (before) log("sysreg", "o" + n, before);
+    if (newKey) log("sysreg", "new" + n, newKey);
+  }
+};
+
+TEST(Uninstaller, TakesAnInstallationBackToTheStateBeforeIt) {
+  Installation a;
+  Snapshot before = snapshotOf(a.p);
+  a.install();
+  a.p.answerNextBox(MessageResult::Yes);
+  EXPECT_EQ(a.uninstall(), kRemovedAll);
+  // The shared uninstaller, its marker and the text log of the removal stay.
+  EXPECT_TRUE(a.p.fileExists("C:\\WINDOWS\\unkalvora.exe"));
+  EXPECT_TRUE(a.p.readRegistryString(RegistryRoot::LocalMachine, "SOFTWARE\\VELM\\kalvora", "uninstall"));
+  const std::string textLog = *a.p.fileContent("C:\\TEMP\\unkalvora.log");
+  EXPECT_NE(textLog.find(" removed file C:\\Programs\\App\\app.exe\r\n"), std::string::npos) << textLog;
+  Snapshot after = snapshotOf(a.p);
+  after.files.erase("C:\\WINDOWS\\UNKALVORA.EXE");
+  after.files.erase("C:\\TEMP\\UNKALVORA.LOG");
+  after.registry.erase("2\\SOFTWARE\\VELM\\KALVORA");
+  after.registry.erase("2\\SOFTWARE\\VELM");
+  EXPECT_EQ(after.files, before.files);
+  EXPECT_EQ(after.directories, before.directories);
+  EXPECT_EQ(after.registry, before.registry);
+  ASSERT_EQ(a.p.shownBoxes().size(), 2u);
+  EXPECT_EQ(a.p.shownBoxes()[0].text, "Remove App?");
+  EXPECT_EQ(a.p.shownBoxes()[1].text.rfind("App is gone.", 0), 0u);
+}
+
+TEST(Uninstaller, LeavesWhatItDidNotInstallAndWhatIsInUse) {
+  Installation a;
+  a.install();
+  a.p.putFile("C:\\Programs\\App\\data\\mine.txt", "the user's");
+  a.p.putFile("C:\\Programs\\App\\data\\deep\\big.dat", "data", kAttrReadOnly);
+  a.p.lockFile("C:\\WINDOWS\\AppSys\\lib.dll");
+  a.p.putRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor\\App", "Mode", "changed by the user");
+  a.p.answerNextBox(MessageResult::Yes);
+  EXPECT_EQ(a.uninstall(), kLeftSome);
+  EXPECT_EQ(a.p.fileContent("C:\\Programs\\App\\data\\mine.txt"), "the user's");
+  EXPECT_TRUE(a.p.fileExists("C:\\Programs\\App\\data\\deep\\big.dat"));
+  EXPECT_TRUE(a.p.fileExists("C:\\WINDOWS\\AppSys\\lib.dll"));
+  EXPECT_FALSE(a.p.fileExists("C:\\Programs\\App\\app.exe"));
+  EXPECT_EQ(a.p.readRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor\\App", "Mode"), "changed by the user");
+  // A second attempt stays possible: the log and the registration are kept.
+  EXPECT_TRUE(a.p.fileExists(kLog));
+  EXPECT_TRUE(a.p.readRegistryString(RegistryRoot::LocalMachine, kRegistration, "UninstallString"));
+  const std::string summary = a.p.shownBoxes().back().text;
+  EXPECT_EQ(summary.rfind("Some parts stay.", 0), 0u);
+  EXPECT_NE(summary.find("C:\\Programs\\App\\data\\deep\\big.dat (read-only)"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("C:\\WINDOWS\\AppSys\\lib.dll (in use or access denied)"), std::string::npos);
+  EXPECT_NE(summary.find("HKCU\\Software\\Vendor\\App \"Mode\" (changed since the installation)"), std::string::npos);
+}
+
+TEST(Uninstaller, KeepsATargetThatWasThereBefore) {
+  Installation a;
+  a.install();
+  a.log("uninstall", "newroot", "C:\\Programs\\App\\setup");
+  EXPECT_EQ(a.uninstall(std::string(kLog) + " /silent"), kRemovedAll);
+  EXPECT_TRUE(a.p.directoryExists("C:\\Programs\\App"));
+  EXPECT_FALSE(a.p.directoryExists("C:\\Programs\\App\\setup"));
+}
+
+TEST(Uninstaller, DeclinedOrRefusedRemovesNothing) {
+  Installation a;
+  a.install();
+  const Snapshot installed = snapshotOf(a.p);
+  a.p.answerNextBox(MessageResult::No);
+  EXPECT_EQ(a.uninstall(), kLeftSome);
+  for (const char* arguments : {"", "/silent", "C:\\x\\uninst.log /force", "\"C:\\nowhere\\uninst.log\""})
+    EXPECT_EQ(a.uninstall(arguments), kBadInput) << arguments;
+  Snapshot after = snapshotOf(a.p);
+  after.files.erase("C:\\TEMP\\UNKALVORA.LOG");
+  EXPECT_EQ(after, installed);
+}
+
+TEST(Uninstaller, ReadsItsCommandLine) {
+  const struct {
+    const char* line;
+    const char* log;
+    bool silent;
+  } rows[] = {
+      {"C:\\App\\setup\\uninst.log", "C:\\App\\setup\\uninst.log", false},
+      {"C:\\My Apps\\X\\setup\\uninst.log /silent", "C:\\My Apps\\X\\setup\\uninst.log", true},
+      {"  \"C:\\My Apps\\setup\\uninst.log\" /SILENT ", "C:\\My Apps\\setup\\uninst.log", true},
+      {"C:\\A\\setup\\uninst.log\t/silent", "C:\\A\\setup\\uninst.log", true},
+  };
+  for (const auto& row : rows) {
+    const auto args = parseUninstallArguments(row.line);
+    ASSERT_TRUE(args) << row.line;
+    EXPECT_EQ(args->logPath, row.log);
+    EXPECT_EQ(args->silent, row.silent);
+  }
+  for (const char* bad : {"", "   ", "/silent", "/s C:\\a.log", "\"C:\\a\"b.log\"", "C:\\x\\notsilent"})
+    EXPECT_EQ(parseUninstallArguments(bad).has_value(), std::string(bad) == "C:\\x\\notsilent") << bad;
+}
+
+// Hostile entries: each is skipped and reported; nothing outside the
+// installation changes, and what the log rightly names still goes.
+TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
+  const struct {
+    const char* section;
+    const char* key;
+    const char* value;
+    bool reported = true; // left and named in the report
+  } rows[] = {
+      {"files", "f2", "\\..\\..\\precious.txt"},
+      {"files", "f2", "\\data\\..\\..\\..\\precious.txt"},
+      {"files", "f2", "\\. .\\..\\precious.txt"},
+      {"files", "f2", "..\\..\\precious.txt"},
+      {"files", "f2", "C:\\precious.txt"},
+      {"files", "f2", "\\C:\\precious.txt"},
+      {"files", "f2", "\\\\server\\share\\precious.txt"},
+      {"files", "f2", "/../../precious.txt"},
+      {"files", "total", "2147483647", false},
+      {"files", "f999999999", "\\..\\..\\Other\\keep.dat"},
+      {"directories", "d2", "\\..\\..\\Other\\"},
+      {"directories", "d2", "\\..\\Shared\\"},
+      {"readme", "file", "C:\\precious.txt"},
+      {"readme", "file", "C:\\Programs\\App\\..\\..\\precious.txt"},
+      {"systemroot", "f3", "C:\\precious.txt"},
+      {"systemroot", "f3", "C:\\WINDOWS\\..\\precious.txt"},
+      {"systemroot", "d2", "C:\\Other"},
+      {"prggrp", "l3", "C:\\precious.txt"},
+      {"prggrp", "l3", "C:\\WINDOWS\\Start Menu\\Programs\\App\\..\\..\\..\\..\\precious.txt"},
+      {"ini_1", "bkpfile", "C:\\precious.txt"},
+      {"dos", "bkpa", "C:\\Other\\keep.dat"},
+      {"dos", "bkpc", "C:\\autoexec.bat"},
+      {"uninstall", "newroot", "C:\\Other"},
+      {"uninstall", "directory", "C:\\Other"},
+      {"uninstall", "directory", "C:\\"},
+      {"uninstall", "directory", "C:\\Programs\\App\\..\\.."},
+  };
+  for (const auto& row : rows) {
+    Installation a;
+    a.install();
+    a.log(row.section, row.key, row.value);
+    const int exit = a.uninstall(std::string(kLog) + " /silent");
+    const std::string what = std::string(row.section) + " " + row.key + "=" + row.value;
+    EXPECT_EQ(exit != kRemovedAll, row.reported) << what;
+    EXPECT_EQ(a.p.fileContent("C:\\precious.txt"), "keep") << what;
+    EXPECT_EQ(a.p.fileContent("C:\\Other\\keep.dat"), "keep") << what;
+    EXPECT_EQ(a.p.fileContent("C:\\Programs\\Shared\\other.dat"), "keep") << what;
+    EXPECT_TRUE(a.p.fileExists("C:\\autoexec.bat")) << what;
+    EXPECT_TRUE(a.p.shownBoxes().empty()) << what;
+    // A log refused as a whole touches nothing; otherwise the product's own files go.
+    EXPECT_EQ(a.p.fileExists("C:\\Programs\\App\\app.exe"), std::string(row.key) == "directory") << what;
+  }
+}
+
+} // namespace
+} // namespace kalvora
