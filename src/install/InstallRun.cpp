@@ -145,8 +145,6 @@ std::optional<std::string> InstallRun::FormDestroy() {
     // The program is ending; the uninstaller still gets the log as it stands.
   }
   run_.Log.close();
-  // The uninstaller removes setup.log with the other work files: it must not find it open.
-  run_.TextLog.close();
   if (run_.WindowsDir.empty()) run_.WindowsDir = run_.platform.windowsDirectory();
   const std::string commandLine = uninstallCommandLine(run_) + " /silent";
   run_.TextLog.line("rollback", commandLine);

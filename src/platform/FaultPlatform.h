@@ -91,6 +91,20 @@ public:
   std::int64_t clockSeconds() override { return inner_.clockSeconds(); }
   DosTime localTime() override { return inner_.localTime(); }
   bool endSession(SessionEnd how) override { return inner_.endSession(how); }
+  bool removeDirectory(const std::string& path) override { return inner_.removeDirectory(path); }
+  std::vector<std::string> readProfileKeys(const std::string& file, const std::string& section) override {
+    return inner_.readProfileKeys(file, section);
+  }
+  bool deleteProfileKey(const std::string& file, const std::string& section, const std::string& key) override {
+    return inner_.deleteProfileKey(file, section, key);
+  }
+  bool deleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override {
+    return inner_.deleteRegistryValue(root, keyPath, valueName);
+  }
+  bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath) override {
+    return inner_.deleteEmptyRegistryKey(root, keyPath);
+  }
+  std::string tempDirectory() override { return inner_.tempDirectory(); }
   void requestQuit() override { inner_.requestQuit(); }
   bool terminated() override { return inner_.terminated(); }
 
