@@ -1,5 +1,8 @@
 #include "install/ScriptCheck.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "install/ScriptPaths.h"
 
 namespace kalvora {
@@ -94,11 +97,28 @@ void checkReadme(const SetupScript& script, const std::string& targetDir) {
   requireLength(targetDir + dir + "\\" + name);
 }
 
+// An INI file the script may name anywhere, but as a path Windows can open:
+// a drive only at its start, and no part that is a device or holds a wildcard.
+bool isWindowsPath(const std::string& name) {
+  const bool drive = name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+  const std::string rest = drive ? name.substr(2) : name;
+  std::size_t begin = 0;
+  while (begin <= rest.size()) {
+    const std::size_t end = std::min(rest.find_first_of("\\/", begin), rest.size());
+    const std::string part = rest.substr(begin, end - begin);
+    if (!part.empty() && part != "." && part != ".." && !isPlainFileName(part)) return false;
+    begin = end + 1;
+  }
+  return fileNamePart(name) != "" && isPlainFileName(fileNamePart(name));
+}
+
 void checkIniFiles(const SetupScript& script, const std::string& windowsDir) {
   for (int i = 1; i <= 4; ++i) {
     const std::string section = numberedKey("ini_", i);
     const std::string name = script.ReadString(section, "name", "");
+    if (name.empty()) continue;
     if (!containsNoCase(name, kMarker)) {
+      if (!isWindowsPath(name)) throw EInvalidScriptValue(entry(section, "name", name));
       requireLength(name);
       continue;
     }

@@ -69,6 +69,8 @@ TEST(HostileScript, InstallsInsideTheTargetAndWindowsDirectoryOrIsRefusedBeforeA
       {"", "", "f1=a.txt\n", "[ini_2]\nname=%SystemRoot%\\..\\win.ini\n", nullptr, "%SystemRoot%\\..\\win.ini"},
       {"", "", "f1=a.txt\n", "[ini_3]\nname=%SystemRoot%\\w.ini\nbkp=..\\w.bak\n", nullptr, "bkp=..\\w.bak"},
       {"", "", "f1=a.txt\n", "[dos]\nbkp_a=..\\x.bat\n", nullptr, "..\\x.bat"},
+      {"", "", "f1=a.txt\n", "[ini_4]\nname=C:\\a\\b:c.ini\n", nullptr, "[ini_4] name=C:\\a\\b:c.ini"},
+      {"", "", "f1=a.txt\n", "[ini_4]\nname=C:\\a\\\n", nullptr, "[ini_4] name=C:\\a\\"},
   };
   for (const Row& row : rows) {
     const std::string script = scriptOf(row);
