@@ -299,7 +299,6 @@ public:
     if (result.size() > 3 && result.back() == '\\') result.pop_back();
     return result;
   }
-  }
 
   bool sendShellCommands(const std::string& commands) override { return sendProgmanCommands(commands); }
   std::string programsFolder(bool common) override { return startMenuPrograms(common); }
