@@ -109,7 +109,7 @@ bool isWindowsPath(const std::string& name) {
     if (!part.empty() && part != "." && part != ".." && !isPlainFileName(part)) return false;
     begin = end + 1;
   }
-  return fileNamePart(name) != "" && isPlainFileName(fileNamePart(name));
+  return isPlainFileName(fileNamePart(name));
 }
 
 void checkIniFiles(const SetupScript& script, const std::string& windowsDir) {
