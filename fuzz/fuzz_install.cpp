@@ -1,10 +1,11 @@
-// Runs a whole compressed installation on the in-memory platform from a fuzzed
-// setup.inf and a fuzzed first volume: the first two bytes give the script's
-// length, the rest is the volume. Whatever they hold, the run ends (normally,
-// with a kalvora::Exception, or at a volume prompt answered with Cancel), and
-// nothing is written outside the target, the Windows directory, the medium and
-// the places the script may change by design: INI files it names, the DOS
-// start-up files and their backups in C:\.
+// Runs a whole installation on the in-memory platform from a fuzzed setup.inf
+// and a fuzzed volume: the first two bytes give the script's length, the rest
+// is the volume (also offered as the packed uninstaller). Whatever they hold,
+// the run ends (normally, with a kalvora::Exception, or at a volume prompt
+// answered with Cancel) and nothing is written outside the target, the Windows
+// directory, the medium and the places a script may change by design: the INI
+// files it names and the DOS start-up files with their backups in C:\.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,12 @@ public:
   }
 };
 
+void fault(const char* what, const std::string& path) {
+  std::fprintf(stderr, "%s: %s\n", what, path.c_str());
+  std::abort();
+}
+
+// The cancel confirmation is confirmed; the bars must stay within 0 to 100.
 class QuietView : public InstallView {
 public:
   explicit QuietView(Platform& platform) : platform_(platform) {}
@@ -44,7 +51,7 @@ public:
 
 private:
   static void check(int percent) {
-    if (percent < 0 || percent > 100) std::abort();
+    if (percent < 0 || percent > 100) fault("bar out of range", std::to_string(percent));
   }
   Platform& platform_;
 };
@@ -57,24 +64,24 @@ public:
   void completion(RunContext&) override {}
 };
 
-bool below(const std::string& key, const char* root) { return key.rfind(root, 0) == 0; }
+bool startsWith(const std::string& key, const std::string& root) { return key.rfind(root, 0) == 0; }
 
-// Where the script may write by design; INI files it names anywhere.
-bool allowed(const std::string& path, const std::set<std::string>& iniFiles) {
-  const std::string key = MemoryPlatform::normalize(path);
-  if (key.find("\\..") != std::string::npos) return false;
-  if (below(key, "C:\\APP\\") || key == "C:\\APP" || below(key, "C:\\WINDOWS\\") || below(key, "D:\\") ||
-      below(key, "C:\\TEMP\\"))
-    return true;
-  if (key.rfind('\\') == 2 && below(key, "C:\\")) return true; // the start-up files and their backups
+// key: a path as MemoryPlatform::keyOf gives it (upper case, with its drive).
+bool allowed(const std::string& key, const std::set<std::string>& iniFiles) {
+  // Windows takes a part of dots and blanks alone ("..", ". .") as a climb.
+  for (std::size_t begin = 0; begin < key.size();) {
+    const std::size_t end = std::min(key.find('\\', begin), key.size());
+    const std::string part = key.substr(begin, end - begin);
+    if (part.size() > 1 && part.find_first_not_of(". ") == std::string::npos) return false;
+    begin = end + 1;
+  }
+  for (const char* root : {"C:\\APP\\", "C:\\WINDOWS\\", "D:\\"})
+    if (startsWith(key, root)) return true;
+  if (key == "C:\\APP" || key == "C:\\OTHER\\KEEP.TXT") return true; // the second is checked on its own
+  if (startsWith(key, "C:\\") && key.rfind('\\') == 2) return true;  // start-up files and their backups
   for (const std::string& ini : iniFiles)
-    if (key == ini || below(ini, (key + "\\").c_str())) return true;
+    if (key == ini || startsWith(ini, key + "\\")) return true;
   return false;
-}
-
-void fault(const char* what, const std::string& path) {
-  std::fprintf(stderr, "%s: %s\n", what, path.c_str());
-  std::abort();
 }
 
 } // namespace
@@ -104,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.ProgressTotal = 1000;
   state.CompressionMode = (size & 1) ? 1 : 0;
   for (std::size_t i = 0; i < state.OptionChosen.size(); ++i)
-    state.OptionChosen[i] = (size >> i & 2) != 0;
+    state.OptionChosen[i] = ((size >> (i + 1)) & 1) != 0 || i == 0;
   QuietView view(p);
   Stages stages;
   InstallRun run(state, p, view, stages);
@@ -116,12 +123,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::set<std::string> iniFiles;
   for (int i = 1; i <= 4; ++i) {
     const std::string name = p.readProfileString("D:\\setup.inf", "ini_" + std::to_string(i), "name", "");
-    if (!name.empty()) iniFiles.insert(MemoryPlatform::normalize(p.keyOf(name)));
+    if (!name.empty()) iniFiles.insert(p.keyOf(name));
   }
   for (const std::string& file : p.listFiles())
-    if (!allowed(file, iniFiles)) fault("written outside", file);
+    if (!allowed(p.keyOf(file), iniFiles)) fault("written outside", file);
   for (const std::string& dir : p.createdDirectories())
-    if (!allowed(dir, iniFiles)) fault("directory made outside", dir);
+    if (!allowed(p.keyOf(dir), iniFiles)) fault("directory made outside", dir);
   if (p.fileContent("C:\\Other\\keep.txt") != "keep") fault("a file of others changed", "C:\\Other\\keep.txt");
   return 0;
 }

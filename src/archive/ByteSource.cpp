@@ -40,4 +40,10 @@ bool ByteSource::load() {
   return true;
 }
 
+void ByteSource::skipRest() {
+  if (remaining_ > 0) archive_.seek(archive_.position() + remaining_);
+  remaining_ = 0;
+  finished_ = true;
+}
+
 } // namespace kalvora

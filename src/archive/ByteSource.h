@@ -29,6 +29,8 @@ public:
   // Reads the next chunk into the (empty) buffer, reports progress and yields.
   // False at end of input: no data left, a short stream, or an abandoning handler.
   bool load();
+  // Moves the archive stream past the member's data not yet read.
+  void skipRest();
 
 private:
   std::uint8_t fetchSlow() { return load() ? *cursor_++ : 0; }

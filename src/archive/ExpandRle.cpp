@@ -51,14 +51,19 @@ std::uint32_t expandRle(const ExpandJob& job) {
   ByteSink sink(job.dest, job.platform);
   std::uint8_t* out = sink.begin();
   std::uint8_t last = 0;
-  for (;;) {
+  // A member never grows past its declared size: that is all the free-space
+  // test allowed, while a run of counts could expand its data 127-fold.
+  auto left = static_cast<std::size_t>(std::max<std::int32_t>(job.expandedSize, 0));
+  while (left != 0) {
     if (out >= sink.blockEnd()) out = sink.flush(out);
     if (in.cursor() == in.end() && !in.load()) break;
     const std::uint8_t* p = in.cursor();
-    const auto span = std::min(static_cast<std::size_t>(in.end() - p), static_cast<std::size_t>(sink.blockEnd() - out));
+    const std::size_t span =
+        std::min({static_cast<std::size_t>(in.end() - p), static_cast<std::size_t>(sink.blockEnd() - out), left});
     const std::size_t literals = copyLiterals(p, span, out);
     if (literals != 0) {
       out += literals;
+      left -= literals;
       last = p[literals - 1];
       in.setCursor(p + literals);
       continue;
@@ -67,12 +72,17 @@ std::uint32_t expandRle(const ExpandJob& job) {
     const std::uint8_t count = in.fetch(); // 0 at end of input
     if (count == 0) {
       *out++ = kRleEscape;
+      --left;
     } else {
-      std::memset(out, last, count - 1u);
-      out += count - 1u;
+      const std::size_t repeats = std::min<std::size_t>(count - 1u, left);
+      std::memset(out, last, repeats);
+      out += repeats;
+      left -= repeats;
     }
     last = kRleEscape;
   }
+  // Data left over after the declared size are passed over, not decoded.
+  if (left == 0) in.skipRest();
   return sink.finish(out);
 }
 

@@ -68,7 +68,8 @@ void Completion::waitForGroupWindow() {
 }
 
 void Completion::openReadme() {
-  if (!platform_.startProgram("write " + state_.ReadmePath)) platform_.startProgram("notepad " + state_.ReadmePath);
+  const std::string readme = commandLineArgument(state_.ReadmePath);
+  if (!platform_.startProgram("write " + readme)) platform_.startProgram("notepad " + readme);
 }
 
 void Completion::Btn_readmeClick() {

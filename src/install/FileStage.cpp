@@ -17,11 +17,12 @@ struct FileEntry {
   std::string name;
 };
 
-// Where a file goes and its number in the log's section.
+// Where a file goes, its number in the log's section and the value it is logged with.
 struct Target {
   std::string path;
   const char* section = "files"; // or "systemroot"
   std::int64_t number = 0;
+  std::string record;
 };
 
 // Makes the missing directories of a file below the Windows directory, each
@@ -36,7 +37,8 @@ void createSystemRootDirectories(RunContext& run, const std::string& target) {
   }
 }
 
-// Where the file goes; logs it under [files] or [systemroot] first.
+// Where the file goes; counts it (logging the total) and makes its directories
+// below the Windows directory. The caller logs the file itself.
 Target targetOf(RunContext& run, const FileEntry& file) {
   const SetupScript& script = run.script();
   const std::int32_t directory = script.ReadInteger(file.section, numberedKey("d", file.index), 0);
@@ -44,8 +46,7 @@ Target targetOf(RunContext& run, const FileEntry& file) {
   run.Log.writeInteger("files", "total", run.FileCount);
   if (directory == 0) {
     requireBelowRoot("\\" + file.name);
-    run.Log.write("files", numberedKey("f", run.FileCount), "\\" + file.name);
-    return {run.state.TargetDir + "\\" + file.name, "files", run.FileCount};
+    return {run.state.TargetDir + "\\" + file.name, "files", run.FileCount, "\\" + file.name};
   }
   const std::string key = numberedKey(numberedKey("d", file.option) + "_", directory);
   const std::string value = script.ReadString("directories", key, "[]");
@@ -56,12 +57,11 @@ Target targetOf(RunContext& run, const FileEntry& file) {
     requireBelowRoot(below + file.name);
     const std::string target = run.WindowsDir + below + file.name;
     createSystemRootDirectories(run, target);
-    run.Log.write("systemroot", numberedKey("f", run.SystemRootCount), target);
-    return {target, "systemroot", run.SystemRootCount};
+    return {target, "systemroot", run.SystemRootCount, target};
   }
   requireBelowRoot(value + file.name);
-  run.Log.write("files", numberedKey("f", run.FileCount), script.ReadString("directories", key, "\\") + file.name);
-  return {run.state.TargetDir + value + file.name, "files", run.FileCount};
+  return {run.state.TargetDir + value + file.name, "files", run.FileCount,
+          script.ReadString("directories", key, "\\") + file.name};
 }
 
 // The replace test for a file already present.
@@ -78,9 +78,12 @@ void placeFile(RunContext& run, const FileEntry& file) {
   run.view.setItemLabel(run.text(14) + " " + file.name);
   const Target placed = targetOf(run, file);
   const std::string& target = placed.path;
-  if (!shouldWrite(run, target)) {
-    // The uninstaller leaves a file that was there before and that the run did not touch.
-    run.Log.write(placed.section, numberedKey("kept", placed.number), "1");
+  const bool write = shouldWrite(run, target);
+  // The uninstaller leaves a file that was there before and that the run did
+  // not touch; its mark goes first, so that no log names such a file without it.
+  if (!write) run.Log.write(placed.section, numberedKey("kept", placed.number), "1");
+  run.Log.write(placed.section, numberedKey("f", placed.number), placed.record);
+  if (!write) {
     run.TextLog.line("kept", target);
     return;
   }

@@ -21,8 +21,7 @@ constexpr const char* kAbsent = "\x01\x02";
 // The backup goes beside the INI file; a name that reaches elsewhere is refused.
 // A backup made where none was is the run's own, for the uninstaller to remove.
 void backUp(RunContext& run, const std::string& section, const std::string& path, const std::string& backupName) {
-  if (backupName.find_first_of("\\/:") != std::string::npos || backupName.find_first_not_of(". ") == std::string::npos)
-    throw EUnsafeScriptPath(backupName);
+  if (!isPlainFileName(backupName)) throw EUnsafeScriptPath(backupName);
   const std::string dir = containingDirectory(path);
   const std::string backup = (dir.empty() ? dir : dir + "\\") + backupName;
   if (run.platform.fileExists(path) && !run.platform.fileExists(backup)) run.Log.write(section, "bkpfile", backup);

@@ -5,6 +5,7 @@
 #include "install/DirectoryStage.h"
 #include "install/FileStage.h"
 #include "install/RunProgress.h"
+#include "install/ScriptCheck.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
 
@@ -50,6 +51,8 @@ void InstallRun::sequence() {
   // A cancellation confirmed here comes before the start: the program ends, and
   // nothing may be made that no rollback would take back.
   if (run_.platform.terminated()) throw RunStopped{};
+  // A script that would write where it must not is refused while nothing is made.
+  checkScriptBeforeRun(*run_.state.SetupScript, run_.state, run_.platform.windowsDirectory());
   run_.state.RunStarted = true;
 
   prepareWorkDirectory();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <string_view>
 
 namespace kalvora {
 
@@ -32,6 +34,48 @@ bool staysBelowRoot(const std::string& relative) {
 
 void requireBelowRoot(const std::string& relative) {
   if (!staysBelowRoot(relative)) throw EUnsafeScriptPath(relative);
+}
+
+EInvalidScriptValue::EInvalidScriptValue(const std::string& what)
+    : Exception("Ungültiger Wert in setup.inf: " + what) {}
+
+namespace {
+
+bool isDeviceName(const std::string& name) {
+  std::string base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ')
+    base.pop_back();
+  for (char& c : base)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$"};
+  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
+} // namespace
+
+bool isPlainFileName(const std::string& name) {
+  if (name.empty() || name.find_first_not_of(". ") == std::string::npos) return false;
+  for (unsigned char c : name)
+    if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) return false;
+  return !isDeviceName(name);
+}
+
+bool isPlainDirectoryValue(const std::string& relative) {
+  if (!staysBelowRoot(relative)) return false;
+  std::size_t begin = 1;
+  while (begin < relative.size()) {
+    const std::size_t end = std::min(relative.find_first_of("\\/", begin), relative.size());
+    const std::string part = relative.substr(begin, end - begin);
+    if (part != "." && !isPlainFileName(part)) return false;
+    begin = end + 1;
+  }
+  return true;
+}
+
+bool isDosBackupName(const std::string& name) {
+  return isPlainFileName(name) && !containsNoCase(name, "autoexec.bat") && !containsNoCase(name, "config.sys");
 }
 
 std::string fileNamePart(const std::string& path) {

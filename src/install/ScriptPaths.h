@@ -22,6 +22,22 @@ bool staysBelowRoot(const std::string& relative);
 // Raises EUnsafeScriptPath unless staysBelowRoot.
 void requireBelowRoot(const std::string& relative);
 
+// "Ungültiger Wert in setup.inf: %s", for a value no installation can use.
+class EInvalidScriptValue : public Exception {
+public:
+  explicit EInvalidScriptValue(const std::string& what);
+};
+
+// A name Windows can give one file in a directory: not empty, no separator,
+// drive colon, wildcard or control character, not dots alone, and no device
+// (CON, NUL, COM1, ...; "con.txt" is the device too).
+bool isPlainFileName(const std::string& name);
+// A directory value of the script: stays below its root, no empty part inside
+// (a "\\server" in the middle) and every part a plain name.
+bool isPlainDirectoryValue(const std::string& relative);
+// A backup name of a DOS start-up file: a plain name in C:\ that is neither start-up file.
+bool isDosBackupName(const std::string& name);
+
 // The text after the last "\" or ":".
 std::string fileNamePart(const std::string& path);
 // Everything before the last "\" or ":" (empty when there is none).

@@ -23,10 +23,12 @@ void SetupLog::line(const std::string& kind, const std::string& what) {
   std::string text = std::string(time) + " " + kind;
   if (!what.empty()) text += " " + what;
   lines_.push_back(text);
-  if (file_) put(text);
+  put(text);
 }
 
 void SetupLog::put(const std::string& text) {
+  // A write refused on the way (a full disk) closes the file: later lines are only held.
+  if (!file_) return;
   const std::string record = text + "\r\n";
   if (file_->write(record.data(), record.size()) != record.size()) file_.reset();
 }

@@ -28,9 +28,7 @@ std::int64_t appendPosition(Stream& file) {
 // A backup name stands for a file in C:\; it must not reach elsewhere nor
 // replace either start-up file.
 void requireBackupName(const std::string& name) {
-  if (name.find_first_of("\\/:") != std::string::npos || containsNoCase(name, "autoexec.bat") ||
-      containsNoCase(name, "config.sys"))
-    throw EUnsafeScriptPath(name);
+  if (!isDosBackupName(name)) throw EUnsafeScriptPath(name);
 }
 
 std::vector<std::string> dosLines(const SetupScript& script, const char* prefix) {

@@ -19,6 +19,9 @@ void openLogWithHead(RunContext& run) {
                 "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]"));
   // Nothing above this directory is the product's: the uninstaller stops there.
   if (!run.NewRoot.empty()) run.Log.write("uninstall", "newroot", run.NewRoot);
+  // Written again with the uninstaller's data; here already, so that a run that
+  // fails before those leaves a log the rollback can act on.
+  run.Log.write("uninstall", "directory", run.state.TargetDir);
 }
 
 namespace {
@@ -59,7 +62,7 @@ void installUninstaller(RunContext& run) {
 
 void importRegistryFile(RunContext& run) {
   const std::string path = run.state.SourceDir + "zsys.re_";
-  if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + path);
+  if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + commandLineArgument(path));
 }
 
 void writeUninstallerData(RunContext& run) {

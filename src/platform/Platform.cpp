@@ -73,6 +73,10 @@ std::optional<char> driveLetterOf(const std::string& path) {
   return std::nullopt;
 }
 
+std::string commandLineArgument(const std::string& path) {
+  return path.find_first_of(" \t") == std::string::npos ? path : "\"" + path + "\"";
+}
+
 DosTime unpackDosDateTime(std::uint32_t v) {
   DosTime t;
   const std::uint32_t date = v >> 16, time = v & 0xFFFF;

@@ -206,6 +206,10 @@ Platform& systemPlatform();
 // Drive letter of a path that starts with "X:" (upper case), if any.
 std::optional<char> driveLetterOf(const std::string& path);
 
+// A path as one argument of a command line: in double quotes when it holds a
+// blank, which would otherwise split it, and unchanged otherwise.
+std::string commandLineArgument(const std::string& path);
+
 // DOS packed date and time <-> calendar fields (local time).
 DosTime unpackDosDateTime(std::uint32_t dosDateTime);
 std::uint32_t packDosDateTime(const DosTime& t);

@@ -69,13 +69,35 @@ TEST(ExpandRle, RunsAcrossChunkAndBlockBoundaries) {
   Bytes want(8191 + 254, 0x11);
   for (int i = 0; i < 100; ++i)
     want.insert(want.end(), 200, static_cast<std::uint8_t>(i));
-  EXPECT_EQ(expand(kMethodRle, in, 0).bytes, want);
+  EXPECT_EQ(expand(kMethodRle, in, static_cast<std::int32_t>(want.size())).bytes, want);
+}
+
+TEST(ExpandRle, StopsAtTheDeclaredSizeAndPassesOverTheRest) {
+  Bytes bomb;
+  for (int i = 0; i < 10000; ++i)
+    bomb.insert(bomb.end(), {0x41, 0x94, 0xFF});
+  struct Case {
+    Bytes in;
+    std::int32_t declared;
+    Bytes out;
+  } cases[] = {
+      {rle({0x41, 0x94, 0xFF}), 10, Bytes(10, 0x41)},
+      {rle({0x41, 0x94, 0x00, 0x42}), 2, rle({0x41, 0x94})},
+      {rle({0x41, 0x42, 0x43}), 0, {}},
+      {rle({0x41, 0x42, 0x43}), -5, {}},
+      {bomb, 100000, Bytes(100000, 0x41)}, // 30000 bytes of data would make 2.5 MB
+  };
+  for (const auto& c : cases) {
+    const Expanded e = expand(kMethodRle, c.in, c.declared);
+    EXPECT_EQ(e.bytes, c.out) << c.declared;
+    EXPECT_EQ(e.consumed, static_cast<std::int64_t>(c.in.size())) << c.declared;
+  }
 }
 
 TEST(ExpandMethods, ProgressOncePerChunk) {
-  EXPECT_EQ(expand(kMethodRle, Bytes(8192, 1), 0).reports, (std::vector<std::int32_t>{100}));
-  EXPECT_EQ(expand(kMethodRle, Bytes(8193, 1), 0).reports, (std::vector<std::int32_t>{99, 100}));
-  EXPECT_EQ(expand(kMethodRle, Bytes(20000, 1), 0).reports, (std::vector<std::int32_t>{40, 81, 100}));
+  EXPECT_EQ(expand(kMethodRle, Bytes(8192, 1), 8192).reports, (std::vector<std::int32_t>{100}));
+  EXPECT_EQ(expand(kMethodRle, Bytes(8193, 1), 8193).reports, (std::vector<std::int32_t>{99, 100}));
+  EXPECT_EQ(expand(kMethodRle, Bytes(20000, 1), 20000).reports, (std::vector<std::int32_t>{40, 81, 100}));
   EXPECT_TRUE(expand(kMethodStored, Bytes(20000, 1), 0).reports.empty());
   Bytes lzh;
   lzhEncode(test::randomBytes(30000, 1), lzh);
@@ -87,7 +109,7 @@ TEST(ExpandMethods, NegativeProgressAbandonsTheMember) {
   const Bytes data = test::textLike(40000, 3);
   Bytes rleData;
   rleEncode(data, rleData);
-  const Expanded r = expand(kMethodRle, rleData, 0, [](std::int32_t& p) { p = p > 30 ? -1 : p; });
+  const Expanded r = expand(kMethodRle, rleData, 40000, [](std::int32_t& p) { p = p > 30 ? -1 : p; });
   EXPECT_EQ(r.reports.size(), 2u);
   EXPECT_LT(r.bytes.size(), 9000u); // stopped at once: about the first chunk's bytes only
   EXPECT_EQ(r.consumed, 16384);     // and nothing more read

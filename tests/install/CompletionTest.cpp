@@ -105,6 +105,16 @@ TEST(Completion, OpensTheReadmeAtOnceFallingBackToNotepad) {
   EXPECT_EQ(f.logic.completeLeft, kCompleteButtonCentred);
 }
 
+TEST(Completion, AReadmePathWithBlanksReachesTheViewerWhole) {
+  CompletionFixture f("readmestart=1\n");
+  f.state.ReadmePath = "C:\\My App\\doc\\read me.txt";
+  f.platform.putFile(f.state.ReadmePath, "read me");
+  f.platform.failStartOf("write ");
+  f.show();
+  EXPECT_EQ(f.platform.startedPrograms(), (std::vector<std::string>{"write \"C:\\My App\\doc\\read me.txt\"",
+                                                                    "notepad \"C:\\My App\\doc\\read me.txt\""}));
+}
+
 TEST(Completion, OkStartsTheProgramRemovesWorkFilesAndEndsOnce) {
   CompletionFixture f("run=bin\\tool.exe\n");
   f.show();

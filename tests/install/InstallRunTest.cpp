@@ -91,6 +91,25 @@ TEST(InstallRun, WithoutLogNoUninstallerButTheRegistryImport) {
   EXPECT_TRUE(f.platform.hiddenPrograms().empty());
 }
 
+// The registry editor gets the import file as one argument wherever the medium is.
+TEST(InstallRun, RegistryImportOfAMediumPathWithBlanksIsQuoted) {
+  const struct {
+    const char* source;
+    const char* commandLine;
+  } cases[] = {
+      {"D:\\", "regedit /iD:\\zsys.re_"},
+      {"D:\\My Disk\\", "regedit /i\"D:\\My Disk\\zsys.re_\""},
+      {"\\\\server\\cd one\\", "regedit /i\"\\\\server\\cd one\\zsys.re_\""},
+  };
+  for (const auto& c : cases) {
+    FullRun f;
+    f.state.SourceDir = c.source;
+    f.platform.putFile(std::string(c.source) + "zsys.re_", "REGEDIT4");
+    f.activate();
+    EXPECT_EQ(f.platform.startedPrograms(), std::vector<std::string>{c.commandLine}) << c.source;
+  }
+}
+
 TEST(InstallRun, MediumAbsentOrRunFromMediumInstallsNoFiles) {
   std::string script = kScript;
   script.replace(script.find("medium=1"), 8, "x=1");

@@ -53,7 +53,9 @@ TEST(StartupFiles, AnEndedLastLineGetsAnEmptyLineAndAMarkBeforeTheTailStays) {
 
 TEST(StartupFiles, ABackupNameThatWouldReplaceAStartupFileIsRefusedBeforeAnyChange) {
   for (const char* name : {"config.sys", "..\\x\\AUTOEXEC.BAT", "WINDOWS\\win.com"}) {
-    Changes f(std::string("[dos]\nbkp_a=") + name + "\na1=SET A=1\n");
+    // The run refuses such a script before it starts; the stage refuses it on its own too.
+    Changes f("[dos]\na1=SET A=1\n");
+    f.platform.putFile("C:\\App\\setup\\setup.tmp", std::string("[dos]\nbkp_a=") + name + "\na1=SET A=1\n");
     f.platform.putFile("C:\\autoexec.bat", "A\r\n");
     f.platform.putFile("C:\\config.sys", "C\r\n");
     EXPECT_THROW(f.apply(), EUnsafeScriptPath) << name;

@@ -1,0 +1,158 @@
+#include "install/ScriptCheck.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "install/ScriptPaths.h"
+
+namespace kalvora {
+namespace {
+
+constexpr std::size_t kMaxPath = 259;    // MAX_PATH less its terminating zero
+constexpr std::int32_t kMaxCount = 9999; // more entries than any script file can hold
+constexpr const char* kMarker = "%SystemRoot%";
+constexpr std::size_t kMarkerLength = 12;
+constexpr std::size_t kKeptForFiles = 30; // characters after the marker in a directory value
+constexpr std::size_t kKeptForIni = 40;   // in an INI file name
+constexpr const char* kAbsent = "\x01";   // no script value holds control characters
+
+std::string entry(const std::string& section, const std::string& key, const std::string& value) {
+  return "[" + section + "] " + key + "=" + value;
+}
+
+bool startsWithMarker(const std::string& value) {
+  return value.size() >= kMarkerLength && containsNoCase(value.substr(0, kMarkerLength), kMarker);
+}
+
+void requireLength(const std::string& path) {
+  if (path.size() <= kMaxPath) return;
+  throw EInvalidScriptValue("Pfad länger als " + std::to_string(kMaxPath) + " Zeichen: " + path.substr(0, 80) + "...");
+}
+
+void requireCount(const SetupScript& script, const std::string& section, const std::string& key) {
+  const std::int32_t count = script.ReadInteger(section, key, 0);
+  if (count > kMaxCount) throw EInvalidScriptValue(entry(section, key, std::to_string(count)));
+}
+
+// A directory value: below the target, or, after a leading marker, below the
+// Windows directory (cut as the stages cut it). Its full path.
+std::string checkedDirectory(const std::string& where, const std::string& value, const std::string& targetDir,
+                             const std::string& windowsDir) {
+  if (startsWithMarker(value)) {
+    const std::string below = value.substr(kMarkerLength, kKeptForFiles);
+    if (below.find('%') != std::string::npos || !isPlainDirectoryValue(below)) throw EUnsafeScriptPath(value);
+    return windowsDir + below;
+  }
+  // "%" elsewhere would put the directory outside the Windows directory, or nowhere.
+  if (value.find('%') != std::string::npos) throw EInvalidScriptValue(where + "=" + value);
+  if (!isPlainDirectoryValue(value)) throw EUnsafeScriptPath(value);
+  return targetDir + value;
+}
+
+void checkDirectoryRows(const SetupScript& script, const InstallState& state, const std::string& windowsDir) {
+  const std::int32_t rows = script.ReadInteger("directories", "total", 2);
+  for (std::int32_t row = 1; row <= rows; ++row)
+    for (int option = 1; option <= kOptionCount; ++option) {
+      if (!state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+      const std::string key = numberedKey(numberedKey("d", option) + "_", row);
+      const std::string value = script.ReadString("directories", key, kAbsent);
+      if (value != kAbsent) requireLength(checkedDirectory(key, value, state.TargetDir, windowsDir));
+    }
+}
+
+bool isVolumeNumber(const std::string& text) {
+  return !text.empty() && text.size() <= 9 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+void checkFiles(const SetupScript& script, const InstallState& state, const std::string& windowsDir) {
+  for (int option = 1; option <= kOptionCount; ++option) {
+    if (!state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+    const std::string section = numberedKey("Option_", option);
+    for (std::int64_t j = 1;; ++j) {
+      const std::string key = numberedKey("f", j);
+      const std::string name = script.ReadString(section, key, "[leer]");
+      if (name == "[leer]") break;
+      if (!isPlainFileName(name)) throw EInvalidScriptValue(entry(section, key, name));
+      const std::int32_t directory = script.ReadInteger(section, numberedKey("d", j), 0);
+      const std::string dirKey = numberedKey(numberedKey("d", option) + "_", directory);
+      const std::string dir = directory == 0 ? state.TargetDir + "\\"
+                                             : checkedDirectory(dirKey, script.ReadString("directories", dirKey, "[]"),
+                                                                state.TargetDir, windowsDir);
+      requireLength(dir + name);
+      const std::string volume = script.ReadString(section, numberedKey("s", j), "01");
+      if (!isVolumeNumber(volume)) throw EInvalidScriptValue(entry(section, numberedKey("s", j), volume));
+      for (const char* chunkKey : {"p", "z"}) {
+        const std::int32_t value = script.ReadInteger(section, numberedKey(chunkKey, j), 0);
+        if (value < 0) throw EInvalidScriptValue(entry(section, numberedKey(chunkKey, j), std::to_string(value)));
+      }
+    }
+  }
+}
+
+void checkReadme(const SetupScript& script, const std::string& targetDir) {
+  const std::string dir = script.ReadString("software", "readmedir", "");
+  const std::string name = script.ReadString("software", "readme", "");
+  if (!dir.empty() && !isPlainDirectoryValue(dir)) throw EUnsafeScriptPath(dir);
+  if (!name.empty() && !isPlainFileName(name)) throw EInvalidScriptValue(entry("software", "readme", name));
+  requireLength(targetDir + dir + "\\" + name);
+}
+
+// An INI file the script may name anywhere, but as a path Windows can open:
+// a drive only at its start, and no part that is a device or holds a wildcard.
+bool isWindowsPath(const std::string& name) {
+  const bool drive = name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+  const std::string rest = drive ? name.substr(2) : name;
+  std::size_t begin = 0;
+  while (begin <= rest.size()) {
+    const std::size_t end = std::min(rest.find_first_of("\\/", begin), rest.size());
+    const std::string part = rest.substr(begin, end - begin);
+    if (!part.empty() && part != "." && part != ".." && !isPlainFileName(part)) return false;
+    begin = end + 1;
+  }
+  return isPlainFileName(fileNamePart(name));
+}
+
+void checkIniFiles(const SetupScript& script, const std::string& windowsDir) {
+  for (int i = 1; i <= 4; ++i) {
+    const std::string section = numberedKey("ini_", i);
+    const std::string name = script.ReadString(section, "name", "");
+    if (name.empty()) continue;
+    if (!containsNoCase(name, kMarker)) {
+      if (!isWindowsPath(name)) throw EInvalidScriptValue(entry(section, "name", name));
+      requireLength(name);
+      continue;
+    }
+    // Below the Windows directory, as the marker promises: at the start, followed by a path.
+    const std::string below = startsWithMarker(name) ? name.substr(kMarkerLength, kKeptForIni) : "";
+    if (below.find('%') != std::string::npos || !isPlainDirectoryValue(below)) throw EUnsafeScriptPath(name);
+    requireLength(windowsDir + below);
+    const std::string backup = script.ReadString(section, "bkp", "");
+    if (!backup.empty() && !isPlainFileName(backup)) throw EInvalidScriptValue(entry(section, "bkp", backup));
+  }
+}
+
+void checkStartupBackups(const SetupScript& script) {
+  for (const char* key : {"bkp_a", "bkp_c"}) {
+    const std::string name = script.ReadString("dos", key, "");
+    if (!name.empty() && !isDosBackupName(name)) throw EUnsafeScriptPath(name);
+  }
+}
+
+} // namespace
+
+void checkScriptBeforeRun(const SetupScript& script, const InstallState& state, const std::string& windowsDir) {
+  requireCount(script, "directories", "total");
+  requireCount(script, "extensions", "total");
+  requireCount(script, "sysreg", "total");
+  requireCount(script, "prggrp", "total");
+  requireCount(script, "prggrp_run", "total");
+  checkReadme(script, state.TargetDir);
+  if (!state.RunFromMedium) {
+    checkDirectoryRows(script, state, windowsDir);
+    checkFiles(script, state, windowsDir);
+  }
+  checkIniFiles(script, windowsDir);
+  checkStartupBackups(script);
+}
+
+} // namespace kalvora
