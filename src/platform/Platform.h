@@ -160,6 +160,10 @@ public:
     auto info = fileInfo(path);
     return info && info->isDirectory;
   }
+  // A whole file read into memory; none when it cannot be opened or read.
+  std::optional<std::string> readFileText(const std::string& path);
+  // Creates or truncates the file and writes text; false when refused or cut short.
+  bool writeFileText(const std::string& path, const std::string& text);
 };
 
 // The platform of the running program: Win32 on Windows, POSIX elsewhere.
