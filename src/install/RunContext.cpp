@@ -25,7 +25,7 @@ int RunContext::clamped(std::int64_t percent) { return clampPercent(percent); }
 bool RunContext::stopRequested() {
   // The run may leave here: the log on disk must hold every record so far.
   Log.flush();
-  platform.processMessages();
+  platform.processMessagesBetweenBlocks();
   return platform.terminated();
 }
 

@@ -132,6 +132,10 @@ public:
   virtual ScreenSize screenSize() { return {640, 480}; }
   // Lets pending window messages be processed; a quit request seen here sets terminated().
   virtual void processMessages() {}
+  // The same for a loop that delivers messages after every block of work. Where
+  // asking the system costs a round trip each time (Win32), messages are
+  // processed only every few tens of milliseconds, and the call is free between.
+  virtual void processMessagesBetweenBlocks() { processMessages(); }
   // Title of the window in the foreground; empty when there is none.
   virtual std::string foregroundWindowTitle() { return {}; }
   // Whole seconds of a clock that never runs backwards (unlike the time of day at midnight).

@@ -334,6 +334,15 @@ public:
     }
   }
 
+  void processMessagesBetweenBlocks() override {
+    // The tick count is read without a call to the system; 25 ms keep the
+    // windows and the cancel keys responsive.
+    const DWORD now = GetTickCount();
+    if (now - lastDelivery_ < 25) return;
+    lastDelivery_ = now;
+    processMessages();
+  }
+
   void requestQuit() override { PostQuitMessage(0); }
 
   std::string foregroundWindowTitle() override {
@@ -351,6 +360,8 @@ public:
   }
 
 private:
+  DWORD lastDelivery_ = 0;
+
   static void enableShutdownPrivilege() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
