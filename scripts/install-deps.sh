@@ -25,6 +25,7 @@ need wine32 test -e /usr/lib/wine/wine
 need xvfb command -v Xvfb
 need xauth command -v xauth
 need lhasa command -v lhasa
+need nsis command -v makensis
 need imagemagick command -v convert
 
 [ -z "$missing" ] && exit 0
