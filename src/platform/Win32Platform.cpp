@@ -345,6 +345,13 @@ public:
 
   void requestQuit() override { PostQuitMessage(0); }
 
+  // The C library's localtime reads the time zone from the registry at every call.
+  DosTime localTime() override {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+  }
+
   std::string foregroundWindowTitle() override {
     HWND window = GetForegroundWindow();
     char title[256] = "";
