@@ -41,15 +41,8 @@ DosTime Platform::localTime() {
 }
 
 bool Platform::copyFile(const std::string& source, const std::string& target) {
-  auto in = openFile(source, OpenMode::ReadExclusive);
-  if (!in) return false;
-  const std::int64_t size = in->size();
-  if (size < 0) return false;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (in->read(bytes.data(), bytes.size()) != bytes.size()) return false;
-  in.reset();
-  auto out = openFile(target, OpenMode::Create);
-  return out && out->write(bytes.data(), bytes.size()) == bytes.size();
+  const auto bytes = readFileText(source);
+  return bytes && writeFileText(target, *bytes);
 }
 
 std::optional<std::string> Platform::readFileText(const std::string& path) {
