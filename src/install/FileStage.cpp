@@ -32,6 +32,7 @@ void createSystemRootDirectories(RunContext& run, const std::string& target) {
     run.Log.write("systemroot", numberedKey("d", run.SystemRootDirectoryCount), dir);
     run.Log.writeInteger("systemroot", "dtotal", run.SystemRootDirectoryCount);
     run.TextLog.line("dir", dir);
+    run.Log.flush();
     run.platform.createDirectory(dir);
   }
 }
