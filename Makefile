@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -DKALVORA_WERROR=$(WERROR)
 WINEPREFIX_DIR = $(CURDIR)/build/win32/wineprefix
 
-.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench format clean screenshots demo
+.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench bench-install format clean screenshots demo
 
 all: native win32
 
@@ -64,6 +64,10 @@ demo: all
 
 bench: native
 	sh scripts/run-benchmarks.sh build/native
+
+# Installs of one product by setup.exe (LZH, RLE, stored) and by NSIS under Wine, timed (BENCHMARKS.md).
+bench-install: native win32
+	sh scripts/bench-install.sh build/native build/win32
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -25,6 +25,7 @@ need wine32 test -e /usr/lib/wine/wine
 need xvfb command -v Xvfb
 need xauth command -v xauth
 need lhasa command -v lhasa
+need nsis command -v makensis
 need imagemagick test -x /usr/bin/import # also reads the X screen (make screenshots, e2e)
 
 [ -z "$missing" ] && exit 0

@@ -1,6 +1,8 @@
 #include "install/ChunkCopy.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "install/RunProgress.h"
 
@@ -27,11 +29,45 @@ void waitForVolume(RunContext& run, const std::string& path, std::int64_t number
 
 namespace {
 
-std::unique_ptr<Stream> openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
+// A volume read in large pieces and handed out in blocks: one call to the
+// system per piece rather than per block. A block is short only where the
+// volume ends, as when each block is read from the volume itself.
+class VolumeReader {
+public:
+  explicit VolumeReader(std::unique_ptr<Stream> volume) : volume_(std::move(volume)) {}
+
+  std::size_t read(std::uint8_t* block, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+      if (next_ == piece_.size() && !refill()) break;
+      const std::size_t take = std::min(n - done, piece_.size() - next_);
+      std::copy_n(piece_.begin() + static_cast<std::ptrdiff_t>(next_), take, block + done);
+      next_ += take;
+      done += take;
+    }
+    return done;
+  }
+
+private:
+  static constexpr std::size_t kPieceSize = 64 * 1024;
+
+  bool refill() {
+    piece_.resize(kPieceSize);
+    piece_.resize(volume_->read(piece_.data(), piece_.size()));
+    next_ = 0;
+    return !piece_.empty();
+  }
+
+  std::unique_ptr<Stream> volume_;
+  std::vector<std::uint8_t> piece_;
+  std::size_t next_ = 0;
+};
+
+VolumeReader openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
   auto volume = run.platform.openFile(path, OpenMode::ReadExclusive);
   if (!volume) throw EFOpenError(path);
   volume->seek(offset);
-  return volume;
+  return VolumeReader(std::move(volume));
 }
 
 void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
@@ -55,7 +91,7 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   std::array<std::uint8_t, kCopyBlockSize> buffer{};
   std::int64_t remaining = chunk.size;
   for (bool done = false; !done;) {
-    const auto got = static_cast<std::int64_t>(volume->read(buffer.data(), buffer.size()));
+    const auto got = static_cast<std::int64_t>(volume.read(buffer.data(), buffer.size()));
     std::int64_t written = got;
     if (got >= remaining) {
       written = remaining > 0 ? remaining : 0;
@@ -67,7 +103,7 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
     writeAll(*out, buffer.data(), written);
     if (!done && got < static_cast<std::int64_t>(kCopyBlockSize)) {
       // The volume has ended: the chunk goes on at the start of the next one.
-      volume.reset();
+      volume = VolumeReader(nullptr);
       ++run.ContinuationCount;
       const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
       path = continuationVolumePath(run.state.SourceDir, number);

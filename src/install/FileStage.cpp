@@ -33,6 +33,7 @@ void createSystemRootDirectories(RunContext& run, const std::string& target) {
     run.Log.write("systemroot", numberedKey("d", run.SystemRootDirectoryCount), dir);
     run.Log.writeInteger("systemroot", "dtotal", run.SystemRootDirectoryCount);
     run.TextLog.line("dir", dir);
+    run.Log.flush();
     run.platform.createDirectory(dir);
   }
 }
@@ -97,6 +98,7 @@ void placeFile(RunContext& run, const FileEntry& file) {
   chunk.size = script.ReadInteger(file.section, numberedKey("z", file.index), 1);
 
   run.CurrentTarget = target;
+  run.Log.flush(); // every file is recorded on disk before its data are written
   const bool compressed = run.state.CompressionMode == 1;
   copyChunk(run, chunk, compressed ? run.CompressTmpPath : target);
   // A member the component could not write would leave the product incomplete
@@ -133,9 +135,17 @@ void fileStage(RunContext& run) {
   if (run.script().ReadInteger("software", "medium", -1) == -1) return;
   run.FileCount = 0;
   run.BytesDone = 0;
+  // The files' records stay in memory between the flushes at the points where
+  // the run may stop and before each file's data.
+  run.Log.hold(true);
   // A stop or an error in a block copy, at a volume prompt or between files
   // leaves both totals current.
-  leavingWithTotals([&run] { placeFiles(run); }, [&run] { logFileTotals(run); });
+  leavingWithTotals([&run] { placeFiles(run); },
+                    [&run] {
+                      run.Log.hold(false);
+                      logFileTotals(run);
+                    });
+  run.Log.hold(false);
   run.setItemProgress(100);
 }
 

@@ -92,7 +92,8 @@ void InstallRun::prepareWorkDirectory() {
   const std::string copy = run_.WorkDir + "\\setup.tmp";
   // A failed copy is not reported: every read of the run then yields its default.
   run_.platform.copyFile(run_.state.SourceDir + "setup.inf", copy);
-  run_.SetupCopy = std::make_unique<SetupScript>(copy, run_.platform);
+  // Read once: the run reads hundreds of keys from the copy, which nothing changes meanwhile.
+  run_.SetupCopy = SetupScript::snapshot(copy, run_.platform);
 }
 
 void InstallRun::copyReadme() {

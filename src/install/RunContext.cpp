@@ -23,7 +23,9 @@ const std::string& RunContext::text(int number) const {
 int RunContext::clamped(std::int64_t percent) { return clampPercent(percent); }
 
 bool RunContext::stopRequested() {
-  platform.processMessages();
+  // The run may leave here: the log on disk must hold every record so far.
+  Log.flush();
+  platform.processMessagesBetweenBlocks();
   return platform.terminated();
 }
 

@@ -1,13 +1,39 @@
 #include "install/UninstallLog.h"
 
+#include "platform/Errors.h"
+#include "platform/IniText.h"
+
 namespace kalvora {
 
 void UninstallLog::open(const std::string& path, Platform& platform) {
-  file_ = std::make_unique<SetupScript>(path, platform);
+  platform_ = &platform;
+  path_ = path;
+  text_ = platform.readFileText(path).value_or("");
+  held_ = unwritten_ = false;
+}
+
+void UninstallLog::close() {
+  if (!platform_) return;
+  held_ = false;
+  try {
+    flush();
+  } catch (const EIniFileException&) {
+    // Records still unwritten here were refused when they were offered, and that was raised then.
+  }
+  platform_ = nullptr;
 }
 
 void UninstallLog::write(const std::string& section, const std::string& key, const std::string& value) {
-  if (file_) file_->WriteString(section, key, value);
+  if (!platform_) return;
+  // A name with a line break could not be found again.
+  if (section.find_first_of("\r\n") != std::string::npos || key.find_first_of("\r\n") != std::string::npos)
+    throw EIniFileException(path_);
+  std::string updated = iniWrite(text_, section, key, value);
+  if (updated != text_) {
+    text_ = std::move(updated);
+    unwritten_ = true;
+  }
+  if (!held_) flush();
 }
 
 void UninstallLog::writeInteger(const std::string& section, const std::string& key, std::int64_t value) {
@@ -16,6 +42,17 @@ void UninstallLog::writeInteger(const std::string& section, const std::string& k
 
 void UninstallLog::writeBool(const std::string& section, const std::string& key, bool value) {
   write(section, key, value ? "1" : "0");
+}
+
+void UninstallLog::hold(bool held) {
+  held_ = held;
+  if (!held) flush();
+}
+
+void UninstallLog::flush() {
+  if (!platform_ || !unwritten_) return;
+  if (!platform_->writeFileText(path_, text_)) throw EIniFileException(path_);
+  unwritten_ = false;
 }
 
 } // namespace kalvora

@@ -1,27 +1,41 @@
 #pragma once
 // The uninstall log uninst.log: an INI file that records what the run creates.
-// Every write is a no-op while the log is not open (the script's uniyes=0);
-// a refused write raises EIniFileException.
+// Every write is a no-op while the log is not open (the script's uniyes=0).
+// The log is kept in memory and written whole to its file, at once after each
+// record, or, while records are held (the file stage), at each flush: the run
+// flushes wherever it may stop and before each file's data are written.
+// A refused write raises EIniFileException.
 #include <cstdint>
-#include <memory>
 #include <string>
 
-#include "script/SetupScript.h"
+#include "platform/Platform.h"
 
 namespace kalvora {
 
 class UninstallLog {
 public:
+  // Takes up what a log already there holds: keys the run does not write keep their values.
   void open(const std::string& path, Platform& platform);
-  void close() { file_.reset(); }
-  bool isOpen() const { return file_ != nullptr; }
+  // Writes what is unwritten, then closes; records are offered to the file (and
+  // a refusal raised) when written or when released from hold, not here.
+  void close();
+  bool isOpen() const { return platform_ != nullptr; }
 
   void write(const std::string& section, const std::string& key, const std::string& value);
   void writeInteger(const std::string& section, const std::string& key, std::int64_t value);
   void writeBool(const std::string& section, const std::string& key, bool value);
 
+  // While held, records stay in memory until the next flush; releasing flushes.
+  void hold(bool held);
+  // Writes the log to its file when it holds records the file lacks.
+  void flush();
+  // The log as its file holds it after the next flush.
+  const std::string& text() const { return text_; }
+
 private:
-  std::unique_ptr<SetupScript> file_;
+  Platform* platform_ = nullptr;
+  std::string path_, text_;
+  bool held_ = false, unwritten_ = false;
 };
 
 } // namespace kalvora

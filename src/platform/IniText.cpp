@@ -29,6 +29,19 @@ std::string_view lineEndOf(std::string_view text, const std::vector<Line>& lines
   return "\r\n";
 }
 
+// Names are found without regard to ASCII letter case.
+std::string lowerCase(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+std::string defaultOf(const std::string& defaultValue) {
+  // The default loses its trailing blanks and its quotes, like a value.
+  return cut(unquote(trimRight(cString(defaultValue))));
+}
+
 std::string insertAt(std::string_view text, std::size_t pos, std::string_view piece) {
   std::string out(text.substr(0, pos));
   out += piece;
@@ -47,8 +60,33 @@ std::string iniRead(const std::string& content, const std::string& section, cons
     const ParsedLine parsed = parseLine(std::string_view(content).substr(line.begin, line.end - line.begin));
     if (parsed.value) return cut(unquote(*parsed.value));
   }
-  // The default loses its trailing blanks and its quotes, like a value.
-  return cut(unquote(trimRight(cString(defaultValue))));
+  return defaultOf(defaultValue);
+}
+
+IniSnapshot::IniSnapshot(const std::string& content) {
+  const std::string_view text = content;
+  Entries* entries = &sections_[""]; // the lines before the first header
+  for (const Line& line : splitLines(text)) {
+    const ParsedLine parsed = parseLine(text.substr(line.begin, line.end - line.begin));
+    if (parsed.kind == LineKind::Section) {
+      // Only the first section of a name counts; "" names the nameless section alone.
+      const std::string name = lowerCase(parsed.name);
+      entries = name.empty() || sections_.contains(name) ? nullptr : &sections_[name];
+    } else if (parsed.kind == LineKind::Entry && entries) {
+      entries->try_emplace(lowerCase(parsed.name),
+                           parsed.value ? std::optional<std::string>(*parsed.value) : std::nullopt);
+    }
+  }
+}
+
+std::string IniSnapshot::read(const std::string& section, const std::string& key,
+                              const std::string& defaultValue) const {
+  const auto found = sections_.find(lowerCase(trim(cString(section))));
+  if (found != sections_.end()) {
+    const auto entry = found->second.find(lowerCase(trim(cString(key))));
+    if (entry != found->second.end() && entry->second) return cut(unquote(*entry->second));
+  }
+  return defaultOf(defaultValue);
 }
 
 std::string iniWrite(const std::string& content, const std::string& section, const std::string& key,

@@ -53,15 +53,23 @@ DosTime Platform::localTime() {
 }
 
 bool Platform::copyFile(const std::string& source, const std::string& target) {
-  auto in = openFile(source, OpenMode::ReadExclusive);
-  if (!in) return false;
+  const auto bytes = readFileText(source);
+  return bytes && writeFileText(target, *bytes);
+}
+
+std::optional<std::string> Platform::readFileText(const std::string& path) {
+  auto in = openFile(path, OpenMode::ReadExclusive);
+  if (!in) return std::nullopt;
   const std::int64_t size = in->size();
-  if (size < 0) return false;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (in->read(bytes.data(), bytes.size()) != bytes.size()) return false;
-  in.reset();
-  auto out = openFile(target, OpenMode::Create);
-  return out && out->write(bytes.data(), bytes.size()) == bytes.size();
+  if (size < 0) return std::nullopt;
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (in->read(text.data(), text.size()) != text.size()) return std::nullopt;
+  return text;
+}
+
+bool Platform::writeFileText(const std::string& path, const std::string& text) {
+  auto out = openFile(path, OpenMode::Create);
+  return out && out->write(text.data(), text.size()) == text.size();
 }
 
 MessageResult Platform::messageBox(const std::string&, const std::string&, MessageButtons buttons, MessageIcon) {

@@ -155,6 +155,10 @@ public:
   virtual ScreenSize screenSize() { return {640, 480}; }
   // Lets pending window messages be processed; a quit request seen here sets terminated().
   virtual void processMessages() {}
+  // The same for a loop that delivers messages after every block of work. Where
+  // asking the system costs a round trip each time (Win32), messages are
+  // processed only every few tens of milliseconds, and the call is free between.
+  virtual void processMessagesBetweenBlocks() { processMessages(); }
   // Title of the window in the foreground; empty when there is none.
   virtual std::string foregroundWindowTitle() { return {}; }
   // Whole seconds of a clock that never runs backwards (unlike the time of day at midnight).
@@ -198,6 +202,10 @@ public:
     auto info = fileInfo(path);
     return info && info->isDirectory;
   }
+  // A whole file read into memory; none when it cannot be opened or read.
+  std::optional<std::string> readFileText(const std::string& path);
+  // Creates or truncates the file and writes text; false when refused or cut short.
+  bool writeFileText(const std::string& path, const std::string& text);
 };
 
 // The platform of the running program: Win32 on Windows, POSIX elsewhere.

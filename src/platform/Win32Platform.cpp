@@ -365,7 +365,23 @@ public:
     }
   }
 
+  void processMessagesBetweenBlocks() override {
+    // The tick count is read without a call to the system; 25 ms keep the
+    // windows and the cancel keys responsive.
+    const DWORD now = GetTickCount();
+    if (now - lastDelivery_ < 25) return;
+    lastDelivery_ = now;
+    processMessages();
+  }
+
   void requestQuit() override { PostQuitMessage(0); }
+
+  // The C library's localtime reads the time zone from the registry at every call.
+  DosTime localTime() override {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+  }
 
   std::string foregroundWindowTitle() override {
     HWND window = GetForegroundWindow();
@@ -382,6 +398,8 @@ public:
   }
 
 private:
+  DWORD lastDelivery_ = 0;
+
   static void enableShutdownPrivilege() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;

@@ -58,9 +58,20 @@ std::optional<std::int32_t> parseScriptInteger(const std::string& text) {
 
 SetupScript::SetupScript(std::string path, Platform& platform) : path_(std::move(path)), platform_(platform) {}
 
+std::unique_ptr<SetupScript> SetupScript::snapshot(std::string path, Platform& platform) {
+  auto script = std::make_unique<SetupScript>(std::move(path), platform);
+  script->takeSnapshot();
+  return script;
+}
+
+void SetupScript::takeSnapshot() {
+  snapshot_ = std::make_unique<IniSnapshot>(platform_.readFileText(path_).value_or(""));
+}
+
 std::string SetupScript::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue) const {
-  std::string value = platform_.readProfileString(path_, section, key, defaultValue);
+  std::string value = snapshot_ ? snapshot_->read(section, key, defaultValue)
+                                : platform_.readProfileString(path_, section, key, defaultValue);
   if (value.size() > kMaxValue) value.resize(kMaxValue);
   return value;
 }
@@ -82,6 +93,7 @@ void SetupScript::WriteString(const std::string& section, const std::string& key
   if (lineBreak(section) != std::string::npos || lineBreak(key) != std::string::npos) throw EIniFileException(path_);
   if (!platform_.writeProfileString(path_, section, key, value.substr(0, lineBreak(value))))
     throw EIniFileException(path_);
+  if (snapshot_) takeSnapshot();
 }
 
 void SetupScript::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {

@@ -1,10 +1,13 @@
 #pragma once
 // SetupScript: read and write access to one INI file by section, key and
-// default. Every access goes to the file through the platform; nothing is cached.
+// default. Every access goes to the file through the platform; nothing is
+// cached, except in a snapshot.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/IniText.h"
 #include "platform/Platform.h"
 
 namespace kalvora {
@@ -12,6 +15,10 @@ namespace kalvora {
 class SetupScript {
 public:
   explicit SetupScript(std::string path, Platform& platform = systemPlatform());
+  // The file read once, now (a missing file reads as empty): later reads come
+  // from that text, for a file that nothing else changes meanwhile. Writes go
+  // to the file, and the text is read anew after each.
+  static std::unique_ptr<SetupScript> snapshot(std::string path, Platform& platform);
 
   const std::string& path() const { return path_; }
 
@@ -27,8 +34,11 @@ public:
   void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
 
 private:
+  void takeSnapshot();
+
   std::string path_;
   Platform& platform_;
+  std::unique_ptr<IniSnapshot> snapshot_;
 };
 
 // The integer rule of the script: decimal, or hexadecimal after "0x" when longer than 2 characters.

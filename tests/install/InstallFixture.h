@@ -15,6 +15,7 @@ namespace kalvora::testing {
 class RunPlatform : public MemoryPlatform {
 public:
   void processMessages() override {
+    if (onDelivery) onDelivery();
     MemoryPlatform::processMessages();
     if (messagesProcessed() == quitAt) requestQuit();
   }
@@ -25,7 +26,7 @@ public:
     return answer;
   }
   int quitAt = -1;
-  std::function<void()> afterBox;
+  std::function<void()> afterBox, onDelivery;
 };
 
 class RecordingView : public InstallView {

@@ -244,6 +244,44 @@ TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEverythingMade) {
   }
 }
 
+// The log is written whole at the points where the run may stop: there the
+// file holds exactly the log in memory, compressed or not.
+TEST(InstallRun, LogOnDiskIsTheLogAtEveryStopPoint) {
+  for (const int mode : {0, 1}) {
+    // Three chunks one after another, each of several blocks unless compressed.
+    std::string volume, entries;
+    const char* names[] = {"a.txt", "b.txt", "c.dll"};
+    for (int j = 1; j <= 3; ++j) {
+      const std::string content(5000, static_cast<char>('A' + j));
+      const std::string chunk = mode == 1 ? testing::archiveOf(names[j - 1], content) : content;
+      const std::string n = std::to_string(j);
+      entries += "f" + n + "=" + names[j - 1] + "\nd" + n + "=" + std::to_string(j - 1) + "\np" + n + "=" +
+                 std::to_string(volume.size()) + "\nz" + n + "=" + std::to_string(chunk.size()) + "\n";
+      volume += chunk;
+    }
+    // b.txt is there already and stays: its record is the last before a stop check.
+    InstallFixture f("[software]\nmedium=1\n[vercheck]\nfiles=2\n"
+                     "[directories]\ntotal=2\nd1_1=\\bin\\\nd1_2=%SystemRoot%\\kv\\\n[Option_1]\n" +
+                     entries);
+    f.platform.putDirectory("C:\\App\\bin");
+    f.platform.putFile("C:\\App\\bin\\b.txt", "old");
+    f.state.CompressionMode = mode;
+    f.platform.putFile("D:\\zdata_01.dsk", volume);
+    f.platform.putFile("D:\\uninst.ex_", mode == 1 ? testing::archiveOf("uninst32.ex_", "U") : "U");
+    int compared = 0;
+    f.platform.onDelivery = [&] {
+      if (!f.run().Log.isOpen()) return;
+      EXPECT_EQ(f.file("C:\\App\\setup\\uninst.log"), f.run().Log.text()) << mode << " " << compared;
+      ++compared;
+    };
+    f.activate();
+    EXPECT_EQ(f.file("C:\\WINDOWS\\kv\\c.dll"), std::string(5000, 'D')) << mode;
+    EXPECT_EQ(f.log("files", "kept2"), "1");
+    EXPECT_GT(compared, 9) << mode;
+    EXPECT_EQ(f.log("files", "total"), "3");
+  }
+}
+
 TEST(InstallRun, StopAfterAnEntryLeavesTotalsAndPartialFileAfterABlock) {
   InstallFixture f("[software]\nmedium=1\n[Option_1]\nf1=a.txt\nz1=5000\nf2=b.txt\n");
   f.platform.putFile("D:\\zdata_01.dsk", std::string(5000, 'x'));

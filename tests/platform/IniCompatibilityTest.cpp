@@ -479,6 +479,12 @@ TEST(IniCompatibility, PortableReader) {
     EXPECT_EQ(iniRead(c.file.value_or(""), c.section, c.key, c.defaultValue), c.expected) << c.name;
 }
 
+// Parsed once for many reads, a text answers as the portable reader does.
+TEST(IniCompatibility, SnapshotReader) {
+  for (const ReadCase& c : readCases())
+    EXPECT_EQ(IniSnapshot(c.file.value_or("")).read(c.section, c.key, c.defaultValue), c.expected) << c.name;
+}
+
 TEST(IniCompatibility, PortableWriter) {
   for (const WriteCase& c : writeCases()) {
     const std::string after = iniWrite(c.file.value_or(""), c.section, c.key, c.value);

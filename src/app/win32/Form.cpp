@@ -280,10 +280,14 @@ HFONT fontOf(const char* face, int height, bool bold) {
 }
 
 HFONT formFont() {
-  HDC screen = GetDC(nullptr);
-  const int height = MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return fontOf("MS Sans Serif", height, false);
+  // Asked once: every paint uses it, and the screen's resolution costs the system several calls.
+  static const HFONT font = [] {
+    HDC screen = GetDC(nullptr);
+    const int height = MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return fontOf("MS Sans Serif", height, false);
+  }();
+  return font;
 }
 
 void automationTrace(const std::string& line) {

@@ -7,6 +7,9 @@ namespace kalvora {
 namespace {
 
 enum : int { kBtnExit = 101, kButton1, kList };
+// The timer that shows the pending caption and bars; 40 ms is 25 pictures a second.
+constexpr UINT_PTR kShowTimer = 1;
+constexpr UINT kShowMilliseconds = 40;
 // Posted on the first activation, so that the run starts once the dialog is up.
 constexpr UINT kStartRun = WM_APP + 1;
 
@@ -41,6 +44,37 @@ void CopyingDialog::FormDestroy() {
   if (const auto started = run_.FormDestroy()) automationTrace("rollback " + *started);
 }
 
+void CopyingDialog::setItemLabel(const std::string& text) {
+  pending_.itemLabel = text;
+  showLater();
+}
+
+void CopyingDialog::setItemProgress(int percent) {
+  pending_.item = percent;
+  showLater();
+}
+
+void CopyingDialog::setRunProgress(int percent) {
+  pending_.run = percent;
+  showLater();
+}
+
+void CopyingDialog::showLater() {
+  if (timerSet_) return;
+  // The timer's message comes in any message loop: the run's, a volume prompt's, a modal dialog's.
+  timerSet_ = SetTimer(hwnd_, kShowTimer, kShowMilliseconds, nullptr) != 0;
+  if (!timerSet_) showPending();
+}
+
+void CopyingDialog::showPending() {
+  if (timerSet_) KillTimer(hwnd_, kShowTimer);
+  timerSet_ = false;
+  if (pending_.itemLabel) setText(Lbl_o_, *pending_.itemLabel);
+  if (pending_.item) setGaugePosition(Pr_o_, *pending_.item);
+  if (pending_.run) setGaugePosition(Pr_u_, *pending_.run);
+  pending_ = {};
+}
+
 void CopyingDialog::showCancelConfirmation() { Tabbruch_.showModal(); }
 
 void CopyingDialog::Btn_exitClick() { showCancelConfirmation(); }
@@ -64,6 +98,11 @@ bool CopyingDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   case kStartRun:
     // Only the first call after start-up runs the installation.
     run_.FormActivate();
+    result = 0;
+    return true;
+  case WM_TIMER:
+    if (wp != kShowTimer) return false;
+    showPending();
     result = 0;
     return true;
   case WM_CLOSE: // no close box: the run ends through its cancel confirmation

@@ -4,6 +4,7 @@
 // (InstallRun); this window shows the run's two bars and captions and turns
 // F3, F4, Esc and its exit button into the cancel confirmation.
 #include <optional>
+#include <string>
 
 #include "app/win32/DialogShell.h"
 #include "install/InstallRun.h"
@@ -29,16 +30,26 @@ private:
   // InstallView
   void moveTop(int top) override;
   void setCaption(const std::string& caption) override { setText(hwnd_, caption); }
-  void setItemLabel(const std::string& text) override { setText(Lbl_o_, text); }
+  // The item caption and the bars change with every file and block; the
+  // window takes their latest values at the next tick of a short timer, so it
+  // is touched at most once a tick however many blocks pass.
+  void setItemLabel(const std::string& text) override;
   void hideItemLabel() override { setVisible(Lbl_o_, false); }
-  void setItemProgress(int percent) override { setGaugePosition(Pr_o_, percent); }
-  void setRunProgress(int percent) override { setGaugePosition(Pr_u_, percent); }
+  void setItemProgress(int percent) override;
+  void setRunProgress(int percent) override;
   void disableExit() override { EnableWindow(Btn_exit_, FALSE); }
   void showCancelConfirmation() override;
+  void showLater();
+  void showPending();
 
   CancelDialog& Tabbruch_;
   InstallRun run_;
   HWND Lbl_o_{}, Pr_o_{}, Lbl_u_{}, Pr_u_{}, Btn_exit_{}, Button1_{}, l_{};
+  struct Pending {
+    std::optional<std::string> itemLabel;
+    std::optional<int> item, run;
+  } pending_;
+  bool timerSet_ = false;
 };
 
 } // namespace kalvora

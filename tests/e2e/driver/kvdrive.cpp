@@ -328,6 +328,9 @@ private:
       waitFor(
           "trace \"" + w[1] + "\"", [&] { return matches(w[1], lastTrace_ = readTrace()); },
           [&] { return "the trace is \"" + lastTrace_ + "\""; });
+    } else if (op == "time-mark") {
+      need(w, 3, "time-mark FILE NAME");
+      appendTimeMark(w[1], w[2]);
     } else if (op == "sleep") {
       need(w, 2, "sleep MILLISECONDS");
       Sleep(static_cast<DWORD>(std::stoi(w[1])));
@@ -793,6 +796,17 @@ private:
       }
       Sleep(25);
     }
+  }
+
+  // Benchmarks time the steps between two marks: NAME and the driver's clock in seconds.
+  static void appendTimeMark(const std::string& path, const std::string& name) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    std::ofstream out(path, std::ios::app);
+    out << name << " " << std::fixed << static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart)
+        << "\n";
+    if (!out) throw Failure("cannot write " + path);
   }
 
   void reportWindows() {
