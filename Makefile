@@ -41,7 +41,7 @@ test-fuzz: fuzz
 	sh scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 test-win32: win32
-	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32
+	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32 --repeat until-pass:2
 
 # The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver
 # from the X screen, as a user sees them.

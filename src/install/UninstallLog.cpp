@@ -9,6 +9,7 @@ void UninstallLog::open(const std::string& path, Platform& platform) {
   platform_ = &platform;
   path_ = path;
   text_ = platform.readFileText(path).value_or("");
+  onDisk_ = text_;
   held_ = unwritten_ = false;
 }
 
@@ -51,8 +52,24 @@ void UninstallLog::hold(bool held) {
 
 void UninstallLog::flush() {
   if (!platform_ || !unwritten_) return;
-  if (!platform_->writeFileText(path_, text_)) throw EIniFileException(path_);
+  if (!rewrite(text_)) {
+    // A full disk refuses the growth, not the bytes already there: putting those
+    // back keeps every earlier record for the rollback.
+    rewrite(onDisk_);
+    throw EIniFileException(path_);
+  }
+  onDisk_ = text_;
   unwritten_ = false;
+}
+
+bool UninstallLog::rewrite(const std::string& text) {
+  // Opened without truncating, so that a refused write leaves the earlier log readable.
+  auto out = platform_->openFile(path_, OpenMode::ReadWrite);
+  if (!out) out = platform_->openFile(path_, OpenMode::Create);
+  if (!out) return false;
+  out->seek(0);
+  if (out->write(text.data(), text.size()) != text.size()) return false;
+  return out->size() == static_cast<std::int64_t>(text.size()) || out->truncate();
 }
 
 } // namespace kalvora

@@ -33,8 +33,11 @@ public:
   const std::string& text() const { return text_; }
 
 private:
+  // Writes text over the file's content in place; false when that is refused.
+  bool rewrite(const std::string& text);
+
   Platform* platform_ = nullptr;
-  std::string path_, text_;
+  std::string path_, text_, onDisk_;
   bool held_ = false, unwritten_ = false;
 };
 

@@ -55,7 +55,9 @@ TEST(StartupFiles, ABackupNameThatWouldReplaceAStartupFileIsRefusedBeforeAnyChan
   for (const char* name : {"config.sys", "..\\x\\AUTOEXEC.BAT", "WINDOWS\\win.com"}) {
     // The run refuses such a script before it starts; the stage refuses it on its own too.
     Changes f("[dos]\na1=SET A=1\n");
-    f.platform.putFile("C:\\App\\setup\\setup.tmp", std::string("[dos]\nbkp_a=") + name + "\na1=SET A=1\n");
+    const std::string copy = "C:\\App\\setup\\setup.tmp";
+    f.platform.putFile(copy, std::string("[dos]\nbkp_a=") + name + "\na1=SET A=1\n");
+    f.run().SetupCopy = std::make_unique<SetupScript>(copy, f.platform);
     f.platform.putFile("C:\\autoexec.bat", "A\r\n");
     f.platform.putFile("C:\\config.sys", "C\r\n");
     EXPECT_THROW(f.apply(), EUnsafeScriptPath) << name;
