@@ -16,6 +16,7 @@
 #include "install/RegistryChanges.h"
 #include "install/SystemChanges.h"
 #include "platform/FaultPlatform.h"
+#include "support/PlatformSnapshot.h"
 #include "uninstall/Uninstaller.h"
 
 namespace kalvora {
@@ -43,23 +44,14 @@ public:
 
 class NoWindow : public UninstallWindow {};
 
-struct Snapshot {
-  std::map<std::string, std::string> files;
-  std::set<std::string> directories;
-  std::map<std::string, std::map<std::string, std::string>> registry;
-  bool operator==(const Snapshot&) const = default;
-};
+using Snapshot = testing::PlatformSnapshot;
 
 // Everything but what outlives a rollback by design: the shared uninstaller,
 // its version marker and the uninstaller's report in the temporary directory.
-Snapshot snapshotOf(const MemoryPlatform& p) {
-  Snapshot s;
-  for (const std::string& path : p.listFiles()) {
-    const std::string key = MemoryPlatform::normalize(path);
-    if (key != "C:\\WINDOWS\\UNKALVORA.EXE" && key != "C:\\TEMP\\UNKALVORA.LOG") s.files[key] = *p.fileContent(path);
-  }
-  s.directories = p.directories();
-  s.registry = p.registryContents();
+Snapshot restorableStateOf(const MemoryPlatform& p) {
+  Snapshot s = testing::snapshotOf(p);
+  s.files.erase("C:\\WINDOWS\\UNKALVORA.EXE");
+  s.files.erase("C:\\TEMP\\UNKALVORA.LOG");
   auto marker = s.registry.find("2\\SOFTWARE\\VELM\\KALVORA");
   if (marker != s.registry.end()) {
     marker->second.erase("UNINSTALL");
@@ -157,7 +149,7 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
   MediumPlatform memory;
   putMedium(memory);
   putSystem(memory);
-  const Snapshot before = snapshotOf(memory);
+  const Snapshot before = restorableStateOf(memory);
 
   FaultPlatform platform(memory);
   if (n > 0) platform.failAt(kind, n, persistent);
@@ -191,7 +183,7 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
   }
   NoWindow window;
   runUninstaller(memory, "C:\\App\\setup\\uninst.log /silent", window);
-  const Snapshot after = snapshotOf(memory);
+  const Snapshot after = restorableStateOf(memory);
   outcome.exact = after == before;
   if (!outcome.exact) outcome.left = differences(before, after);
   return outcome;

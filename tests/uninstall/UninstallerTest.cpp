@@ -8,6 +8,7 @@
 
 #include "install/RegistryChanges.h"
 #include "platform/MemoryPlatform.h"
+#include "support/PlatformSnapshot.h"
 #include "uninstall/Uninstaller.h"
 
 namespace kalvora {
@@ -16,22 +17,8 @@ namespace {
 constexpr const char* kLog = "C:\\Programs\\App\\setup\\uninst.log";
 const std::string kRegistration = std::string(kUninstallListKey) + "App";
 
-// Every file with its bytes, every directory and every registry value.
-struct Snapshot {
-  std::map<std::string, std::string> files;
-  std::set<std::string> directories;
-  std::map<std::string, std::map<std::string, std::string>> registry;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot snapshotOf(const MemoryPlatform& p) {
-  Snapshot s;
-  for (const std::string& path : p.listFiles())
-    s.files[MemoryPlatform::normalize(path)] = *p.fileContent(path);
-  s.directories = p.directories();
-  s.registry = p.registryContents();
-  return s;
-}
+using Snapshot = testing::PlatformSnapshot;
+using testing::snapshotOf;
 
 class NoWindow : public UninstallWindow {};
 
