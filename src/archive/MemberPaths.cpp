@@ -1,18 +1,12 @@
 #include "archive/MemberPaths.h"
 
 #include "platform/Errors.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-unsigned char foldCase(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'a' && u <= 'z') return static_cast<unsigned char>(u - 32);
-  if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<unsigned char>(u - 32); // à..þ, not ÷
-  return u;
-}
 
 // "..", and what Windows trims to it ("...", ".. "): only dots and spaces, two dots at least.
 bool isParentPart(const std::string& name, std::size_t start, std::size_t end) {
@@ -28,12 +22,7 @@ bool isParentPart(const std::string& name, std::size_t start, std::size_t end) {
 
 } // namespace
 
-bool sameMemberName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldCase(a[i]) != foldCase(b[i])) return false;
-  return true;
-}
+bool sameMemberName(const std::string& a, const std::string& b) { return sameAnsiNoCase(a, b); }
 
 std::string memberOutputPath(const std::string& targetPath, const std::string& storedName) {
   if (!storedName.empty() && storedName[0] == '\\') return storedName;

@@ -8,7 +8,7 @@
 
 namespace kalvora {
 
-// Stored names compare without regard to letter case (ASCII and the Latin-1
+// Stored names compare without regard to letter case (ASCII and the accented
 // letters of the ANSI code page).
 bool sameMemberName(const std::string& a, const std::string& b);
 

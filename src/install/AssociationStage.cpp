@@ -1,6 +1,7 @@
 #include "install/AssociationStage.h"
 
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {

@@ -1,6 +1,6 @@
 #include "install/Completion.h"
 
-#include <cctype>
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
@@ -10,12 +10,7 @@ constexpr std::int32_t kRestart = 1, kLogOff = 2;
 } // namespace
 
 bool titleShowsGroup(const std::string& title, const std::string& group) {
-  const std::string shown = title.substr(0, kForegroundTitleLength);
-  if (group.empty() || shown.size() < group.size()) return false;
-  for (std::size_t i = 0; i < group.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(shown[i])) != std::toupper(static_cast<unsigned char>(group[i])))
-      return false;
-  return true;
+  return !group.empty() && startsWithNoCase(title.substr(0, kForegroundTitleLength), group);
 }
 
 Completion::Completion(Platform& platform, InstallState& state, CompletionHost& host)

@@ -3,6 +3,7 @@
 #include "install/ChunkCopy.h"
 #include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 

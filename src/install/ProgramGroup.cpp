@@ -3,6 +3,7 @@
 #include "install/RunProgress.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/NoCase.h"
+
 namespace kalvora {
 
 EUnsafeScriptPath::EUnsafeScriptPath(const std::string& path) : Exception("Ungültiger Pfad in setup.inf: " + path) {}
@@ -96,14 +98,6 @@ std::string numberedKey(const std::string& prefix, std::int64_t number) {
 
 bool isRegistrableExtension(const std::string& extension) {
   return !extension.empty() && extension.find('\\') == std::string::npos;
-}
-
-bool containsNoCase(const std::string& text, const std::string& word) {
-  auto lower = [](std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-  };
-  return lower(text).find(lower(word)) != std::string::npos;
 }
 
 } // namespace kalvora

@@ -49,7 +49,4 @@ std::string numberedKey(const std::string& prefix, std::int64_t number);
 // backslash, which would make the registry path name some other key.
 bool isRegistrableExtension(const std::string& extension);
 
-// Whether text holds word in any mix of upper and lower case.
-bool containsNoCase(const std::string& text, const std::string& word);
-
 } // namespace kalvora

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/NoCase.h"
+
 namespace kalvora::media {
 namespace {
 
@@ -70,7 +72,7 @@ void appendUtf8(std::string& out, char32_t cp) {
 
 bool isReservedDeviceName(std::string_view name) {
   // CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices, with any extension.
-  const std::string base = lowerAscii(name.substr(0, name.find('.')));
+  const std::string base = lowerCase(name.substr(0, name.find('.')));
   std::string_view b = base;
   while (!b.empty() && b.back() == ' ')
     b.remove_suffix(1);
@@ -129,15 +131,6 @@ std::optional<std::string> fileNameFault(std::string_view name) {
     return "a name in single quotes loses them when setup.inf is read";
   if (isReservedDeviceName(name)) return "the name is reserved for a device on Windows";
   return std::nullopt;
-}
-
-bool sameText(std::string_view a, std::string_view b) { return a.size() == b.size() && lowerAscii(a) == lowerAscii(b); }
-
-std::string lowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 } // namespace kalvora::media

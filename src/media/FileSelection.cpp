@@ -7,6 +7,7 @@
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "platform/NoCase.h"
 #include "platform/Platform.h"
 
 namespace kalvora::media {
@@ -177,7 +178,7 @@ private:
     int highest = 0;
     for (const auto& r : selection_.rows) {
       if (r.option != option) continue;
-      if (sameText(r.value, value)) return r.number;
+      if (sameNoCase(r.value, value)) return r.number;
       highest = std::max(highest, r.number);
     }
     selection_.rows.push_back({option, highest + 1, value, line, true});
@@ -203,7 +204,7 @@ private:
       return;
     }
     const std::string dirValue = directory == 0 ? "\\" : selection_.row(rule.option, directory)->value;
-    const std::string target = lowerAscii(dirValue + *name);
+    const std::string target = lowerCase(dirValue + *name);
     const auto [it, fresh] = targets_.try_emplace(target, Target{rule.option, source, rule.line});
     if (!fresh && (it->second.option == rule.option || it->second.source != source)) {
       diag_.error(project_.where(rule.line), "two files named " + ansiToUtf8(*name) + " in directory " +
@@ -240,7 +241,7 @@ const DirectoryRow* FileSelection::row(int option, int number) const {
 
 std::string directoryValueFault(const std::string& value) {
   std::string rest = value;
-  if (value.size() >= kSystemRoot.size() && sameText(value.substr(0, kSystemRoot.size()), kSystemRoot)) {
+  if (value.size() >= kSystemRoot.size() && sameNoCase(value.substr(0, kSystemRoot.size()), kSystemRoot)) {
     rest = value.substr(kSystemRoot.size());
     if (rest.size() > kSystemRootRest)
       return "after %SystemRoot% the setup program keeps only 30 characters, and this has " +

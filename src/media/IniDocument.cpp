@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "media/AnsiText.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
 namespace {
@@ -19,7 +20,7 @@ std::string_view trim(std::string_view s) {
 
 const IniSection* IniDocument::find(const std::string& name) const {
   for (const auto& s : sections)
-    if (sameText(s.name, name)) return &s;
+    if (sameNoCase(s.name, name)) return &s;
   return nullptr;
 }
 
@@ -46,7 +47,7 @@ IniDocument parseIni(const std::string& text) {
       const std::string name(trim(line.substr(1, close - 1)));
       current = nullptr;
       for (auto& s : doc.sections)
-        if (sameText(s.name, name)) current = &s;
+        if (sameNoCase(s.name, name)) current = &s;
       if (current == nullptr) {
         doc.sections.push_back({name, lineNo, {}});
         current = &doc.sections.back();

@@ -9,6 +9,7 @@
 #include "media/FileSelection.h"
 #include "media/MediumReader.h"
 #include "media/ScriptKeys.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
 
 namespace kalvora::media {
@@ -22,7 +23,7 @@ std::string slashes(std::string path) {
 }
 
 bool isSystemRoot(const std::string& value) {
-  return value.size() >= 12 && sameText(value.substr(0, 12), "%SystemRoot%");
+  return value.size() >= 12 && sameNoCase(value.substr(0, 12), "%SystemRoot%");
 }
 
 std::optional<std::vector<std::uint8_t>> readAll(Platform& platform, const std::string& path) {
@@ -82,7 +83,7 @@ private:
           fault(e.label() + ": directory " + std::to_string(e.directory) +
                 " lies beyond [directories] total=" + std::to_string(rows) + ", so the setup never creates it");
       }
-      if (!targets.insert(lowerAscii(dir + e.name)).second)
+      if (!targets.insert(lowerCase(dir + e.name)).second)
         warn(e.label() + ": a second file for " + ansiToUtf8(dir + e.name) + " overwrites the first");
       const ExpandedFile file = readFileEntry(platform_, medium_, e, mode_);
       if (!file.fault.empty()) {

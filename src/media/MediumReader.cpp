@@ -7,6 +7,7 @@
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "platform/MemoryPlatform.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
 namespace {
@@ -40,7 +41,7 @@ std::string FileEntry::label() const {
 MediumLocation locateMedium(const std::string& dir) {
   MediumLocation m;
   m.dir = withSeparator(dir);
-  if (sameText(lastComponent(dir), "disk1")) {
+  if (sameNoCase(lastComponent(dir), "disk1")) {
     std::string d = m.dir;
     while (!d.empty() && isSeparator(d.back()))
       d.pop_back();

@@ -5,6 +5,7 @@
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
 
 namespace kalvora::media {
@@ -87,7 +88,7 @@ private:
     for (const auto& file : selection_.files) {
       if (file.option != option) continue;
       ++j;
-      if (sameText(file.name, f->value)) return j;
+      if (sameNoCase(file.name, f->value)) return j;
     }
     diag_.error(at(f), f->key + "=" + ansiToUtf8(f->value) + ": option " + std::to_string(option) +
                            " has no file of that name");

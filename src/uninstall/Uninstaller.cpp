@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "install/SetupLog.h"
+#include "platform/NoCase.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {

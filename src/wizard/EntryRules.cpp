@@ -38,24 +38,6 @@ std::string trimControls(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-std::string upperCaseAnsi(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper) {
-    const auto u = static_cast<unsigned char>(c);
-    unsigned char to = u;
-    if (u >= 'a' && u <= 'z')
-      to = static_cast<unsigned char>(u - 32);
-    else if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
-      to = static_cast<unsigned char>(u - 32); // à..þ except ÷
-    else if (u == 0x9A || u == 0x9C || u == 0x9E)
-      to = static_cast<unsigned char>(u - 16); // š œ ž
-    else if (u == 0xFF)
-      to = 0x9F; // ÿ
-    c = static_cast<char>(to);
-  }
-  return upper;
-}
-
 std::string drivePartOf(const std::string& path) {
   if (path.size() >= 3 && path[1] == ':') return path.substr(0, 2);
   if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/InstallState.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 
@@ -35,10 +36,6 @@ struct GroupCheck {
 
 // Removes leading and trailing characters whose code is 32 or less.
 std::string trimControls(const std::string& text);
-
-// Upper case by the rules of the Windows ANSI code page (1252): ASCII and the
-// accented letters above 127.
-std::string upperCaseAnsi(const std::string& text);
 
 // The drive part of a path: "X:" when the path has at least 3 characters and a
 // colon second, the \\server\share prefix of a network path, else nothing.

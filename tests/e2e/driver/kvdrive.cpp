@@ -24,6 +24,7 @@
 #include "Shell.h"
 #include "SystemState.h"
 #include "XScreen.h"
+#include "platform/NoCase.h"
 
 namespace kvdrive {
 namespace {
@@ -59,12 +60,6 @@ std::string textOf(HWND window) {
 std::string withoutAmpersands(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
   return text;
-}
-
-bool equalNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 std::string rectText(const RECT& r) {
@@ -558,7 +553,7 @@ private:
 
   static std::string boxText(HWND box) {
     for (HWND child : children(box))
-      if (equalNoCase(classOf(child), "Static")) {
+      if (kalvora::sameNoCase(classOf(child), "Static")) {
         const std::string text = textOf(child);
         if (!text.empty()) return text;
       }
@@ -594,7 +589,7 @@ private:
     return h;
   }
 
-  static bool isComboBox(HWND h) { return equalNoCase(classOf(h), "ComboBox"); }
+  static bool isComboBox(HWND h) { return kalvora::sameNoCase(classOf(h), "ComboBox"); }
 
   // Item texts are read in UTF-16: the ANSI forms do not cross processes intact.
   static std::vector<std::string> itemsOf(HWND h) {
@@ -618,8 +613,8 @@ private:
   // and for "open" double-clicks it.
   static void chooseItem(HWND h, const std::string& text, bool open) {
     const std::vector<std::string> items = itemsOf(h);
-    const auto at =
-        std::find_if(items.begin(), items.end(), [&](const std::string& item) { return equalNoCase(item, text); });
+    const auto at = std::find_if(items.begin(), items.end(),
+                                 [&](const std::string& item) { return kalvora::sameNoCase(item, text); });
     if (at == items.end()) throw Failure("no item \"" + text + "\"");
     const auto index = static_cast<WPARAM>(at - items.begin());
     const bool combo = isComboBox(h);
@@ -754,7 +749,8 @@ private:
   void answer(const std::string& button) {
     if (!box_ || !IsWindow(box_)) throw Failure("no message box to answer");
     for (HWND child : children(box_))
-      if (equalNoCase(classOf(child), "Button") && equalNoCase(withoutAmpersands(textOf(child)), button)) {
+      if (kalvora::sameNoCase(classOf(child), "Button") &&
+          kalvora::sameNoCase(withoutAmpersands(textOf(child)), button)) {
         PostMessageA(box_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED), reinterpret_cast<LPARAM>(child));
         HWND answered = box_;
         box_ = nullptr;
