@@ -3,14 +3,11 @@
 #include "install/RunProgress.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
-#include "platform/NoCase.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora {
 
 namespace {
-
-constexpr std::size_t kMarkerLength = 12; // "%SystemRoot%"
-constexpr std::size_t kKeptAfterMarker = 50;
 
 // dir + "\" + file, without doubling a backslash that dir already ends with.
 std::string joined(const std::string& dir, const std::string& file) {
@@ -44,9 +41,8 @@ GroupItem optionItem(RunContext& run, std::int64_t i, std::int32_t option) {
   const std::string file = script.ReadString(optionSection, numberedKey("f", f), "");
   GroupItem item;
   item.caption = script.ReadString("prggrp", numberedKey("p", i), "[unbenannt_" + std::to_string(i) + "]");
-  if (containsNoCase(dir, "%SystemRoot%"))
-    item.target =
-        joined(run.WindowsDir + (dir.size() > kMarkerLength ? dir.substr(kMarkerLength, kKeptAfterMarker) : ""), file);
+  if (holdsSystemRoot(dir))
+    item.target = joined(run.WindowsDir + belowSystemRoot(dir, kKeptForGroupItems), file);
   else
     item.target = joined(run.state.TargetDir + dir, file);
   item.arguments = script.ReadString("prggrp", numberedKey("r", i), "");

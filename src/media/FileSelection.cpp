@@ -9,14 +9,11 @@
 #include "media/VolumePlan.h"
 #include "platform/NoCase.h"
 #include "platform/Platform.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora::media {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr std::string_view kSystemRoot = "%SystemRoot%";
-// The file stage keeps at most 30 characters after the marker.
-constexpr std::size_t kSystemRootRest = 30;
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
@@ -241,9 +238,9 @@ const DirectoryRow* FileSelection::row(int option, int number) const {
 
 std::string directoryValueFault(const std::string& value) {
   std::string rest = value;
-  if (value.size() >= kSystemRoot.size() && sameNoCase(value.substr(0, kSystemRoot.size()), kSystemRoot)) {
-    rest = value.substr(kSystemRoot.size());
-    if (rest.size() > kSystemRootRest)
+  if (startsWithSystemRoot(value)) {
+    rest = value.substr(kSystemRootMarker.size());
+    if (rest.size() > kKeptForFiles)
       return "after %SystemRoot% the setup program keeps only 30 characters, and this has " +
              std::to_string(rest.size());
   }

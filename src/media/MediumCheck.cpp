@@ -11,6 +11,7 @@
 #include "media/ScriptKeys.h"
 #include "platform/NoCase.h"
 #include "script/SetupScript.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora::media {
 namespace {
@@ -20,10 +21,6 @@ constexpr std::int64_t kMaxInt32 = 2147483647;
 std::string slashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path;
-}
-
-bool isSystemRoot(const std::string& value) {
-  return value.size() >= 12 && sameNoCase(value.substr(0, 12), "%SystemRoot%");
 }
 
 std::optional<std::vector<std::uint8_t>> readAll(Platform& platform, const std::string& path) {
@@ -79,7 +76,7 @@ private:
           fault(e.label() + ": its directory " + std::to_string(e.directory) + " has no row [directories] " + key);
         else if (const auto why = directoryValueFault(dir); !why.empty())
           fault(e.label() + ": [directories] " + key + ": " + why);
-        else if (!isSystemRoot(dir) && e.directory > rows)
+        else if (!startsWithSystemRoot(dir) && e.directory > rows)
           fault(e.label() + ": directory " + std::to_string(e.directory) +
                 " lies beyond [directories] total=" + std::to_string(rows) + ", so the setup never creates it");
       }
