@@ -147,13 +147,4 @@ void programGroupStage(RunContext& run, bool fromMedium) {
   completeGroupLinks(run, commands);
 }
 
-std::string driveOfPath(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
-  if (path.rfind("\\\\", 0) != 0) return {};
-  const auto server = path.find('\\', 2);
-  if (server == std::string::npos) return path;
-  const auto share = path.find('\\', server + 1);
-  return share == std::string::npos ? path : path.substr(0, share);
-}
-
 } // namespace kalvora

@@ -1,8 +1,15 @@
 #include "wizard/EntryRules.h"
 
+#include "platform/Paths.h"
+
 namespace kalvora {
 
 namespace {
+
+// A drive letter and colon alone name no directory on the drive: no drive part.
+std::string entryDrivePart(const std::string& entry) {
+  return entry.size() == 2 && entry[1] == ':' ? std::string() : driveOfPath(entry);
+}
 
 void replaceAll(std::string& text, char from, char to) {
   for (char& c : text)
@@ -38,18 +45,6 @@ std::string trimControls(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-std::string drivePartOf(const std::string& path) {
-  if (path.size() >= 3 && path[1] == ':') return path.substr(0, 2);
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    // Up to the backslash that ends the share name: \\server\share\dir gives \\server\share.
-    const auto afterServer = path.find('\\', 2);
-    if (afterServer == std::string::npos) return path;
-    const auto afterShare = path.find('\\', afterServer + 1);
-    return afterShare == std::string::npos ? path : path.substr(0, afterShare);
-  }
-  return {};
-}
-
 int driveNumberOf(const std::string& drive) {
   if (drive.size() != 2 || drive[1] != ':' || drive[0] < 'A' || drive[0] > 'Z') return 0;
   return drive[0] - 'A' + 1;
@@ -65,7 +60,7 @@ DirectoryCheck checkDirectoryEntry(const std::string& entry) {
   }
   check.cleaned = text;
   check.passedCharacters = true;
-  check.drive = upperCaseAnsi(drivePartOf(text));
+  check.drive = upperCaseAnsi(entryDrivePart(text));
   check.driveNumber = driveNumberOf(check.drive);
   if (check.drive.empty())
     check.fault = EntryFault::NoDrive;
