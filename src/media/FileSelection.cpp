@@ -9,6 +9,7 @@
 #include "media/VolumePlan.h"
 #include "platform/NoCase.h"
 #include "platform/Platform.h"
+#include "platform/Wildcards.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora::media {
@@ -16,28 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
-
-// Shell-style match of * and ? (no character classes).
-bool globMatch(std::string_view pattern, std::string_view name) {
-  std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      starP = p++;
-      starN = n;
-    } else if (starP != std::string_view::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
-  return p == pattern.size();
-}
 
 std::vector<fs::path> sortedEntries(const fs::path& dir, bool directories) {
   std::vector<fs::path> out;
@@ -95,7 +74,7 @@ private:
     } else if (!tree && hasWildcard(leaf)) {
       std::size_t matched = 0;
       for (const auto& file : sortedEntries(path.parent_path().empty() ? "." : path.parent_path(), false))
-        if (globMatch(leaf, utf8Of(file.filename()))) {
+        if (matchesWildcards(leaf, utf8Of(file.filename()))) {
           add(rule, file, rule.directory);
           ++matched;
         }
