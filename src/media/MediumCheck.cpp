@@ -8,6 +8,7 @@
 #include "media/AnsiText.h"
 #include "media/FileSelection.h"
 #include "media/MediumReader.h"
+#include "media/Project.h"
 #include "media/ScriptKeys.h"
 #include "platform/NoCase.h"
 #include "script/SetupScript.h"
@@ -176,25 +177,21 @@ private:
   }
 
   void pictures() {
-    const struct {
-      const char* section;
-      const char* key;
-      const char* label;
-    } pictures[] = {{"leader", "image", "wizard picture"},
-                    {"main", "info", "information picture"},
-                    {"main", "logo", "logo"},
-                    {"main", "back", "background picture"}};
+    static const char* const kLabels[kPictureRoles] = {"wizard picture", "information picture", "logo",
+                                                       "background picture"};
     std::string line;
-    for (const auto& p : pictures) {
-      const std::string value = script_.ReadString(p.section, p.key, "_");
+    for (int r = 0; r < kPictureRoles; ++r) {
+      const ScriptKeyName where = pictureScriptKey(static_cast<PictureRole>(r));
+      const std::string label = kLabels[r];
+      const std::string value = script_.ReadString(where.section, where.key, "_");
       if (value == "_" || value.empty()) continue;
       // The member is the packed file's name with "p" in place of its last character.
       std::string member = value.substr(0, value.size() - 1) + "p";
       member = member.substr(member.find_last_of("\\:/") == std::string::npos ? 0 : member.find_last_of("\\:/") + 1);
-      const auto bytes = companion(p.label, value, member);
+      const auto bytes = companion(label, value, member);
       if (!bytes) continue;
       if (bytes->size() < 2 || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
-        warn(std::string(p.label) + " " + ansiToUtf8(value) + " is not a BMP picture");
+        warn(label + " " + ansiToUtf8(value) + " is not a BMP picture");
       line += (line.empty() ? "" : ", ") + ansiToUtf8(value);
     }
     report_.summary.push_back("pictures: " + (line.empty() ? "none" : line));

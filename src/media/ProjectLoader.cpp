@@ -228,6 +228,15 @@ const char* pictureRoleName(PictureRole role) {
   }
 }
 
+ScriptKeyName pictureScriptKey(PictureRole role) {
+  switch (role) {
+  case kWizardPicture: return {"leader", "image"};
+  case kInfoPicture: return {"main", "info"};
+  case kLogoPicture: return {"main", "logo"};
+  default: return {"main", "back"};
+  }
+}
+
 std::filesystem::path pathFromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }

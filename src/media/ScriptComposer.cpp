@@ -156,10 +156,11 @@ std::vector<ComputedKey> computedKeys(const FileSelection& selection, const Medi
       add("software", numberedKey("Opt", static_cast<long long>(k), "_space"), std::to_string(space[k]));
       add("software", numberedKey("Opt", static_cast<long long>(k), "_cs"), std::to_string(stored[k]));
     }
-  static const char* const kPictureSection[kPictureRoles] = {"leader", "main", "main", "main"};
-  static const char* const kPictureKey[kPictureRoles] = {"image", "info", "logo", "back"};
   for (std::size_t r = 0; r < kPictureRoles; ++r)
-    if (!facts.pictureNames[r].empty()) add(kPictureSection[r], kPictureKey[r], facts.pictureNames[r], false);
+    if (!facts.pictureNames[r].empty()) {
+      const ScriptKeyName where = pictureScriptKey(static_cast<PictureRole>(r));
+      add(where.section, where.key, facts.pictureNames[r], false);
+    }
   add("compression", "mode", facts.compression == Compression::None ? "0" : "1");
   add("compression", "size", std::to_string(compressionSize));
   int rows = 0;
