@@ -48,14 +48,4 @@ std::string directoryPart(const std::string& path) {
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-void createDirectoryPath(Platform& platform, const std::string& directory) {
-  std::string dir = directory;
-  if (!dir.empty() && isSeparator(dir.back())) dir.pop_back();
-  if (dir.size() < 3 || platform.directoryExists(dir)) return;
-  const std::string parent = directoryPart(dir);
-  if (parent.size() >= dir.size()) return; // "x\\": no shorter parent to walk up to
-  createDirectoryPath(platform, parent);
-  if (!platform.createDirectory(dir)) throw EInOutError(5);
-}
-
 } // namespace kalvora

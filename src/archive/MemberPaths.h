@@ -1,10 +1,8 @@
 #pragma once
-// Paths of expanded members: matching stored names, forming output paths,
-// telling safe relative names, and creating missing directories. Both "\" and
-// "/" separate path parts, so native POSIX paths work as well.
+// Paths of expanded members: matching stored names, forming output paths and
+// telling safe relative names. Both "\" and "/" separate path parts, so
+// native POSIX paths work as well.
 #include <string>
-
-#include "platform/Platform.h"
 
 namespace kalvora {
 
@@ -21,9 +19,5 @@ bool isContainedMemberName(const std::string& storedName);
 
 // The path up to and including its last separator ("" when there is none).
 std::string directoryPart(const std::string& path);
-
-// Creates the directory and its missing parents, outermost first; paths shorter
-// than 3 characters (a drive) end the walk up. EInOutError when creating fails.
-void createDirectoryPath(Platform& platform, const std::string& directory);
 
 } // namespace kalvora

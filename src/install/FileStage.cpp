@@ -1,8 +1,8 @@
 #include "install/FileStage.h"
 
 #include "install/ChunkCopy.h"
-#include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/Directories.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {

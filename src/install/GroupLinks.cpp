@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/Directories.h"
 #include "platform/NoCase.h"
 
 namespace kalvora {

@@ -1,7 +1,7 @@
 #include "install/IniChanges.h"
 
-#include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/Directories.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {

@@ -8,6 +8,7 @@
 #include "install/ScriptCheck.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
+#include "platform/Directories.h"
 
 namespace kalvora {
 

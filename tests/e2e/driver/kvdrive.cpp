@@ -24,6 +24,7 @@
 #include "Shell.h"
 #include "SystemState.h"
 #include "XScreen.h"
+#include "platform/Directories.h"
 #include "platform/NoCase.h"
 
 namespace kvdrive {
@@ -82,13 +83,6 @@ std::string windowsPath(std::string path) {
   char full[MAX_PATH];
   const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
   return n > 0 && n < sizeof full ? std::string(full, n) : path;
-}
-
-// Creates a directory and its missing parents.
-void makeDirectories(const std::string& path) {
-  for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-  CreateDirectoryA(path.c_str(), nullptr);
 }
 
 // Deletes a directory with everything in it; a missing one is no error.
@@ -236,7 +230,7 @@ private:
         DeleteFileA(w[1].c_str());
     } else if (op == "make-dir") {
       need(w, 2, "make-dir PATH");
-      makeDirectories(w[1]);
+      if (!kalvora::createDirectories(kalvora::systemPlatform(), w[1])) throw Failure("cannot create " + w[1]);
     } else if (op == "copy") {
       need(w, 3, "copy FROM TO");
       copyFile(w[1], w[2]);
@@ -388,14 +382,6 @@ private:
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Failure("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  // Creates a directory and its missing parents.
-  static void makeDirectories(const std::string& path) {
-    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-      CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-      throw Failure("cannot create " + path);
   }
 
   static void copyFile(const std::string& from, const std::string& to) {
@@ -911,7 +897,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (o.shots.empty()) o.shots = o.work;
-  makeDirectories(o.work);
-  makeDirectories(o.shots);
+  kalvora::createDirectories(kalvora::systemPlatform(), o.work);
+  kalvora::createDirectories(kalvora::systemPlatform(), o.shots);
   return Driver(o).run();
 }
