@@ -14,7 +14,7 @@ bool sameMemberName(const std::string& a, const std::string& b);
 std::string memberOutputPath(const std::string& targetPath, const std::string& storedName);
 
 // False for a relative name that could leave the directory it is expanded
-// into: a ".." part, a leading "/", or a drive prefix.
+// into: a leading "/", or one that does not stay inside its root (platform/Paths).
 bool isContainedMemberName(const std::string& storedName);
 
 // The path up to and including its last separator ("" when there is none).

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/Paths.h"
+
 namespace kalvora {
 namespace {
 
@@ -35,13 +37,9 @@ bool isDeviceName(const std::string& element) {
          base[3] <= '9';
 }
 
-// Windows drops trailing dots and spaces, so ". ." and "..." can act as "..",
-// and "   " as no name at all.
-bool isOnlyDotsAndSpaces(const std::string& element) { return element.find_first_not_of(". ") == std::string::npos; }
-
 std::string elementProblem(const std::string& element) {
   if (element == "..") return "contains a '..' component";
-  if (isOnlyDotsAndSpaces(element)) return "contains the component '" + element + "'";
+  if (isDotsAndBlanks(element)) return "contains the component '" + element + "'";
   if (isDeviceName(element)) return "names the device '" + element + "'";
   return "";
 }

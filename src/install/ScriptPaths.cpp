@@ -6,32 +6,14 @@
 #include <string_view>
 
 #include "platform/NoCase.h"
+#include "platform/Paths.h"
 
 namespace kalvora {
 
 EUnsafeScriptPath::EUnsafeScriptPath(const std::string& path) : Exception("Ungültiger Pfad in setup.inf: " + path) {}
 
-namespace {
-
-// Windows drops trailing dots and blanks of a name, so "..", ". ." and "..."
-// may all climb; only "." names the directory itself.
-bool climbs(const std::string& part) {
-  if (part.empty() || part == ".") return false;
-  return part.find_first_not_of(". ") == std::string::npos;
-}
-
-} // namespace
-
 bool staysBelowRoot(const std::string& relative) {
-  if (relative.empty() || (relative[0] != '\\' && relative[0] != '/')) return false;
-  if (relative.find(':') != std::string::npos) return false;
-  std::size_t begin = 1;
-  while (begin <= relative.size()) {
-    const std::size_t end = std::min(relative.find_first_of("\\/", begin), relative.size());
-    if (climbs(relative.substr(begin, end - begin))) return false;
-    begin = end + 1;
-  }
-  return true;
+  return !relative.empty() && (relative[0] == '\\' || relative[0] == '/') && staysInsideRoot(relative);
 }
 
 void requireBelowRoot(const std::string& relative) {

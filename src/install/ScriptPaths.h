@@ -17,7 +17,7 @@ public:
 };
 
 // True when root + relative stays below root: relative begins with a backslash
-// and none of its parts is made of dots alone (beyond ".") or holds a drive colon.
+// and stays inside the root (platform/Paths).
 bool staysBelowRoot(const std::string& relative);
 // Raises EUnsafeScriptPath unless staysBelowRoot.
 void requireBelowRoot(const std::string& relative);

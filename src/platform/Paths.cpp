@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include <algorithm>
+
 namespace kalvora {
 
 std::string driveOfPath(const std::string& path) {
@@ -10,6 +12,22 @@ std::string driveOfPath(const std::string& path) {
   if (server == std::string::npos) return path;
   const auto share = path.find('\\', server + 1);
   return share == std::string::npos ? path : path.substr(0, share);
+}
+
+bool isDotsAndBlanks(std::string_view part) {
+  return !part.empty() && part.find_first_not_of(". ") == std::string_view::npos;
+}
+
+bool staysInsideRoot(std::string_view relative) {
+  if (relative.find(':') != std::string_view::npos) return false;
+  std::size_t begin = 0;
+  while (begin <= relative.size()) {
+    const std::size_t end = std::min(relative.find_first_of("\\/", begin), relative.size());
+    const std::string_view part = relative.substr(begin, end - begin);
+    if (isDotsAndBlanks(part) && part != ".") return false;
+    begin = end + 1;
+  }
+  return true;
 }
 
 } // namespace kalvora

@@ -10,4 +10,11 @@ namespace kalvora {
 // empty when the path names neither.
 std::string driveOfPath(const std::string& path);
 
+// Whether a path part is made of dots and blanks alone. Windows drops the
+// trailing dots and blanks of a name, so "...", ". ." and ".. " may act as "..".
+bool isDotsAndBlanks(std::string_view part);
+// Whether relative, appended to a root as written, names a place inside it: no
+// colon (a drive, a stream) and no part of dots and blanks alone but ".".
+bool staysInsideRoot(std::string_view relative);
+
 } // namespace kalvora
