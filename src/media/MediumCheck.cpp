@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "archive/Volumes.h"
 #include "media/AnsiText.h"
 #include "media/FileSelection.h"
 #include "media/MediumReader.h"
@@ -230,7 +231,7 @@ private:
       const auto number = parseScriptInteger(path.substr(slash + 7, path.size() - slash - 11));
       highest = std::max(highest, number.value_or(0));
     }
-    const std::string next = (highest + 1 < 10 ? "zdata_0" : "zdata_") + std::to_string(highest + 1) + ".dsk";
+    const std::string next = volumeFileName(highest + 1);
     if (highest > 0 && platform_.fileExists(medium_.volumePath(platform_, next, highest + 1)))
       warn(next + " is not used by any file entry");
     report_.summary.insert(report_.summary.begin(), "medium " + medium_.dir + ": " + std::to_string(highest) +
