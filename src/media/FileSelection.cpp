@@ -93,24 +93,24 @@ private:
   }
 
   bool isExcluded(const fs::path& p) const {
-    std::error_code ec;
-    const fs::path c = fs::weakly_canonical(p, ec);
-    for (const auto& e : excluded_) {
-      auto [ei, ci] = std::mismatch(e.begin(), e.end(), c.begin(), c.end());
-      if (ei == e.end()) return true;
-    }
-    return false;
+    const fs::path c = canonicalOf(p);
+    return std::any_of(excluded_.begin(), excluded_.end(), [&](const fs::path& e) { return liesIn(c, e); });
   }
 
   // Whether an excluded directory lies in (or is) p, existing yet or not.
   bool holdsExcluded(const fs::path& p) const {
+    const fs::path c = canonicalOf(p);
+    return std::any_of(excluded_.begin(), excluded_.end(), [&](const fs::path& e) { return liesIn(e, c); });
+  }
+
+  static fs::path canonicalOf(const fs::path& p) {
     std::error_code ec;
-    const fs::path c = fs::weakly_canonical(p, ec);
-    for (const auto& e : excluded_) {
-      auto [ci, ei] = std::mismatch(c.begin(), c.end(), e.begin(), e.end());
-      if (ci == c.end()) return true;
-    }
-    return false;
+    return fs::weakly_canonical(p, ec);
+  }
+
+  // Whether `inside` is `outer` or lies in it, element by element.
+  static bool liesIn(const fs::path& inside, const fs::path& outer) {
+    return std::mismatch(outer.begin(), outer.end(), inside.begin(), inside.end()).first == outer.end();
   }
 
   void walkTree(const SourceRule& rule, const fs::path& dir, int directory) {
