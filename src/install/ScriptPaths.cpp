@@ -1,8 +1,6 @@
 #include "install/ScriptPaths.h"
 
 #include <algorithm>
-#include <cctype>
-#include <iterator>
 #include <string_view>
 
 #include "platform/NoCase.h"
@@ -22,22 +20,6 @@ void requireBelowRoot(const std::string& relative) {
 
 EInvalidScriptValue::EInvalidScriptValue(const std::string& what)
     : Exception("Ungültiger Wert in setup.inf: " + what) {}
-
-namespace {
-
-bool isDeviceName(const std::string& name) {
-  std::string base = name.substr(0, name.find('.'));
-  while (!base.empty() && base.back() == ' ')
-    base.pop_back();
-  for (char& c : base)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$"};
-  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
-         base[3] <= '9';
-}
-
-} // namespace
 
 bool isPlainFileName(const std::string& name) {
   if (name.empty() || name.find_first_not_of(". ") == std::string::npos) return false;

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "archive/MemberPaths.h"
 #include "archive/Volumes.h"
 #include "media/AnsiText.h"
 #include "media/FileSelection.h"
@@ -186,10 +187,7 @@ private:
       const std::string label = kLabels[r];
       const std::string value = script_.ReadString(where.section, where.key, "_");
       if (value == "_" || value.empty()) continue;
-      // The member is the packed file's name with "p" in place of its last character.
-      std::string member = value.substr(0, value.size() - 1) + "p";
-      member = member.substr(member.find_last_of("\\:/") == std::string::npos ? 0 : member.find_last_of("\\:/") + 1);
-      const auto bytes = companion(label, value, member);
+      const auto bytes = companion(label, value, packedPictureMember(value));
       if (!bytes) continue;
       if (bytes->size() < 2 || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
         warn(label + " " + ansiToUtf8(value) + " is not a BMP picture");

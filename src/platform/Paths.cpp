@@ -1,6 +1,9 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <iterator>
+
+#include "platform/NoCase.h"
 
 namespace kalvora {
 
@@ -12,6 +15,17 @@ std::string driveOfPath(const std::string& path) {
   if (server == std::string::npos) return path;
   const auto share = path.find('\\', server + 1);
   return share == std::string::npos ? path : path.substr(0, share);
+}
+
+bool isDeviceName(std::string_view name) {
+  std::string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ')
+    base.remove_suffix(1);
+  static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
+  if (std::any_of(std::begin(kDevices), std::end(kDevices), [&](std::string_view d) { return sameNoCase(base, d); }))
+    return true;
+  return base.size() == 4 && (startsWithNoCase(base, "COM") || startsWithNoCase(base, "LPT")) && base[3] >= '1' &&
+         base[3] <= '9';
 }
 
 bool isDotsAndBlanks(std::string_view part) {

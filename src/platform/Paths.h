@@ -10,6 +10,10 @@ namespace kalvora {
 // empty when the path names neither.
 std::string driveOfPath(const std::string& path);
 
+// Whether Windows opens a device for the name, in every directory and with
+// any extension: CON, PRN, AUX, NUL, CLOCK$, CONIN$, CONOUT$, COM1-9, LPT1-9.
+bool isDeviceName(std::string_view name);
+
 // Whether a path part is made of dots and blanks alone. Windows drops the
 // trailing dots and blanks of a name, so "...", ". ." and ".. " may act as "..".
 bool isDotsAndBlanks(std::string_view part);

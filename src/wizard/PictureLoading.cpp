@@ -21,13 +21,6 @@ int loadingPositionFor(int picturePhase, int percentageDone) {
   return base + static_cast<int>(whole);
 }
 
-std::string packedPictureMember(const std::string& packedPath) {
-  std::string name = packedPath.empty() ? std::string() : packedPath.substr(0, packedPath.size() - 1);
-  name += 'p';
-  const auto cut = name.find_last_of("\\:");
-  return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
 bool forceDirectories(Platform& platform, const std::string& path) { return createDirectories(platform, path); }
 
 PictureLoading::PictureLoading(Platform& platform, InstallState& state, PictureLoadingView& view, PictureExpander& Cbmp)
