@@ -18,7 +18,7 @@ std::string memberOutputPath(const std::string& targetPath, const std::string& s
 bool isContainedMemberName(const std::string& storedName);
 
 // The name of the member a packed picture holds: its file name (after the
-// last "\\" or ":") with the last character "p".
+// last "\" or ":") with the last character "p".
 std::string packedPictureMember(const std::string& packedPath);
 
 // The path up to and including its last separator ("" when there is none).
