@@ -20,7 +20,7 @@ ULONGLONG freeBytes(const std::string& path) {
   return available.QuadPart;
 }
 
-// Writes PATH so that its drive keeps FREE bytes free (the drive's block size rounding).
+// Writes zeros to PATH until its drive has FREE bytes free (or a block less).
 void fill(const std::string& path, ULONGLONG keep) {
   const ULONGLONG before = freeBytes(path);
   if (before < keep)
