@@ -1,7 +1,5 @@
 #include "install/win32/CopyingDialog.h"
 
-#include "wizard/win32/CancelDialog.h"
-
 namespace kalvora {
 
 namespace {
@@ -15,7 +13,7 @@ constexpr UINT kStartRun = WM_APP + 1;
 
 } // namespace
 
-CopyingDialog::CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages)
+CopyingDialog::CopyingDialog(Platform& platform, InstallState& state, ModalWindow& Tabbruch, RunStages& stages)
     : DialogShell("Tcopying", platform), Tabbruch_(Tabbruch), run_(state, platform, *this, stages) {}
 
 void CopyingDialog::FormCreate() {
