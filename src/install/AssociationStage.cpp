@@ -26,7 +26,7 @@ std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
   // The file stage puts a directory marked %SystemRoot% below the Windows directory;
   // the association names that file, not a path below the target that holds nothing.
   if (holdsSystemRoot(value)) return run.WindowsDir + belowSystemRoot(value, kKeptForFiles) + "\\" + name;
-  return run.state.TargetDir + value + "\\" + name;
+  return run.state.Choices.TargetDir + value + "\\" + name;
 }
 
 void associationStage(RunContext& run) {

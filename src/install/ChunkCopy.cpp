@@ -73,14 +73,14 @@ void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
 void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   if (chunk.offset < 0) throw Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset));
   run.setItemProgress(0);
-  std::string path = run.state.SourceDir + firstVolumeName(chunk.volumeText);
+  std::string path = run.state.Setup.SourceDir + firstVolumeName(chunk.volumeText);
   waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
   auto volume = openVolume(run, path, chunk.offset);
 
   auto out = run.platform.openFile(output, OpenMode::Create);
   if (!out) throw EFCreateError(output);
 
-  const bool compressed = run.state.CompressionMode == 1;
+  const bool compressed = run.state.Setup.CompressionMode == 1;
   std::array<std::uint8_t, kVolumeBlockSize> buffer{};
   ChunkBlocks blocks(chunk.size);
   for (bool done = false; !done;) {
@@ -92,12 +92,12 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
       volume = VolumeReader(nullptr);
       ++run.ContinuationCount;
       const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
-      path = run.state.SourceDir + volumeFileName(number);
+      path = run.state.Setup.SourceDir + volumeFileName(number);
       waitForVolume(run, path, number);
       volume = openVolume(run, path, 0);
     }
     const BlockProgress p =
-        blockProgress(compressed, written, chunk.size, blocks.remaining(), run.BytesDone, run.state.ProgressTotal);
+        blockProgress(compressed, written, chunk.size, blocks.remaining(), run.BytesDone, run.state.Choices.ProgressTotal);
     run.setItemProgress(p.item);
     run.BytesDone = p.bytesDone;
     if (p.run) run.setRunProgress(*p.run);

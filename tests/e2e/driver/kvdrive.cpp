@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "DriveFaults.h"
 #include "Failure.h"
 #include "Files.h"
 #include "Process.h"
@@ -224,6 +225,7 @@ private:
       lifecycleCommand(w);
     } else if (op == "stop") {
       program_.stop();
+    } else if (driveFaultCommand(w)) { // fill, truncate
     } else {
       throw Failure("unknown command " + op);
     }
