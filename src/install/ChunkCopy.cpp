@@ -96,8 +96,8 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
       waitForVolume(run, path, number);
       volume = openVolume(run, path, 0);
     }
-    const BlockProgress p =
-        blockProgress(compressed, written, chunk.size, blocks.remaining(), run.BytesDone, run.state.Choices.ProgressTotal);
+    const BlockProgress p = blockProgress(compressed, written, chunk.size, blocks.remaining(), run.BytesDone,
+                                          run.state.Choices.ProgressTotal);
     run.setItemProgress(p.item);
     run.BytesDone = p.bytesDone;
     if (p.run) run.setRunProgress(*p.run);
