@@ -18,6 +18,12 @@ bool titleShowsGroup(const std::string& title, const std::string& group) {
   return true;
 }
 
+void removeWorkFiles(Platform& platform, const InstallState& state) {
+  platform.deleteFile(state.TargetDir + "\\setup\\setup.tmp");
+  platform.deleteFile(state.TargetDir + "\\setup\\compress.tmp");
+  platform.deleteFile(kTempPicture);
+}
+
 Completion::Completion(Platform& platform, InstallState& state, CompletionHost& host)
     : platform_(platform), state_(state), host_(host) {}
 
@@ -96,9 +102,7 @@ void Completion::Btn_completeClick() {
   const std::int32_t reboot = readInteger("reboot", 0);
   if (setupCopy_) setupCopy_->reset();
 
-  platform_.deleteFile(state_.TargetDir + "\\setup\\setup.tmp");
-  platform_.deleteFile(state_.TargetDir + "\\setup\\compress.tmp");
-  platform_.deleteFile(kTempPicture);
+  removeWorkFiles(platform_, state_);
 
   if (reboot != 0) endSession(reboot);
   platform_.requestQuit();

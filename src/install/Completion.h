@@ -28,6 +28,10 @@ inline constexpr std::size_t kForegroundTitleLength = 19;
 // begins with the program group's name, in any letter case. An empty group never matches.
 bool titleShowsGroup(const std::string& title, const std::string& group);
 
+// Deletes the work files (setup.tmp, compress.tmp) and the temporary picture;
+// a missing file is no error.
+void removeWorkFiles(Platform& platform, const InstallState& state);
+
 class Completion {
 public:
   Completion(Platform& platform, InstallState& state, CompletionHost& host);

@@ -1,0 +1,140 @@
+#include "app/QuietSetup.h"
+
+#include "app/ExitCodes.h"
+#include "app/StartUp.h"
+#include "app/UnattendedChoices.h"
+#include "install/AssociationStage.h"
+#include "install/Completion.h"
+#include "install/InstallRun.h"
+#include "install/ProgramGroup.h"
+#include "install/SystemChanges.h"
+#include "wizard/CancelConfirmation.h"
+
+namespace kalvora {
+namespace {
+
+class NoDialog : public DialogHost {
+public:
+  void closeDialog() override {}
+};
+
+// The installation dialog that nobody sees. A cancellation (only a missing
+// volume asks for one) is confirmed at once, as a user's confirmation would be.
+class QuietView : public InstallView {
+public:
+  QuietView(Platform& platform, InstallState& state) : confirmation_(platform, state, noDialog_) {}
+  void moveTop(int) override {}
+  void setCaption(const std::string&) override {}
+  void setItemLabel(const std::string&) override {}
+  void hideItemLabel() override {}
+  void setItemProgress(int) override {}
+  void setRunProgress(int) override {}
+  void disableExit() override {}
+  void showCancelConfirmation() override { confirmation_.Btn_terminateClick(); }
+
+private:
+  NoDialog noDialog_;
+  CancelConfirmation confirmation_;
+};
+
+// The run's stages as the windows plug them in, with a completion that
+// neither shows the readme nor starts the program.
+class QuietStages : public RunStages {
+public:
+  explicit QuietStages(bool noRestart) : noRestart_(noRestart) {}
+  void associations(RunContext& run) override { associationStage(run); }
+  void programGroup(RunContext& run, bool fromMedium) override { programGroupStage(run, fromMedium); }
+  void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
+  void completion(RunContext& run) override {
+    completed = true;
+    const std::string message = run.script().ReadString("software", "msg2", "");
+    if (!message.empty()) run.TextLog.line("message", message);
+    const std::int32_t reboot = run.script().ReadInteger("software", "reboot", 0);
+    run.SetupCopy.reset();
+    removeWorkFiles(run.platform, run.state);
+    exitCode = endSessionUnattended(run.platform, reboot, noRestart_, run.TextLog);
+  }
+
+  bool completed = false;
+  int exitCode = kExitInstalled;
+
+private:
+  bool noRestart_;
+};
+
+std::string chosenOptions(const InstallState& state) {
+  std::string list;
+  for (int n = 1; n <= kOptionCount; ++n)
+    if (state.OptionChosen[static_cast<std::size_t>(n - 1)]) list += (list.empty() ? "" : ",") + std::to_string(n);
+  return list.empty() ? "none" : list;
+}
+
+} // namespace
+
+int endSessionUnattended(Platform& platform, std::int32_t reboot, bool noRestart, SetupLog& log) {
+  if (reboot != 1 && reboot != 2) return kExitInstalled;
+  const char* what = reboot == 1 ? "restart" : "log-off";
+  if (noRestart) {
+    log.line("restart", std::string(what) + " required, left to the caller (/norestart)");
+    return kExitRestartRequired;
+  }
+  log.line("restart", what);
+  if (platform.endSession(reboot == 1 ? SessionEnd::Restart : SessionEnd::LogOff)) return kExitInstalled;
+  log.line("error", std::string("the system refused the ") + what);
+  return kExitRestartRequired;
+}
+
+QuietSetup::QuietSetup(UnattendedPlatform& platform, const SetupSwitches& switches, SetupLog& log,
+                       std::shared_ptr<Stream> logCopy)
+    : platform_(platform), switches_(switches), log_(log), logCopy_(std::move(logCopy)) {}
+
+int QuietSetup::fail(int exitCode, const std::string& why) {
+  log_.line("error", why);
+  log_.line("exit", std::to_string(exitCode));
+  return exitCode;
+}
+
+int QuietSetup::run() {
+  // InstallState lives as long as the program, as in a run with windows.
+  InstallState& state = *new InstallState;
+  const int asked = platform_.questions();
+  const StartUpOutcome startUp = StartUp(platform_, state).run();
+  if (!state.SetupScript) return fail(kExitFailed, "there is no setup.inf beside setup.exe");
+  if (startUp == StartUpOutcome::EndProgram || platform_.questions() > asked)
+    return fail(kExitInstalledCopy, "an installed copy of the product stops the setup");
+
+  const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, platform_);
+  if (!choices.ok()) return fail(choices.exitCode, choices.failure);
+  log_.line("choices", "target " + state.TargetDir + ", group " + state.ProgramGroup + ", options " +
+                           chosenOptions(state) + (state.RunFromMedium ? ", from the medium" : ""));
+  return install(state);
+}
+
+int QuietSetup::install(InstallState& state) {
+  QuietView view(platform_, state);
+  QuietStages stages(switches_.noRestart);
+  InstallRun run(state, platform_, view, stages);
+  SetupLog& runLog = run.context().TextLog;
+  runLog.alsoWriteTo(logCopy_);
+  platform_.logTo(runLog);
+  const int asked = platform_.questions();
+  try {
+    run.FormActivate();
+  } catch (const std::exception&) {
+    // Logged by the run. Nobody is there to press cancel: the rollback follows at once.
+    if (state.RunStarted) state.RunCancelled = true;
+  }
+  if (state.RunCancelled) {
+    run.FormDestroy();
+    platform_.logTo(log_);
+    return fail(platform_.questions() > asked ? kExitVolumeMissing : kExitFailed,
+                platform_.questions() > asked ? "a volume is missing; the installation is rolled back"
+                                              : "the installation failed and is rolled back");
+  }
+  platform_.logTo(log_);
+  if (!stages.completed) return fail(kExitFailed, "the installation did not finish");
+  log_.line("exit", std::to_string(stages.exitCode));
+  return stages.exitCode;
+}
+
+} // namespace kalvora

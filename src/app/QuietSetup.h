@@ -1,0 +1,38 @@
+#pragma once
+// A setup without any window (/quiet): the start-up, the choices from the
+// switches, the installation run and its end, each as the windows would do
+// it, but every question becomes an exit code and every message a log line.
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/InstallState.h"
+#include "app/UnattendedPlatform.h"
+#include "install/SetupLog.h"
+
+namespace kalvora {
+
+class QuietSetup {
+public:
+  // log: the start-up's log; logCopy: the /log file's stream, or none.
+  QuietSetup(UnattendedPlatform& platform, const SetupSwitches& switches, SetupLog& log,
+             std::shared_ptr<Stream> logCopy);
+
+  // The whole setup; the exit code (SetupExit).
+  int run();
+
+private:
+  int fail(int exitCode, const std::string& why);
+  int install(InstallState& state);
+
+  UnattendedPlatform& platform_;
+  const SetupSwitches& switches_;
+  SetupLog& log_;
+  std::shared_ptr<Stream> logCopy_;
+};
+
+// The end of an unattended installation whose script asks for a restart
+// (reboot 1) or a log-off (reboot 2): carried out unless /norestart; the exit
+// code is 3010 while it is still due.
+int endSessionUnattended(Platform& platform, std::int32_t reboot, bool noRestart, SetupLog& log);
+
+} // namespace kalvora
