@@ -28,6 +28,7 @@ public:
   // Every line from now on also goes to copy (the file of a /log switch). The
   // stream is shared, so that several logs of one program write into it in turn.
   void alsoWriteTo(std::shared_ptr<Stream> copy) { copy_ = std::move(copy); }
+  bool copying() const { return copy_ != nullptr; }
 
 private:
   void put(const std::string& text);
