@@ -3,11 +3,8 @@
 #include "app/ExitCodes.h"
 #include "app/StartUp.h"
 #include "app/UnattendedChoices.h"
-#include "install/AssociationStage.h"
-#include "install/Completion.h"
+#include "app/UnattendedStages.h"
 #include "install/InstallRun.h"
-#include "install/ProgramGroup.h"
-#include "install/SystemChanges.h"
 #include "wizard/CancelConfirmation.h"
 
 namespace kalvora {
@@ -37,31 +34,6 @@ private:
   CancelConfirmation confirmation_;
 };
 
-// The run's stages as the windows plug them in, with a completion that
-// neither shows the readme nor starts the program.
-class QuietStages : public RunStages {
-public:
-  explicit QuietStages(bool noRestart) : noRestart_(noRestart) {}
-  void associations(RunContext& run) override { associationStage(run); }
-  void programGroup(RunContext& run, bool fromMedium) override { programGroupStage(run, fromMedium); }
-  void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
-  void completion(RunContext& run) override {
-    completed = true;
-    const std::string message = run.script().ReadString("software", "msg2", "");
-    if (!message.empty()) run.TextLog.line("message", message);
-    const std::int32_t reboot = run.script().ReadInteger("software", "reboot", 0);
-    run.SetupCopy.reset();
-    removeWorkFiles(run.platform, run.state);
-    exitCode = endSessionUnattended(run.platform, reboot, noRestart_, run.TextLog);
-  }
-
-  bool completed = false;
-  int exitCode = kExitInstalled;
-
-private:
-  bool noRestart_;
-};
-
 std::string chosenOptions(const InstallState& state) {
   std::string list;
   for (int n = 1; n <= kOptionCount; ++n)
@@ -70,19 +42,6 @@ std::string chosenOptions(const InstallState& state) {
 }
 
 } // namespace
-
-int endSessionUnattended(Platform& platform, std::int32_t reboot, bool noRestart, SetupLog& log) {
-  if (reboot != 1 && reboot != 2) return kExitInstalled;
-  const char* what = reboot == 1 ? "restart" : "log-off";
-  if (noRestart) {
-    log.line("restart", std::string(what) + " required, left to the caller (/norestart)");
-    return kExitRestartRequired;
-  }
-  log.line("restart", what);
-  if (platform.endSession(reboot == 1 ? SessionEnd::Restart : SessionEnd::LogOff)) return kExitInstalled;
-  log.line("error", std::string("the system refused the ") + what);
-  return kExitRestartRequired;
-}
 
 QuietSetup::QuietSetup(UnattendedPlatform& platform, const SetupSwitches& switches, SetupLog& log,
                        std::shared_ptr<Stream> logCopy)
@@ -112,7 +71,7 @@ int QuietSetup::run() {
 
 int QuietSetup::install(InstallState& state) {
   QuietView view(platform_, state);
-  QuietStages stages(switches_.noRestart);
+  UnattendedStages stages(switches_.noRestart);
   InstallRun run(state, platform_, view, stages);
   SetupLog& runLog = run.context().TextLog;
   runLog.alsoWriteTo(logCopy_);

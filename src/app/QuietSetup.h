@@ -30,9 +30,4 @@ private:
   std::shared_ptr<Stream> logCopy_;
 };
 
-// The end of an unattended installation whose script asks for a restart
-// (reboot 1) or a log-off (reboot 2): carried out unless /norestart; the exit
-// code is 3010 while it is still due.
-int endSessionUnattended(Platform& platform, std::int32_t reboot, bool noRestart, SetupLog& log);
-
 } // namespace kalvora

@@ -104,7 +104,8 @@ void Completion::Btn_completeClick() {
 
   removeWorkFiles(platform_, state_);
 
-  if (reboot != 0) endSession(reboot);
+  if (reboot != 0 && offerRestart) endSession(reboot);
+  restartDue = !offerRestart && (reboot == kRestart || reboot == kLogOff);
   platform_.requestQuit();
   host_.closeDialog();
 }

@@ -49,6 +49,10 @@ public:
   bool readmeVisible = false;
   bool readmeEnabled = true;
   int completeLeft = kCompleteButtonLeft;
+  // /norestart: the restart or log-off the script asks for is not offered, only noted.
+  bool offerRestart = true;
+  bool restartDue = false;
+  bool finished() const { return done_; }
 
 private:
   void waitForGroupWindow();

@@ -19,6 +19,10 @@ public:
   void FormCreate();
   // At program end: the rollback after a confirmed cancellation.
   void FormDestroy();
+  // A run without questions: a cancellation (a missing volume's) is confirmed
+  // at once, and an error ends the run with its rollback instead of a message.
+  void runUnattended() { unattended_ = true; }
+  InstallRun& installRun() { return run_; }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -26,6 +30,7 @@ protected:
 
 private:
   void Btn_exitClick();
+  void activateUnattended();
 
   // InstallView
   void moveTop(int top) override;
@@ -50,6 +55,7 @@ private:
     std::optional<int> item, run;
   } pending_;
   bool timerSet_ = false;
+  bool unattended_ = false;
 };
 
 } // namespace kalvora

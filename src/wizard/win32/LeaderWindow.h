@@ -29,6 +29,13 @@ public:
   void attach(CopyingDialog& Tcopying, FolderDialog& Tdlg_folder);
   Leader& leader() { return leader_; }
   void FormCreate();
+  // A run that asks nothing: the wizard steps aside and the installation starts
+  // with the choices already in the state.
+  void installWithoutQuestions() {
+    hideWizard();
+    showInformationDisplay();
+    showInstallation();
+  }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
