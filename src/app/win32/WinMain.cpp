@@ -58,6 +58,7 @@ int run(SwitchedRun* switched) {
   guarded([&] { Ttrailer.FormCreate(); });
   guarded([&] { Tabbruch.FormCreate(); });
   Tmain.setLeader(&Tleader);
+  if (switched && switched->passive()) Tleader.keepHidden();
   guarded([&] { Tleader.FormCreate(); });
   guarded([&] { Tcopying.FormCreate(); });
   guarded([&] { Tcomplete.FormCreate(); });

@@ -29,6 +29,8 @@ public:
   void attach(CopyingDialog& Tcopying, FolderDialog& Tdlg_folder);
   Leader& leader() { return leader_; }
   void FormCreate();
+  // A run that asks nothing: the wizard is never shown, not even at its creation.
+  void keepHidden() { keepHidden_ = true; }
   // A run that asks nothing: the wizard steps aside and the installation starts
   // with the choices already in the state.
   void installWithoutQuestions() {
@@ -79,6 +81,7 @@ private:
   LeaderLayout layout_;
   bool infoPictureLoaded_ = false;
   bool applying_ = false;
+  bool keepHidden_ = false;
   HWND Img_Setup_{}, strich_{};
   std::array<HWND, kLeaderControlCount> windows_{};
   std::array<COLORREF, kLeaderControlCount> colors_{};
