@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "app/UnattendedPlatform.h"
 #include "install/SetupLog.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 
 namespace kalvora {

@@ -4,7 +4,7 @@
 // installation as cancelled, request the end of the program).
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/DialogHost.h"
 

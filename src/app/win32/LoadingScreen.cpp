@@ -19,7 +19,7 @@ void LoadingScreen::FormCreate() {
   UpdateWindow(hwnd_);
 }
 
-void LoadingScreen::setPosition(int position) {
+void LoadingScreen::setLoadingPosition(int position) {
   SendMessageA(pr_load_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   // The bar's caption is its position, so that automation can read it as text.
   setText(pr_load_, std::to_string(position));

@@ -1,7 +1,6 @@
 #include "app/win32/MainWindow.h"
 
 #include "wizard/InformationDisplay.h"
-#include "wizard/win32/LeaderWindow.h"
 
 namespace kalvora {
 

@@ -5,6 +5,7 @@
 #include "app/UnattendedChoices.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
+#include "wizard/win32/CancelDialog.h"
 
 namespace kalvora {
 
@@ -54,7 +55,8 @@ std::optional<int> SwitchedRun::afterStartUp(bool endNow, const InstallState& st
   return std::nullopt;
 }
 
-std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete) {
+std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete,
+                                             CancelDialog& Tabbruch) {
   Tcopying.installRun().context().TextLog.alsoWriteTo(logCopy_);
   Tcomplete.logic().offerRestart = !switches_.noRestart;
   if (!passive()) {
@@ -63,7 +65,7 @@ std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog&
     if (switches_.group) state.ProgramGroup = *switches_.group;
     return std::nullopt;
   }
-  Tcopying.runUnattended();
+  Tcopying.runUnattended([&Tabbruch] { Tabbruch.confirm(); });
   const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, *platform_);
   if (choices.ok()) return std::nullopt;
   log_.line("error", choices.failure);

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/InstallState.h"
 #include "app/UnattendedPlatform.h"
 #include "app/UnattendedStages.h"
 #include "install/SetupLog.h"
+#include "model/InstallState.h"
 
 namespace kalvora {
 
+class CancelDialog;
 class CopyingDialog;
 class CompleteDialog;
 
@@ -32,7 +33,8 @@ public:
   std::optional<int> afterStartUp(bool endNow, const InstallState& state);
   // Before the wizard's creation: the choices of a passive run (an exit code
   // when they break a rule), the wizard's proposals of an interactive one.
-  std::optional<int> beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete);
+  std::optional<int> beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete,
+                                  CancelDialog& Tabbruch);
   int exitCode(const InstallState& state, CompleteDialog& Tcomplete);
 
 private:

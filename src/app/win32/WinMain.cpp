@@ -9,9 +9,9 @@
 #include "app/win32/LoadingScreen.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/SwitchedRun.h"
+#include "app/win32/WindowStages.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
-#include "install/win32/WindowStages.h"
 #include "platform/Win32Messages.h"
 #include "wizard/win32/CancelDialog.h"
 #include "wizard/win32/FolderDialog.h"
@@ -54,7 +54,7 @@ int run(SwitchedRun* switched) {
     if (const auto code = switched->afterStartUp(endNow, state)) return *code;
   if (endNow) return 0; // the start-up ends the program at once, before any other window exists
   if (switched)
-    if (const auto code = switched->beforeWizard(state, Tcopying, Tcomplete)) return *code;
+    if (const auto code = switched->beforeWizard(state, Tcopying, Tcomplete, Tabbruch)) return *code;
   guarded([&] { Ttrailer.FormCreate(); });
   guarded([&] { Tabbruch.FormCreate(); });
   Tmain.setLeader(&Tleader);

@@ -1,7 +1,5 @@
 #include "install/win32/CopyingDialog.h"
 
-#include "wizard/win32/CancelDialog.h"
-
 namespace kalvora {
 
 namespace {
@@ -15,7 +13,7 @@ constexpr UINT kStartRun = WM_APP + 1;
 
 } // namespace
 
-CopyingDialog::CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages)
+CopyingDialog::CopyingDialog(Platform& platform, InstallState& state, ModalWindow& Tabbruch, RunStages& stages)
     : DialogShell("Tcopying", platform), Tabbruch_(Tabbruch), run_(state, platform, *this, stages) {}
 
 void CopyingDialog::FormCreate() {
@@ -76,8 +74,8 @@ void CopyingDialog::showPending() {
 }
 
 void CopyingDialog::showCancelConfirmation() {
-  if (unattended_)
-    Tabbruch_.confirm();
+  if (confirmCancel_)
+    confirmCancel_();
   else
     Tabbruch_.showModal();
 }
@@ -113,7 +111,7 @@ bool CopyingDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return false;
   case kStartRun:
     // Only the first call after start-up runs the installation.
-    if (unattended_)
+    if (confirmCancel_)
       activateUnattended();
     else
       run_.FormActivate();

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/MainLayout.h"
+#include "model/Geometry.h"
 
 namespace kalvora {
 

@@ -1,4 +1,4 @@
-#include "app/MainLayout.h"
+#include "model/MainLayout.h"
 
 #include <gtest/gtest.h>
 
