@@ -201,7 +201,8 @@ bool expectedError(FaultKind kind, const std::string& error) {
   auto has = [&](const char* text) { return error.find(text) != std::string::npos; };
   switch (kind) {
   case FaultKind::CreateFile: return has("nicht erstellen") || logRefused(error);
-  case FaultKind::WriteFile: return has("Diskette voll") || has("Stream-Write-Fehler") || has("Kann nicht nach");
+  case FaultKind::WriteFile:
+    return has("Kapazität der Diskette/Festplatte erschöpft") || has("Stream-Write-Fehler") || has("Kann nicht nach");
   case FaultKind::ReadFile:
     // A staged chunk cut short: no header, no member (so no file), or a short stored member.
     return has("Can't recognize compressed file header") || has("Bad checksum") || has("Stream-Read-Fehler") ||
