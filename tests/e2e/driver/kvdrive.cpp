@@ -24,6 +24,7 @@
 #include "Script.h"
 #include "Shell.h"
 #include "SystemState.h"
+#include "Unattended.h"
 #include "XScreen.h"
 
 namespace kvdrive {
@@ -338,6 +339,9 @@ private:
     } else if (op == "snapshot" || op == "expect-snapshot" || op == "start-uninstall" || op == "wait-no-process" ||
                op == "remove-tree" || op == "start-command") {
       lifecycleCommand(w);
+    } else if (op == "expect-no-window" || op == "expect-line") {
+      observe();
+      unattendedCommand(w, seen_);
     } else if (op == "stop") {
       stopProgram();
     } else if (driveFaultCommand(w)) { // fill, truncate
