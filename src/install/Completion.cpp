@@ -13,6 +13,12 @@ bool titleShowsGroup(const std::string& title, const std::string& group) {
   return !group.empty() && startsWithNoCase(title.substr(0, kForegroundTitleLength), group);
 }
 
+void removeWorkFiles(Platform& platform, const InstallState& state) {
+  platform.deleteFile(state.Choices.TargetDir + "\\setup\\setup.tmp");
+  platform.deleteFile(state.Choices.TargetDir + "\\setup\\compress.tmp");
+  platform.deleteFile(kTempPicture);
+}
+
 Completion::Completion(Platform& platform, InstallState& state, CompletionHost& host)
     : platform_(platform), state_(state), host_(host) {}
 
@@ -91,11 +97,10 @@ void Completion::Btn_completeClick() {
   const std::int32_t reboot = readInteger("reboot", 0);
   if (setupCopy_) setupCopy_->reset();
 
-  platform_.deleteFile(state_.Choices.TargetDir + "\\setup\\setup.tmp");
-  platform_.deleteFile(state_.Choices.TargetDir + "\\setup\\compress.tmp");
-  platform_.deleteFile(kTempPicture);
+  removeWorkFiles(platform_, state_);
 
-  if (reboot != 0) endSession(reboot);
+  if (reboot != 0 && offerRestart) endSession(reboot);
+  restartDue = !offerRestart && (reboot == kRestart || reboot == kLogOff);
   platform_.requestQuit();
   host_.closeDialog();
 }

@@ -138,6 +138,11 @@ Configurations::PageThreeResult Configurations::nextOnConfigurationPage(const st
 }
 
 bool Configurations::settle(const std::string& targetDrive, int driveNumber) {
+  settleChoice();
+  return spaceWait(targetDrive, driveNumber);
+}
+
+void Configurations::settleChoice() {
   flags = {};
   state_.Choices.RunFromMedium = false;
   const Configuration choice = chosen();
@@ -159,7 +164,6 @@ bool Configurations::settle(const std::string& targetDrive, int driveNumber) {
   if (flags.CustomConfig)
     for (int n = 1; n <= kOptionCount; ++n)
       state_.Choices.OptionChosen[at(n)] = ticked(n);
-  return spaceWait(targetDrive, driveNumber);
 }
 
 std::int64_t Configurations::chosenSpace() const {

@@ -14,6 +14,7 @@ public:
   void FormCreate();
   // Runs the dialog's show handler, then shows it modally; returns when it has closed.
   void showModalFor(std::unique_ptr<SetupScript>& setupCopy);
+  Completion& logic() { return logic_; }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

@@ -73,7 +73,23 @@ void CopyingDialog::showPending() {
   pending_ = {};
 }
 
-void CopyingDialog::showCancelConfirmation() { Tabbruch_.showModal(); }
+void CopyingDialog::showCancelConfirmation() {
+  if (confirmCancel_)
+    confirmCancel_();
+  else
+    Tabbruch_.showModal();
+}
+
+void CopyingDialog::activateUnattended() {
+  RunContext& run = run_.context();
+  try {
+    run_.FormActivate();
+  } catch (const std::exception&) {
+    // Logged by the run; the rollback follows when the program ends.
+    run.state.Run.Cancelled = run.state.Run.Started;
+    run.platform.requestQuit();
+  }
+}
 
 void CopyingDialog::Btn_exitClick() { showCancelConfirmation(); }
 
@@ -95,7 +111,10 @@ bool CopyingDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return false;
   case kStartRun:
     // Only the first call after start-up runs the installation.
-    run_.FormActivate();
+    if (confirmCancel_)
+      activateUnattended();
+    else
+      run_.FormActivate();
     result = 0;
     return true;
   case WM_TIMER:

@@ -3,6 +3,7 @@
 // wizard starts the installation. Its first activation runs the installation
 // (InstallRun); this window shows the run's two bars and captions and turns
 // F3, F4, Esc and its exit button into the cancel confirmation.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,11 @@ public:
   void FormCreate();
   // At program end: the rollback after a confirmed cancellation.
   void FormDestroy();
+  // A run without questions: a cancellation (a missing volume's) is confirmed
+  // at once by confirmCancel, and an error ends the run with its rollback
+  // instead of a message.
+  void runUnattended(std::function<void()> confirmCancel) { confirmCancel_ = std::move(confirmCancel); }
+  InstallRun& installRun() { return run_; }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -24,6 +30,7 @@ protected:
 
 private:
   void Btn_exitClick();
+  void activateUnattended();
 
   // InstallView
   void moveTop(int top) override;
@@ -48,6 +55,7 @@ private:
     std::optional<int> item, run;
   } pending_;
   bool timerSet_ = false;
+  std::function<void()> confirmCancel_; // set in a run without questions
 };
 
 } // namespace kalvora

@@ -10,6 +10,8 @@ class CancelDialog : public DialogShell, private DialogHost {
 public:
   CancelDialog(Platform& platform, InstallState& state);
   void FormCreate();
+  // Confirms without showing the dialog (a run that asks nobody).
+  void confirm() { logic_.Btn_terminateClick(); }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

@@ -43,7 +43,7 @@ void LeaderWindow::FormCreate() {
   leader_.controls().takeFrame(layout_);
   placeControls();
   centre();
-  show();
+  if (!keepHidden_) show();
   SetFocus(windows_[static_cast<std::size_t>(C::Btn_weiter)]);
 }
 

@@ -26,6 +26,15 @@ public:
   void attach(ModalWindow& Tcopying, ModalWindow& Tdlg_folder);
   Leader& leader() { return leader_; }
   void FormCreate();
+  // A run that asks nothing: the wizard is never shown, not even at its creation.
+  void keepHidden() { keepHidden_ = true; }
+  // A run that asks nothing: the wizard steps aside and the installation starts
+  // with the choices already in the state.
+  void installWithoutQuestions() {
+    hideWizard();
+    showInformationDisplay();
+    showInstallation();
+  }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -69,6 +78,7 @@ private:
   LeaderLayout layout_;
   bool infoPictureLoaded_ = false;
   bool applying_ = false;
+  bool keepHidden_ = false;
   HWND Img_Setup_{}, strich_{};
   std::array<HWND, kLeaderControlCount> windows_{};
   std::array<COLORREF, kLeaderControlCount> colors_{};

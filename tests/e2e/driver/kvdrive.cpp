@@ -23,6 +23,7 @@
 #include "Script.h"
 #include "Shell.h"
 #include "SystemState.h"
+#include "Unattended.h"
 #include "WindowLookup.h"
 #include "platform/Directories.h"
 #include "platform/NoCase.h"
@@ -223,6 +224,9 @@ private:
     } else if (op == "snapshot" || op == "expect-snapshot" || op == "start-uninstall" || op == "wait-no-process" ||
                op == "remove-tree" || op == "start-command") {
       lifecycleCommand(w);
+    } else if (op == "expect-no-window" || op == "expect-line") {
+      observe();
+      unattendedCommand(w, seen_);
     } else if (op == "stop") {
       program_.stop();
     } else if (driveFaultCommand(w)) { // fill, truncate
