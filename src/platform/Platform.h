@@ -147,6 +147,8 @@ public:
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.
   virtual bool startHiddenProgram(const std::string& commandLine) { return startProgram(commandLine); }
+  // The same, waiting until the program has ended; false when refused.
+  virtual bool runHiddenProgram(const std::string& commandLine) { return startHiddenProgram(commandLine); }
   // Lines within text are separated by "\r".
   virtual MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                                    MessageIcon icon);
