@@ -37,7 +37,7 @@ private:
 std::string chosenOptions(const InstallState& state) {
   std::string list;
   for (int n = 1; n <= kOptionCount; ++n)
-    if (state.OptionChosen[static_cast<std::size_t>(n - 1)]) list += (list.empty() ? "" : ",") + std::to_string(n);
+    if (state.Choices.OptionChosen[static_cast<std::size_t>(n - 1)]) list += (list.empty() ? "" : ",") + std::to_string(n);
   return list.empty() ? "none" : list;
 }
 
@@ -58,14 +58,14 @@ int QuietSetup::run() {
   InstallState& state = *new InstallState;
   const int asked = platform_.questions();
   const StartUpOutcome startUp = StartUp(platform_, state).run();
-  if (!state.SetupScript) return fail(kExitFailed, "there is no setup.inf beside setup.exe");
+  if (!state.Setup.SetupScript) return fail(kExitFailed, "there is no setup.inf beside setup.exe");
   if (startUp == StartUpOutcome::EndProgram || platform_.questions() > asked)
     return fail(kExitInstalledCopy, "an installed copy of the product stops the setup");
 
   const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, platform_);
   if (!choices.ok()) return fail(choices.exitCode, choices.failure);
-  log_.line("choices", "target " + state.TargetDir + ", group " + state.ProgramGroup + ", options " +
-                           chosenOptions(state) + (state.RunFromMedium ? ", from the medium" : ""));
+  log_.line("choices", "target " + state.Choices.TargetDir + ", group " + state.Choices.ProgramGroup + ", options " +
+                           chosenOptions(state) + (state.Choices.RunFromMedium ? ", from the medium" : ""));
   return install(state);
 }
 
@@ -81,9 +81,9 @@ int QuietSetup::install(InstallState& state) {
     run.FormActivate();
   } catch (const std::exception&) {
     // Logged by the run. Nobody is there to press cancel: the rollback follows at once.
-    if (state.RunStarted) state.RunCancelled = true;
+    if (state.Run.Started) state.Run.Cancelled = true;
   }
-  if (state.RunCancelled) {
+  if (state.Run.Cancelled) {
     run.FormDestroy();
     platform_.logTo(log_);
     return fail(platform_.questions() > asked ? kExitVolumeMissing : kExitFailed,

@@ -25,10 +25,10 @@ const char* configName(ConfigChoice choice) {
 // radio button, which is the medium one when the script offers both.
 bool offered(ConfigChoice choice, const InstallState& s) {
   switch (choice) {
-  case ConfigChoice::Standard: return s.StandardOffered;
-  case ConfigChoice::Minimal: return s.MinimalOffered && !s.CdOffered;
-  case ConfigChoice::Custom: return s.CustomOffered;
-  case ConfigChoice::Medium: return s.CdOffered;
+  case ConfigChoice::Standard: return s.Setup.StandardOffered;
+  case ConfigChoice::Minimal: return s.Setup.MinimalOffered && !s.Setup.CdOffered;
+  case ConfigChoice::Custom: return s.Setup.CustomOffered;
+  case ConfigChoice::Medium: return s.Setup.CdOffered;
   }
   return false;
 }
@@ -51,28 +51,28 @@ public:
       : switches_(switches), state_(state), platform_(platform), configurations_(controls_, state, platform) {}
 
   ChoiceOutcome apply() {
-    const DirectoryCheck dir = checkDirectoryEntry(switches_.dir.value_or(state_.TargetDir));
+    const DirectoryCheck dir = checkDirectoryEntry(switches_.dir.value_or(state_.Choices.TargetDir));
     if (dir.fault != EntryFault::None)
-      return refused(kExitBadValue, "target directory: " + entryFaultMessage(dir.fault, state_.TextTable));
-    if (FreeSpace(platform_, dir.driveNumber) < state_.TotalMin) return noSpace(dir.drive);
+      return refused(kExitBadValue, "target directory: " + entryFaultMessage(dir.fault, state_.Setup.TextTable));
+    if (FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalMin) return noSpace(dir.drive);
 
     configurations_.setUp();
     if (const ChoiceOutcome outcome = chooseConfiguration(dir); !outcome.ok()) return outcome;
     configurations_.settleChoice();
     if (configurations_.chosenSpace() > FreeSpace(platform_, dir.driveNumber)) return noSpace(dir.drive);
 
-    const GroupCheck group = checkGroupEntry(switches_.group.value_or(state_.ProgramGroup));
+    const GroupCheck group = checkGroupEntry(switches_.group.value_or(state_.Choices.ProgramGroup));
     if (group.fault != EntryFault::None)
-      return refused(kExitBadValue, "program group: " + entryFaultMessage(group.fault, state_.TextTable));
-    state_.ProgressTotal = configurations_.progressTotal();
-    state_.TargetDir = dir.cleaned;
-    state_.ProgramGroup = group.cleaned;
+      return refused(kExitBadValue, "program group: " + entryFaultMessage(group.fault, state_.Setup.TextTable));
+    state_.Choices.ProgressTotal = configurations_.progressTotal();
+    state_.Choices.TargetDir = dir.cleaned;
+    state_.Choices.ProgramGroup = group.cleaned;
     return {};
   }
 
 private:
   ChoiceOutcome noSpace(const std::string& drive) const {
-    return refused(kExitNoSpace, drive + " " + state_.TextTable[16] + ": " + state_.TextTable[13]);
+    return refused(kExitNoSpace, drive + " " + state_.Setup.TextTable[16] + ": " + state_.Setup.TextTable[13]);
   }
 
   // The configuration page as the wizard's Next leaves it; without /config the
@@ -88,7 +88,7 @@ private:
     if (choice) configurations_.cf_standardClick(radioOf(*choice));
     switch (configurations_.chosen()) {
     case Configuration::Standard:
-      if (FreeSpace(platform_, dir.driveNumber) < state_.TotalStandard) return noSpace(dir.drive);
+      if (FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalStandard) return noSpace(dir.drive);
       break;
     case Configuration::Minimal: break;
     case Configuration::Custom: return tickOptions();
@@ -101,7 +101,7 @@ private:
   ChoiceOutcome tickOptions() {
     for (int n = 1; n <= kOptionCount; ++n) {
       const auto i = static_cast<std::size_t>(n - 1);
-      bool tick = state_.OptionInCustom[i];
+      bool tick = state_.Setup.OptionInCustom[i];
       if (switches_.options) {
         tick = std::find(switches_.options->begin(), switches_.options->end(), n) != switches_.options->end();
         if (tick && !controls_[optionBox(n)].visible)

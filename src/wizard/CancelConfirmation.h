@@ -17,7 +17,7 @@ class CancelConfirmation {
 public:
   CancelConfirmation(Platform& platform, InstallState& state, DialogHost& host);
 
-  // Captions and question; RunCancelled cleared.
+  // Captions and question; Run.Cancelled cleared.
   void FormCreate();
   void Btn_terminateClick();
   void Btn_cancelClick() { host_.closeDialog(); }

@@ -61,12 +61,12 @@ TEST(UnattendedChoices, PassTheWizardsRules) {
     EXPECT_TRUE(platform.shownBoxes().empty());
     if (!outcome.ok()) continue;
     std::string chosen;
-    for (bool on : state.OptionChosen)
+    for (bool on : state.Choices.OptionChosen)
       chosen += on ? '1' : '0';
     EXPECT_EQ(chosen, row.chosen);
-    EXPECT_EQ(state.TargetDir, row.dir);
-    EXPECT_EQ(state.ProgramGroup, row.group);
-    EXPECT_EQ(state.ProgressTotal, 1);
+    EXPECT_EQ(state.Choices.TargetDir, row.dir);
+    EXPECT_EQ(state.Choices.ProgramGroup, row.group);
+    EXPECT_EQ(state.Choices.ProgressTotal, 1);
   }
 }
 

@@ -154,15 +154,15 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
   FaultPlatform platform(memory);
   if (n > 0) platform.failAt(kind, n, persistent);
   InstallState state;
-  state.SourceDir = "D:\\";
-  state.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", memory);
-  state.TargetDir = "C:\\App";
-  state.ProgramGroup = "Tool";
-  state.RunPending = true;
-  state.NewVersion = 3;
-  state.ProgressTotal = 100000;
-  state.OptionChosen[0] = true;
-  state.CompressionMode = 1;
+  state.Setup.SourceDir = "D:\\";
+  state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", memory);
+  state.Choices.TargetDir = "C:\\App";
+  state.Choices.ProgramGroup = "Tool";
+  state.Run.Pending = true;
+  state.Setup.NewVersion = 3;
+  state.Choices.ProgressTotal = 100000;
+  state.Choices.OptionChosen[0] = true;
+  state.Setup.CompressionMode = 1;
   testing::RecordingView view(platform);
   CoreStages stages;
   Outcome outcome;
@@ -178,7 +178,7 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
         (*counts)[k] = platform.calls(static_cast<FaultKind>(k));
     // The user leaves: after an error or a stop by the cancel button, after a
     // complete run by uninstalling; either way the uninstaller acts on the log.
-    state.RunCancelled = state.RunStarted;
+    state.Run.Cancelled = state.Run.Started;
     run.FormDestroy();
   }
   NoWindow window;

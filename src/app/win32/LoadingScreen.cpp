@@ -9,10 +9,11 @@ LoadingScreen::LoadingScreen(Platform& platform, InstallState& state)
 
 void LoadingScreen::FormCreate() {
   createWindow("Setup", WS_POPUP | WS_CAPTION, 0, 243, 67);
-  addLabel("Lbl", "kalvora " + state_.TextTable[1], {52, 8, 132, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false,
-           false);
+  addLabel("Lbl", "kalvora " + state_.Setup.TextTable[1], {52, 8, 132, 13}, formFont(), GetSysColor(COLOR_BTNTEXT),
+           false, false);
   addIcon("img_sp", {9, 7, 32, 32}, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-  addLabel("Lbl_wait", state_.TextTable[10], {52, 22, 67, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false, false);
+  addLabel("Lbl_wait", state_.Setup.TextTable[10], {52, 22, 67, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false,
+           false);
   pr_load_ = addProgressBar("pr_load", {52, 38, 174, 16});
   centre();
   show();

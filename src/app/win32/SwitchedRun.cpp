@@ -47,7 +47,7 @@ int SwitchedRun::logged(int code) {
 }
 
 std::optional<int> SwitchedRun::afterStartUp(bool endNow, const InstallState& state) {
-  if (!state.SetupScript) return logged(kExitFailed);
+  if (!state.Setup.SetupScript) return logged(kExitFailed);
   if (endNow || (switches_.unattended() && platform_->questions() > 0)) {
     log_.line("error", "an installed copy of the product stops the setup");
     return logged(kExitInstalledCopy);
@@ -61,8 +61,8 @@ std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog&
   Tcomplete.logic().offerRestart = !switches_.noRestart;
   if (!passive()) {
     // The wizard proposes what the switches name; its rules test them on Next.
-    if (switches_.dir) state.TargetDir = *switches_.dir;
-    if (switches_.group) state.ProgramGroup = *switches_.group;
+    if (switches_.dir) state.Choices.TargetDir = *switches_.dir;
+    if (switches_.group) state.Choices.ProgramGroup = *switches_.group;
     return std::nullopt;
   }
   Tcopying.runUnattended([&Tabbruch] { Tabbruch.confirm(); });
@@ -77,7 +77,7 @@ int SwitchedRun::exitCode(const InstallState& state, CompleteDialog& Tcomplete) 
   if (!stages_ && Tcomplete.logic().finished())
     return logged(Tcomplete.logic().restartDue ? kExitRestartRequired : kExitInstalled);
   // A passive run asks only for a missing volume.
-  const bool volumeMissing = passive() && state.RunCancelled && platform_->questions() > 0;
+  const bool volumeMissing = passive() && state.Run.Cancelled && platform_->questions() > 0;
   return logged(volumeMissing ? kExitVolumeMissing : kExitFailed);
 }
 
