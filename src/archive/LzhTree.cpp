@@ -1,6 +1,8 @@
 #include "archive/LzhTree.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace kalvora::lzh {
 
@@ -15,7 +17,7 @@ void Tree::init() {
     son[j] = static_cast<std::uint16_t>(i);
     prnt[i] = prnt[i + 1] = static_cast<std::uint16_t>(j);
   }
-  freq[kNodes] = 0xFFFF;
+  std::fill(std::begin(freq) + kNodes, std::end(freq), 0xFFFF);
   prnt[kRoot] = 0;
   rebuilds_ = 0;
 }
