@@ -88,8 +88,11 @@ Match MatchFinder::find(std::size_t pos, unsigned maxChain) const {
     const std::size_t distance = pos - static_cast<std::size_t>(candidate);
     if (distance > kWindow) break;
     const std::uint8_t* there = data_.data() + candidate;
-    // The byte that would make it longer, and the first, rule out most candidates at once.
-    if (there[length] == here[length] && there[0] == here[0]) {
+    // The four bytes up to the one that would make it longer rule out most candidates at once.
+    std::uint32_t a, b;
+    std::memcpy(&a, there + length - 3, 4);
+    std::memcpy(&b, here + length - 3, 4);
+    if (a == b) {
       const std::size_t n = commonLength(there, here, limit);
       if (n > length) {
         length = n;
