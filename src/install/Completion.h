@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 
 namespace kalvora {

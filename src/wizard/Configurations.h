@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/LeaderControls.h"
 

@@ -8,9 +8,9 @@
 
 #include "app/win32/LoadingScreen.h"
 #include "app/win32/MainWindow.h"
+#include "app/win32/WindowStages.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
-#include "install/win32/WindowStages.h"
 #include "platform/Win32Messages.h"
 #include "wizard/win32/CancelDialog.h"
 #include "wizard/win32/FolderDialog.h"

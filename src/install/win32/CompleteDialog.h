@@ -3,8 +3,8 @@
 // the run. The behaviour is Completion's; this is its window.
 #include <memory>
 
-#include "app/win32/DialogShell.h"
 #include "install/Completion.h"
+#include "ui/win32/DialogShell.h"
 
 namespace kalvora {
 

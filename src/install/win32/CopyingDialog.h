@@ -6,16 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "app/win32/DialogShell.h"
 #include "install/InstallRun.h"
+#include "ui/win32/DialogShell.h"
 
 namespace kalvora {
 
-class CancelDialog;
-
 class CopyingDialog : public DialogShell, private InstallView {
 public:
-  CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages);
+  CopyingDialog(Platform& platform, InstallState& state, ModalWindow& Tabbruch, RunStages& stages);
   void FormCreate();
   // At program end: the rollback after a confirmed cancellation.
   void FormDestroy();
@@ -42,7 +40,7 @@ private:
   void showLater();
   void showPending();
 
-  CancelDialog& Tabbruch_;
+  ModalWindow& Tabbruch_;
   InstallRun run_;
   HWND Lbl_o_{}, Pr_o_{}, Lbl_u_{}, Pr_u_{}, Btn_exit_{}, Button1_{}, l_{};
   struct Pending {

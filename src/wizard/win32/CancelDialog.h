@@ -1,7 +1,7 @@
 #pragma once
 // Tabbruch, the cancel confirmation: created third, hidden until a caller
 // shows it modally. The behaviour is CancelConfirmation's; this is its window.
-#include "app/win32/DialogShell.h"
+#include "ui/win32/DialogShell.h"
 #include "wizard/CancelConfirmation.h"
 
 namespace kalvora {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "DriveFaults.h"
 #include "Png.h"
 #include "Script.h"
 #include "Shell.h"
@@ -339,6 +340,7 @@ private:
       lifecycleCommand(w);
     } else if (op == "stop") {
       stopProgram();
+    } else if (driveFaultCommand(w)) { // fill, truncate
     } else {
       throw Failure("unknown command " + op);
     }
