@@ -1,8 +1,6 @@
 #include "archive/LzhTree.h"
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 namespace kalvora::lzh {
 
@@ -17,7 +15,7 @@ void Tree::init() {
     son[j] = static_cast<std::uint16_t>(i);
     prnt[i] = prnt[i + 1] = static_cast<std::uint16_t>(j);
   }
-  std::fill(std::begin(freq) + kNodes, std::end(freq), 0xFFFF);
+  freq[kNodes] = 0xFFFF;
   prnt[kRoot] = 0;
   rebuilds_ = 0;
 }

@@ -3,9 +3,7 @@
 // encoder so that both change it identically after every symbol. Nodes are kept
 // in order of frequency (the sibling property); the two children of an inner
 // node are adjacent, the second at an odd index.
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
 namespace kalvora::lzh {
 
@@ -54,8 +52,7 @@ public:
   // How many times the frequencies were halved and the tree rebuilt.
   std::uint32_t rebuilds() const { return rebuilds_; }
 
-  // freq[kNodes] is a sentinel; the entries after it only pad the word-wise scan.
-  std::uint16_t freq[kNodes + 4];
+  std::uint16_t freq[kNodes + 1];        // freq[kNodes] is a sentinel
   std::uint16_t son[kNodes];             // first child; >= kNodes marks a leaf
   std::uint16_t prnt[kNodes + kSymbols]; // parents; prnt[kNodes + v] is symbol v's leaf
 
@@ -73,27 +70,10 @@ private:
 };
 
 inline void Tree::swapUp(unsigned& n, unsigned k) {
-  // Move node n past the last node whose frequency is still below k: freq[n + 1]
-  // is, and so is every node of the run of equal frequencies after it.
+  // Move node n past the last node whose frequency is still below k.
   unsigned l = n + 1;
-  if constexpr (std::endian::native == std::endian::little) {
-    // Four frequencies at a time: a lane's top bit stays set in
-    // (0x8000 | k - 1) - f exactly when f < k (only the sentinel exceeds
-    // 0x8000, and the lanes its borrow reaches are past the run).
-    constexpr std::uint64_t kTop = 0x8000800080008000u;
-    const std::uint64_t below = (0x8000u | (k - 1)) * 0x0001000100010001u;
-    for (;; l += 4) {
-      std::uint64_t f;
-      std::memcpy(&f, &freq[l + 1], sizeof f);
-      if (const std::uint64_t stop = ~(below - f) & kTop) {
-        l += static_cast<unsigned>(std::countr_zero(stop)) / 16;
-        break;
-      }
-    }
-  } else {
-    while (k > freq[l + 1])
-      ++l;
-  }
+  while (k > freq[l + 1])
+    ++l;
   freq[n] = freq[l];
   freq[l] = static_cast<std::uint16_t>(k);
 
