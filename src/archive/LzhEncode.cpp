@@ -13,6 +13,7 @@ namespace {
 using namespace lzh;
 
 constexpr unsigned kMaxChain = 128; // candidates walked per search
+constexpr unsigned kNextChain = 96; // the same for the look one byte on
 constexpr unsigned kGoodLength = 8; // after a match this long, the look one byte on walks a quarter of that
 constexpr unsigned kLazyMax = 12;   // a match this long is taken without looking one byte on
 
@@ -53,7 +54,7 @@ void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& ou
     finder.insert(pos);
     Match next;
     if (match.length < kLazyMax && pos + 1 < data.size())
-      next = finder.find(pos + 1, match.length >= kGoodLength ? kMaxChain / 4 : kMaxChain);
+      next = finder.find(pos + 1, match.length >= kGoodLength ? kNextChain / 4 : kNextChain);
     if (match.length == 0 || deferTo(match, next, data[pos], *writer, out.size() - start, pos) ||
         cheaperAsBytes(match, data.data() + pos, *writer)) {
       writer->literal(data[pos]);
