@@ -103,15 +103,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   p.limitWrites(1 << 20); // a chunk may ask for gigabytes: the disk fills first
 
   InstallState state;
-  state.SourceDir = "D:\\";
-  state.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", p);
-  state.TargetDir = "C:\\App";
-  state.ProgramGroup = "Tool";
-  state.RunPending = true;
-  state.ProgressTotal = 1000;
-  state.CompressionMode = (size & 1) ? 1 : 0;
-  for (std::size_t i = 0; i < state.OptionChosen.size(); ++i)
-    state.OptionChosen[i] = ((size >> (i + 1)) & 1) != 0 || i == 0;
+  state.Setup.SourceDir = "D:\\";
+  state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", p);
+  state.Choices.TargetDir = "C:\\App";
+  state.Choices.ProgramGroup = "Tool";
+  state.Run.Pending = true;
+  state.Choices.ProgressTotal = 1000;
+  state.Setup.CompressionMode = (size & 1) ? 1 : 0;
+  for (std::size_t i = 0; i < state.Choices.OptionChosen.size(); ++i)
+    state.Choices.OptionChosen[i] = ((size >> (i + 1)) & 1) != 0 || i == 0;
   QuietView view(p);
   Stages stages;
   InstallRun run(state, p, view, stages);

@@ -44,8 +44,8 @@ std::string targetDirFromUninstallString(const std::string& uninstallString) {
 }
 
 StartUpOutcome StartUp::run() {
-  state_.GroupItemsCreated = false;
-  state_.SourceDir = sourceDirOf(platform_.programPath());
+  state_.Run.GroupItemsCreated = false;
+  state_.Setup.SourceDir = sourceDirOf(platform_.programPath());
   if (!openScript()) return StartUpOutcome::EndProgram;
   checkFormatVersion();
   readTextsAndPictures();
@@ -55,113 +55,113 @@ StartUpOutcome StartUp::run() {
   if (handleOldCopy() == StartUpOutcome::EndProgram) return StartUpOutcome::EndProgram;
   readOptions();
   computeTotals();
-  state_.RunPending = true;
+  state_.Run.Pending = true;
   state_.LayoutDone = false;
   return StartUpOutcome::Continue;
 }
 
 bool StartUp::openScript() {
-  const std::string path = state_.SourceDir + "setup.inf";
+  const std::string path = state_.Setup.SourceDir + "setup.inf";
   if (!platform_.fileExists(path)) {
     platform_.messageBox("File setup.inf not found.\rAsk your software-distributor for help.", "Error",
                          MessageButtons::Ok, MessageIcon::Error);
     return false;
   }
-  state_.SetupScript = std::make_unique<SetupScript>(path, platform_);
+  state_.Setup.SetupScript = std::make_unique<SetupScript>(path, platform_);
   return true;
 }
 
 void StartUp::checkFormatVersion() {
-  if (state_.SetupScript->ReadInteger("kalvora", "version", 1) != kScriptFormatVersion)
+  if (state_.Setup.SetupScript->ReadInteger("kalvora", "version", 1) != kScriptFormatVersion)
     platform_.messageBox("There is a conflict with setup.inf.\rOperation may fail.", "kalvora", MessageButtons::Ok,
                          MessageIcon::None);
 }
 
 void StartUp::readTextsAndPictures() {
-  const SetupScript& script = *state_.SetupScript;
+  const SetupScript& script = *state_.Setup.SetupScript;
   const TextTable texts(script);
   for (int n = 1; n <= kTextCount; ++n)
     if (n <= 28 || (n >= 48 && n <= 54))
-      state_.TextTable[static_cast<std::size_t>(n)] = texts.text(numberedKey("l", n));
-  state_.WelcomeNote = script.ReadString("leader", "Lbl_2", "");
-  state_.BackPicture = state_.SourceDir + script.ReadString("main", "back", "_");
-  state_.InfoPicture = state_.SourceDir + script.ReadString("main", "info", "_");
-  state_.InfoText = script.ReadString("main", "text", "_");
-  state_.LogoPicture = state_.SourceDir + script.ReadString("main", "logo", "_");
-  for (std::size_t i = 0; i < state_.TitleLines.size(); ++i)
-    state_.TitleLines[i] = script.ReadString("main", numberedKey("l", static_cast<int>(i) + 1), "");
-  state_.WizardPicture = state_.SourceDir + script.ReadString("leader", "image", "_");
-  state_.WelcomeNoteColor = script.ReadInteger("leader", "Lbl2_color", 0);
+      state_.Setup.TextTable[static_cast<std::size_t>(n)] = texts.text(numberedKey("l", n));
+  state_.Setup.WelcomeNote = script.ReadString("leader", "Lbl_2", "");
+  state_.Setup.BackPicture = state_.Setup.SourceDir + script.ReadString("main", "back", "_");
+  state_.Setup.InfoPicture = state_.Setup.SourceDir + script.ReadString("main", "info", "_");
+  state_.Setup.InfoText = script.ReadString("main", "text", "_");
+  state_.Setup.LogoPicture = state_.Setup.SourceDir + script.ReadString("main", "logo", "_");
+  for (std::size_t i = 0; i < state_.Setup.TitleLines.size(); ++i)
+    state_.Setup.TitleLines[i] = script.ReadString("main", numberedKey("l", static_cast<int>(i) + 1), "");
+  state_.Setup.WizardPicture = state_.Setup.SourceDir + script.ReadString("leader", "image", "_");
+  state_.Setup.WelcomeNoteColor = script.ReadInteger("leader", "Lbl2_color", 0);
 }
 
 void StartUp::findInstalledCopy() {
-  const std::string key = kUninstallKey + state_.SetupScript->ReadString("software", "name", "noname");
-  state_.InstalledUninstallString =
+  const std::string key = kUninstallKey + state_.Setup.SetupScript->ReadString("software", "name", "noname");
+  state_.Setup.InstalledUninstallString =
       platform_.readRegistryString(RegistryRoot::LocalMachine, key, "UninstallString").value_or("");
-  state_.InstalledVersion =
+  state_.Setup.InstalledVersion =
       installedVersionFrom(platform_.readRegistryString(RegistryRoot::LocalMachine, key, "version"));
 }
 
 void StartUp::reportInstalledVersion() {
-  const TextTable texts(*state_.SetupScript);
-  state_.NewVersion = state_.SetupScript->ReadInteger("vercheck", "version", 0);
-  if (state_.NewVersion < state_.InstalledVersion)
+  const TextTable texts(*state_.Setup.SetupScript);
+  state_.Setup.NewVersion = state_.Setup.SetupScript->ReadInteger("vercheck", "version", 0);
+  if (state_.Setup.NewVersion < state_.Setup.InstalledVersion)
     platform_.messageBox(texts.text("l63"), "kalvora", MessageButtons::Ok, MessageIcon::None);
-  if (state_.NewVersion == state_.InstalledVersion)
+  if (state_.Setup.NewVersion == state_.Setup.InstalledVersion)
     platform_.messageBox(texts.text("l64"), "kalvora", MessageButtons::Ok, MessageIcon::None);
 }
 
 void StartUp::proposeTargetDir() {
-  const SetupScript& script = *state_.SetupScript;
+  const SetupScript& script = *state_.Setup.SetupScript;
   if (!script.ReadBool("vercheck", "take", true))
-    state_.TargetDir = script.ReadString("directories", "d0", "_");
-  else if (!state_.InstalledUninstallString.empty())
-    state_.TargetDir = targetDirFromUninstallString(state_.InstalledUninstallString);
+    state_.Choices.TargetDir = script.ReadString("directories", "d0", "_");
+  else if (!state_.Setup.InstalledUninstallString.empty())
+    state_.Choices.TargetDir = targetDirFromUninstallString(state_.Setup.InstalledUninstallString);
   else
-    state_.TargetDir = script.ReadString("directories", "d0", "");
+    state_.Choices.TargetDir = script.ReadString("directories", "d0", "");
 }
 
 StartUpOutcome StartUp::handleOldCopy() {
-  if (state_.InstalledUninstallString.empty() || state_.NewVersion <= state_.InstalledVersion)
+  if (state_.Setup.InstalledUninstallString.empty() || state_.Setup.NewVersion <= state_.Setup.InstalledVersion)
     return StartUpOutcome::Continue;
-  const TextTable texts(*state_.SetupScript);
-  switch (state_.SetupScript->ReadInteger("vercheck", "old", 0)) {
+  const TextTable texts(*state_.Setup.SetupScript);
+  switch (state_.Setup.SetupScript->ReadInteger("vercheck", "old", 0)) {
   case 1:
     if (platform_.messageBox(texts.text("l65"), "kalvora", MessageButtons::YesNo, MessageIcon::None) ==
         MessageResult::Yes)
-      platform_.startProgram(state_.InstalledUninstallString);
+      platform_.startProgram(state_.Setup.InstalledUninstallString);
     return StartUpOutcome::Continue;
   case 2:
     if (platform_.messageBox(texts.text("l66"), "kalvora", MessageButtons::OkCancel, MessageIcon::None) ==
         MessageResult::Ok)
-      platform_.startProgram(state_.InstalledUninstallString);
+      platform_.startProgram(state_.Setup.InstalledUninstallString);
     return StartUpOutcome::EndProgram;
   default: return StartUpOutcome::Continue;
   }
 }
 
 void StartUp::readOptions() {
-  const SetupScript& s = *state_.SetupScript;
-  state_.ProgramGroup = s.ReadString("software", "prggrp", "");
+  const SetupScript& s = *state_.Setup.SetupScript;
+  state_.Choices.ProgramGroup = s.ReadString("software", "prggrp", "");
   for (int n = 1; n <= kOptionCount; ++n)
-    state_.OptionName[static_cast<std::size_t>(n - 1)] = s.ReadString("software", optionKey(n, "_name"), "");
-  state_.MinimalOffered = s.ReadBool("software", "o_min", false);
-  state_.CdOffered = s.ReadBool("software", "o_cd", false);
-  state_.CustomOffered = s.ReadBool("software", "o_custom", false);
-  state_.StandardOffered = s.ReadBool("software", "o_standard", false);
+    state_.Setup.OptionName[static_cast<std::size_t>(n - 1)] = s.ReadString("software", optionKey(n, "_name"), "");
+  state_.Setup.MinimalOffered = s.ReadBool("software", "o_min", false);
+  state_.Setup.CdOffered = s.ReadBool("software", "o_cd", false);
+  state_.Setup.CustomOffered = s.ReadBool("software", "o_custom", false);
+  state_.Setup.StandardOffered = s.ReadBool("software", "o_standard", false);
   auto readFlags = [&](std::array<bool, kOptionCount>& flags, const char* suffix) {
     for (int n = 1; n <= kOptionCount; ++n)
       flags[static_cast<std::size_t>(n - 1)] = s.ReadBool("software", optionKey(n, suffix), false);
   };
-  if (state_.CustomOffered) {
-    state_.FirstOptionLocked = s.ReadBool("software", "Opt1_locked", true);
-    readFlags(state_.OptionInCustom, "_custom");
+  if (state_.Setup.CustomOffered) {
+    state_.Setup.FirstOptionLocked = s.ReadBool("software", "Opt1_locked", true);
+    readFlags(state_.Setup.OptionInCustom, "_custom");
   }
-  if (state_.MinimalOffered) readFlags(state_.OptionInMinimal, "_min");
-  if (state_.StandardOffered) readFlags(state_.OptionInStandard, "_standard");
-  readFlags(state_.OptionGroupItem, "_prgitem");
+  if (state_.Setup.MinimalOffered) readFlags(state_.Setup.OptionInMinimal, "_min");
+  if (state_.Setup.StandardOffered) readFlags(state_.Setup.OptionInStandard, "_standard");
+  readFlags(state_.Setup.OptionGroupItem, "_prgitem");
   for (int n = 1; n <= kOptionCount; ++n)
-    state_.OptionSpace[static_cast<std::size_t>(n - 1)] = s.ReadInteger("software", optionKey(n, "_space"), 0);
+    state_.Setup.OptionSpace[static_cast<std::size_t>(n - 1)] = s.ReadInteger("software", optionKey(n, "_space"), 0);
 }
 
 void StartUp::computeTotals() {
@@ -170,23 +170,23 @@ void StartUp::computeTotals() {
     std::uint32_t total = 0;
     if (offered)
       for (std::size_t i = 0; i < kOptionCount; ++i)
-        if (members[i]) total += static_cast<std::uint32_t>(state_.OptionSpace[i]);
+        if (members[i]) total += static_cast<std::uint32_t>(state_.Setup.OptionSpace[i]);
     return total;
   };
-  std::uint32_t min = sum(state_.MinimalOffered, state_.OptionInMinimal);
-  std::uint32_t custom = sum(state_.CustomOffered, state_.OptionInCustom);
-  std::uint32_t standard = sum(state_.StandardOffered, state_.OptionInStandard);
-  state_.CompressionMode = state_.SetupScript->ReadInteger("compression", "mode", 0);
-  state_.CompressionSize = state_.SetupScript->ReadInteger("compression", "size", 0);
-  if (state_.CompressionMode != 0) {
-    const auto extra = static_cast<std::uint32_t>(state_.CompressionSize);
+  std::uint32_t min = sum(state_.Setup.MinimalOffered, state_.Setup.OptionInMinimal);
+  std::uint32_t custom = sum(state_.Setup.CustomOffered, state_.Setup.OptionInCustom);
+  std::uint32_t standard = sum(state_.Setup.StandardOffered, state_.Setup.OptionInStandard);
+  state_.Setup.CompressionMode = state_.Setup.SetupScript->ReadInteger("compression", "mode", 0);
+  state_.Setup.CompressionSize = state_.Setup.SetupScript->ReadInteger("compression", "size", 0);
+  if (state_.Setup.CompressionMode != 0) {
+    const auto extra = static_cast<std::uint32_t>(state_.Setup.CompressionSize);
     min += extra;
     custom += extra;
     standard += extra;
   }
-  state_.TotalMin = static_cast<std::int32_t>(min);
-  state_.TotalCustom = static_cast<std::int32_t>(custom);
-  state_.TotalStandard = static_cast<std::int32_t>(standard);
+  state_.Setup.TotalMin = static_cast<std::int32_t>(min);
+  state_.Setup.TotalCustom = static_cast<std::int32_t>(custom);
+  state_.Setup.TotalStandard = static_cast<std::int32_t>(standard);
 }
 
 } // namespace kalvora

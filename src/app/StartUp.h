@@ -4,7 +4,7 @@
 // the [vercheck] rules. The layout of the background window follows it.
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 
 namespace kalvora {

@@ -31,7 +31,7 @@ std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
         value.size() > kSystemRootMarkerLength ? value.substr(kSystemRootMarkerLength, kSystemRootPathLength) : "";
     return run.WindowsDir + below + "\\" + name;
   }
-  return run.state.TargetDir + value + "\\" + name;
+  return run.state.Choices.TargetDir + value + "\\" + name;
 }
 
 void associationStage(RunContext& run) {

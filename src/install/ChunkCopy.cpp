@@ -80,14 +80,14 @@ void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
 void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   if (chunk.offset < 0) throw Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset));
   run.setItemProgress(0);
-  std::string path = firstVolumePath(run.state.SourceDir, chunk.volumeText);
+  std::string path = firstVolumePath(run.state.Setup.SourceDir, chunk.volumeText);
   waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
   auto volume = openVolume(run, path, chunk.offset);
 
   auto out = run.platform.openFile(output, OpenMode::Create);
   if (!out) throw EFCreateError(output);
 
-  const bool compressed = run.state.CompressionMode == 1;
+  const bool compressed = run.state.Setup.CompressionMode == 1;
   std::array<std::uint8_t, kCopyBlockSize> buffer{};
   std::int64_t remaining = chunk.size;
   for (bool done = false; !done;) {
@@ -106,12 +106,12 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
       volume = VolumeReader(nullptr);
       ++run.ContinuationCount;
       const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
-      path = continuationVolumePath(run.state.SourceDir, number);
+      path = continuationVolumePath(run.state.Setup.SourceDir, number);
       waitForVolume(run, path, number);
       volume = openVolume(run, path, 0);
     }
     const BlockProgress p =
-        blockProgress(compressed, written, chunk.size, remaining, run.BytesDone, run.state.ProgressTotal);
+        blockProgress(compressed, written, chunk.size, remaining, run.BytesDone, run.state.Choices.ProgressTotal);
     run.setItemProgress(p.item);
     run.BytesDone = p.bytesDone;
     if (p.run) run.setRunProgress(*p.run);

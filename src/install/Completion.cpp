@@ -18,10 +18,16 @@ bool titleShowsGroup(const std::string& title, const std::string& group) {
   return true;
 }
 
+void removeWorkFiles(Platform& platform, const InstallState& state) {
+  platform.deleteFile(state.Choices.TargetDir + "\\setup\\setup.tmp");
+  platform.deleteFile(state.Choices.TargetDir + "\\setup\\compress.tmp");
+  platform.deleteFile(kTempPicture);
+}
+
 Completion::Completion(Platform& platform, InstallState& state, CompletionHost& host)
     : platform_(platform), state_(state), host_(host) {}
 
-void Completion::FormCreate() { Lbl_complete = state_.TextTable[21]; }
+void Completion::FormCreate() { Lbl_complete = state_.Setup.TextTable[21]; }
 
 std::string Completion::read(const std::string& key, const std::string& defaultValue) const {
   if (!setupCopy_ || !*setupCopy_) return defaultValue;
@@ -35,7 +41,7 @@ std::int32_t Completion::readInteger(const std::string& key, std::int32_t defaul
 
 void Completion::FormShow(std::unique_ptr<SetupScript>& setupCopy) {
   setupCopy_ = &setupCopy;
-  Lbl_complete = state_.TextTable[21] + " ";
+  Lbl_complete = state_.Setup.TextTable[21] + " ";
   waitForGroupWindow();
   if (platform_.terminated()) return;
 
@@ -43,7 +49,7 @@ void Completion::FormShow(std::unique_ptr<SetupScript>& setupCopy) {
   if (!message.empty())
     platform_.messageBox(message, read("msg2t", "kalvora"), MessageButtons::Ok, MessageIcon::Information);
 
-  const bool readme = platform_.fileExists(state_.ReadmePath);
+  const bool readme = platform_.fileExists(state_.Run.ReadmePath);
   const std::int32_t readmeStart = readInteger("readmestart", 0);
   readmeVisible = readme && readmeStart == kReadmeButton;
   if (!readmeVisible) completeLeft = kCompleteButtonCentred;
@@ -51,24 +57,24 @@ void Completion::FormShow(std::unique_ptr<SetupScript>& setupCopy) {
 }
 
 void Completion::waitForGroupWindow() {
-  if (!state_.GroupItemsCreated) return;
+  if (!state_.Run.GroupItemsCreated) return;
   // A clock that cannot wrap: a wait begun just before midnight still ends.
   const std::int64_t start = platform_.clockSeconds();
   for (;;) {
     platform_.processMessages();
     if (platform_.terminated()) return;
-    if (titleShowsGroup(platform_.foregroundWindowTitle(), state_.ProgramGroup)) break;
+    if (titleShowsGroup(platform_.foregroundWindowTitle(), state_.Choices.ProgramGroup)) break;
     if (platform_.clockSeconds() - start > kGroupWaitSeconds) {
-      state_.GroupItemsCreated = false;
+      state_.Run.GroupItemsCreated = false;
       break;
     }
     platform_.yield();
   }
-  if (state_.GroupItemsCreated) host_.bringApplicationToFront();
+  if (state_.Run.GroupItemsCreated) host_.bringApplicationToFront();
 }
 
 void Completion::openReadme() {
-  const std::string readme = commandLineArgument(state_.ReadmePath);
+  const std::string readme = commandLineArgument(state_.Run.ReadmePath);
   if (!platform_.startProgram("write " + readme)) platform_.startProgram("notepad " + readme);
 }
 
@@ -92,22 +98,21 @@ void Completion::Btn_completeClick() {
   done_ = true;
   // An empty entry names the target directory itself: there is nothing to start.
   const std::string program = read("run", "");
-  if (!program.empty()) platform_.startProgram(state_.TargetDir + "\\" + program);
+  if (!program.empty()) platform_.startProgram(state_.Choices.TargetDir + "\\" + program);
   const std::int32_t reboot = readInteger("reboot", 0);
   if (setupCopy_) setupCopy_->reset();
 
-  platform_.deleteFile(state_.TargetDir + "\\setup\\setup.tmp");
-  platform_.deleteFile(state_.TargetDir + "\\setup\\compress.tmp");
-  platform_.deleteFile(kTempPicture);
+  removeWorkFiles(platform_, state_);
 
-  if (reboot != 0) endSession(reboot);
+  if (reboot != 0 && offerRestart) endSession(reboot);
+  restartDue = !offerRestart && (reboot == kRestart || reboot == kLogOff);
   platform_.requestQuit();
   host_.closeDialog();
 }
 
 void Completion::endSession(std::int32_t reboot) {
-  const std::string& declined = state_.TextTable[8];
-  if (platform_.messageBox(state_.TextTable[7], "kalvora", MessageButtons::OkCancel, MessageIcon::None) !=
+  const std::string& declined = state_.Setup.TextTable[8];
+  if (platform_.messageBox(state_.Setup.TextTable[7], "kalvora", MessageButtons::OkCancel, MessageIcon::None) !=
       MessageResult::Ok) {
     platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
     return;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 
 namespace kalvora {
@@ -28,6 +28,10 @@ inline constexpr std::size_t kForegroundTitleLength = 19;
 // begins with the program group's name, in any letter case. An empty group never matches.
 bool titleShowsGroup(const std::string& title, const std::string& group);
 
+// Deletes the work files (setup.tmp, compress.tmp) and the temporary picture;
+// a missing file is no error.
+void removeWorkFiles(Platform& platform, const InstallState& state);
+
 class Completion {
 public:
   Completion(Platform& platform, InstallState& state, CompletionHost& host);
@@ -45,6 +49,10 @@ public:
   bool readmeVisible = false;
   bool readmeEnabled = true;
   int completeLeft = kCompleteButtonLeft;
+  // /norestart: the restart or log-off the script asks for is not offered, only noted.
+  bool offerRestart = true;
+  bool restartDue = false;
+  bool finished() const { return done_; }
 
 private:
   void waitForGroupWindow();

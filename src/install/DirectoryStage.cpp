@@ -42,13 +42,13 @@ void createRows(RunContext& run) {
   const std::int32_t rows = run.script().ReadInteger("directories", "total", 2);
   for (std::int64_t row = 1; row <= rows; ++row) {
     for (int option = 1; option <= kOptionCount; ++option) {
-      if (!run.state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+      if (!run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
       const std::string value = run.script().ReadString("directories", directoryKey(option, row), "%");
       // "%" marks a directory below the Windows directory (made by the file stage) or a missing key.
       if (value.find('%') != std::string::npos) continue;
       requireBelowRoot(value);
-      createDirectories(run.platform, run.state.TargetDir + value);
-      run.TextLog.line("dir", run.state.TargetDir + value);
+      createDirectories(run.platform, run.state.Choices.TargetDir + value);
+      run.TextLog.line("dir", run.state.Choices.TargetDir + value);
       ++run.DirectoryCount;
       run.Log.write("directories", numberedKey("d", run.DirectoryCount), value);
     }

@@ -47,7 +47,7 @@ Target targetOf(RunContext& run, const FileEntry& file) {
   run.Log.writeInteger("files", "total", run.FileCount);
   if (directory == 0) {
     requireBelowRoot("\\" + file.name);
-    return {run.state.TargetDir + "\\" + file.name, "files", run.FileCount, "\\" + file.name};
+    return {run.state.Choices.TargetDir + "\\" + file.name, "files", run.FileCount, "\\" + file.name};
   }
   const std::string key = numberedKey(numberedKey("d", file.option) + "_", directory);
   const std::string value = script.ReadString("directories", key, "[]");
@@ -61,7 +61,7 @@ Target targetOf(RunContext& run, const FileEntry& file) {
     return {target, "systemroot", run.SystemRootCount, target};
   }
   requireBelowRoot(value + file.name);
-  return {run.state.TargetDir + value + file.name, "files", run.FileCount,
+  return {run.state.Choices.TargetDir + value + file.name, "files", run.FileCount,
           script.ReadString("directories", key, "\\") + file.name};
 }
 
@@ -70,7 +70,7 @@ bool shouldWrite(RunContext& run, const std::string& target) {
   if (!run.platform.fileExists(target)) return true;
   switch (run.script().ReadInteger("vercheck", "files", 0)) {
   case 1: return true;
-  case 0: return run.state.NewVersion >= run.state.InstalledVersion;
+  case 0: return run.state.Setup.NewVersion >= run.state.Setup.InstalledVersion;
   default: return false;
   }
 }
@@ -99,7 +99,7 @@ void placeFile(RunContext& run, const FileEntry& file) {
 
   run.CurrentTarget = target;
   run.Log.flush(); // every file is recorded on disk before its data are written
-  const bool compressed = run.state.CompressionMode == 1;
+  const bool compressed = run.state.Setup.CompressionMode == 1;
   copyChunk(run, chunk, compressed ? run.CompressTmpPath : target);
   // A member the component could not write would leave the product incomplete
   // without a word: that is reported like a target that cannot be created.
@@ -108,7 +108,7 @@ void placeFile(RunContext& run, const FileEntry& file) {
 
 void placeFiles(RunContext& run) {
   for (int option = 1; option <= kOptionCount; ++option) {
-    if (!run.state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+    if (!run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
     FileEntry file;
     file.section = numberedKey("Option_", option);
     file.option = option;

@@ -19,14 +19,14 @@ InstallRun::InstallRun(InstallState& state, Platform& platform, InstallView& vie
 
 void InstallRun::FormActivate() {
   InstallState& state = run_.state;
-  if (!state.RunPending) return;
-  state.RunPending = false;
-  state.RunCancelled = false;
+  if (!state.Run.Pending) return;
+  state.Run.Pending = false;
+  state.Run.Cancelled = false;
   try {
     sequence();
   } catch (const RunStopped&) {
     // Everything stays as it is; the rollback follows when the dialog is destroyed.
-    run_.TextLog.line("stopped", run_.state.RunStarted ? "the rollback follows at the end" : "before the start");
+    run_.TextLog.line("stopped", run_.state.Run.Started ? "the rollback follows at the end" : "before the start");
   } catch (const std::exception& e) {
     // Reported by the application; the cancel button that stays leads to the rollback.
     run_.TextLog.line("error", e.what());
@@ -41,13 +41,13 @@ void InstallRun::sequence() {
   // nothing may be made that no rollback would take back.
   if (run_.platform.terminated()) throw RunStopped{};
   // A script that would write where it must not is refused while nothing is made.
-  checkScriptBeforeRun(*run_.state.SetupScript, run_.state, run_.platform.windowsDirectory());
-  run_.state.RunStarted = true;
+  checkScriptBeforeRun(*run_.state.Setup.SetupScript, run_.state, run_.platform.windowsDirectory());
+  run_.state.Run.Started = true;
 
   prepareWorkDirectory();
   run_.view.setCaption(run_.script().ReadString("software", "name", "_"));
   copyReadme();
-  run_.CompressTmpPath = run_.state.TargetDir + "\\setup\\compress.tmp";
+  run_.CompressTmpPath = run_.state.Choices.TargetDir + "\\setup\\compress.tmp";
 
   run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
   if (run_.LogEnabled) openLogWithHead(run_);
@@ -55,7 +55,7 @@ void InstallRun::sequence() {
   importRegistryFile(run_);
   if (run_.LogEnabled) writeUninstallerData(run_);
 
-  if (run_.state.RunFromMedium) {
+  if (run_.state.Choices.RunFromMedium) {
     stages_.programGroup(run_, true);
   } else {
     installFromMedium();
@@ -66,9 +66,9 @@ void InstallRun::sequence() {
 }
 
 void InstallRun::prepareWorkDirectory() {
-  run_.TextLog.line("start", dateText(run_.platform.localTime()) + " installing into " + run_.state.TargetDir +
-                                 " from " + run_.state.SourceDir);
-  run_.WorkDir = run_.state.TargetDir + "\\setup";
+  run_.TextLog.line("start", dateText(run_.platform.localTime()) + " installing into " + run_.state.Choices.TargetDir +
+                                 " from " + run_.state.Setup.SourceDir);
+  run_.WorkDir = run_.state.Choices.TargetDir + "\\setup";
   for (const std::string& dir : missingDirectories(run_.platform, run_.WorkDir)) {
     if (run_.NewRoot.empty()) run_.NewRoot = dir;
     run_.TextLog.line("dir", dir);
@@ -80,22 +80,22 @@ void InstallRun::prepareWorkDirectory() {
   run_.CurrentTarget = uninstallerPath(run_);
   const std::string copy = run_.WorkDir + "\\setup.tmp";
   // A failed copy is not reported: every read of the run then yields its default.
-  run_.platform.copyFile(run_.state.SourceDir + "setup.inf", copy);
+  run_.platform.copyFile(run_.state.Setup.SourceDir + "setup.inf", copy);
   // Read once: the run reads hundreds of keys from the copy, which nothing changes meanwhile.
   run_.SetupCopy = SetupScript::snapshot(copy, run_.platform);
 }
 
 void InstallRun::copyReadme() {
-  const SetupScript& original = *run_.state.SetupScript;
+  const SetupScript& original = *run_.state.Setup.SetupScript;
   const std::string dir = original.ReadString("software", "readmedir", "");
   const std::string name = original.ReadString("software", "readme", "");
   // The cancel confirmation deletes this path, so it must not name a file outside the target.
   requireBelowRoot(dir + "\\" + name);
-  createDirectories(run_.platform, run_.state.TargetDir + dir);
-  run_.state.ReadmePath = run_.state.TargetDir + dir + "\\" + name;
-  if (run_.platform.copyFile(run_.state.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
-                             run_.state.ReadmePath))
-    run_.TextLog.line("readme", run_.state.ReadmePath);
+  createDirectories(run_.platform, run_.state.Choices.TargetDir + dir);
+  run_.state.Run.ReadmePath = run_.state.Choices.TargetDir + dir + "\\" + name;
+  if (run_.platform.copyFile(run_.state.Setup.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
+                             run_.state.Run.ReadmePath))
+    run_.TextLog.line("readme", run_.state.Run.ReadmePath);
 }
 
 void InstallRun::installFromMedium() {
@@ -120,7 +120,7 @@ void InstallRun::finish() {
 }
 
 std::optional<std::string> InstallRun::FormDestroy() {
-  if (!run_.state.RunCancelled) return std::nullopt;
+  if (!run_.state.Run.Cancelled) return std::nullopt;
   run_.TextLog.line("cancelled", "rolling back");
   run_.SetupCopy.reset();
   // Without a log this run installed no uninstaller and wrote nothing for one:

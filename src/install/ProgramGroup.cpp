@@ -26,12 +26,12 @@ std::string uninstallerCaption(const SetupScript& script) {
 
 void addUninstaller(RunContext& run, ProgramGroupCommands& commands) {
   if (!run.script().ReadBool("prggrp", "uninst", true)) return;
-  run.state.GroupItemsCreated = true;
+  run.state.Run.GroupItemsCreated = true;
   commands.addItem({uninstallerCaption(run.script()), uninstallerPath(run), uninstallLogPath(run)});
 }
 
 bool optionChosen(const RunContext& run, std::int32_t option) {
-  return option >= 1 && option <= kOptionCount && run.state.OptionChosen[static_cast<std::size_t>(option - 1)];
+  return option >= 1 && option <= kOptionCount && run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)];
 }
 
 GroupItem optionItem(RunContext& run, std::int64_t i, std::int32_t option) {
@@ -47,7 +47,7 @@ GroupItem optionItem(RunContext& run, std::int64_t i, std::int32_t option) {
     item.target =
         joined(run.WindowsDir + (dir.size() > kMarkerLength ? dir.substr(kMarkerLength, kKeptAfterMarker) : ""), file);
   else
-    item.target = joined(run.state.TargetDir + dir, file);
+    item.target = joined(run.state.Choices.TargetDir + dir, file);
   item.arguments = script.ReadString("prggrp", numberedKey("r", i), "");
   return item;
 }
@@ -59,7 +59,7 @@ void addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
     run.view.setItemLabel(run.text(22));
     const std::int32_t option = script.ReadInteger("prggrp", numberedKey("o", i), 1);
     if (optionChosen(run, option)) {
-      run.state.GroupItemsCreated = true;
+      run.state.Run.GroupItemsCreated = true;
       commands.addItem(optionItem(run, i, option));
     }
     run.setItemProgress(roundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(total)));
@@ -70,7 +70,7 @@ void addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
 
 ProgramGroupCommands normalGroup(RunContext& run) {
   run.setItemProgress(0);
-  std::string group = run.state.ProgramGroup;
+  std::string group = run.state.Choices.ProgramGroup;
   if (group.empty()) group = run.script().ReadString("software", "name", "_");
   run.Log.write("uninstall", "prggrp", group);
   ProgramGroupCommands commands(group);
@@ -87,7 +87,7 @@ ProgramGroupCommands mediumGroup(RunContext& run) {
   run.setItemProgress(0);
   run.view.setItemLabel(run.text(22));
   run.checkForStop();
-  const std::string group = run.state.ProgramGroup.empty() ? "New" : run.state.ProgramGroup;
+  const std::string group = run.state.Choices.ProgramGroup.empty() ? "New" : run.state.Choices.ProgramGroup;
   run.Log.write("uninstall", "prggrp", group);
   ProgramGroupCommands commands(group);
   addUninstaller(run, commands);

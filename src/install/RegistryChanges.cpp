@@ -115,7 +115,7 @@ void uninstallRegistration(RunContext& run) {
   setValue(run.platform, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run));
   setValue(run.platform, RegistryRoot::LocalMachine, key, "DisplayName",
            script.ReadString("software", "name_display", "_"));
-  setValue(run.platform, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.NewVersion));
+  setValue(run.platform, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.Setup.NewVersion));
 }
 
 } // namespace kalvora

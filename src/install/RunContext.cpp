@@ -17,7 +17,7 @@ RunContext::RunContext(InstallState& state_, Platform& platform_, InstallView& v
 const std::string& RunContext::text(int number) const {
   static const std::string none;
   if (number < 1 || number > kTextCount) return none;
-  return state.TextTable[static_cast<std::size_t>(number)];
+  return state.Setup.TextTable[static_cast<std::size_t>(number)];
 }
 
 int RunContext::clamped(std::int64_t percent) { return clampPercent(percent); }
@@ -43,7 +43,7 @@ std::string RunContext::expandStaged(const std::string& memberName) {
 void RunContext::CShowProgress(std::int32_t& PercentageDone) {
   setItemProgress(expansionItemProgress(PercentageDone));
   BytesDone += 6700;
-  if (auto run = compressedRunProgress(BytesDone, state.ProgressTotal)) setRunProgress(*run);
+  if (auto run = compressedRunProgress(BytesDone, state.Choices.ProgressTotal)) setRunProgress(*run);
   // The expansion goes on to the end of the member; the run stops at its next check.
   if (stopRequested()) view.setCaption(text(10));
 }

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "app/InstallState.h"
 #include "archive/Compress.h"
 #include "install/InstallView.h"
 #include "install/SetupLog.h"
 #include "install/UninstallLog.h"
+#include "model/InstallState.h"
 #include "script/SetupScript.h"
 
 namespace kalvora {

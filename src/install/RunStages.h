@@ -1,9 +1,9 @@
 #pragma once
-// The stages of the installation run that are built elsewhere and plug in
-// here: file associations, the program group, the system changes (start-up
-// files, INI and registry entries, uninstall registration) and the completion
-// dialog. None of them is implemented in this directory yet; the run calls
-// them at their place in the sequence.
+// The stages of the installation run that plug in here: file associations,
+// the program group, the system changes (start-up files, INI and registry
+// entries, uninstall registration) and the completion dialog. setup.exe plugs
+// in its own (app/win32/WindowStages.h), the tests theirs; the run calls them
+// at their place in the sequence.
 namespace kalvora {
 
 struct RunContext;

@@ -53,10 +53,10 @@ void checkDirectoryRows(const SetupScript& script, const InstallState& state, co
   const std::int32_t rows = script.ReadInteger("directories", "total", 2);
   for (std::int32_t row = 1; row <= rows; ++row)
     for (int option = 1; option <= kOptionCount; ++option) {
-      if (!state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+      if (!state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
       const std::string key = numberedKey(numberedKey("d", option) + "_", row);
       const std::string value = script.ReadString("directories", key, kAbsent);
-      if (value != kAbsent) requireLength(checkedDirectory(key, value, state.TargetDir, windowsDir));
+      if (value != kAbsent) requireLength(checkedDirectory(key, value, state.Choices.TargetDir, windowsDir));
     }
 }
 
@@ -66,7 +66,7 @@ bool isVolumeNumber(const std::string& text) {
 
 void checkFiles(const SetupScript& script, const InstallState& state, const std::string& windowsDir) {
   for (int option = 1; option <= kOptionCount; ++option) {
-    if (!state.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+    if (!state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
     const std::string section = numberedKey("Option_", option);
     for (std::int64_t j = 1;; ++j) {
       const std::string key = numberedKey("f", j);
@@ -75,9 +75,9 @@ void checkFiles(const SetupScript& script, const InstallState& state, const std:
       if (!isPlainFileName(name)) throw EInvalidScriptValue(entry(section, key, name));
       const std::int32_t directory = script.ReadInteger(section, numberedKey("d", j), 0);
       const std::string dirKey = numberedKey(numberedKey("d", option) + "_", directory);
-      const std::string dir = directory == 0 ? state.TargetDir + "\\"
+      const std::string dir = directory == 0 ? state.Choices.TargetDir + "\\"
                                              : checkedDirectory(dirKey, script.ReadString("directories", dirKey, "[]"),
-                                                                state.TargetDir, windowsDir);
+                                                                state.Choices.TargetDir, windowsDir);
       requireLength(dir + name);
       const std::string volume = script.ReadString(section, numberedKey("s", j), "01");
       if (!isVolumeNumber(volume)) throw EInvalidScriptValue(entry(section, numberedKey("s", j), volume));
@@ -146,8 +146,8 @@ void checkScriptBeforeRun(const SetupScript& script, const InstallState& state, 
   requireCount(script, "sysreg", "total");
   requireCount(script, "prggrp", "total");
   requireCount(script, "prggrp_run", "total");
-  checkReadme(script, state.TargetDir);
-  if (!state.RunFromMedium) {
+  checkReadme(script, state.Choices.TargetDir);
+  if (!state.Choices.RunFromMedium) {
     checkDirectoryRows(script, state, windowsDir);
     checkFiles(script, state, windowsDir);
   }

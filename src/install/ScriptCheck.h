@@ -6,7 +6,7 @@
 // system is still untouched.
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 
 namespace kalvora {
 

@@ -19,6 +19,8 @@ void SetupLog::line(const std::string& kind, const std::string& what) {
   if (!what.empty()) text += " " + what;
   lines_.push_back(text);
   put(text);
+  const std::string record = text + "\r\n";
+  if (copy_ && copy_->write(record.data(), record.size()) != record.size()) copy_.reset();
 }
 
 void SetupLog::put(const std::string& text) {

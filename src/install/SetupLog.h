@@ -25,12 +25,17 @@ public:
   const std::vector<std::string>& lines() const { return lines_; }
 
   void setClock(Platform& platform) { platform_ = &platform; }
+  // Every line from now on also goes to copy (the file of a /log switch). The
+  // stream is shared, so that several logs of one program write into it in turn.
+  void alsoWriteTo(std::shared_ptr<Stream> copy) { copy_ = std::move(copy); }
+  bool copying() const { return copy_ != nullptr; }
 
 private:
   void put(const std::string& text);
 
   Platform* platform_ = nullptr;
   std::unique_ptr<Stream> file_;
+  std::shared_ptr<Stream> copy_;
   std::vector<std::string> lines_;
 };
 

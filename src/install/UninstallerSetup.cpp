@@ -7,13 +7,13 @@ namespace kalvora {
 
 std::string uninstallerPath(const RunContext& run) { return run.WindowsDir + "\\unkalvora.exe"; }
 
-std::string uninstallLogPath(const RunContext& run) { return run.state.TargetDir + "\\setup\\uninst.log"; }
+std::string uninstallLogPath(const RunContext& run) { return run.state.Choices.TargetDir + "\\setup\\uninst.log"; }
 
 std::string uninstallCommandLine(const RunContext& run) { return uninstallerPath(run) + " " + uninstallLogPath(run); }
 
 void openLogWithHead(RunContext& run) {
   run.Log.open(uninstallLogPath(run), run.platform);
-  run.Log.write("readme", "file", run.state.ReadmePath);
+  run.Log.write("readme", "file", run.state.Run.ReadmePath);
   run.Log.write("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved");
   run.Log.write("important!", "i1",
                 "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]"));
@@ -21,7 +21,7 @@ void openLogWithHead(RunContext& run) {
   if (!run.NewRoot.empty()) run.Log.write("uninstall", "newroot", run.NewRoot);
   // Written again with the uninstaller's data; here already, so that a run that
   // fails before those leaves a log the rollback can act on.
-  run.Log.write("uninstall", "directory", run.state.TargetDir);
+  run.Log.write("uninstall", "directory", run.state.Choices.TargetDir);
 }
 
 namespace {
@@ -36,8 +36,8 @@ bool currentUninstallerPresent(RunContext& run) {
 // Copies or expands the uninstaller into the Windows directory; false when
 // that did not produce it (an older one may still be there).
 bool placeUninstaller(RunContext& run) {
-  const std::string packed = run.state.SourceDir + "uninst.ex_";
-  if (run.state.CompressionMode != 1) return run.platform.copyFile(packed, uninstallerPath(run));
+  const std::string packed = run.state.Setup.SourceDir + "uninst.ex_";
+  if (run.state.Setup.CompressionMode != 1) return run.platform.copyFile(packed, uninstallerPath(run));
   run.platform.deleteFile(uninstallerPath(run));
   // CurrentTarget still names the uninstaller, so the member is written there.
   // Without a fresh copy, compress.tmp would hold whatever an earlier run left.
@@ -52,7 +52,7 @@ void installUninstaller(RunContext& run) {
   // Every product that shares the uninstaller trusts the marker: it must not
   // stand for a file that this run did not put there.
   if (!placeUninstaller(run)) {
-    run.TextLog.line("warning", "no uninstaller from " + run.state.SourceDir + "uninst.ex_");
+    run.TextLog.line("warning", "no uninstaller from " + run.state.Setup.SourceDir + "uninst.ex_");
     return;
   }
   run.TextLog.line("file", uninstallerPath(run));
@@ -61,7 +61,7 @@ void installUninstaller(RunContext& run) {
 }
 
 void importRegistryFile(RunContext& run) {
-  const std::string path = run.state.SourceDir + "zsys.re_";
+  const std::string path = run.state.Setup.SourceDir + "zsys.re_";
   if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + commandLineArgument(path));
 }
 
@@ -77,7 +77,7 @@ void writeUninstallerData(RunContext& run) {
     run.Log.write("language", numberedKey("l", number), texts.text(number));
   run.Log.write("uninstall", "name", script.ReadString("software", "name", "_"));
   run.Log.write("uninstall", "language", "");
-  run.Log.write("uninstall", "directory", run.state.TargetDir);
+  run.Log.write("uninstall", "directory", run.state.Choices.TargetDir);
   run.Log.writeBool("uninstall", "ask", script.ReadBool("uninst", "ask", false));
 }
 

@@ -21,7 +21,7 @@ std::string inOutErrorText(int code) {
   case 4: return "Zu viele geöffnete Dateien";
   case 5: return "Dateizugriff verweigert";
   case 100: return "Dateiende erreicht";
-  case 101: return "Diskette voll";
+  case 101: return "Kapazität der Diskette/Festplatte erschöpft";
   default: return "E/A-Fehler " + std::to_string(code);
   }
 }

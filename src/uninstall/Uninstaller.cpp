@@ -3,14 +3,16 @@
 #include <string_view>
 
 #include "install/SetupLog.h"
+#include "platform/CommandLineWords.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {
 namespace {
 
 constexpr const char* kCaption = "kalvora";
-constexpr const char* kUsage = "Usage: unkalvora.exe LOGFILE [/silent]\r\rLOGFILE is the uninstall log "
-                               "uninst.log in the setup directory of the installed product.";
+constexpr const char* kUsage = "Usage: unkalvora.exe LOGFILE [/quiet] [/log=FILE]\r\rLOGFILE is the uninstall log "
+                               "uninst.log in the setup directory of the installed product; /quiet removes "
+                               "without a question or a window; /log=FILE also writes the removal's log to FILE.";
 
 std::string trimmed(const std::string& text) {
   const auto begin = text.find_first_not_of(" \t");
@@ -18,24 +20,34 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
-constexpr std::string_view kSilent = "/silent";
-
-// The switch as the last word (after a blank or a closing quote).
-bool endsWithSwitch(const std::string& text, std::string_view name) {
-  if (!endsWithNoCase(text, std::string(name))) return false;
-  const std::size_t at = text.size() - name.size();
-  return at == 0 || std::string_view(" \t\"").find(text[at - 1]) != std::string_view::npos;
+// Whether the line asks for no window, so that even a bad line shows none.
+bool asksQuiet(const std::string& commandLine) {
+  const auto words = splitCommandLine(commandLine);
+  if (!words) return false;
+  for (const CommandLineWord& word : *words)
+    if (const std::string name = lowerCase(word.text); name == "/quiet" || name == "/silent") return true;
+  return false;
 }
 
 } // namespace
 
 std::optional<UninstallArguments> parseUninstallArguments(const std::string& commandLine) {
+  const auto words = splitCommandLine(commandLine);
+  if (!words) return std::nullopt;
   UninstallArguments args;
-  std::string rest = trimmed(commandLine);
-  if (endsWithSwitch(rest, kSilent)) {
-    args.silent = true;
-    rest = trimmed(rest.substr(0, rest.size() - kSilent.size()));
+  std::size_t end = commandLine.size();
+  // The switches are the last words; everything before them is the log's path.
+  for (auto word = words->rbegin(); word != words->rend() && !word->text.empty() && word->text.front() == '/'; ++word) {
+    const std::string name = lowerCase(word->text);
+    if (name == "/silent" || name == "/quiet")
+      args.silent = true;
+    else if (name.rfind("/log=", 0) == 0 && name.size() > 5 && !args.copyLog)
+      args.copyLog = word->text.substr(5);
+    else
+      return std::nullopt;
+    end = word->begin;
   }
+  std::string rest = trimmed(commandLine.substr(0, end));
   if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
   if (rest.empty() || rest.front() == '/' || rest.find('"') != std::string::npos) return std::nullopt;
   args.logPath = rest;
@@ -46,12 +58,14 @@ int runUninstaller(Platform& platform, const std::string& commandLine, Uninstall
   SetupLog textLog;
   const std::string textLogPath = platform.tempDirectory() + "\\unkalvora.log";
   textLog.open(textLogPath, platform);
-  textLog.line("start", "unkalvora " + commandLine);
-
   const auto args = parseUninstallArguments(commandLine);
+  if (args && args->copyLog) textLog.alsoWriteTo(platform.openFile(*args->copyLog, OpenMode::Create));
+  textLog.line("start", "unkalvora " + commandLine);
+  if (args && args->copyLog && !textLog.copying()) textLog.line("error", "cannot write " + *args->copyLog);
+
   if (!args) {
     textLog.line("error", "bad command line");
-    platform.messageBox(kUsage, kCaption, MessageButtons::Ok, MessageIcon::Error);
+    if (!asksQuiet(commandLine)) platform.messageBox(kUsage, kCaption, MessageButtons::Ok, MessageIcon::Error);
     return kBadInput;
   }
   auto fail = [&](const std::string& why) {

@@ -2,6 +2,8 @@
 // unkalvora: the program that removes an installation from its uninstall log.
 //   unkalvora.exe LOG            asks (when the log says so), removes, sums up
 //   unkalvora.exe LOG /silent    the rollback of a cancelled run: no question, no window
+//   unkalvora.exe LOG /quiet     the same, for administrators
+//   /log=FILE                    unkalvora.log also written to FILE
 // Exit codes: 0 everything removed, 1 something left or the user declined,
 // 2 a bad command line or a log that cannot be acted on. Every step goes to
 // unkalvora.log in the temporary directory.
@@ -16,11 +18,12 @@ namespace kalvora {
 struct UninstallArguments {
   std::string logPath;
   bool silent = false;
+  std::optional<std::string> copyLog; // /log=FILE
 };
 
 // The arguments after the program's name, as WinMain gets them. The log's path
-// may hold blanks and may be quoted: the registration writes it unquoted.
-// Nothing when the path is missing or a switch other than /silent is given.
+// may hold blanks and may be quoted: the registration writes it unquoted; the
+// switches follow it. Nothing when the path is missing or a switch is unknown.
 std::optional<UninstallArguments> parseUninstallArguments(const std::string& commandLine);
 
 enum UninstallExit { kRemovedAll = 0, kLeftSome = 1, kBadInput = 2 };

@@ -15,7 +15,7 @@ CancelConfirmation::CancelConfirmation(Platform& platform, InstallState& state, 
     : platform_(platform), state_(state), host_(host) {}
 
 void CancelConfirmation::FormCreate() {
-  state_.RunCancelled = false;
+  state_.Run.Cancelled = false;
   caption = "Kalvora";
   Btn_terminate = wizardText(state_, 15);
   Lbl_15 = wizardText(state_, 27);
@@ -24,14 +24,14 @@ void CancelConfirmation::FormCreate() {
 
 void CancelConfirmation::Btn_terminateClick() {
   platform_.deleteFile(kTempPicture);
-  if (state_.RunStarted) {
+  if (state_.Run.Started) {
     // The installation dialog undoes the partial installation when it is destroyed.
-    state_.RunCancelled = true;
+    state_.Run.Cancelled = true;
     Lbl_15 = wizardText(state_, 10);
-    platform_.deleteFile(state_.TargetDir + "\\setup\\setup.tmp");
-    platform_.deleteFile(state_.TargetDir + "\\setup\\compress.tmp");
+    platform_.deleteFile(state_.Choices.TargetDir + "\\setup\\setup.tmp");
+    platform_.deleteFile(state_.Choices.TargetDir + "\\setup\\compress.tmp");
     platform_.deleteFile(kTempPicture);
-    if (!state_.ReadmePath.empty()) platform_.deleteFile(state_.ReadmePath);
+    if (!state_.Run.ReadmePath.empty()) platform_.deleteFile(state_.Run.ReadmePath);
     host_.refresh();
     platform_.processMessages(); // paints the new label
   }

@@ -4,7 +4,7 @@
 // installation as cancelled, request the end of the program).
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/DialogHost.h"
 
@@ -17,7 +17,7 @@ class CancelConfirmation {
 public:
   CancelConfirmation(Platform& platform, InstallState& state, DialogHost& host);
 
-  // Captions and question; RunCancelled cleared.
+  // Captions and question; Run.Cancelled cleared.
   void FormCreate();
   void Btn_terminateClick();
   void Btn_cancelClick() { host_.closeDialog(); }

@@ -21,8 +21,8 @@ void Configurations::setUp() {
   controls_[C::cf_min].text = wizardText(state_, 42);
   controls_[C::cf_custom].text = wizardText(state_, 43);
   controls_[C::cfl_standard].text = wizardText(state_, 44);
-  if (state_.MinimalOffered) controls_[C::cfl_min].text = wizardText(state_, 45);
-  if (state_.CdOffered) controls_[C::cfl_min].text = wizardText(state_, 46);
+  if (state_.Setup.MinimalOffered) controls_[C::cfl_min].text = wizardText(state_, 45);
+  if (state_.Setup.CdOffered) controls_[C::cfl_min].text = wizardText(state_, 46);
   controls_[C::cfl_custom].text = wizardText(state_, 47);
   for (C label : {C::Lbl_need2, C::Lbl_need})
     controls_[label].text = wizardText(state_, 25);
@@ -34,21 +34,21 @@ void Configurations::setUp() {
     controls_[figure].text = "---";
 
   for (int n = 1; n <= kOptionCount; ++n) {
-    setTick(n, state_.OptionInCustom[at(n)]);
+    setTick(n, state_.Setup.OptionInCustom[at(n)]);
     WizardControl& box = controls_[optionBox(n)];
-    box.text = state_.OptionName[at(n)];
+    box.text = state_.Setup.OptionName[at(n)];
     box.visible = n <= 2 || !box.text.empty();
   }
   enforceLock();
 
-  const bool minimalFirst = state_.CdOffered && !state_.StandardOffered;
+  const bool minimalFirst = state_.Setup.CdOffered && !state_.Setup.StandardOffered;
   controls_[C::cf_standard].checked = !minimalFirst;
   controls_[C::cf_min].checked = minimalFirst;
   controls_[C::cf_custom].checked = false;
 
-  controls_[C::cf_standard].visible = controls_[C::cfl_standard].visible = state_.StandardOffered;
-  controls_[C::cf_custom].visible = controls_[C::cfl_custom].visible = state_.CustomOffered;
-  controls_[C::cf_min].visible = controls_[C::cfl_min].visible = state_.MinimalOffered || state_.CdOffered;
+  controls_[C::cf_standard].visible = controls_[C::cfl_standard].visible = state_.Setup.StandardOffered;
+  controls_[C::cf_custom].visible = controls_[C::cfl_custom].visible = state_.Setup.CustomOffered;
+  controls_[C::cf_min].visible = controls_[C::cfl_min].visible = state_.Setup.MinimalOffered || state_.Setup.CdOffered;
 }
 
 Configuration Configurations::chosen() const {
@@ -62,9 +62,9 @@ void Configurations::cf_standardClick(Configuration clicked) {
   controls_[C::cf_min].checked = clicked == Configuration::Minimal;
   controls_[C::cf_custom].checked = clicked == Configuration::Custom;
   switch (clicked) {
-  case Configuration::Standard: setNeeded(state_.TotalStandard, false); break;
-  case Configuration::Minimal: setNeeded(state_.TotalMin, false); break;
-  case Configuration::Custom: setNeeded(state_.TotalCustom, true); break;
+  case Configuration::Standard: setNeeded(state_.Setup.TotalStandard, false); break;
+  case Configuration::Minimal: setNeeded(state_.Setup.TotalMin, false); break;
+  case Configuration::Custom: setNeeded(state_.Setup.TotalCustom, true); break;
   }
 }
 
@@ -79,14 +79,14 @@ bool Configurations::ticked(int n) const { return controls_[optionBox(n)].checke
 
 void Configurations::enforceLock() {
   // A preset that changes no box runs no click; a locked option 1 must still end up ticked.
-  if (state_.FirstOptionLocked) setTick(1, true);
+  if (state_.Setup.FirstOptionLocked) setTick(1, true);
 }
 
 void Configurations::Opt_1Click() {
-  if (state_.FirstOptionLocked) setTick(1, true);
-  std::int64_t needed = state_.CompressionSize;
+  if (state_.Setup.FirstOptionLocked) setTick(1, true);
+  std::int64_t needed = state_.Setup.CompressionSize;
   for (int n = 1; n <= kOptionCount; ++n)
-    if (ticked(n)) needed += state_.OptionSpace[at(n)];
+    if (ticked(n)) needed += state_.Setup.OptionSpace[at(n)];
   setNeeded(needed, true);
 }
 
@@ -99,11 +99,11 @@ void Configurations::fillFigures(int driveNumber) {
   const std::string free = ShowKb(FreeSpace(platform_, driveNumber));
   controls_[C::Lbl_free2z].text = free;
   controls_[C::Lbl_freez].text = free;
-  setNeeded(state_.TotalStandard, true);
+  setNeeded(state_.Setup.TotalStandard, true);
 }
 
 bool Configurations::minimumFits(const std::string& targetDrive, int driveNumber) {
-  if (FreeSpace(platform_, driveNumber) >= state_.TotalMin) return true;
+  if (FreeSpace(platform_, driveNumber) >= state_.Setup.TotalMin) return true;
   platform_.messageBox(wizardText(state_, 13), targetDrive + " " + wizardText(state_, 16), MessageButtons::Ok,
                        MessageIcon::Exclamation);
   return false;
@@ -117,20 +117,20 @@ Configurations::PageThreeResult Configurations::nextOnConfigurationPage(const st
   };
   switch (chosen()) {
   case Configuration::Standard:
-    if (FreeSpace(platform_, driveNumber) < state_.TotalStandard) {
+    if (FreeSpace(platform_, driveNumber) < state_.Setup.TotalStandard) {
       const MessageResult answer =
           platform_.messageBox(wizardText(state_, 13), targetDrive + " " + wizardText(state_, 16),
                                MessageButtons::OkCancel, MessageIcon::Exclamation);
       if (answer == MessageResult::Cancel && onCancel) onCancel();
       return PageThreeResult::Stay;
     }
-    preset(state_.OptionInStandard);
+    preset(state_.Setup.OptionInStandard);
     return PageThreeResult::Settle;
   case Configuration::Minimal:
-    if (state_.MinimalOffered) preset(state_.OptionInMinimal);
+    if (state_.Setup.MinimalOffered) preset(state_.Setup.OptionInMinimal);
     return PageThreeResult::Settle;
   case Configuration::Custom:
-    preset(state_.OptionInCustom);
+    preset(state_.Setup.OptionInCustom);
     enforceLock();
     return PageThreeResult::ShowComponents;
   }
@@ -138,12 +138,17 @@ Configurations::PageThreeResult Configurations::nextOnConfigurationPage(const st
 }
 
 bool Configurations::settle(const std::string& targetDrive, int driveNumber) {
+  settleChoice();
+  return spaceWait(targetDrive, driveNumber);
+}
+
+void Configurations::settleChoice() {
   flags = {};
-  state_.RunFromMedium = false;
+  state_.Choices.RunFromMedium = false;
   const Configuration choice = chosen();
-  if (state_.CdOffered) {
-    if (!state_.MinimalOffered && !state_.StandardOffered) state_.RunFromMedium = true;
-    if (choice == Configuration::Minimal) state_.RunFromMedium = true;
+  if (state_.Setup.CdOffered) {
+    if (!state_.Setup.MinimalOffered && !state_.Setup.StandardOffered) state_.Choices.RunFromMedium = true;
+    if (choice == Configuration::Minimal) state_.Choices.RunFromMedium = true;
     if (choice == Configuration::Standard) flags.StdConfig = true;
     if (choice == Configuration::Custom) flags.CustomConfig = true;
   } else {
@@ -154,18 +159,17 @@ bool Configurations::settle(const std::string& targetDrive, int driveNumber) {
       flags.StdConfig = true;
   }
   // Each later set overwrites all seven; the CD configuration keeps what an earlier pass chose.
-  if (flags.MinConfig) state_.OptionChosen = state_.OptionInMinimal;
-  if (flags.StdConfig) state_.OptionChosen = state_.OptionInStandard;
+  if (flags.MinConfig) state_.Choices.OptionChosen = state_.Setup.OptionInMinimal;
+  if (flags.StdConfig) state_.Choices.OptionChosen = state_.Setup.OptionInStandard;
   if (flags.CustomConfig)
     for (int n = 1; n <= kOptionCount; ++n)
-      state_.OptionChosen[at(n)] = ticked(n);
-  return spaceWait(targetDrive, driveNumber);
+      state_.Choices.OptionChosen[at(n)] = ticked(n);
 }
 
 std::int64_t Configurations::chosenSpace() const {
-  std::int64_t needed = state_.CompressionSize;
+  std::int64_t needed = state_.Setup.CompressionSize;
   for (int n = 1; n <= kOptionCount; ++n)
-    if (state_.OptionChosen[at(n)]) needed += state_.OptionSpace[at(n)];
+    if (state_.Choices.OptionChosen[at(n)]) needed += state_.Setup.OptionSpace[at(n)];
   return needed;
 }
 
@@ -182,13 +186,13 @@ bool Configurations::spaceWait(const std::string& targetDrive, int driveNumber) 
 
 std::int64_t Configurations::progressTotal() const {
   std::int64_t total = 1;
-  if (state_.CompressionMode == 1 && state_.SetupScript)
+  if (state_.Setup.CompressionMode == 1 && state_.Setup.SetupScript)
     for (int n = 1; n <= kOptionCount; ++n)
-      if (state_.OptionChosen[at(n)]) {
+      if (state_.Choices.OptionChosen[at(n)]) {
         std::string key = "Opt";
         key += std::to_string(n);
         key += "_cs";
-        total += state_.SetupScript->ReadInteger("software", key, 0);
+        total += state_.Setup.SetupScript->ReadInteger("software", key, 0);
       }
   // A divisor: stored sizes that sum to nothing or less still leave it at 1.
   return total < 1 ? 1 : total;

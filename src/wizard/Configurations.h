@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/LeaderControls.h"
 
@@ -49,6 +49,8 @@ public:
   // Settles the flags, OptionChosen and RunFromMedium, then waits until the drive
   // has room for the chosen options. False only when the program is ending.
   bool settle(const std::string& targetDrive, int driveNumber);
+  // The settling without the wait: the flags, OptionChosen and RunFromMedium.
+  void settleChoice();
 
   // Bytes the chosen options need: CompressionSize plus their OptionSpace.
   std::int64_t chosenSpace() const;

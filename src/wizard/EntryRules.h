@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 
 namespace kalvora {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/InstallState.h"
-#include "app/MainLayout.h"
+#include "model/Geometry.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/DialogHost.h"
 #include "wizard/Leader.h"

@@ -13,7 +13,7 @@ void hideTitles(MainLayout& layout) {
 } // namespace
 
 void switchToInformationDisplay(MainLayout& layout, const InstallState& state, bool infoPictureLoaded) {
-  const bool noText = state.InfoText == "_";
+  const bool noText = state.Setup.InfoText == "_";
   if (infoPictureLoaded) {
     // The picture went into the wide area i2 without a text, else into i4 beside the text.
     (noText ? layout.i2 : layout.i4).visible = true;

@@ -2,8 +2,8 @@
 // When the installation starts, the background window turns from its title
 // display (logo and title lines) to its information display (information
 // picture and text).
-#include "app/InstallState.h"
-#include "app/MainLayout.h"
+#include "model/InstallState.h"
+#include "model/MainLayout.h"
 
 namespace kalvora {
 

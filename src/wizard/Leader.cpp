@@ -35,12 +35,12 @@ void Leader::FormCreate() {
   controls_[C::Btn_exit].text = text(11);
 
   controls_[C::Lbl_1].text = text(36);
-  controls_[C::Lbl_2].text = state_.WelcomeNote;
-  controls_[C::Lbl_2].color = static_cast<std::uint32_t>(state_.WelcomeNoteColor);
+  controls_[C::Lbl_2].text = state_.Setup.WelcomeNote;
+  controls_[C::Lbl_2].color = static_cast<std::uint32_t>(state_.Setup.WelcomeNoteColor);
   controls_[C::Lbl_3].text = text(37);
   controls_[C::Lbl_6].text = text(38);
   controls_[C::Lbl_verz].text = text(9);
-  controls_[C::Edt_verz].text = state_.TargetDir;
+  controls_[C::Edt_verz].text = state_.Choices.TargetDir;
   controls_[C::Btn_folder].text = text(24);
   controls_[C::Lbl_7].text = text(39);
   controls_[C::Lbl_4].text = text(40);
@@ -48,7 +48,7 @@ void Leader::FormCreate() {
   controls_[C::Lbl_9].text = text(49);
   controls_[C::Lbl_10].text = text(50);
   controls_[C::Lbl_prggroup].text = text(28);
-  controls_[C::Edt_prggroup].text = state_.ProgramGroup;
+  controls_[C::Edt_prggroup].text = state_.Choices.ProgramGroup;
   controls_[C::Lbl_11].text = text(51);
   controls_[C::Lbl_12].text = text(52);
   controls_[C::Lbl_13].text = text(53);
@@ -71,17 +71,18 @@ void Leader::message(const std::string& text) {
 
 bool Leader::ConfigPageSkipped() const {
   const InstallState& s = state_;
-  return (!s.CdOffered && !s.MinimalOffered && !s.CustomOffered) ||
-         (s.CdOffered && !s.StandardOffered && !s.CustomOffered);
+  return (!s.Setup.CdOffered && !s.Setup.MinimalOffered && !s.Setup.CustomOffered) ||
+         (s.Setup.CdOffered && !s.Setup.StandardOffered && !s.Setup.CustomOffered);
 }
 
 bool Leader::GroupPageNeeded() const {
   const InstallState& s = state_;
   for (std::size_t i = 0; i < kOptionCount; ++i)
-    if (s.OptionChosen[i] && s.OptionGroupItem[i]) return true;
-  if (s.RunFromMedium) return true;
+    if (s.Choices.OptionChosen[i] && s.Setup.OptionGroupItem[i]) return true;
+  if (s.Choices.RunFromMedium) return true;
   const ConfigFlags& f = configurations_.flags;
-  return !s.CustomOffered && ((f.StdConfig && s.OptionGroupItem[0]) || (f.MinConfig && s.OptionGroupItem[1]));
+  return !s.Setup.CustomOffered &&
+         ((f.StdConfig && s.Setup.OptionGroupItem[0]) || (f.MinConfig && s.Setup.OptionGroupItem[1]));
 }
 
 bool Leader::Btn_weiterKeyDown(std::optional<LeaderControl> control, int key) {
@@ -115,7 +116,7 @@ void Leader::nextOnDirectoryPage() {
     TargetDriveNumber = check.driveNumber;
   }
   if (check.fault != EntryFault::None) {
-    message(entryFaultMessage(check.fault, state_.TextTable));
+    message(entryFaultMessage(check.fault, state_.Setup.TextTable));
     enableBack(false);
     return;
   }
@@ -173,7 +174,7 @@ void Leader::nextOnGroupPage() {
       setPage(5, 34);
       show(5);
     }
-    message(entryFaultMessage(check.fault, state_.TextTable));
+    message(entryFaultMessage(check.fault, state_.Setup.TextTable));
     return;
   }
   controls_[C::Edt_prggroup].text = check.cleaned;
@@ -183,9 +184,9 @@ void Leader::nextOnGroupPage() {
 }
 
 void Leader::startInstallation() {
-  state_.ProgressTotal = configurations_.progressTotal();
-  state_.TargetDir = controls_[C::Edt_verz].text;
-  state_.ProgramGroup = controls_[C::Edt_prggroup].text;
+  state_.Choices.ProgressTotal = configurations_.progressTotal();
+  state_.Choices.TargetDir = controls_[C::Edt_verz].text;
+  state_.Choices.ProgramGroup = controls_[C::Edt_prggroup].text;
   host_.hideWizard();
   host_.showInformationDisplay();
   host_.showInstallation();
@@ -199,7 +200,7 @@ void Leader::Btn_backClick() {
     if (GroupPageNeeded()) {
       setPage(5, 34);
       show(5);
-    } else if (!state_.CdOffered && !state_.CustomOffered && !state_.MinimalOffered) {
+    } else if (!state_.Setup.CdOffered && !state_.Setup.CustomOffered && !state_.Setup.MinimalOffered) {
       backToDirectoryPage();
     } else {
       backToConfigurationPage();
@@ -227,7 +228,7 @@ void Leader::Btn_backClick() {
 
 void Leader::backToConfigurationPage() {
   setPage(3, 32);
-  if (state_.CdOffered && !state_.StandardOffered && !state_.CustomOffered) enableBack(false);
+  if (state_.Setup.CdOffered && !state_.Setup.StandardOffered && !state_.Setup.CustomOffered) enableBack(false);
   show(3);
   hide(4);
 }

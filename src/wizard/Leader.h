@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/Configurations.h"
 #include "wizard/LeaderControls.h"

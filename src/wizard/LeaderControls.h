@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainLayout.h"
+#include "model/Geometry.h"
 #include "wizard/LeaderLayout.h"
 
 namespace kalvora {

@@ -3,7 +3,7 @@
 // page panels, and its narrowing when there is no wizard picture.
 #include <array>
 
-#include "app/MainLayout.h"
+#include "model/Geometry.h"
 
 namespace kalvora {
 

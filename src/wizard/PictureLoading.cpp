@@ -50,7 +50,7 @@ void PictureLoading::CbmpShowProgress(std::int32_t& PercentageDone) {
 }
 
 bool PictureLoading::loadOne(std::string& path, PictureControl control, int phase) {
-  if (state_.CompressionMode == 1 && platform_.fileExists(path)) {
+  if (state_.Setup.CompressionMode == 1 && platform_.fileExists(path)) {
     PicturePhase = phase;
     std::string member = packedPictureMember(path);
     Cbmp_.ExpandFile(member, path);
@@ -66,31 +66,32 @@ void PictureLoading::finishStep(int position) {
 
 void PictureLoading::run(LeaderLayout& layout) {
   view_.setHourglass(true);
-  if (state_.CompressionMode != 1) view_.setLoadingPosition(7);
+  if (state_.Setup.CompressionMode != 1) view_.setLoadingPosition(7);
 
   const ScreenSize screen = platform_.screenSize();
   view_.sizeInfoArea(screen.width, screen.height * 2 / 3);
   forceDirectories(platform_, "C:\\temp");
 
-  const bool packed = state_.CompressionMode == 1;
-  const bool wizardLoaded = loadOne(state_.WizardPicture, PictureControl::Img_Setup, 4);
+  const bool packed = state_.Setup.CompressionMode == 1;
+  const bool wizardLoaded = loadOne(state_.Setup.WizardPicture, PictureControl::Img_Setup, 4);
   if (packed && wizardLoaded) platform_.deleteFile(kTempPicture);
   if (!wizardLoaded) narrowWithoutWizardPicture(layout);
   finishStep(15);
   if (platform_.terminated()) return;
 
-  InfoPictureLoaded = loadOne(state_.InfoPicture, state_.InfoText == "_" ? PictureControl::i2 : PictureControl::i4, 2);
+  InfoPictureLoaded =
+      loadOne(state_.Setup.InfoPicture, state_.Setup.InfoText == "_" ? PictureControl::i2 : PictureControl::i4, 2);
   if (packed) platform_.deleteFile(kTempPicture);
   finishStep(35);
   if (platform_.terminated()) return;
 
-  loadOne(state_.LogoPicture, PictureControl::i3, 3);
+  loadOne(state_.Setup.LogoPicture, PictureControl::i3, 3);
   if (packed) platform_.deleteFile(kTempPicture);
   finishStep(65);
   if (platform_.terminated()) return;
 
   // The background stays on disk: the background window tiles it from the file at each paint.
-  loadOne(state_.BackPicture, PictureControl::i1, 1);
+  loadOne(state_.Setup.BackPicture, PictureControl::i1, 1);
   finishStep(90);
   if (platform_.terminated()) return;
 
@@ -98,10 +99,10 @@ void PictureLoading::run(LeaderLayout& layout) {
   view_.hideLoadingScreen();
   view_.setHourglass(false);
 
-  const std::string message = state_.SetupScript->ReadString("software", "msg1", "");
+  const std::string message = state_.Setup.SetupScript->ReadString("software", "msg1", "");
   if (!message.empty())
-    platform_.messageBox(message, state_.SetupScript->ReadString("software", "msg1t", "kalvora"), MessageButtons::Ok,
-                         MessageIcon::Information);
+    platform_.messageBox(message, state_.Setup.SetupScript->ReadString("software", "msg1t", "kalvora"),
+                         MessageButtons::Ok, MessageIcon::Information);
 }
 
 } // namespace kalvora

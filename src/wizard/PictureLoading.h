@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "app/InstallState.h"
 #include "archive/Compress.h"
+#include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/LeaderLayout.h"
 

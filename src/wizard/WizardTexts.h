@@ -3,7 +3,7 @@
 // (l1-l28, l48-l54) from InstallState, the others from the script where used.
 #include <string>
 
-#include "app/InstallState.h"
+#include "model/InstallState.h"
 
 namespace kalvora {
 

@@ -67,8 +67,8 @@ TEST_F(StartUpTest, MissingScriptShowsErrorAndEnds) {
   EXPECT_EQ(box.text, "File setup.inf not found.\rAsk your software-distributor for help.");
   EXPECT_EQ(box.caption, "Error");
   EXPECT_EQ(box.icon, MessageIcon::Error);
-  EXPECT_EQ(state.SourceDir, "D:\\DISK1\\");
-  EXPECT_FALSE(state.RunPending);
+  EXPECT_EQ(state.Setup.SourceDir, "D:\\DISK1\\");
+  EXPECT_FALSE(state.Run.Pending);
 }
 
 TEST_F(StartUpTest, OtherFormatVersionWarnsAndGoesOn) {
@@ -85,7 +85,7 @@ TEST_F(StartUpTest, OtherFormatVersionWarnsAndGoesOn) {
   EXPECT_EQ(other.shownBoxes()[0].text, "There is a conflict with setup.inf.\rOperation may fail.");
   EXPECT_EQ(other.shownBoxes()[0].caption, "kalvora");
   EXPECT_EQ(other.shownBoxes()[0].icon, MessageIcon::None);
-  EXPECT_TRUE(s.RunPending);
+  EXPECT_TRUE(s.Run.Pending);
   EXPECT_FALSE(s.LayoutDone);
 }
 
@@ -93,21 +93,21 @@ TEST_F(StartUpTest, ReadsTextsPicturesAndDefaults) {
   script(kTexts + "l1=Product\nl28=g\nl29=caption\nl48=c\nl54=s\n[software]\nname=Tool\n[main]\nback=b.bmp\nl2=Two\n"
                   "[leader]\nLbl2_color=255\n");
   ASSERT_EQ(run(), StartUpOutcome::Continue);
-  EXPECT_EQ(state.TextTable[1], "Product");
-  EXPECT_EQ(state.TextTable[28], "g");
-  EXPECT_EQ(state.TextTable[29], ""); // read where it is used
-  EXPECT_EQ(state.TextTable[48], "c");
-  EXPECT_EQ(state.TextTable[54], "s");
-  EXPECT_EQ(state.TextTable[63], "");
-  EXPECT_EQ(state.BackPicture, "D:\\DISK1\\b.bmp");
-  EXPECT_EQ(state.InfoPicture, "D:\\DISK1\\_");
-  EXPECT_EQ(state.WizardPicture, "D:\\DISK1\\_");
-  EXPECT_EQ(state.InfoText, "_");
-  EXPECT_EQ(state.TitleLines[0], "");
-  EXPECT_EQ(state.TitleLines[1], "Two");
-  EXPECT_EQ(state.WelcomeNoteColor, 255);
-  EXPECT_EQ(state.InstalledVersion, -1);
-  EXPECT_EQ(state.InstalledUninstallString, "");
+  EXPECT_EQ(state.Setup.TextTable[1], "Product");
+  EXPECT_EQ(state.Setup.TextTable[28], "g");
+  EXPECT_EQ(state.Setup.TextTable[29], ""); // read where it is used
+  EXPECT_EQ(state.Setup.TextTable[48], "c");
+  EXPECT_EQ(state.Setup.TextTable[54], "s");
+  EXPECT_EQ(state.Setup.TextTable[63], "");
+  EXPECT_EQ(state.Setup.BackPicture, "D:\\DISK1\\b.bmp");
+  EXPECT_EQ(state.Setup.InfoPicture, "D:\\DISK1\\_");
+  EXPECT_EQ(state.Setup.WizardPicture, "D:\\DISK1\\_");
+  EXPECT_EQ(state.Setup.InfoText, "_");
+  EXPECT_EQ(state.Setup.TitleLines[0], "");
+  EXPECT_EQ(state.Setup.TitleLines[1], "Two");
+  EXPECT_EQ(state.Setup.WelcomeNoteColor, 255);
+  EXPECT_EQ(state.Setup.InstalledVersion, -1);
+  EXPECT_EQ(state.Setup.InstalledUninstallString, "");
 }
 
 TEST_F(StartUpTest, NoInstalledCopyShowsNothingForVersionZeroButSameForMinusOne) {
@@ -125,9 +125,9 @@ TEST_F(StartUpTest, InstalledNewerOrSameCopyInformsOnly) {
   installed("C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log", "0x10");
   script(kHead + "[vercheck]\nversion=5\nold=2\n");
   EXPECT_EQ(run(), StartUpOutcome::Continue);
-  EXPECT_EQ(state.InstalledVersion, 16);
+  EXPECT_EQ(state.Setup.InstalledVersion, 16);
   EXPECT_EQ(boxTexts(), std::vector<std::string>{"newer"});
-  EXPECT_EQ(state.TargetDir, "C:\\APPS\\TOOL");
+  EXPECT_EQ(state.Choices.TargetDir, "C:\\APPS\\TOOL");
 
   installed("C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log", "16");
   script(kHead + "[vercheck]\nversion=16\nold=2\n");
@@ -171,58 +171,58 @@ TEST_F(StartUpTest, OldIgnoredWithoutUninstallStringOrRefusedKey) {
   platform.putRegistryString(RegistryRoot::LocalMachine, kKey, "version", "1");
   script(kHead + "[vercheck]\nversion=4\nold=2\n[directories]\nd0=C:\\NEW\n");
   EXPECT_EQ(run(), StartUpOutcome::Continue);
-  EXPECT_EQ(state.InstalledVersion, 1);
-  EXPECT_EQ(state.TargetDir, "C:\\NEW");
+  EXPECT_EQ(state.Setup.InstalledVersion, 1);
+  EXPECT_EQ(state.Choices.TargetDir, "C:\\NEW");
 
   installed("u.exe C:\\X\\setup\\uninst.log", "1");
   platform.refuseRegistryKey(RegistryRoot::LocalMachine, kKey);
   InstallState again;
   EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::Continue);
-  EXPECT_EQ(again.InstalledVersion, -1);
-  EXPECT_EQ(again.InstalledUninstallString, "");
+  EXPECT_EQ(again.Setup.InstalledVersion, -1);
+  EXPECT_EQ(again.Setup.InstalledUninstallString, "");
 }
 
 TEST_F(StartUpTest, TargetDirDefaultsDependOnTake) {
   script(kHead + "[vercheck]\ntake=0\n");
   run();
-  EXPECT_EQ(state.TargetDir, "_");
+  EXPECT_EQ(state.Choices.TargetDir, "_");
   script(kHead);
   InstallState again;
   StartUp(platform, again).run();
-  EXPECT_EQ(again.TargetDir, "");
+  EXPECT_EQ(again.Choices.TargetDir, "");
 
   installed("u.exe C:\\X\\setup\\uninst.log", "1");
   script(kHead + "[vercheck]\ntake=0\n[directories]\nd0=C:\\D0\n");
   InstallState third;
   StartUp(platform, third).run();
-  EXPECT_EQ(third.TargetDir, "C:\\D0");
+  EXPECT_EQ(third.Choices.TargetDir, "C:\\D0");
 }
 
 TEST_F(StartUpTest, OptionsReadOnlyForOfferedConfigurations) {
   script(kTexts + "[software]\nname=Tool\no_min=1\nOpt1_custom=1\nOpt1_locked=1\nOpt1_min=1\nOpt3_min=1\n"
                   "Opt1_standard=1\nOpt2_prgitem=1\nOpt1_space=100\nOpt3_space=50\nOpt7_name=Seven\n");
   run();
-  EXPECT_TRUE(state.MinimalOffered);
-  EXPECT_FALSE(state.CustomOffered);
-  EXPECT_FALSE(state.FirstOptionLocked);
-  EXPECT_FALSE(state.OptionInCustom[0]);
-  EXPECT_FALSE(state.OptionInStandard[0]);
-  EXPECT_TRUE(state.OptionInMinimal[2]);
-  EXPECT_TRUE(state.OptionGroupItem[1]);
-  EXPECT_EQ(state.OptionName[6], "Seven");
-  EXPECT_EQ(state.TotalMin, 150);
-  EXPECT_EQ(state.TotalStandard, 0);
+  EXPECT_TRUE(state.Setup.MinimalOffered);
+  EXPECT_FALSE(state.Setup.CustomOffered);
+  EXPECT_FALSE(state.Setup.FirstOptionLocked);
+  EXPECT_FALSE(state.Setup.OptionInCustom[0]);
+  EXPECT_FALSE(state.Setup.OptionInStandard[0]);
+  EXPECT_TRUE(state.Setup.OptionInMinimal[2]);
+  EXPECT_TRUE(state.Setup.OptionGroupItem[1]);
+  EXPECT_EQ(state.Setup.OptionName[6], "Seven");
+  EXPECT_EQ(state.Setup.TotalMin, 150);
+  EXPECT_EQ(state.Setup.TotalStandard, 0);
 }
 
 TEST_F(StartUpTest, CompressionSizeAddsToEveryTotalAndSumsWrap) {
   script(kTexts + "[software]\nname=Tool\no_custom=1\no_standard=1\nOpt1_custom=1\nOpt2_custom=1\n"
                   "Opt1_standard=1\nOpt1_space=2147483647\nOpt2_space=1\n[compression]\nmode=1\nsize=500\n");
   run();
-  EXPECT_TRUE(state.FirstOptionLocked); // default true when custom is offered
-  EXPECT_EQ(state.TotalMin, 500);
-  EXPECT_EQ(state.TotalStandard, static_cast<std::int32_t>(2147483647u + 500u));
-  EXPECT_EQ(state.TotalCustom, static_cast<std::int32_t>(2147483648u + 500u));
-  EXPECT_EQ(state.CompressionMode, 1);
+  EXPECT_TRUE(state.Setup.FirstOptionLocked); // default true when custom is offered
+  EXPECT_EQ(state.Setup.TotalMin, 500);
+  EXPECT_EQ(state.Setup.TotalStandard, static_cast<std::int32_t>(2147483647u + 500u));
+  EXPECT_EQ(state.Setup.TotalCustom, static_cast<std::int32_t>(2147483648u + 500u));
+  EXPECT_EQ(state.Setup.CompressionMode, 1);
 }
 
 } // namespace

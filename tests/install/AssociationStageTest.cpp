@@ -17,7 +17,7 @@ struct AssociationRun : InstallFixture {
     run().WindowsDir = "C:\\WINDOWS";
     run().LogEnabled = logEnabled;
     if (logEnabled) run().Log.open("C:\\App\\setup\\uninst.log", platform);
-    state.TextTable[23] = "Associations";
+    state.Setup.TextTable[23] = "Associations";
   }
   std::string value(const std::string& key) {
     return platform.readRegistryString(RegistryRoot::ClassesRoot, key, "").value_or("<none>");

@@ -18,12 +18,12 @@ struct CompletionFixture {
     platform.putFile("C:\\App\\setup\\setup.tmp", "[software]\n" + software);
     platform.putFile("C:\\App\\setup\\compress.tmp", "x");
     platform.putFile(kTempPicture, "x");
-    state.TargetDir = "C:\\App";
-    state.ProgramGroup = "Tools";
-    state.ReadmePath = "C:\\App\\doc\\readme.txt";
-    state.TextTable[7] = "Restart now?";
-    state.TextTable[8] = "Please restart later.";
-    state.TextTable[21] = "Done.";
+    state.Choices.TargetDir = "C:\\App";
+    state.Choices.ProgramGroup = "Tools";
+    state.Run.ReadmePath = "C:\\App\\doc\\readme.txt";
+    state.Setup.TextTable[7] = "Restart now?";
+    state.Setup.TextTable[8] = "Please restart later.";
+    state.Setup.TextTable[21] = "Done.";
     setupCopy = std::make_unique<SetupScript>("C:\\App\\setup\\setup.tmp", platform);
     logic.FormCreate();
   }
@@ -59,27 +59,27 @@ TEST(Completion, WaitsForTheGroupWindowOnlyAfterItemsWereCreated) {
   EXPECT_EQ(none.logic.Lbl_complete, "Done. ");
 
   CompletionFixture found("");
-  found.state.GroupItemsCreated = true;
+  found.state.Run.GroupItemsCreated = true;
   found.platform.setForegroundWindowTitle("TOOLS");
   found.show();
-  EXPECT_TRUE(found.state.GroupItemsCreated);
+  EXPECT_TRUE(found.state.Run.GroupItemsCreated);
   EXPECT_EQ(found.host.broughtToFront, 1);
 }
 
 TEST(Completion, GivesUpAfterMoreThanSixSeconds) {
   CompletionFixture f("");
-  f.state.GroupItemsCreated = true;
-  f.state.ProgramGroup = "";
+  f.state.Run.GroupItemsCreated = true;
+  f.state.Choices.ProgramGroup = "";
   f.platform.setForegroundWindowTitle("Program Manager");
   f.show(); // the memory clock moves one second per delivery of messages
   EXPECT_EQ(f.platform.messagesProcessed(), 7);
-  EXPECT_FALSE(f.state.GroupItemsCreated);
+  EXPECT_FALSE(f.state.Run.GroupItemsCreated);
   EXPECT_EQ(f.host.broughtToFront, 0);
 }
 
 TEST(Completion, ShowsTheClosingMessageAndPlacesTheButtons) {
   CompletionFixture f("msg2=Enjoy\nmsg2t=Hello\nreadmestart=2\n");
-  f.platform.putFile(f.state.ReadmePath, "read me");
+  f.platform.putFile(f.state.Run.ReadmePath, "read me");
   f.show();
   EXPECT_EQ(f.boxTexts(), std::vector<std::string>{"Hello: Enjoy"});
   EXPECT_EQ(f.platform.shownBoxes()[0].icon, MessageIcon::Information);
@@ -96,7 +96,7 @@ TEST(Completion, ShowsTheClosingMessageAndPlacesTheButtons) {
 
 TEST(Completion, OpensTheReadmeAtOnceFallingBackToNotepad) {
   CompletionFixture f("readmestart=1\n");
-  f.platform.putFile(f.state.ReadmePath, "read me");
+  f.platform.putFile(f.state.Run.ReadmePath, "read me");
   f.platform.failStartOf("write ");
   f.show();
   EXPECT_EQ(f.platform.startedPrograms(),
@@ -107,8 +107,8 @@ TEST(Completion, OpensTheReadmeAtOnceFallingBackToNotepad) {
 
 TEST(Completion, AReadmePathWithBlanksReachesTheViewerWhole) {
   CompletionFixture f("readmestart=1\n");
-  f.state.ReadmePath = "C:\\My App\\doc\\read me.txt";
-  f.platform.putFile(f.state.ReadmePath, "read me");
+  f.state.Run.ReadmePath = "C:\\My App\\doc\\read me.txt";
+  f.platform.putFile(f.state.Run.ReadmePath, "read me");
   f.platform.failStartOf("write ");
   f.show();
   EXPECT_EQ(f.platform.startedPrograms(), (std::vector<std::string>{"write \"C:\\My App\\doc\\read me.txt\"",
@@ -138,7 +138,7 @@ TEST(Completion, OkStartsTheProgramRemovesWorkFilesAndEndsOnce) {
 
 TEST(Completion, KeysAndTheReadmeButtonEndLikeOk) {
   CompletionFixture f("run=a.exe\nreadmestart=2\n");
-  f.platform.putFile(f.state.ReadmePath, "read me");
+  f.platform.putFile(f.state.Run.ReadmePath, "read me");
   f.show();
   EXPECT_FALSE(f.logic.Btn_completeKeyDown('A'));
   EXPECT_EQ(f.host.closed, 0);
@@ -146,7 +146,7 @@ TEST(Completion, KeysAndTheReadmeButtonEndLikeOk) {
   EXPECT_EQ(f.host.closed, 1);
 
   CompletionFixture readme("run=a.exe\nreadmestart=2\n");
-  readme.platform.putFile(readme.state.ReadmePath, "read me");
+  readme.platform.putFile(readme.state.Run.ReadmePath, "read me");
   readme.show();
   readme.logic.Btn_readmeClick();
   EXPECT_EQ(readme.platform.startedPrograms(),

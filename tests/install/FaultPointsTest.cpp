@@ -154,15 +154,15 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
   FaultPlatform platform(memory);
   if (n > 0) platform.failAt(kind, n, persistent);
   InstallState state;
-  state.SourceDir = "D:\\";
-  state.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", memory);
-  state.TargetDir = "C:\\App";
-  state.ProgramGroup = "Tool";
-  state.RunPending = true;
-  state.NewVersion = 3;
-  state.ProgressTotal = 100000;
-  state.OptionChosen[0] = true;
-  state.CompressionMode = 1;
+  state.Setup.SourceDir = "D:\\";
+  state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", memory);
+  state.Choices.TargetDir = "C:\\App";
+  state.Choices.ProgramGroup = "Tool";
+  state.Run.Pending = true;
+  state.Setup.NewVersion = 3;
+  state.Choices.ProgressTotal = 100000;
+  state.Choices.OptionChosen[0] = true;
+  state.Setup.CompressionMode = 1;
   testing::RecordingView view(platform);
   CoreStages stages;
   Outcome outcome;
@@ -178,7 +178,7 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
         (*counts)[k] = platform.calls(static_cast<FaultKind>(k));
     // The user leaves: after an error or a stop by the cancel button, after a
     // complete run by uninstalling; either way the uninstaller acts on the log.
-    state.RunCancelled = state.RunStarted;
+    state.Run.Cancelled = state.Run.Started;
     run.FormDestroy();
   }
   NoWindow window;
@@ -201,7 +201,8 @@ bool expectedError(FaultKind kind, const std::string& error) {
   auto has = [&](const char* text) { return error.find(text) != std::string::npos; };
   switch (kind) {
   case FaultKind::CreateFile: return has("nicht erstellen") || logRefused(error);
-  case FaultKind::WriteFile: return has("Diskette voll") || has("Stream-Write-Fehler") || has("Kann nicht nach");
+  case FaultKind::WriteFile:
+    return has("Kapazität der Diskette/Festplatte erschöpft") || has("Stream-Write-Fehler") || has("Kann nicht nach");
   case FaultKind::ReadFile:
     // A staged chunk cut short: no header, no member (so no file), or a short stored member.
     return has("Can't recognize compressed file header") || has("Bad checksum") || has("Stream-Read-Fehler") ||

@@ -22,7 +22,7 @@ std::string pattern(char first, std::size_t n) {
 struct ChunkRun : InstallFixture {
   ChunkRun() : InstallFixture("") {
     run().CurrentTarget = "C:\\out.bin";
-    state.ProgressTotal = 1000000;
+    state.Choices.ProgressTotal = 1000000;
   }
   std::string copy(const std::string& volume, std::int64_t number, std::int64_t offset, std::int64_t size) {
     run().ContinuationCount = 0; // as at the start of each file
@@ -86,13 +86,13 @@ TEST(ChunkCopy, BarsPerBlock) {
   plain.platform.putFile("D:\\zdata_01.dsk", std::string(4096, 'x'));
   plain.copy("01", 1, 0, 4096);
   EXPECT_EQ(plain.view.item, (std::vector<int>{0, 50, 100}));
-  plain.state.ProgressTotal = 1; // the lower bar clamps at 100
+  plain.state.Choices.ProgressTotal = 1; // the lower bar clamps at 100
   plain.copy("01", 1, 0, 4096);
   EXPECT_EQ(plain.view.run.back(), 100);
 
   ChunkRun packed;
-  packed.state.CompressionMode = 1;
-  packed.state.ProgressTotal = 1000;
+  packed.state.Setup.CompressionMode = 1;
+  packed.state.Choices.ProgressTotal = 1000;
   packed.platform.putFile("D:\\zdata_01.dsk", std::string(4096, 'x'));
   packed.copy("01", 1, 0, 4096);
   EXPECT_EQ(packed.view.item, (std::vector<int>{0, 10, 20}));
@@ -132,8 +132,8 @@ TEST(FileStage, ReplaceTestKeepsOrReplacesAndAlwaysLogs) {
   } cases[] = {{0, -1, true}, {0, 3, true}, {0, 4, false}, {1, 9, true}, {2, -1, false}};
   for (const Case& c : cases) {
     Stage f("[vercheck]\nfiles=" + std::to_string(c.policy) + "\n[Option_1]\nf1=a.txt\nz1=3\n");
-    f.state.NewVersion = 3;
-    f.state.InstalledVersion = c.installed;
+    f.state.Setup.NewVersion = 3;
+    f.state.Setup.InstalledVersion = c.installed;
     f.platform.putFile("C:\\App\\a.txt", "OLD");
     fileStage(f.run());
     EXPECT_EQ(f.file("C:\\App\\a.txt"), c.replaced ? "NEW" : "OLD") << c.policy << " " << c.installed;
@@ -146,7 +146,7 @@ TEST(FileStage, ReplaceTestKeepsOrReplacesAndAlwaysLogs) {
 TEST(FileStage, SystemRootPathCutAndOptionWithoutFiles) {
   const std::string deep = "\\abcdefghij\\klmnopqrst\\uvwxyz0123\\more\\";
   Stage f("[directories]\nd2_1=%systemroot%" + deep + "\n[Option_1]\n[Option_2]\nf1=a.txt\nd1=1\nz1=3\n");
-  f.state.OptionChosen[1] = true;
+  f.state.Choices.OptionChosen[1] = true;
   fileStage(f.run());
   const std::string target = "C:\\WINDOWS" + deep.substr(0, 30) + "a.txt";
   EXPECT_EQ(f.file(target), "NEW");

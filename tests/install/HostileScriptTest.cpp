@@ -93,7 +93,7 @@ TEST(HostileScript, InstallsInsideTheTargetAndWindowsDirectoryOrIsRefusedBeforeA
     }
     EXPECT_EQ(f.platform.listFiles(), filesBefore);
     EXPECT_TRUE(f.platform.createdDirectories().empty());
-    EXPECT_FALSE(f.state.RunStarted); // a cancellation now rolls nothing back: nothing was made
+    EXPECT_FALSE(f.state.Run.Started); // a cancellation now rolls nothing back: nothing was made
   }
 }
 

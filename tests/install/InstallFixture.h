@@ -79,16 +79,16 @@ struct InstallFixture {
   explicit InstallFixture(const std::string& script) {
     platform.putFile("D:\\setup.inf", script);
     platform.putDirectory("C:\\WINDOWS");
-    state.SourceDir = "D:\\";
-    state.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
-    state.TargetDir = "C:\\App";
-    state.RunPending = true;
-    state.ProgressTotal = 1000000;
-    state.OptionChosen[0] = true;
-    state.TextTable[10] = "stopping";
-    state.TextTable[14] = "Copying";
-    state.TextTable[19] = "Directories";
-    state.TextTable[20] = "Insert disk ";
+    state.Setup.SourceDir = "D:\\";
+    state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
+    state.Choices.TargetDir = "C:\\App";
+    state.Run.Pending = true;
+    state.Choices.ProgressTotal = 1000000;
+    state.Choices.OptionChosen[0] = true;
+    state.Setup.TextTable[10] = "stopping";
+    state.Setup.TextTable[14] = "Copying";
+    state.Setup.TextTable[19] = "Directories";
+    state.Setup.TextTable[20] = "Insert disk ";
   }
   void activate() { runner.FormActivate(); }
   RunContext& run() { return runner.context(); }

@@ -36,7 +36,7 @@ TEST(InstallRun, InstallsRecordsAndEndsOnce) {
   EXPECT_EQ(f.file("C:\\WINDOWS\\system\\c.sys"), "CC");
   EXPECT_FALSE(f.platform.directoryExists("C:\\App\\extra")); // option 2 not chosen
   EXPECT_EQ(f.file("C:\\App\\doc\\readme.txt"), "new readme");
-  EXPECT_EQ(f.state.ReadmePath, "C:\\App\\doc\\readme.txt");
+  EXPECT_EQ(f.state.Run.ReadmePath, "C:\\App\\doc\\readme.txt");
   EXPECT_EQ(f.file("C:\\WINDOWS\\unkalvora.exe"), "UNINSTALLER");
   EXPECT_EQ(f.platform.readRegistryString(RegistryRoot::LocalMachine, "SOFTWARE\\VELM\\kalvora", "uninstall"), "220");
   EXPECT_EQ(f.platform.startedPrograms(), std::vector<std::string>{"regedit /iD:\\zsys.re_"});
@@ -66,7 +66,7 @@ TEST(InstallRun, InstallsRecordsAndEndsOnce) {
   EXPECT_TRUE(f.view.exitDisabled);
   EXPECT_EQ(f.view.item.back(), 100);
   EXPECT_EQ(f.view.run.back(), 100);
-  EXPECT_TRUE(f.state.RunStarted);
+  EXPECT_TRUE(f.state.Run.Started);
 
   f.platform.deleteFile("C:\\App\\a.txt");
   f.activate();
@@ -86,7 +86,7 @@ TEST(InstallRun, WithoutLogNoUninstallerButTheRegistryImport) {
   EXPECT_EQ(f.platform.startedPrograms().size(), 1u);
   EXPECT_EQ(f.stages.calls.back(), "completion");
   // A cancelled run without a log starts no uninstaller (an earlier one would act on its own log).
-  f.state.RunCancelled = true;
+  f.state.Run.Cancelled = true;
   f.runner.FormDestroy();
   EXPECT_TRUE(f.platform.hiddenPrograms().empty());
 }
@@ -103,7 +103,7 @@ TEST(InstallRun, RegistryImportOfAMediumPathWithBlanksIsQuoted) {
   };
   for (const auto& c : cases) {
     FullRun f;
-    f.state.SourceDir = c.source;
+    f.state.Setup.SourceDir = c.source;
     f.platform.putFile(std::string(c.source) + "zsys.re_", "REGEDIT4");
     f.activate();
     EXPECT_EQ(f.platform.startedPrograms(), std::vector<std::string>{c.commandLine}) << c.source;
@@ -122,7 +122,7 @@ TEST(InstallRun, MediumAbsentOrRunFromMediumInstallsNoFiles) {
   EXPECT_EQ(absent.stages.calls.front(), "associations");
 
   FullRun medium;
-  medium.state.RunFromMedium = true;
+  medium.state.Choices.RunFromMedium = true;
   medium.activate();
   EXPECT_FALSE(medium.platform.directoryExists("C:\\App\\bin"));
   EXPECT_FALSE(medium.platform.fileExists("C:\\App\\a.txt"));
@@ -136,7 +136,7 @@ TEST(InstallRun, ReadmeAbsentAndScriptCopyRefused) {
   f.platform.failCreateOf("C:\\App\\setup\\setup.tmp");
   f.platform.failCreateOf("C:\\App\\setup\\uninst.log");
   EXPECT_THROW(f.activate(), EIniFileException); // the first log write
-  EXPECT_EQ(f.state.ReadmePath, "C:\\App\\");
+  EXPECT_EQ(f.state.Run.ReadmePath, "C:\\App\\");
   EXPECT_EQ(f.view.caption, "_");
   EXPECT_TRUE(f.stages.calls.empty());
 }
@@ -171,8 +171,8 @@ TEST(InstallRun, CompressedRunExpandsFilesAndUninstaller) {
   const std::string content(4096, 'q');
   const std::string chunk = testing::archiveOf("a.txt", content);
   InstallFixture f("[software]\nmedium=1\n[Option_1]\nf1=a.txt\nz1=" + std::to_string(chunk.size()) + "\n");
-  f.state.CompressionMode = 1;
-  f.state.ProgressTotal = 1000;
+  f.state.Setup.CompressionMode = 1;
+  f.state.Choices.ProgressTotal = 1000;
   f.platform.putFile("D:\\zdata_01.dsk", chunk);
   f.platform.putFile("D:\\uninst.ex_", testing::archiveOf("uninst32.ex_", "UNINSTALLER"));
   f.activate();
@@ -188,7 +188,7 @@ TEST(InstallRun, CompressedRunExpandsFilesAndUninstaller) {
 TEST(InstallRun, CompressedChunkWithoutTheNamedMemberIsAnError) {
   const std::string chunk = testing::archiveOf("other.txt", "x");
   InstallFixture f("[software]\nmedium=1\n[Option_1]\nf1=a.txt\nz1=" + std::to_string(chunk.size()) + "\n");
-  f.state.CompressionMode = 1;
+  f.state.Setup.CompressionMode = 1;
   f.platform.putFile("D:\\zdata_01.dsk", chunk);
   EXPECT_THROW(f.activate(), EFCreateError);
 }
@@ -231,14 +231,14 @@ TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEverythingMade) {
       EXPECT_GE(std::atoi(f.log(m.section, m.total).c_str()), m.number) << stopAt << " " << m.path;
     }
     // A confirmation before the start ends the program with nothing made and nothing to roll back.
-    EXPECT_EQ(f.platform.directoryExists("C:\\App"), f.state.RunStarted) << stopAt;
-    if (f.state.RunStarted) {
+    EXPECT_EQ(f.platform.directoryExists("C:\\App"), f.state.Run.Started) << stopAt;
+    if (f.state.Run.Started) {
       EXPECT_EQ(f.log("uninstall", "newroot"), "C:\\App") << stopAt;
     }
-    f.state.RunCancelled = f.state.RunStarted; // as the cancel confirmation sets it
+    f.state.Run.Cancelled = f.state.Run.Started; // as the cancel confirmation sets it
     f.runner.FormDestroy();
-    ASSERT_EQ(f.platform.hiddenPrograms().size(), f.state.RunStarted ? 1u : 0u) << stopAt;
-    if (!f.state.RunStarted) continue;
+    ASSERT_EQ(f.platform.hiddenPrograms().size(), f.state.Run.Started ? 1u : 0u) << stopAt;
+    if (!f.state.Run.Started) continue;
     EXPECT_EQ(f.platform.hiddenPrograms()[0], "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent");
     EXPECT_EQ(f.log("files", "total"), std::to_string(f.run().FileCount + 1));
   }
@@ -265,7 +265,7 @@ TEST(InstallRun, LogOnDiskIsTheLogAtEveryStopPoint) {
                      entries);
     f.platform.putDirectory("C:\\App\\bin");
     f.platform.putFile("C:\\App\\bin\\b.txt", "old");
-    f.state.CompressionMode = mode;
+    f.state.Setup.CompressionMode = mode;
     f.platform.putFile("D:\\zdata_01.dsk", volume);
     f.platform.putFile("D:\\uninst.ex_", mode == 1 ? testing::archiveOf("uninst32.ex_", "U") : "U");
     int compared = 0;
@@ -316,7 +316,7 @@ TEST(InstallRun, AnErrorThenTheProgramEndRollsBack) {
   EXPECT_EQ(f.log("systemroot", "dtotal"), "1");
   EXPECT_EQ(f.log("files", "f2"), "\\b.txt");
 
-  f.state.RunCancelled = true; // the confirmation after the error report
+  f.state.Run.Cancelled = true; // the confirmation after the error report
   ASSERT_EQ(f.runner.FormDestroy(), "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent");
   EXPECT_EQ(f.log("files", "total"), "3");
   // setup.log: one greppable line per action, the error and the rollback among them, closed for the uninstaller.

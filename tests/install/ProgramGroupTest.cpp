@@ -12,8 +12,8 @@ using testing::InstallFixture;
 // A finished run whose program group stage is then run again with the log open.
 struct Group : InstallFixture {
   explicit Group(const std::string& script) : InstallFixture(script) {
-    state.TextTable[22] = "Program group";
-    state.TextTable[23] = "Extensions";
+    state.Setup.TextTable[22] = "Program group";
+    state.Setup.TextTable[23] = "Extensions";
     activate();
     run().Log.open("C:\\App\\setup\\uninst.log", platform);
     view.item.clear();
@@ -28,11 +28,11 @@ TEST(ProgramGroup, ItemsOfChosenOptionsFollowTheGroupCommandOnTheFirstLine) {
           "o2=1\nf2=2\nr2=-x\np2=Tool\n"
           "o3=9\np3=Nowhere\n"
           "[Option_1]\nf2=tool.exe\nd2=3\n[directories]\nd1_3=%SYSTEMROOT%\\SYSTEM\\\n");
-  g.state.ProgramGroup = "Tools";
+  g.state.Choices.ProgramGroup = "Tools";
   programGroupStage(g.run(), false);
   EXPECT_EQ(g.sent(),
             std::vector<std::string>{"[CreateGroup(Tools)][AddItem(C:\\WINDOWS\\SYSTEM\\tool.exe -x,Tool)]\r\n"});
-  EXPECT_TRUE(g.state.GroupItemsCreated);
+  EXPECT_TRUE(g.state.Run.GroupItemsCreated);
   EXPECT_EQ(g.view.item, (std::vector<int>{0, 33, 67, 100}));
   EXPECT_EQ(g.log("uninstall", "prggrp"), "Tools");
 }
@@ -40,7 +40,7 @@ TEST(ProgramGroup, ItemsOfChosenOptionsFollowTheGroupCommandOnTheFirstLine) {
 TEST(ProgramGroup, TheGroupFolderGetsOneRightLinkPerItemRecordedForTheUninstaller) {
   Group g("[software]\nname=Tool\n[prggrp]\ntotal=1\no1=1\nr1=-x a\np1=Tool\n"
           "[Option_1]\nf1=tool.exe\nd1=1\n[directories]\nd1_1=%SystemRoot%\\SYSTEM\n");
-  g.state.ProgramGroup = "Tools";
+  g.state.Choices.ProgramGroup = "Tools";
   g.platform.setProgramsFolders("C:\\All\\Programs", "C:\\Me\\Programs");
   // The shell made the group in the user's folder, with the uninstaller's link but not its argument.
   const std::string folder = "C:\\Me\\Programs\\Tools";
@@ -79,7 +79,7 @@ TEST(ProgramGroup, NothingIsSentWithoutItemsOrWhenStopped) {
   Group none("[software]\nname=Tool\n[prggrp]\nuninst=0\ntotal=1\no1=2\n");
   programGroupStage(none.run(), false);
   EXPECT_TRUE(none.sent().empty());
-  EXPECT_FALSE(none.state.GroupItemsCreated);
+  EXPECT_FALSE(none.state.Run.GroupItemsCreated);
 
   Group stopped("[software]\nname=Tool\n[prggrp]\ntotal=2\n");
   stopped.platform.quitAt = stopped.platform.messagesProcessed() + 1;

@@ -16,7 +16,7 @@ using testing::InstallFixture;
 // with the log open again, as they would be at their place in the sequence.
 struct Changes : InstallFixture {
   explicit Changes(const std::string& script) : InstallFixture("[software]\nname=Tool\n" + script) {
-    state.NewVersion = 12;
+    state.Setup.NewVersion = 12;
     activate();
     run().Log.open("C:\\App\\setup\\uninst.log", platform);
   }

@@ -217,19 +217,25 @@ TEST(Uninstaller, ReadsItsCommandLine) {
     const char* line;
     const char* log;
     bool silent;
+    const char* copyLog = "";
   } rows[] = {
       {"C:\\App\\setup\\uninst.log", "C:\\App\\setup\\uninst.log", false},
       {"C:\\My Apps\\X\\setup\\uninst.log /silent", "C:\\My Apps\\X\\setup\\uninst.log", true},
       {"  \"C:\\My Apps\\setup\\uninst.log\" /SILENT ", "C:\\My Apps\\setup\\uninst.log", true},
       {"C:\\A\\setup\\uninst.log\t/silent", "C:\\A\\setup\\uninst.log", true},
+      {"C:\\My Apps\\uninst.log /QUIET /log=\"C:\\my logs\\u.log\"", "C:\\My Apps\\uninst.log", true,
+       "C:\\my logs\\u.log"},
+      {"C:\\A\\uninst.log /Log=C:\\u.log", "C:\\A\\uninst.log", false, "C:\\u.log"},
   };
   for (const auto& row : rows) {
     const auto args = parseUninstallArguments(row.line);
     ASSERT_TRUE(args) << row.line;
     EXPECT_EQ(args->logPath, row.log);
     EXPECT_EQ(args->silent, row.silent);
+    EXPECT_EQ(args->copyLog.value_or(""), row.copyLog);
   }
-  for (const char* bad : {"", "   ", "/silent", "/s C:\\a.log", "\"C:\\a\"b.log\"", "C:\\x\\notsilent"})
+  for (const char* bad : {"", "   ", "/silent", "/s C:\\a.log", "\"C:\\a\"b.log\"", "C:\\x\\notsilent",
+                          "C:\\a.log /log=", "C:\\a.log /quiet /force", "C:\\a.log /log=x /log=y"})
     EXPECT_EQ(parseUninstallArguments(bad).has_value(), std::string(bad) == "C:\\x\\notsilent") << bad;
 }
 

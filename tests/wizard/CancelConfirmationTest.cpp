@@ -23,7 +23,7 @@ TEST(DecliningCaption, GermanNoForAnyJ) {
 
 struct Dialog {
   explicit Dialog(const std::string& l15) {
-    wizard.state.TextTable[15] = l15;
+    wizard.state.Setup.TextTable[15] = l15;
     dialog.FormCreate();
   }
   testing::Wizard wizard{""};
@@ -33,11 +33,11 @@ struct Dialog {
 
 TEST(CancelConfirmation, CreationSetsCaptionsAndClearsCancelled) {
   testing::Wizard w("");
-  w.state.RunCancelled = true;
+  w.state.Run.Cancelled = true;
   ClosingHost host;
   CancelConfirmation dialog(w.platform, w.state, host);
   dialog.FormCreate();
-  EXPECT_FALSE(w.state.RunCancelled);
+  EXPECT_FALSE(w.state.Run.Cancelled);
   EXPECT_EQ(dialog.caption, "Kalvora");
   EXPECT_EQ(dialog.Btn_terminate, "t15");
   EXPECT_EQ(dialog.Lbl_15, "t27");
@@ -46,7 +46,7 @@ TEST(CancelConfirmation, CreationSetsCaptionsAndClearsCancelled) {
 
 TEST(CancelConfirmation, ConfirmingBeforeTheRunDeletesOnlyThePicture) {
   testing::Wizard w("");
-  w.state.TargetDir = "C:\\Tool";
+  w.state.Choices.TargetDir = "C:\\Tool";
   w.platform.putFile(kTempPicture, "BM");
   w.platform.putFile("C:\\Tool\\setup\\setup.tmp", "x");
   w.platform.putFile("C:\\Tool\\setup\\compress.tmp", "x");
@@ -57,7 +57,7 @@ TEST(CancelConfirmation, ConfirmingBeforeTheRunDeletesOnlyThePicture) {
   EXPECT_FALSE(w.platform.fileExists(kTempPicture));
   EXPECT_TRUE(w.platform.fileExists("C:\\Tool\\setup\\setup.tmp"));
   EXPECT_TRUE(w.platform.fileExists("C:\\Tool\\setup\\compress.tmp"));
-  EXPECT_FALSE(w.state.RunCancelled);
+  EXPECT_FALSE(w.state.Run.Cancelled);
   EXPECT_EQ(dialog.Lbl_15, "t27");
   EXPECT_TRUE(w.platform.terminated());
   EXPECT_EQ(host.closed, 0); // the quit request ends the modal show
@@ -65,9 +65,9 @@ TEST(CancelConfirmation, ConfirmingBeforeTheRunDeletesOnlyThePicture) {
 
 TEST(CancelConfirmation, ConfirmingDuringTheRunMarksItAndDeletesWorkFiles) {
   testing::Wizard w("");
-  w.state.TargetDir = "C:\\Tool";
-  w.state.ReadmePath = "C:\\Tool\\doc\\readme.txt";
-  w.state.RunStarted = true;
+  w.state.Choices.TargetDir = "C:\\Tool";
+  w.state.Run.ReadmePath = "C:\\Tool\\doc\\readme.txt";
+  w.state.Run.Started = true;
   for (const char* path : {kTempPicture, "C:\\Tool\\setup\\setup.tmp", "C:\\Tool\\setup\\compress.tmp",
                            "C:\\Tool\\doc\\readme.txt", "C:\\Tool\\setup\\uninst.log", "C:\\Tool\\tool.exe"})
     w.platform.putFile(path, "x");
@@ -76,7 +76,7 @@ TEST(CancelConfirmation, ConfirmingDuringTheRunMarksItAndDeletesWorkFiles) {
   dialog.FormCreate();
   const int processedBefore = w.platform.messagesProcessed();
   dialog.Btn_terminateClick();
-  EXPECT_TRUE(w.state.RunCancelled);
+  EXPECT_TRUE(w.state.Run.Cancelled);
   EXPECT_EQ(dialog.Lbl_15, "t10");
   for (const char* gone :
        {kTempPicture, "C:\\Tool\\setup\\setup.tmp", "C:\\Tool\\setup\\compress.tmp", "C:\\Tool\\doc\\readme.txt"})

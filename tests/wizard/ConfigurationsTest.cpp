@@ -91,9 +91,9 @@ TEST(Figures, BoxClicksCountHiddenOptionsAndCompressionSizeWhateverTheMode) {
   EXPECT_EQ(w[C::Lbl_needz].text, "141");
   EXPECT_EQ(w[C::Lbl_need2z].text, "141");
   w->Btn_weiterClick();
-  EXPECT_TRUE(w.state.OptionChosen[2]); // the hidden option is installed
-  EXPECT_TRUE(w.state.OptionChosen[3]);
-  EXPECT_FALSE(w.state.OptionChosen[0]);
+  EXPECT_TRUE(w.state.Choices.OptionChosen[2]); // the hidden option is installed
+  EXPECT_TRUE(w.state.Choices.OptionChosen[3]);
+  EXPECT_FALSE(w.state.Choices.OptionChosen[0]);
 }
 
 TEST(Figures, LockedFirstOptionTicksItselfAgain) {
@@ -106,7 +106,7 @@ TEST(Figures, LockedFirstOptionTicksItselfAgain) {
   EXPECT_TRUE(w[C::Opt_1].checked);
   EXPECT_EQ(w[C::Lbl_needz].text, "70"); // 10 + 20 + 40
   w->Btn_weiterClick();
-  EXPECT_TRUE(w.state.OptionChosen[0]);
+  EXPECT_TRUE(w.state.Choices.OptionChosen[0]);
 }
 
 TEST(Figures, FreeSpaceBeyondTwoGigabytes) {
@@ -143,7 +143,7 @@ TEST(Settling, StandardHiddenButChosenInstallsTheEmptyStandardSet) {
   toConfigurationPage(w);
   w->Btn_weiterClick();
   EXPECT_TRUE(w->configurations().flags.StdConfig);
-  EXPECT_EQ(w.state.OptionChosen, (std::array<bool, kOptionCount>{}));
+  EXPECT_EQ(w.state.Choices.OptionChosen, (std::array<bool, kOptionCount>{}));
   EXPECT_EQ(w->WizardPage, 6);
 }
 
@@ -157,8 +157,8 @@ TEST(Settling, CustomWithoutCdAlsoSetsStandard) {
   EXPECT_TRUE(f.CustomConfig);
   EXPECT_TRUE(f.StdConfig);
   EXPECT_FALSE(f.MinConfig);
-  EXPECT_FALSE(w.state.RunFromMedium);
-  EXPECT_EQ(w.state.OptionChosen, (std::array<bool, kOptionCount>{false, true, true}));
+  EXPECT_FALSE(w.state.Choices.RunFromMedium);
+  EXPECT_EQ(w.state.Choices.OptionChosen, (std::array<bool, kOptionCount>{false, true, true}));
 }
 
 TEST(Settling, CdKeepsThePreviousOptionChoice) {
@@ -168,14 +168,14 @@ TEST(Settling, CdKeepsThePreviousOptionChoice) {
   toConfigurationPage(w);
   w->Btn_weiterClick();
   ASSERT_EQ(w->WizardPage, 5);
-  EXPECT_TRUE(w.state.OptionChosen[0]);
-  EXPECT_FALSE(w.state.RunFromMedium);
+  EXPECT_TRUE(w.state.Choices.OptionChosen[0]);
+  EXPECT_FALSE(w.state.Choices.RunFromMedium);
   w->Btn_backClick();
   w->cf_standardClick(Configuration::Minimal);
   w->Btn_weiterClick();
-  EXPECT_TRUE(w.state.RunFromMedium);
+  EXPECT_TRUE(w.state.Choices.RunFromMedium);
   EXPECT_FALSE(w->configurations().flags.StdConfig);
-  EXPECT_TRUE(w.state.OptionChosen[0]);
+  EXPECT_TRUE(w.state.Choices.OptionChosen[0]);
 }
 
 TEST(SpaceWait, MinimalShortGivesNoPage3MessageButWaitsUntilSpaceAppears) {
@@ -221,13 +221,13 @@ TEST(ProgressTotal, StoredSizesOfChosenOptionsWhenCompressed) {
   w->Btn_weiterClick();
   w->Btn_weiterClick();
   w->Btn_weiterClick();
-  EXPECT_EQ(w.state.ProgressTotal, 1 + 100 + 6000 + 70000);
+  EXPECT_EQ(w.state.Choices.ProgressTotal, 1 + 100 + 6000 + 70000);
 
   Wizard plain(options + sizes, "[compression]\nmode=2\n");
   plain->Btn_weiterClick();
   plain->Btn_weiterClick();
   plain->Btn_weiterClick();
-  EXPECT_EQ(plain.state.ProgressTotal, 1);
+  EXPECT_EQ(plain.state.Choices.ProgressTotal, 1);
 }
 
 TEST(ProgressTotal, NeverBelowOneAndNoOverflow) {
@@ -235,7 +235,7 @@ TEST(ProgressTotal, NeverBelowOneAndNoOverflow) {
   negative->Btn_weiterClick();
   negative->Btn_weiterClick();
   negative->Btn_weiterClick();
-  EXPECT_EQ(negative.state.ProgressTotal, 1);
+  EXPECT_EQ(negative.state.Choices.ProgressTotal, 1);
 
   std::string all = "o_standard=1\n";
   for (int n = 1; n <= 7; ++n)
@@ -248,7 +248,7 @@ TEST(ProgressTotal, NeverBelowOneAndNoOverflow) {
   big->Btn_weiterClick();
   big->Btn_weiterClick();
   big->Btn_weiterClick();
-  EXPECT_EQ(big.state.ProgressTotal, 1 + 7 * std::int64_t{2147483647});
+  EXPECT_EQ(big.state.Choices.ProgressTotal, 1 + 7 * std::int64_t{2147483647});
 }
 
 } // namespace

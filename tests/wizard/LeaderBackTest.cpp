@@ -130,7 +130,7 @@ TEST(LeaderBack, CdOnlyGoesThroughGroupPageBothWays) {
   Wizard w("o_cd=1\no_min=1\n");
   next(w, 2);
   ASSERT_EQ(w->WizardPage, 5);
-  EXPECT_TRUE(w.state.RunFromMedium);
+  EXPECT_TRUE(w.state.Choices.RunFromMedium);
   next(w, 1);
   w->Btn_backClick();
   EXPECT_EQ(w->WizardPage, 5);
@@ -145,7 +145,7 @@ TEST(LeaderBack, Page6RowWithoutGroupPageUnderCdOnlyDisablesBack) {
   Wizard w("o_cd=1\n");
   next(w, 3);
   ASSERT_EQ(w->WizardPage, 6);
-  w.state.RunFromMedium = false;
+  w.state.Choices.RunFromMedium = false;
   w->Btn_backClick();
   EXPECT_EQ(w->WizardPage, 3);
   EXPECT_EQ(w.visiblePages(), std::vector<int>{3});

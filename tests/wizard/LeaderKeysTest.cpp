@@ -85,7 +85,7 @@ void expectTitlesHidden(const MainLayout& l) {
 
 TEST(InformationDisplay, PictureWithoutTextGoesWide) {
   InstallState state;
-  state.InfoText = std::string("_");
+  state.Setup.InfoText = std::string("_");
   MainLayout layout = titleDisplay();
   switchToInformationDisplay(layout, state, true);
   EXPECT_TRUE(layout.i2.visible);
@@ -96,7 +96,7 @@ TEST(InformationDisplay, PictureWithoutTextGoesWide) {
 
 TEST(InformationDisplay, PictureWithTextSitsBesideIt) {
   InstallState state;
-  state.InfoText = std::string("Please wait");
+  state.Setup.InfoText = std::string("Please wait");
   MainLayout layout = titleDisplay();
   switchToInformationDisplay(layout, state, true);
   EXPECT_FALSE(layout.i2.visible);
@@ -107,7 +107,7 @@ TEST(InformationDisplay, PictureWithTextSitsBesideIt) {
 
 TEST(InformationDisplay, TextAloneOrNothing) {
   InstallState state;
-  state.InfoText = std::string("Please wait");
+  state.Setup.InfoText = std::string("Please wait");
   MainLayout layout = titleDisplay();
   switchToInformationDisplay(layout, state, false);
   EXPECT_FALSE(layout.i2.visible);
@@ -115,7 +115,7 @@ TEST(InformationDisplay, TextAloneOrNothing) {
   EXPECT_TRUE(layout.Lbl_4.visible);
   expectTitlesHidden(layout);
 
-  state.InfoText = std::string("_");
+  state.Setup.InfoText = std::string("_");
   MainLayout unchanged = titleDisplay();
   switchToInformationDisplay(unchanged, state, false);
   EXPECT_TRUE(unchanged.i3.visible);

@@ -222,9 +222,9 @@ TEST(LeaderNext, Page6StartsTheInstallation) {
   ASSERT_EQ(w->WizardPage, 6);
   w->Btn_weiterClick();
   EXPECT_EQ(w.host.calls, (std::vector<std::string>{"hide", "information", "installation"}));
-  EXPECT_EQ(w.state.TargetDir, "C:\\Other_Dir");
-  EXPECT_EQ(w.state.ProgramGroup, "Tool");
-  EXPECT_EQ(w.state.ProgressTotal, 1);
+  EXPECT_EQ(w.state.Choices.TargetDir, "C:\\Other_Dir");
+  EXPECT_EQ(w.state.Choices.ProgramGroup, "Tool");
+  EXPECT_EQ(w.state.Choices.ProgressTotal, 1);
 }
 
 } // namespace

@@ -71,7 +71,7 @@ TEST(PageChoice, EveryCombinationOfOfferedConfigurations) {
     }
     EXPECT_EQ(w->WizardPage, c.landing);
     EXPECT_EQ(w.visiblePages(), std::vector<int>{c.landing});
-    EXPECT_EQ(w.state.RunFromMedium, c.runFromMedium);
+    EXPECT_EQ(w.state.Choices.RunFromMedium, c.runFromMedium);
     EXPECT_EQ(w->configurations().flags.StdConfig, c.stdConfig);
     EXPECT_FALSE(w->configurations().flags.MinConfig);
     EXPECT_FALSE(w->configurations().flags.CustomConfig);
@@ -131,8 +131,8 @@ TEST(PageChoice, CdWithCustomChosenInstallsTicksFromTheMedium) {
   w->Btn_weiterClick();
   EXPECT_TRUE(w->configurations().flags.CustomConfig);
   EXPECT_FALSE(w->configurations().flags.StdConfig);
-  EXPECT_TRUE(w.state.RunFromMedium);
-  EXPECT_TRUE(w.state.OptionChosen[0]);
+  EXPECT_TRUE(w.state.Choices.RunFromMedium);
+  EXPECT_TRUE(w.state.Choices.OptionChosen[0]);
   EXPECT_EQ(w->WizardPage, 5);
 }
 

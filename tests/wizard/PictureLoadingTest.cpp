@@ -54,12 +54,12 @@ protected:
   void SetUp() override {
     platform.setScreenSize(1000, 700);
     platform.putFile("D:\\setup.inf", "[software]\nname=x\n");
-    state.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
-    state.WizardPicture = "D:\\wiz.bm_";
-    state.InfoPicture = "D:\\info.bm_";
-    state.LogoPicture = "D:\\logo.bm_";
-    state.BackPicture = "D:\\back.bm_";
-    state.InfoText = "_";
+    state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
+    state.Setup.WizardPicture = "D:\\wiz.bm_";
+    state.Setup.InfoPicture = "D:\\info.bm_";
+    state.Setup.LogoPicture = "D:\\logo.bm_";
+    state.Setup.BackPicture = "D:\\back.bm_";
+    state.Setup.InfoText = "_";
   }
   void run() {
     PictureLoading loading(platform, state, view, expander);
@@ -123,7 +123,7 @@ TEST_F(PictureLoadingTest, UncompressedLoadsExistingPicturesAndMovesBar) {
 
 TEST_F(PictureLoadingTest, InfoPictureGoesBesideTheTextWhenThereIsOne) {
   platform.putFile("D:\\info.bm_", "BM");
-  state.InfoText = "Some text";
+  state.Setup.InfoText = "Some text";
   run();
   ASSERT_EQ(view.loaded.size(), 1u);
   EXPECT_EQ(view.loaded[0].first, PictureControl::i4);
@@ -131,8 +131,8 @@ TEST_F(PictureLoadingTest, InfoPictureGoesBesideTheTextWhenThereIsOne) {
 }
 
 TEST_F(PictureLoadingTest, WithoutWizardPictureTheDialogNarrows) {
-  state.WizardPicture = "D:\\broken.bmp"; // exists but does not load
-  platform.putFile(state.WizardPicture, "not a bitmap");
+  state.Setup.WizardPicture = "D:\\broken.bmp"; // exists but does not load
+  platform.putFile(state.Setup.WizardPicture, "not a bitmap");
   run();
   EXPECT_EQ(layout.clientWidth, 311);
   EXPECT_EQ(layout.Btn_back.left, 20);
@@ -147,7 +147,7 @@ TEST_F(PictureLoadingTest, WithoutWizardPictureTheDialogNarrows) {
 TEST_F(PictureLoadingTest, CompressedExpandsEachIntoTempAndKeepsOnlyTheBackground) {
   for (const char* f : {"D:\\wiz.bm_", "D:\\info.bm_", "D:\\logo.bm_", "D:\\back.bm_"})
     platform.putFile(f, "packed");
-  state.CompressionMode = 1;
+  state.Setup.CompressionMode = 1;
   run();
   ASSERT_EQ(expander.calls.size(), 4u);
   EXPECT_EQ(expander.calls[0], std::make_pair(std::string("wiz.bmp"), std::string("D:\\wiz.bm_")));
@@ -156,30 +156,30 @@ TEST_F(PictureLoadingTest, CompressedExpandsEachIntoTempAndKeepsOnlyTheBackgroun
   for (const auto& [control, path] : view.loaded)
     EXPECT_EQ(path, kTempPicture);
   EXPECT_EQ(platform.fileContent(kTempPicture), "BM D:\\back.bm_");
-  EXPECT_EQ(state.BackPicture, kTempPicture);
-  EXPECT_EQ(state.WizardPicture, kTempPicture);
+  EXPECT_EQ(state.Setup.BackPicture, kTempPicture);
+  EXPECT_EQ(state.Setup.WizardPicture, kTempPicture);
 }
 
 TEST_F(PictureLoadingTest, CompressedWithoutFilesJumpsThroughTheSteps) {
-  state.CompressionMode = 1;
+  state.Setup.CompressionMode = 1;
   platform.putFile(kTempPicture, "left over");
   run();
   EXPECT_EQ(view.bar, (std::vector<int>{15, 35, 65, 90, 100}));
   EXPECT_TRUE(expander.calls.empty());
   EXPECT_FALSE(platform.fileExists(kTempPicture)); // deleted after the information picture
-  EXPECT_EQ(state.BackPicture, "D:\\back.bm_");
+  EXPECT_EQ(state.Setup.BackPicture, "D:\\back.bm_");
   EXPECT_EQ(layout.clientWidth, 311);
   EXPECT_FALSE(infoLoaded);
 }
 
 TEST_F(PictureLoadingTest, PackedPictureWithoutItsMemberCountsAsMissing) {
   platform.putFile("D:\\logo.bm_", "packed");
-  state.LogoPicture = "D:\\empty.bm_";
+  state.Setup.LogoPicture = "D:\\empty.bm_";
   platform.putFile("D:\\empty.bm_", "packed");
-  state.CompressionMode = 1;
+  state.Setup.CompressionMode = 1;
   run();
   EXPECT_TRUE(view.loaded.empty());
-  EXPECT_EQ(state.LogoPicture, kTempPicture);
+  EXPECT_EQ(state.Setup.LogoPicture, kTempPicture);
 }
 
 TEST_F(PictureLoadingTest, Msg1IsShownAfterTheLoadingScreenIsHidden) {

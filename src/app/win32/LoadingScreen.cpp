@@ -9,17 +9,18 @@ LoadingScreen::LoadingScreen(Platform& platform, InstallState& state)
 
 void LoadingScreen::FormCreate() {
   createWindow("Setup", WS_POPUP | WS_CAPTION, 0, 243, 67);
-  addLabel("Lbl", "kalvora " + state_.TextTable[1], {52, 8, 132, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false,
-           false);
+  addLabel("Lbl", "kalvora " + state_.Setup.TextTable[1], {52, 8, 132, 13}, formFont(), GetSysColor(COLOR_BTNTEXT),
+           false, false);
   addIcon("img_sp", {9, 7, 32, 32}, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-  addLabel("Lbl_wait", state_.TextTable[10], {52, 22, 67, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false, false);
+  addLabel("Lbl_wait", state_.Setup.TextTable[10], {52, 22, 67, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false,
+           false);
   pr_load_ = addProgressBar("pr_load", {52, 38, 174, 16});
   centre();
   show();
   UpdateWindow(hwnd_);
 }
 
-void LoadingScreen::setPosition(int position) {
+void LoadingScreen::setLoadingPosition(int position) {
   SendMessageA(pr_load_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   // The bar's caption is its position, so that automation can read it as text.
   setText(pr_load_, std::to_string(position));

@@ -1,7 +1,6 @@
 #include "app/win32/MainWindow.h"
 
 #include "wizard/InformationDisplay.h"
-#include "wizard/win32/LeaderWindow.h"
 
 namespace kalvora {
 
@@ -12,7 +11,7 @@ StartUpOutcome MainWindow::FormCreate() {
   createWindow("Tmain", WS_OVERLAPPED | WS_CAPTION, 0, layout_.window.width, layout_.window.height);
   createControls();
   if (StartUp(platform_, state_).run() == StartUpOutcome::EndProgram) return StartUpOutcome::EndProgram;
-  settings_ = readMainSettings(*state_.SetupScript);
+  settings_ = readMainSettings(*state_.Setup.SetupScript);
   layOutAtStartUp(layout_, state_, settings_, platform_);
   apply();
   return StartUpOutcome::Continue;
@@ -101,7 +100,7 @@ void MainWindow::FormActivate() {
   if (leader_ && leader_->visible()) SetForegroundWindow(leader_->handle());
 }
 
-void MainWindow::FormDestroy() { state_.SetupScript.reset(); }
+void MainWindow::FormDestroy() { state_.Setup.SetupScript.reset(); }
 
 bool MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   switch (msg) {
@@ -118,10 +117,10 @@ bool MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 void MainWindow::FormPaint(HDC dc) {
-  if (!state_.SetupScript || !tilesBackground(settings_, state_, platform_)) return;
+  if (!state_.Setup.SetupScript || !tilesBackground(settings_, state_, platform_)) return;
   // Read from the file at every paint: the tiled picture is never cached.
   HBITMAP picture =
-      static_cast<HBITMAP>(LoadImageA(nullptr, state_.BackPicture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+      static_cast<HBITMAP>(LoadImageA(nullptr, state_.Setup.BackPicture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   if (!picture) return;
   BITMAP bm{};
   GetObjectA(picture, sizeof bm, &bm);

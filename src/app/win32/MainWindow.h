@@ -4,17 +4,16 @@
 #include <array>
 #include <utility>
 
-#include "app/InstallState.h"
-#include "app/MainLayout.h"
 #include "app/StartUp.h"
-#include "app/win32/Form.h"
+#include "model/InstallState.h"
+#include "model/MainLayout.h"
+#include "ui/win32/Form.h"
 #include "wizard/PictureLoading.h"
+#include "wizard/win32/BackgroundDisplay.h"
 
 namespace kalvora {
 
-class LeaderWindow;
-
-class MainWindow : public Form {
+class MainWindow : public Form, public BackgroundDisplay {
 public:
   MainWindow(Platform& platform, InstallState& state);
 
@@ -23,12 +22,13 @@ public:
   // Shows the window as the message loop starts.
   void showAsMainWindow();
 
-  void setLeader(LeaderWindow* leader) { leader_ = leader; }
+  // The wizard, brought to the front whenever this window is activated.
+  void setLeader(const Form* leader) { leader_ = leader; }
   HWND control(PictureControl control) const;
-  void setPicture(PictureControl control, HBITMAP bitmap) { Form::setPicture(this->control(control), bitmap); }
-  void sizeInfoArea(int width, int height);
+  void setPicture(PictureControl control, HBITMAP bitmap) override { Form::setPicture(this->control(control), bitmap); }
+  void sizeInfoArea(int width, int height) override;
   // When the installation starts: from the title display to the information display.
-  void showInformationDisplay(bool infoPictureLoaded);
+  void showInformationDisplay(bool infoPictureLoaded) override;
   // At program end: releases the setup script.
   void FormDestroy();
 
@@ -48,7 +48,7 @@ private:
   InstallState& state_;
   MainSettings settings_;
   MainLayout layout_ = MainLayout::design();
-  LeaderWindow* leader_ = nullptr;
+  const Form* leader_ = nullptr;
   HWND i1_{}, i2_{}, i4_{}, i3_{}, Lbl_4_{}, Lbl1_shadow_{}, Lbl_1_{}, Lbl2_shadow_{}, Lbl3_shadow_{}, Lbl_2_{},
       Lbl_3_{};
 };

@@ -8,9 +8,10 @@
 
 #include "app/win32/LoadingScreen.h"
 #include "app/win32/MainWindow.h"
+#include "app/win32/SwitchedRun.h"
+#include "app/win32/WindowStages.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
-#include "install/win32/WindowStages.h"
 #include "platform/Win32Messages.h"
 #include "wizard/win32/CancelDialog.h"
 #include "wizard/win32/FolderDialog.h"
@@ -28,10 +29,11 @@ template <typename F> void guarded(F&& handler) {
   }
 }
 
-int run() {
+// switched: the run's switches; none for a run without any, which ends with 0.
+int run(SwitchedRun* switched) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  Platform& platform = systemPlatform();
+  Platform& platform = switched ? switched->platform() : systemPlatform();
   // InstallState and the seven windows live until the process ends; none is destroyed before.
   InstallState& state = *new InstallState;
   MainWindow& Tmain = *new MainWindow(platform, state);
@@ -39,37 +41,53 @@ int run() {
   CancelDialog& Tabbruch = *new CancelDialog(platform, state);
   LeaderWindow& Tleader = *new LeaderWindow(platform, state, Tmain, Ttrailer, Tabbruch);
   CompleteDialog& Tcomplete = *new CompleteDialog(platform, state);
-  CopyingDialog& Tcopying = *new CopyingDialog(platform, state, Tabbruch, *new WindowStages(Tcomplete));
+  RunStages* stages = switched ? switched->stages() : nullptr;
+  CopyingDialog& Tcopying =
+      *new CopyingDialog(platform, state, Tabbruch, stages ? *stages : *new WindowStages(Tcomplete));
   FolderDialog& Tdlg_folder = *new FolderDialog(platform, state, Tleader.leader());
   Tleader.attach(Tcopying, Tdlg_folder);
   setMessageFilter(preTranslateForForm);
 
   bool endNow = false;
   guarded([&] { endNow = Tmain.FormCreate() == StartUpOutcome::EndProgram; });
+  if (switched)
+    if (const auto code = switched->afterStartUp(endNow, state)) return *code;
   if (endNow) return 0; // the start-up ends the program at once, before any other window exists
+  if (switched)
+    if (const auto code = switched->beforeWizard(state, Tcopying, Tcomplete, Tabbruch)) return *code;
   guarded([&] { Ttrailer.FormCreate(); });
   guarded([&] { Tabbruch.FormCreate(); });
   Tmain.setLeader(&Tleader);
+  if (switched && switched->passive()) Tleader.keepHidden();
   guarded([&] { Tleader.FormCreate(); });
   guarded([&] { Tcopying.FormCreate(); });
   guarded([&] { Tcomplete.FormCreate(); });
   guarded([&] { Tdlg_folder.FormCreate(); });
 
   Tmain.showAsMainWindow();
+  if (switched && switched->passive()) guarded([&] { Tleader.installWithoutQuestions(); });
   MSG msg;
   while (!platform.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0)
     dispatchMessage(msg);
   guarded([&] { Tcopying.FormDestroy(); }); // after a confirmed cancellation: the rollback
   Tmain.FormDestroy();                      // releases the setup script
-  return 0;
+  return switched ? switched->exitCode(state, Tcomplete) : 0;
 }
 
 } // namespace
 } // namespace kalvora
 
-// The command line is not read; the program always ends with exit code 0.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  kalvora::run();
+// Without switches the program ends with exit code 0, whatever happened.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  const std::string line = commandLine ? commandLine : "";
+  int code = 0;
+  if (line.find_first_not_of(" \t") == std::string::npos) {
+    kalvora::run(nullptr);
+  } else {
+    kalvora::SwitchedRun& switched = *new kalvora::SwitchedRun;
+    const auto early = switched.begin(line);
+    code = early ? *early : kalvora::run(&switched);
+  }
   kalvora::releaseWindowNames();
-  ExitProcess(0);
+  ExitProcess(static_cast<UINT>(code));
 }

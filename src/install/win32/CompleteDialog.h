@@ -3,8 +3,8 @@
 // the run. The behaviour is Completion's; this is its window.
 #include <memory>
 
-#include "app/win32/DialogShell.h"
 #include "install/Completion.h"
+#include "ui/win32/DialogShell.h"
 
 namespace kalvora {
 
@@ -14,6 +14,7 @@ public:
   void FormCreate();
   // Runs the dialog's show handler, then shows it modally; returns when it has closed.
   void showModalFor(std::unique_ptr<SetupScript>& setupCopy);
+  Completion& logic() { return logic_; }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

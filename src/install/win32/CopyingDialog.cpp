@@ -1,7 +1,5 @@
 #include "install/win32/CopyingDialog.h"
 
-#include "wizard/win32/CancelDialog.h"
-
 namespace kalvora {
 
 namespace {
@@ -15,7 +13,7 @@ constexpr UINT kStartRun = WM_APP + 1;
 
 } // namespace
 
-CopyingDialog::CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages)
+CopyingDialog::CopyingDialog(Platform& platform, InstallState& state, ModalWindow& Tabbruch, RunStages& stages)
     : DialogShell("Tcopying", platform), Tabbruch_(Tabbruch), run_(state, platform, *this, stages) {}
 
 void CopyingDialog::FormCreate() {
@@ -25,10 +23,10 @@ void CopyingDialog::FormCreate() {
   Button1_ = addButton("Button1", "Button1", {360, 45, 75, 25}, kButton1, true);
   Lbl_o_ = addLabel("Lbl_o", "", {6, 3, 243, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false, false);
   Pr_o_ = addGauge("Pr_o", {8, 17, 245, 18});
-  Lbl_u_ =
-      addLabel("Lbl_u", state.TextTable[18], {8, 40, 243, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false, false);
+  Lbl_u_ = addLabel("Lbl_u", state.Setup.TextTable[18], {8, 40, 243, 13}, formFont(), GetSysColor(COLOR_BTNTEXT), false,
+                    false);
   Pr_u_ = addGauge("Pr_u", {8, 53, 245, 18});
-  Btn_exit_ = addButton("Btn_exit", state.TextTable[11] + " (F3)", {260, 47, 93, 25}, kBtnExit);
+  Btn_exit_ = addButton("Btn_exit", state.Setup.TextTable[11] + " (F3)", {260, 47, 93, 25}, kBtnExit);
   l_ = addListBox("l", {0, 0, 10, 10}, kList, 0);
   setVisible(l_, false);
 }
@@ -75,7 +73,23 @@ void CopyingDialog::showPending() {
   pending_ = {};
 }
 
-void CopyingDialog::showCancelConfirmation() { Tabbruch_.showModal(); }
+void CopyingDialog::showCancelConfirmation() {
+  if (confirmCancel_)
+    confirmCancel_();
+  else
+    Tabbruch_.showModal();
+}
+
+void CopyingDialog::activateUnattended() {
+  RunContext& run = run_.context();
+  try {
+    run_.FormActivate();
+  } catch (const std::exception&) {
+    // Logged by the run; the rollback follows when the program ends.
+    run.state.Run.Cancelled = run.state.Run.Started;
+    run.platform.requestQuit();
+  }
+}
 
 void CopyingDialog::Btn_exitClick() { showCancelConfirmation(); }
 
@@ -97,7 +111,10 @@ bool CopyingDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return false;
   case kStartRun:
     // Only the first call after start-up runs the installation.
-    run_.FormActivate();
+    if (confirmCancel_)
+      activateUnattended();
+    else
+      run_.FormActivate();
     result = 0;
     return true;
   case WM_TIMER:

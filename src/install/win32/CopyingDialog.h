@@ -3,22 +3,26 @@
 // wizard starts the installation. Its first activation runs the installation
 // (InstallRun); this window shows the run's two bars and captions and turns
 // F3, F4, Esc and its exit button into the cancel confirmation.
+#include <functional>
 #include <optional>
 #include <string>
 
-#include "app/win32/DialogShell.h"
 #include "install/InstallRun.h"
+#include "ui/win32/DialogShell.h"
 
 namespace kalvora {
 
-class CancelDialog;
-
 class CopyingDialog : public DialogShell, private InstallView {
 public:
-  CopyingDialog(Platform& platform, InstallState& state, CancelDialog& Tabbruch, RunStages& stages);
+  CopyingDialog(Platform& platform, InstallState& state, ModalWindow& Tabbruch, RunStages& stages);
   void FormCreate();
   // At program end: the rollback after a confirmed cancellation.
   void FormDestroy();
+  // A run without questions: a cancellation (a missing volume's) is confirmed
+  // at once by confirmCancel, and an error ends the run with its rollback
+  // instead of a message.
+  void runUnattended(std::function<void()> confirmCancel) { confirmCancel_ = std::move(confirmCancel); }
+  InstallRun& installRun() { return run_; }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -26,6 +30,7 @@ protected:
 
 private:
   void Btn_exitClick();
+  void activateUnattended();
 
   // InstallView
   void moveTop(int top) override;
@@ -42,7 +47,7 @@ private:
   void showLater();
   void showPending();
 
-  CancelDialog& Tabbruch_;
+  ModalWindow& Tabbruch_;
   InstallRun run_;
   HWND Lbl_o_{}, Pr_o_{}, Lbl_u_{}, Pr_u_{}, Btn_exit_{}, Button1_{}, l_{};
   struct Pending {
@@ -50,6 +55,7 @@ private:
     std::optional<int> item, run;
   } pending_;
   bool timerSet_ = false;
+  std::function<void()> confirmCancel_; // set in a run without questions
 };
 
 } // namespace kalvora

@@ -1,7 +1,7 @@
 #pragma once
 // Tabbruch, the cancel confirmation: created third, hidden until a caller
 // shows it modally. The behaviour is CancelConfirmation's; this is its window.
-#include "app/win32/DialogShell.h"
+#include "ui/win32/DialogShell.h"
 #include "wizard/CancelConfirmation.h"
 
 namespace kalvora {
@@ -10,6 +10,8 @@ class CancelDialog : public DialogShell, private DialogHost {
 public:
   CancelDialog(Platform& platform, InstallState& state);
   void FormCreate();
+  // Confirms without showing the dialog (a run that asks nobody).
+  void confirm() { logic_.Btn_terminateClick(); }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

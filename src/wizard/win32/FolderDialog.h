@@ -2,7 +2,7 @@
 // Tdlg_folder, the folder browser: created last, hidden until the browse
 // button opens it. The behaviour is FolderBrowser's; this is its window: a
 // drive list, an owner-drawn directory tree list and the path label.
-#include "app/win32/DialogShell.h"
+#include "ui/win32/DialogShell.h"
 #include "wizard/FolderBrowser.h"
 
 namespace kalvora {

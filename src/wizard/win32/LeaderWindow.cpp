@@ -2,12 +2,6 @@
 
 #include <exception>
 
-#include "app/win32/LoadingScreen.h"
-#include "app/win32/MainWindow.h"
-#include "install/win32/CopyingDialog.h"
-#include "wizard/win32/CancelDialog.h"
-#include "wizard/win32/FolderDialog.h"
-
 namespace kalvora {
 
 namespace {
@@ -29,12 +23,12 @@ bool hasCheck(ControlKind kind) { return kind == ControlKind::RadioButton || kin
 
 } // namespace
 
-LeaderWindow::LeaderWindow(Platform& platform, InstallState& state, MainWindow& main, LoadingScreen& trailer,
-                           CancelDialog& Tabbruch)
+LeaderWindow::LeaderWindow(Platform& platform, InstallState& state, BackgroundDisplay& main, LoadingDisplay& trailer,
+                           ModalWindow& Tabbruch)
     : Form("Tleader", GetSysColor(COLOR_BTNFACE), true), platform_(platform), state_(state), main_(main),
       trailer_(trailer), Tabbruch_(Tabbruch), leader_(platform, state, *this), Cbmp_(platform) {}
 
-void LeaderWindow::attach(CopyingDialog& Tcopying, FolderDialog& Tdlg_folder) {
+void LeaderWindow::attach(ModalWindow& Tcopying, ModalWindow& Tdlg_folder) {
   Tcopying_ = &Tcopying;
   Tdlg_folder_ = &Tdlg_folder;
 }
@@ -49,7 +43,7 @@ void LeaderWindow::FormCreate() {
   leader_.controls().takeFrame(layout_);
   placeControls();
   centre();
-  show();
+  if (!keepHidden_) show();
   SetFocus(windows_[static_cast<std::size_t>(C::Btn_weiter)]);
 }
 
@@ -61,7 +55,7 @@ void LeaderWindow::loadPictures() {
     // A picture that cannot be expanded: reported while the loading screen still
     // shows, then the wizard comes up all the same, so that the user can go on or leave.
     reportError(e.what());
-    trailer_.hide();
+    trailer_.hideLoadingScreen();
     kalvora::setHourglass(false);
   }
   infoPictureLoaded_ = pictures.InfoPictureLoaded;
@@ -221,8 +215,8 @@ void LeaderWindow::showInstallation() {
 }
 
 void LeaderWindow::setHourglass(bool on) { kalvora::setHourglass(on); }
-void LeaderWindow::setLoadingPosition(int position) { trailer_.setPosition(position); }
-void LeaderWindow::hideLoadingScreen() { trailer_.hide(); }
+void LeaderWindow::setLoadingPosition(int position) { trailer_.setLoadingPosition(position); }
+void LeaderWindow::hideLoadingScreen() { trailer_.hideLoadingScreen(); }
 void LeaderWindow::sizeInfoArea(int width, int height) { main_.sizeInfoArea(width, height); }
 
 bool LeaderWindow::loadPicture(PictureControl control, const std::string& path) {

@@ -6,29 +6,35 @@
 #include <array>
 #include <optional>
 
-#include "app/InstallState.h"
-#include "app/win32/Form.h"
+#include "model/InstallState.h"
+#include "ui/win32/Form.h"
+#include "ui/win32/ModalWindow.h"
 #include "wizard/CompressExpander.h"
 #include "wizard/Leader.h"
 #include "wizard/LeaderLayout.h"
 #include "wizard/PictureLoading.h"
+#include "wizard/win32/BackgroundDisplay.h"
+#include "wizard/win32/LoadingDisplay.h"
 
 namespace kalvora {
 
-class MainWindow;
-class LoadingScreen;
-class CancelDialog;
-class CopyingDialog;
-class FolderDialog;
-
 class LeaderWindow : public Form, private PictureLoadingView, private LeaderHost {
 public:
-  LeaderWindow(Platform& platform, InstallState& state, MainWindow& main, LoadingScreen& trailer,
-               CancelDialog& Tabbruch);
+  LeaderWindow(Platform& platform, InstallState& state, BackgroundDisplay& main, LoadingDisplay& trailer,
+               ModalWindow& Tabbruch);
   // The dialogs created after the wizard.
-  void attach(CopyingDialog& Tcopying, FolderDialog& Tdlg_folder);
+  void attach(ModalWindow& Tcopying, ModalWindow& Tdlg_folder);
   Leader& leader() { return leader_; }
   void FormCreate();
+  // A run that asks nothing: the wizard is never shown, not even at its creation.
+  void keepHidden() { keepHidden_ = true; }
+  // A run that asks nothing: the wizard steps aside and the installation starts
+  // with the choices already in the state.
+  void installWithoutQuestions() {
+    hideWizard();
+    showInformationDisplay();
+    showInstallation();
+  }
 
 protected:
   bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -62,16 +68,17 @@ private:
 
   Platform& platform_;
   InstallState& state_;
-  MainWindow& main_;
-  LoadingScreen& trailer_;
-  CancelDialog& Tabbruch_;
-  CopyingDialog* Tcopying_ = nullptr;
-  FolderDialog* Tdlg_folder_ = nullptr;
+  BackgroundDisplay& main_;
+  LoadingDisplay& trailer_;
+  ModalWindow& Tabbruch_;
+  ModalWindow* Tcopying_ = nullptr;
+  ModalWindow* Tdlg_folder_ = nullptr;
   Leader leader_;
   CompressExpander Cbmp_;
   LeaderLayout layout_;
   bool infoPictureLoaded_ = false;
   bool applying_ = false;
+  bool keepHidden_ = false;
   HWND Img_Setup_{}, strich_{};
   std::array<HWND, kLeaderControlCount> windows_{};
   std::array<COLORREF, kLeaderControlCount> colors_{};

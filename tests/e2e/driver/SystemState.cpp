@@ -114,6 +114,8 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
 SystemState SystemState::take() {
   SystemState state;
   walkFiles("C:", state.entries_);
+  // The small drive of the scenarios that run out of room (small-drive.sh), when it is there.
+  walkFiles("T:", state.entries_);
   walkKey(HKEY_LOCAL_MACHINE, "HKLM\\Software", "Software", state.entries_);
   walkKey(HKEY_CURRENT_USER, "HKCU\\Software", "Software", state.entries_);
   // Wine keeps its own passing state there.

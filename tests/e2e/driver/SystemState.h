@@ -1,8 +1,9 @@
 #pragma once
 // The state of the Wine prefix that an installation changes: every file below
-// C:\ apart from the folders Wine links to the Unix home (size, and the bytes'
-// hash for files up to 1 MB, else the write time) and every registry key and
-// value below HKLM\Software, HKCU\Software (without Wine's own) and HKCR.
+// C:\ (and T:\, when mapped) apart from the folders Wine links to the Unix
+// home (size, and the bytes' hash for files up to 1 MB, else the write time)
+// and every registry key and value below HKLM\Software, HKCU\Software
+// (without Wine's own) and HKCR.
 // Two snapshots compare to a list of differences.
 #include <map>
 #include <string>

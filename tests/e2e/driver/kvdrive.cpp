@@ -19,10 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "DriveFaults.h"
 #include "Png.h"
 #include "Script.h"
 #include "Shell.h"
 #include "SystemState.h"
+#include "Unattended.h"
 #include "XScreen.h"
 
 namespace kvdrive {
@@ -337,8 +339,12 @@ private:
     } else if (op == "snapshot" || op == "expect-snapshot" || op == "start-uninstall" || op == "wait-no-process" ||
                op == "remove-tree" || op == "start-command") {
       lifecycleCommand(w);
+    } else if (op == "expect-no-window" || op == "expect-line") {
+      observe();
+      unattendedCommand(w, seen_);
     } else if (op == "stop") {
       stopProgram();
+    } else if (driveFaultCommand(w)) { // fill, truncate
     } else {
       throw Failure("unknown command " + op);
     }

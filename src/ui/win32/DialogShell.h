@@ -3,19 +3,20 @@
 // dialog border, no border icons, the forms' face colour. Shown modally, it
 // keeps the program's other windows disabled until it is closed or the
 // program is asked to end.
-#include "app/win32/Form.h"
 #include "platform/Platform.h"
+#include "ui/win32/Form.h"
+#include "ui/win32/ModalWindow.h"
 
 namespace kalvora {
 
-class DialogShell : public Form {
+class DialogShell : public Form, public ModalWindow {
 public:
   DialogShell(const char* className, Platform& platform)
       : Form(className, GetSysColor(COLOR_BTNFACE), true), platform_(platform) {}
 
   // Shows the dialog in front of the others and returns when it is closed or
   // the quit request has arrived.
-  void showModal();
+  void showModal() override;
   bool shownModally() const { return modal_; }
 
 protected:

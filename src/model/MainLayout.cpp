@@ -1,4 +1,4 @@
-#include "app/MainLayout.h"
+#include "model/MainLayout.h"
 
 namespace kalvora {
 
@@ -35,11 +35,11 @@ void layOutAtStartUp(MainLayout& m, const InstallState& state, const MainSetting
   m.Lbl_2.color = static_cast<std::uint32_t>(settings.titleColor[1]);
   m.Lbl_3.color = static_cast<std::uint32_t>(settings.titleColor[2]);
 
-  const bool backExists = platform.fileExists(state.BackPicture);
+  const bool backExists = platform.fileExists(state.Setup.BackPicture);
   m.i1.visible = settings.stretch == backExists;
   m.caption = settings.caption;
 
-  if (!platform.fileExists(state.LogoPicture)) {
+  if (!platform.fileExists(state.Setup.LogoPicture)) {
     m.Lbl_1.rect.left = 13;
     m.Lbl_2.rect.left = 14;
     m.Lbl_3.rect.left = 14;
@@ -47,11 +47,11 @@ void layOutAtStartUp(MainLayout& m, const InstallState& state, const MainSetting
     m.Lbl2_shadow.rect.left = 16;
     m.Lbl3_shadow.rect.left = 16;
   }
-  m.Lbl_1.text = m.Lbl1_shadow.text = state.TitleLines[0];
-  m.Lbl_2.text = m.Lbl2_shadow.text = state.TitleLines[1];
-  m.Lbl_3.text = m.Lbl3_shadow.text = state.TitleLines[2];
+  m.Lbl_1.text = m.Lbl1_shadow.text = state.Setup.TitleLines[0];
+  m.Lbl_2.text = m.Lbl2_shadow.text = state.Setup.TitleLines[1];
+  m.Lbl_3.text = m.Lbl3_shadow.text = state.Setup.TitleLines[2];
   if (!settings.shadow) m.Lbl1_shadow.visible = m.Lbl2_shadow.visible = m.Lbl3_shadow.visible = false;
-  m.Lbl_4.text = state.InfoText;
+  m.Lbl_4.text = state.Setup.InfoText;
 
   const ScreenSize screen = platform.screenSize();
   m.window.width = screen.width;
@@ -82,7 +82,7 @@ std::vector<Point> tilePositions(int bitmapWidth, int bitmapHeight, ScreenSize s
 }
 
 bool tilesBackground(const MainSettings& settings, const InstallState& state, Platform& platform) {
-  return !settings.stretch && platform.fileExists(state.BackPicture);
+  return !settings.stretch && platform.fileExists(state.Setup.BackPicture);
 }
 
 } // namespace kalvora

@@ -1,4 +1,4 @@
-#include "app/MainLayout.h"
+#include "model/MainLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@ namespace {
 class MainLayoutTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    state.BackPicture = "C:\\m\\back.bmp";
-    state.LogoPicture = "C:\\m\\logo.bmp";
-    state.TitleLines[0] = "One"; // one by one: GCC 12 misreports the list assignment under -Wrestrict
-    state.TitleLines[1] = "Two";
-    state.TitleLines[2] = "Three";
-    state.InfoText = "_";
+    state.Setup.BackPicture = "C:\\m\\back.bmp";
+    state.Setup.LogoPicture = "C:\\m\\logo.bmp";
+    state.Setup.TitleLines[0] = "One"; // one by one: GCC 12 misreports the list assignment under -Wrestrict
+    state.Setup.TitleLines[1] = "Two";
+    state.Setup.TitleLines[2] = "Three";
+    state.Setup.InfoText = "_";
     platform.setScreenSize(800, 600);
   }
   MainLayout laidOut() {
@@ -34,7 +34,7 @@ TEST_F(MainLayoutTest, BackgroundFollowsStretchAndPictureTable) {
   EXPECT_FALSE(tilesBackground(settings, state, platform));
   settings.stretch = true;
   EXPECT_FALSE(laidOut().i1.visible);
-  platform.putFile(state.BackPicture, "BM");
+  platform.putFile(state.Setup.BackPicture, "BM");
   EXPECT_TRUE(laidOut().i1.visible);
   EXPECT_FALSE(tilesBackground(settings, state, platform));
   settings.stretch = false;
@@ -85,7 +85,7 @@ TEST_F(MainLayoutTest, TitleLinesShadowsColoursAndLogo) {
   EXPECT_EQ(layout.window.width, 800);
   EXPECT_EQ(layout.window.height, 600);
 
-  platform.putFile(state.LogoPicture, "BM");
+  platform.putFile(state.Setup.LogoPicture, "BM");
   settings.shadow = false;
   layout = laidOut();
   EXPECT_EQ(layout.Lbl_1.rect.left, 134);

@@ -1,7 +1,8 @@
 #pragma once
 // InstallState: the values shared by start-up, wizard, installation run and
-// completion. One plain set, created zeroed, filled by the start-up from
-// setup.inf and completed by the wizard; the later stages add their own values.
+// completion. One plain set, created zeroed, grouped by who writes it: the
+// start-up fills Setup from setup.inf and the installed copy, the wizard makes
+// the Choices, the installation run and its dialogs keep Run.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -16,7 +17,9 @@ inline constexpr int kTextCount = 66;
 // The file into which packed pictures are expanded.
 inline constexpr const char* kTempPicture = "C:\\temp\\kvr.bmp";
 
-struct InstallState {
+// Written by the start-up; the later stages only read them (the background
+// window releases the script at program end).
+struct SetupValues {
   std::string SourceDir; // the medium; ends in one backslash
   std::unique_ptr<kalvora::SetupScript> SetupScript;
   // Texts l1..l66 by number (index 0 unused); start-up fills l1-l28 and l48-l54.
@@ -31,8 +34,6 @@ struct InstallState {
   std::string InstalledUninstallString;
   std::int32_t InstalledVersion = 0;
   std::int32_t NewVersion = 0;
-  std::string TargetDir;
-  std::string ProgramGroup;
 
   // Options 1..7 at index 0..6.
   std::array<std::string, kOptionCount> OptionName;
@@ -43,20 +44,34 @@ struct InstallState {
   std::int32_t TotalMin = 0, TotalCustom = 0, TotalStandard = 0;
   std::int32_t CompressionMode = 0;
   std::int32_t CompressionSize = 0;
+};
 
-  // The wizard's choices: the options to install, the run from the medium and
-  // the divisor of the overall progress.
+// Written by the wizard: the user's choices. The start-up proposes the
+// directory and the program group.
+struct WizardChoices {
+  std::string TargetDir;
+  std::string ProgramGroup;
+  // The options to install, the run from the medium and the divisor of the overall progress.
   std::array<bool, kOptionCount> OptionChosen{};
   bool RunFromMedium = false;
   std::int64_t ProgressTotal = 0;
+};
 
-  // The run's values that the cancel confirmation uses.
-  bool RunStarted = false;
-  bool RunCancelled = false;
+// Written by the installation run, its cancel confirmation and the completion;
+// the start-up sets them up.
+struct RunValues {
+  bool Pending = false; // the run has not begun yet
+  bool Started = false;
+  bool Cancelled = false;
   std::string ReadmePath;
-
   bool GroupItemsCreated = false;
-  bool RunPending = false;
+};
+
+struct InstallState {
+  SetupValues Setup;
+  WizardChoices Choices;
+  RunValues Run;
+  // Written by the background window when its first activation has laid it out.
   bool LayoutDone = false;
 };
 

@@ -1,55 +1,18 @@
-#include "app/win32/Form.h"
+#include "ui/win32/Form.h"
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <exception>
 #include <map>
-#include <vector>
+
+#include "ui/win32/WindowClass.h"
 
 namespace kalvora {
 namespace {
 
-const char* const kGraphicClass = "KvGraphic";
-const char* const kPanelClass = "KvPanel";
-bool hourglass = false;
-
-struct PanelData {
-  PanelLook look;
-  HBRUSH brush = nullptr;
-};
-
-std::map<HWND, PanelData>& panels() {
-  static std::map<HWND, PanelData> map;
-  return map;
-}
-
 std::map<HWND, Form*>& forms() {
   static std::map<HWND, Form*> map;
   return map;
-}
-
-std::map<HWND, Graphic>& graphics() {
-  static std::map<HWND, Graphic> map;
-  return map;
-}
-
-// Graphic controls in creation order, which is their stacking order from back to front.
-std::vector<HWND>& stacking() {
-  static std::vector<HWND> order;
-  return order;
-}
-
-RECT rectInParent(HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-void invalidateUnder(HWND child) {
-  RECT r = rectInParent(child);
-  InvalidateRect(GetParent(child), &r, FALSE);
 }
 
 std::wstring wideOf(const std::string& text) {
@@ -66,255 +29,7 @@ std::wstring wideOf(const std::string& text) {
   return L"";
 }
 
-// Graphic controls: present for automation and for moving and hiding, drawn by their parent.
-LRESULT CALLBACK graphicProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-  case WM_NCHITTEST: return HTTRANSPARENT;
-  case WM_ERASEBKGND: return 1;
-  case WM_PAINT: {
-    PAINTSTRUCT ps;
-    BeginPaint(hwnd, &ps);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  case WM_SETTEXT: {
-    const LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
-    invalidateUnder(hwnd);
-    return r;
-  }
-  case WM_WINDOWPOSCHANGING:
-  case WM_WINDOWPOSCHANGED:
-    // Both the old and the new place need the parent's paint.
-    if (IsWindowVisible(hwnd) || msg == WM_WINDOWPOSCHANGED) invalidateUnder(hwnd);
-    break;
-  case WM_NCDESTROY: {
-    auto it = graphics().find(hwnd);
-    if (it != graphics().end()) {
-      if (it->second.bitmap) DeleteObject(it->second.bitmap);
-      graphics().erase(it);
-    }
-    std::erase(stacking(), hwnd);
-    break;
-  }
-  default: break;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-// Panels hold controls of a page; they pass their children's notifications up.
-LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-  case WM_ERASEBKGND: return 1;
-  case WM_PAINT: {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    const auto it = panels().find(hwnd);
-    if (it != panels().end() && it->second.brush) {
-      FillRect(dc, &client, it->second.brush);
-      if (it->second.look.edge) DrawEdge(dc, &client, it->second.look.edge, BF_RECT);
-    } else {
-      FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    }
-    paintGraphicChildren(hwnd, dc);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  case WM_CTLCOLORSTATIC:
-  case WM_CTLCOLORBTN: {
-    // Check boxes on a panel of its own colour take that colour.
-    const auto it = panels().find(hwnd);
-    if (it != panels().end() && it->second.brush) {
-      SetBkColor(reinterpret_cast<HDC>(wp), it->second.look.fill);
-      return reinterpret_cast<LRESULT>(it->second.brush);
-    }
-    return SendMessageA(GetParent(hwnd), msg, wp, lp);
-  }
-  case WM_COMMAND:
-  case WM_NOTIFY:
-  case WM_CTLCOLOREDIT:
-  case WM_CTLCOLORLISTBOX:
-  case WM_DRAWITEM:
-  case WM_MEASUREITEM: return SendMessageA(GetParent(hwnd), msg, wp, lp);
-  case WM_NCDESTROY: {
-    const auto it = panels().find(hwnd);
-    if (it != panels().end()) {
-      if (it->second.brush) DeleteObject(it->second.brush);
-      panels().erase(it);
-    }
-    break;
-  }
-  default: break;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-void registerClass(const char* name, WNDPROC proc, HCURSOR cursor, int extraBytes = 0) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.cbWndExtra = extraBytes;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = cursor;
-  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-  wc.lpszClassName = name;
-  RegisterClassExA(&wc);
-}
-
-void registerHelperClasses() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  registerClass(kGraphicClass, graphicProc, LoadCursorA(nullptr, IDC_ARROW));
-  registerClass(kPanelClass, panelProc, LoadCursorA(nullptr, IDC_ARROW));
-}
-
-void drawPicture(HDC dc, const RECT& r, const Graphic& g) {
-  BITMAP bm{};
-  if (!g.bitmap || !GetObjectA(g.bitmap, sizeof bm, &bm)) return;
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, g.bitmap);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-  if (g.stretch) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, r.left, r.top, width, height, source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-  } else {
-    const int x = g.center ? r.left + (width - bm.bmWidth) / 2 : r.left;
-    const int y = g.center ? r.top + (height - bm.bmHeight) / 2 : r.top;
-    BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
-  }
-  RestoreDC(dc, saved);
-  SelectObject(source, old);
-  DeleteDC(source);
-}
-
-// A percentage bar: the done part in the active caption's colour, the rest in
-// the window colour, the percentage centred in the colour opposite each part.
-void drawGauge(HDC dc, const RECT& r, int percent) {
-  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
-  RECT done = r;
-  done.right = r.left + (r.right - r.left) * percent / 100;
-  const std::string text = std::to_string(percent) + "%";
-  HGDIOBJ oldFont = SelectObject(dc, formFont());
-  SetBkMode(dc, TRANSPARENT);
-  RECT area = r;
-  SetTextColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
-  DrawTextA(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, done.left, done.top, done.right, done.bottom);
-  FillRect(dc, &done, GetSysColorBrush(COLOR_ACTIVECAPTION));
-  SetTextColor(dc, RGB(255, 255, 255));
-  DrawTextA(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  RestoreDC(dc, saved);
-  SelectObject(dc, oldFont);
-  DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
-}
-
-void drawGraphic(HWND child, HDC dc, const Graphic& g) {
-  RECT r = rectInParent(child);
-  switch (g.kind) {
-  case GraphicKind::Image: drawPicture(dc, r, g); break;
-  case GraphicKind::Icon:
-    if (g.icon) DrawIconEx(dc, r.left, r.top, g.icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
-    break;
-  case GraphicKind::Gauge: drawGauge(dc, r, std::atoi(Form::textOf(child).c_str())); break;
-  case GraphicKind::Bevel:
-    if (g.frame)
-      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    else
-      DrawEdge(dc, &r, EDGE_ETCHED, BF_BOTTOM);
-    break;
-  case GraphicKind::Label: {
-    if (!g.transparent) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    const std::string text = Form::textOf(child);
-    HGDIOBJ oldFont = SelectObject(dc, g.font ? g.font : formFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, g.color);
-    const UINT format = (g.wordWrap ? DT_WORDBREAK : DT_SINGLELINE) | (g.alignRight ? DT_RIGHT : DT_LEFT);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
-    SelectObject(dc, oldFont);
-    break;
-  }
-  }
-}
-
-// Global atoms outlive the process unless deleted: each one added is kept here.
-std::vector<ATOM>& nameAtoms() {
-  static std::vector<ATOM> atoms;
-  return atoms;
-}
-
 } // namespace
-
-void setWindowName(HWND window, const std::string& name) {
-  const ATOM atom = GlobalAddAtomA(name.c_str());
-  if (atom) nameAtoms().push_back(atom);
-  SetPropA(window, "Name", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
-}
-
-void releaseWindowNames() {
-  for (ATOM atom : nameAtoms())
-    GlobalDeleteAtom(atom);
-  nameAtoms().clear();
-}
-
-std::string windowName(HWND window) {
-  const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(window, "Name")));
-  char name[256];
-  const UINT n = atom ? GlobalGetAtomNameA(atom, name, sizeof name) : 0;
-  return std::string(name, n);
-}
-
-HFONT fontOf(const char* face, int height, bool bold) {
-  static std::map<std::string, HFONT> fonts;
-  const std::string key = std::string(face) + "/" + std::to_string(height) + (bold ? "b" : "");
-  auto it = fonts.find(key);
-  if (it != fonts.end()) return it->second;
-  HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
-  fonts.emplace(key, font);
-  return font;
-}
-
-HFONT formFont() {
-  // Asked once: every paint uses it, and the screen's resolution costs the system several calls.
-  static const HFONT font = [] {
-    HDC screen = GetDC(nullptr);
-    const int height = MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return fontOf("MS Sans Serif", height, false);
-  }();
-  return font;
-}
-
-void automationTrace(const std::string& line) {
-  char path[MAX_PATH];
-  const DWORD n = GetEnvironmentVariableA("KALVORA_TRACE", path, sizeof path);
-  if (n == 0 || n >= sizeof path) return;
-  HANDLE file =
-      CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  const std::string text = line + "\r\n";
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-void setHourglass(bool on) {
-  hourglass = on;
-  SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
-}
-
-void paintGraphicChildren(HWND parent, HDC dc) {
-  for (HWND child : stacking()) {
-    if (GetParent(child) != parent || !IsWindowVisible(child)) continue;
-    auto it = graphics().find(child);
-    if (it != graphics().end()) drawGraphic(child, dc, it->second);
-  }
-}
 
 bool preTranslateForForm(MSG& msg) {
   if (!msg.hwnd) return false;
@@ -351,8 +66,7 @@ bool Form::preTranslate(MSG& msg) {
 bool Form::preTranslateMessage(MSG& msg) { return dialogManager_ && IsDialogMessageA(hwnd_, &msg); }
 
 void Form::createWindow(const std::string& caption, DWORD style, DWORD exStyle, int clientWidth, int clientHeight) {
-  registerHelperClasses();
-  registerClass(className_.c_str(), windowProc, LoadCursorA(nullptr, IDC_ARROW), dialogManager_ ? DLGWINDOWEXTRA : 0);
+  registerWindowClass(className_.c_str(), windowProc, dialogManager_ ? DLGWINDOWEXTRA : 0);
   RECT r{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   hwnd_ = CreateWindowExA(exStyle, className_.c_str(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -433,22 +147,11 @@ HWND Form::addProgressBar(const char* name, Rect r) {
 }
 
 HWND Form::addPanel(const char* name, Rect r, HWND parent, PanelLook look) {
-  registerHelperClasses();
-  HWND h = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE, r.left, r.top, r.width,
-                           r.height, parent ? parent : hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
-  panels()[h] = {look, CreateSolidBrush(look.fill)};
-  setWindowName(h, name);
-  return h;
+  return createPanel(parent ? parent : hwnd_, name, r, look);
 }
 
 HWND Form::addGraphic(const char* name, const std::string& text, Rect r, const Graphic& graphic, HWND parent) {
-  registerHelperClasses();
-  HWND h = CreateWindowExA(WS_EX_TRANSPARENT, kGraphicClass, text.c_str(), WS_CHILD | WS_VISIBLE, r.left, r.top,
-                           r.width, r.height, parent ? parent : hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
-  graphics()[h] = graphic;
-  stacking().push_back(h);
-  setWindowName(h, name);
-  return h;
+  return createGraphicControl(parent ? parent : hwnd_, name, text, r, graphic);
 }
 
 HWND Form::addLabel(const char* name, const std::string& text, Rect r, HFONT font, COLORREF color, bool transparent,
@@ -496,19 +199,19 @@ void Form::setGaugePosition(HWND gauge, int percent) {
 }
 
 void Form::setPicture(HWND image, HBITMAP bitmap) {
-  Graphic& g = graphics()[image];
+  Graphic& g = graphicOf(image);
   if (g.bitmap) DeleteObject(g.bitmap);
   g.bitmap = bitmap;
   invalidateUnder(image);
 }
 
 void Form::setLabelColor(HWND label, COLORREF color) {
-  graphics()[label].color = color;
+  graphicOf(label).color = color;
   invalidateUnder(label);
 }
 
 void Form::setLabelAlignRight(HWND label, bool right) {
-  graphics()[label].alignRight = right;
+  graphicOf(label).alignRight = right;
   invalidateUnder(label);
 }
 
@@ -566,7 +269,7 @@ LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: paint(); return 0;
     case WM_SETCURSOR:
-      if (hourglass) {
+      if (hourglassShown()) {
         SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         return TRUE;
       }

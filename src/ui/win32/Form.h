@@ -1,56 +1,20 @@
 #pragma once
-// A form: one top-level window of setup.exe with named child controls. Labels,
-// images and bevels are graphic controls: real child windows (so that automation
-// finds them by name and reads their text) that the form paints itself, back to
-// front, as the framework the layouts come from paints its graphic controls.
+// A form: one top-level window of setup.exe with named child controls: the
+// system's controls, panels and graphic controls (GraphicControls.h), which
+// the form paints itself. Its handlers run inside one error guard that ends
+// in the application's error report.
 #include <windows.h>
 
 #include <string>
 
-#include "app/MainLayout.h"
+#include "model/Geometry.h"
+#include "ui/win32/Automation.h"
+#include "ui/win32/Fonts.h"
+#include "ui/win32/GraphicControls.h"
+#include "ui/win32/Hourglass.h"
+#include "ui/win32/Panels.h"
 
 namespace kalvora {
-
-enum class GraphicKind { Label, Image, Bevel, Icon, Gauge };
-
-// How a graphic control draws itself; stored with its window.
-struct Graphic {
-  GraphicKind kind = GraphicKind::Label;
-  HFONT font = nullptr;
-  COLORREF color = 0;
-  bool transparent = false;
-  bool wordWrap = false;
-  bool stretch = false;
-  bool center = false;
-  bool alignRight = false;  // labels: text flush right
-  bool frame = false;       // bevels: a sunken frame rather than a bottom line
-  HBITMAP bitmap = nullptr; // owned
-  HICON icon = nullptr;
-};
-
-// The window property that names every window and control, for automation.
-void setWindowName(HWND window, const std::string& name);
-std::string windowName(HWND window);
-// At program end: deletes the global atoms that hold the names.
-void releaseWindowNames();
-
-// Fonts by face, height in pixels (character height) and weight; kept for the program's life.
-HFONT fontOf(const char* face, int height, bool bold);
-// MS Sans Serif 8 pt, the forms' font.
-HFONT formFont();
-
-// Appends a line to the file named by KALVORA_TRACE, when set: the test driver
-// reads from it what passes too fast to watch (the loading screen's bar).
-void automationTrace(const std::string& line);
-
-// The mouse cursor for the whole program: the hourglass while set.
-void setHourglass(bool on);
-
-// How a panel looks: its fill, and the edge drawn round it (DrawEdge flags, 0 for none).
-struct PanelLook {
-  COLORREF fill = GetSysColor(COLOR_BTNFACE);
-  UINT edge = 0;
-};
 
 // A message on its way to a window of the program: the form it belongs to may
 // take it first (keys, dialog navigation). True when it was taken.
@@ -136,8 +100,5 @@ private:
   HBRUSH brush_;
   bool dialogManager_;
 };
-
-// Paints the graphic children of parent onto dc, back to front.
-void paintGraphicChildren(HWND parent, HDC dc);
 
 } // namespace kalvora

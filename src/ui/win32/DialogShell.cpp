@@ -1,4 +1,4 @@
-#include "app/win32/DialogShell.h"
+#include "ui/win32/DialogShell.h"
 
 #include <vector>
 

@@ -1,0 +1,43 @@
+#pragma once
+// The switches of setup.exe for unattended installs. Without any, the program
+// runs exactly as it always has. Switches start with "/" or "-", their names
+// are case-insensitive, and values follow "=" (quoted when they hold blanks).
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kalvora {
+
+enum class UiMode {
+  Interactive, // the wizard and every question
+  Passive,     // the background window and the installation dialog, no questions
+  Quiet,       // no window at all
+};
+
+// The configurations a command line can name: the wizard's three radio buttons,
+// the minimal one and the run from the medium sharing one.
+enum class ConfigChoice { Standard, Minimal, Custom, Medium };
+
+struct SetupSwitches {
+  UiMode mode = UiMode::Interactive;
+  std::optional<std::string> dir, group, log, source;
+  std::optional<ConfigChoice> config;
+  std::optional<std::vector<int>> options; // option numbers 1 to 7, each once
+  bool noRestart = false;
+  bool help = false;
+
+  bool unattended() const { return mode != UiMode::Interactive; }
+};
+
+struct CommandLineResult {
+  SetupSwitches switches;
+  std::string error; // empty when the line is good
+};
+
+// The arguments after the program's name, as WinMain gets them.
+CommandLineResult parseSetupCommandLine(const std::string& line);
+
+// The text of the help box: every switch and the exit codes.
+std::string setupUsageText();
+
+} // namespace kalvora

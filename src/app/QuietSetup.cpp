@@ -1,0 +1,99 @@
+#include "app/QuietSetup.h"
+
+#include "app/ExitCodes.h"
+#include "app/StartUp.h"
+#include "app/UnattendedChoices.h"
+#include "app/UnattendedStages.h"
+#include "install/InstallRun.h"
+#include "wizard/CancelConfirmation.h"
+
+namespace kalvora {
+namespace {
+
+class NoDialog : public DialogHost {
+public:
+  void closeDialog() override {}
+};
+
+// The installation dialog that nobody sees. A cancellation (only a missing
+// volume asks for one) is confirmed at once, as a user's confirmation would be.
+class QuietView : public InstallView {
+public:
+  QuietView(Platform& platform, InstallState& state) : confirmation_(platform, state, noDialog_) {}
+  void moveTop(int) override {}
+  void setCaption(const std::string&) override {}
+  void setItemLabel(const std::string&) override {}
+  void hideItemLabel() override {}
+  void setItemProgress(int) override {}
+  void setRunProgress(int) override {}
+  void disableExit() override {}
+  void showCancelConfirmation() override { confirmation_.Btn_terminateClick(); }
+
+private:
+  NoDialog noDialog_;
+  CancelConfirmation confirmation_;
+};
+
+std::string chosenOptions(const InstallState& state) {
+  std::string list;
+  for (int n = 1; n <= kOptionCount; ++n)
+    if (state.Choices.OptionChosen[static_cast<std::size_t>(n - 1)]) list += (list.empty() ? "" : ",") + std::to_string(n);
+  return list.empty() ? "none" : list;
+}
+
+} // namespace
+
+QuietSetup::QuietSetup(UnattendedPlatform& platform, const SetupSwitches& switches, SetupLog& log,
+                       std::shared_ptr<Stream> logCopy)
+    : platform_(platform), switches_(switches), log_(log), logCopy_(std::move(logCopy)) {}
+
+int QuietSetup::fail(int exitCode, const std::string& why) {
+  log_.line("error", why);
+  log_.line("exit", std::to_string(exitCode));
+  return exitCode;
+}
+
+int QuietSetup::run() {
+  // InstallState lives as long as the program, as in a run with windows.
+  InstallState& state = *new InstallState;
+  const int asked = platform_.questions();
+  const StartUpOutcome startUp = StartUp(platform_, state).run();
+  if (!state.Setup.SetupScript) return fail(kExitFailed, "there is no setup.inf beside setup.exe");
+  if (startUp == StartUpOutcome::EndProgram || platform_.questions() > asked)
+    return fail(kExitInstalledCopy, "an installed copy of the product stops the setup");
+
+  const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, platform_);
+  if (!choices.ok()) return fail(choices.exitCode, choices.failure);
+  log_.line("choices", "target " + state.Choices.TargetDir + ", group " + state.Choices.ProgramGroup + ", options " +
+                           chosenOptions(state) + (state.Choices.RunFromMedium ? ", from the medium" : ""));
+  return install(state);
+}
+
+int QuietSetup::install(InstallState& state) {
+  QuietView view(platform_, state);
+  UnattendedStages stages(switches_.noRestart);
+  InstallRun run(state, platform_, view, stages);
+  SetupLog& runLog = run.context().TextLog;
+  runLog.alsoWriteTo(logCopy_);
+  platform_.logTo(runLog);
+  const int asked = platform_.questions();
+  try {
+    run.FormActivate();
+  } catch (const std::exception&) {
+    // Logged by the run. Nobody is there to press cancel: the rollback follows at once.
+    if (state.Run.Started) state.Run.Cancelled = true;
+  }
+  if (state.Run.Cancelled) {
+    run.FormDestroy();
+    platform_.logTo(log_);
+    return fail(platform_.questions() > asked ? kExitVolumeMissing : kExitFailed,
+                platform_.questions() > asked ? "a volume is missing; the installation is rolled back"
+                                              : "the installation failed and is rolled back");
+  }
+  platform_.logTo(log_);
+  if (!stages.completed) return fail(kExitFailed, "the installation did not finish");
+  log_.line("exit", std::to_string(stages.exitCode));
+  return stages.exitCode;
+}
+
+} // namespace kalvora

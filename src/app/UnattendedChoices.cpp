@@ -1,0 +1,135 @@
+#include "app/UnattendedChoices.h"
+
+#include <algorithm>
+
+#include "app/ExitCodes.h"
+#include "wizard/Configurations.h"
+#include "wizard/DiskSpace.h"
+#include "wizard/EntryRules.h"
+#include "wizard/LeaderControls.h"
+
+namespace kalvora {
+namespace {
+
+const char* configName(ConfigChoice choice) {
+  switch (choice) {
+  case ConfigChoice::Standard: return "standard";
+  case ConfigChoice::Minimal: return "minimal";
+  case ConfigChoice::Custom: return "custom";
+  case ConfigChoice::Medium: return "medium";
+  }
+  return "";
+}
+
+// Whether the script offers the configuration. Minimal and medium share one
+// radio button, which is the medium one when the script offers both.
+bool offered(ConfigChoice choice, const InstallState& s) {
+  switch (choice) {
+  case ConfigChoice::Standard: return s.Setup.StandardOffered;
+  case ConfigChoice::Minimal: return s.Setup.MinimalOffered && !s.Setup.CdOffered;
+  case ConfigChoice::Custom: return s.Setup.CustomOffered;
+  case ConfigChoice::Medium: return s.Setup.CdOffered;
+  }
+  return false;
+}
+
+Configuration radioOf(ConfigChoice choice) {
+  switch (choice) {
+  case ConfigChoice::Standard: return Configuration::Standard;
+  case ConfigChoice::Custom: return Configuration::Custom;
+  case ConfigChoice::Minimal:
+  case ConfigChoice::Medium: return Configuration::Minimal;
+  }
+  return Configuration::Standard;
+}
+
+ChoiceOutcome refused(int exitCode, const std::string& why) { return {exitCode, oneLine(why)}; }
+
+class Choices {
+public:
+  Choices(const SetupSwitches& switches, InstallState& state, Platform& platform)
+      : switches_(switches), state_(state), platform_(platform), configurations_(controls_, state, platform) {}
+
+  ChoiceOutcome apply() {
+    const DirectoryCheck dir = checkDirectoryEntry(switches_.dir.value_or(state_.Choices.TargetDir));
+    if (dir.fault != EntryFault::None)
+      return refused(kExitBadValue, "target directory: " + entryFaultMessage(dir.fault, state_.Setup.TextTable));
+    if (FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalMin) return noSpace(dir.drive);
+
+    configurations_.setUp();
+    if (const ChoiceOutcome outcome = chooseConfiguration(dir); !outcome.ok()) return outcome;
+    configurations_.settleChoice();
+    if (configurations_.chosenSpace() > FreeSpace(platform_, dir.driveNumber)) return noSpace(dir.drive);
+
+    const GroupCheck group = checkGroupEntry(switches_.group.value_or(state_.Choices.ProgramGroup));
+    if (group.fault != EntryFault::None)
+      return refused(kExitBadValue, "program group: " + entryFaultMessage(group.fault, state_.Setup.TextTable));
+    state_.Choices.ProgressTotal = configurations_.progressTotal();
+    state_.Choices.TargetDir = dir.cleaned;
+    state_.Choices.ProgramGroup = group.cleaned;
+    return {};
+  }
+
+private:
+  ChoiceOutcome noSpace(const std::string& drive) const {
+    return refused(kExitNoSpace, drive + " " + state_.Setup.TextTable[16] + ": " + state_.Setup.TextTable[13]);
+  }
+
+  // The configuration page as the wizard's Next leaves it; without /config the
+  // wizard's first choice stands.
+  ChoiceOutcome chooseConfiguration(const DirectoryCheck& dir) {
+    std::optional<ConfigChoice> choice = switches_.config;
+    if (!choice && switches_.options) choice = ConfigChoice::Custom;
+    if (switches_.options && choice != ConfigChoice::Custom)
+      return refused(kExitBadValue, "/options applies to the custom configuration only");
+    if (choice && !offered(*choice, state_))
+      return refused(kExitBadValue,
+                     std::string("this setup does not offer the ") + configName(*choice) + " configuration");
+    if (choice) configurations_.cf_standardClick(radioOf(*choice));
+    switch (configurations_.chosen()) {
+    case Configuration::Standard:
+      if (FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalStandard) return noSpace(dir.drive);
+      break;
+    case Configuration::Minimal: break;
+    case Configuration::Custom: return tickOptions();
+    }
+    return {};
+  }
+
+  // The custom configuration's boxes: the listed options, or the script's
+  // preselection; a locked option 1 stays ticked as in the wizard.
+  ChoiceOutcome tickOptions() {
+    for (int n = 1; n <= kOptionCount; ++n) {
+      const auto i = static_cast<std::size_t>(n - 1);
+      bool tick = state_.Setup.OptionInCustom[i];
+      if (switches_.options) {
+        tick = std::find(switches_.options->begin(), switches_.options->end(), n) != switches_.options->end();
+        if (tick && !controls_[optionBox(n)].visible)
+          return refused(kExitBadValue, "this setup has no option " + std::to_string(n));
+      }
+      configurations_.setTick(n, tick);
+    }
+    return {};
+  }
+
+  const SetupSwitches& switches_;
+  InstallState& state_;
+  Platform& platform_;
+  LeaderControls controls_;
+  Configurations configurations_;
+};
+
+} // namespace
+
+std::string oneLine(const std::string& text) {
+  std::string line = text;
+  std::replace(line.begin(), line.end(), '\r', ' ');
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  return line;
+}
+
+ChoiceOutcome applyUnattendedChoices(const SetupSwitches& switches, InstallState& state, Platform& platform) {
+  return Choices(switches, state, platform).apply();
+}
+
+} // namespace kalvora

@@ -1,0 +1,73 @@
+#include "app/UnattendedPlatform.h"
+
+#include <cctype>
+
+#include "app/StartUp.h"
+#include "app/UnattendedChoices.h"
+
+namespace kalvora {
+namespace {
+
+bool sameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+// The volume number of a name "zdata_NN.dsk"; nothing for other names.
+std::optional<int> volumeNumberOf(const std::string& name) {
+  constexpr std::size_t kPrefix = 6, kSuffix = 4; // "zdata_", ".dsk"
+  if (name.size() <= kPrefix + kSuffix || !sameText(name.substr(0, kPrefix), "zdata_") ||
+      !sameText(name.substr(name.size() - kSuffix), ".dsk"))
+    return std::nullopt;
+  const std::string digits = name.substr(kPrefix, name.size() - kPrefix - kSuffix);
+  if (digits.size() > 4) return std::nullopt;
+  int number = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+} // namespace
+
+UnattendedPlatform::UnattendedPlatform(Platform& inner, const SetupSwitches& switches, SetupLog& log)
+    : ForwardingPlatform(inner), mode_(switches.mode), source_(switches.source),
+      sourceDir_(sourceDirOf(inner.programPath())), log_(&log) {
+  if (source_ && !source_->empty() && source_->back() != '\\') *source_ += '\\';
+}
+
+MessageResult UnattendedPlatform::messageBox(const std::string& text, const std::string& caption,
+                                             MessageButtons buttons, MessageIcon icon) {
+  log_->line("message", caption + ": " + oneLine(text));
+  if (mode_ == UiMode::Interactive) return ForwardingPlatform::messageBox(text, caption, buttons, icon);
+  switch (buttons) {
+  case MessageButtons::Ok: return MessageResult::Ok;
+  case MessageButtons::OkCancel: ++questions_; return MessageResult::Cancel;
+  case MessageButtons::YesNo: ++questions_; return MessageResult::No;
+  }
+  return MessageResult::Cancel;
+}
+
+std::string UnattendedPlatform::volumePath(const std::string& path) {
+  const auto cut = path.find_last_of('\\');
+  if (!source_ || cut == std::string::npos || !sameText(path.substr(0, cut + 1), sourceDir_)) return path;
+  const std::string name = path.substr(cut + 1);
+  const auto number = volumeNumberOf(name);
+  if (!number || inner_.fileInfo(path)) return path;
+  for (const std::string& candidate : {*source_ + name, *source_ + "disk" + std::to_string(*number) + "\\" + name})
+    if (const auto info = inner_.fileInfo(candidate); info && !info->isDirectory) return candidate;
+  return path;
+}
+
+std::optional<FileInfo> UnattendedPlatform::fileInfo(const std::string& path) {
+  return inner_.fileInfo(volumePath(path));
+}
+
+std::unique_ptr<Stream> UnattendedPlatform::openFile(const std::string& path, OpenMode mode) {
+  return inner_.openFile(mode == OpenMode::Create ? path : volumePath(path), mode);
+}
+
+} // namespace kalvora

@@ -1,0 +1,84 @@
+#include "app/win32/SwitchedRun.h"
+
+#include "app/ExitCodes.h"
+#include "app/QuietSetup.h"
+#include "app/UnattendedChoices.h"
+#include "install/win32/CompleteDialog.h"
+#include "install/win32/CopyingDialog.h"
+#include "wizard/win32/CancelDialog.h"
+
+namespace kalvora {
+
+std::optional<int> SwitchedRun::begin(const std::string& commandLine) {
+  Platform& system = systemPlatform();
+  const CommandLineResult line = parseSetupCommandLine(commandLine);
+  switches_ = line.switches;
+  log_.setClock(system);
+  if (switches_.log) {
+    logCopy_ = system.openFile(*switches_.log, OpenMode::Create);
+    log_.alsoWriteTo(logCopy_);
+  }
+  log_.line("start", "setup.exe " + commandLine);
+  if (!line.error.empty()) return badLine(line);
+  if (switches_.log && !logCopy_) return badLine({switches_, "the log file " + *switches_.log + " cannot be written"});
+  if (switches_.help) {
+    if (switches_.mode != UiMode::Quiet)
+      system.messageBox(setupUsageText(), "Setup", MessageButtons::Ok, MessageIcon::Information);
+    return kExitInstalled;
+  }
+  platform_ = std::make_unique<UnattendedPlatform>(system, switches_, log_);
+  if (switches_.mode == UiMode::Quiet) return QuietSetup(*platform_, switches_, log_, logCopy_).run();
+  if (passive()) stages_ = std::make_unique<UnattendedStages>(switches_.noRestart);
+  return std::nullopt;
+}
+
+std::optional<int> SwitchedRun::badLine(const CommandLineResult& line) {
+  log_.line("error", line.error);
+  // A quiet run shows nothing, even about its own command line.
+  if (line.switches.mode != UiMode::Quiet)
+    systemPlatform().messageBox(line.error + "\r\r" + setupUsageText(), "Setup", MessageButtons::Ok,
+                                MessageIcon::Error);
+  return logged(kExitBadValue);
+}
+
+int SwitchedRun::logged(int code) {
+  log_.line("exit", std::to_string(code));
+  return code;
+}
+
+std::optional<int> SwitchedRun::afterStartUp(bool endNow, const InstallState& state) {
+  if (!state.Setup.SetupScript) return logged(kExitFailed);
+  if (endNow || (switches_.unattended() && platform_->questions() > 0)) {
+    log_.line("error", "an installed copy of the product stops the setup");
+    return logged(kExitInstalledCopy);
+  }
+  return std::nullopt;
+}
+
+std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete,
+                                             CancelDialog& Tabbruch) {
+  Tcopying.installRun().context().TextLog.alsoWriteTo(logCopy_);
+  Tcomplete.logic().offerRestart = !switches_.noRestart;
+  if (!passive()) {
+    // The wizard proposes what the switches name; its rules test them on Next.
+    if (switches_.dir) state.Choices.TargetDir = *switches_.dir;
+    if (switches_.group) state.Choices.ProgramGroup = *switches_.group;
+    return std::nullopt;
+  }
+  Tcopying.runUnattended([&Tabbruch] { Tabbruch.confirm(); });
+  const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, *platform_);
+  if (choices.ok()) return std::nullopt;
+  log_.line("error", choices.failure);
+  return logged(choices.exitCode);
+}
+
+int SwitchedRun::exitCode(const InstallState& state, CompleteDialog& Tcomplete) {
+  if (stages_ && stages_->completed) return logged(stages_->exitCode);
+  if (!stages_ && Tcomplete.logic().finished())
+    return logged(Tcomplete.logic().restartDue ? kExitRestartRequired : kExitInstalled);
+  // A passive run asks only for a missing volume.
+  const bool volumeMissing = passive() && state.Run.Cancelled && platform_->questions() > 0;
+  return logged(volumeMissing ? kExitVolumeMissing : kExitFailed);
+}
+
+} // namespace kalvora
