@@ -3,7 +3,7 @@
 //
 // - The default terminate handler names the uncaught exception's type on stderr
 //   (which a GUI program does not have) with the name demangler and mingw's
-//   printf: about 75 KB. Ours ends the program as that handler does at last.
+//   printf: about 50 KB. Ours ends the program as that handler does at last.
 // - The library's throw helpers for its containers and strings construct
 //   std::logic_error and friends, whose reference-counted string code and the
 //   whole explicit std::string instantiation come with them: about 80 KB. Ours

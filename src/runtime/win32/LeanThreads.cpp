@@ -5,7 +5,9 @@
 // which start their one extra thread with CreateThread.
 //
 // Thread-specific values are never destroyed at thread exit: a thread that
-// threw an exception leaves its small exception state behind.
+// threw an exception leaves its small exception state behind. Should the
+// run-time come to call another pthread function, libwinpthread's object files
+// come back with it and the link fails with duplicate definitions.
 #include <windows.h>
 
 #include <pthread.h>
