@@ -164,7 +164,7 @@ public:
   // Title of the window in the foreground; empty when there is none.
   virtual std::string foregroundWindowTitle() { return {}; }
   // Whole seconds of a clock that never runs backwards (unlike the time of day at midnight).
-  virtual std::int64_t clockSeconds();
+  virtual std::int64_t clockSeconds() = 0;
   // The local date and time of day, for logs.
   virtual DosTime localTime();
   // Restarts the computer (not forced) or logs the user off; false when refused.

@@ -391,6 +391,15 @@ public:
 
   void requestQuit() override { PostQuitMessage(0); }
 
+  // The performance counter is what std::chrono::steady_clock reads, without
+  // the thread library that the static run-time brings for it.
+  std::int64_t clockSeconds() override {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return count.QuadPart / frequency.QuadPart;
+  }
+
   // The C library's localtime reads the time zone from the registry at every call.
   DosTime localTime() override {
     SYSTEMTIME t;
