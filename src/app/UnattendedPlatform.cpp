@@ -43,6 +43,11 @@ MessageResult UnattendedPlatform::messageBox(const std::string& text, const std:
   return MessageResult::Cancel;
 }
 
+bool UnattendedPlatform::startHiddenProgram(const std::string& commandLine) {
+  if (mode_ == UiMode::Interactive) return inner_.startHiddenProgram(commandLine);
+  return inner_.runHiddenProgram(commandLine);
+}
+
 std::string UnattendedPlatform::volumePath(const std::string& path) {
   const auto cut = path.find_last_of('\\');
   if (!source_ || cut == std::string::npos || !sameNoCase(path.substr(0, cut + 1), sourceDir_)) return path;

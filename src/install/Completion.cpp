@@ -99,8 +99,9 @@ void Completion::Btn_completeClick() {
 
   removeWorkFiles(platform_, state_);
 
+  // Due until carried out: suppressed by /norestart, declined, or refused by the system.
+  restartDue = reboot == kRestart || reboot == kLogOff;
   if (reboot != 0 && offerRestart) endSession(reboot);
-  restartDue = !offerRestart && (reboot == kRestart || reboot == kLogOff);
   platform_.requestQuit();
   host_.closeDialog();
 }
@@ -113,10 +114,10 @@ void Completion::endSession(std::int32_t reboot) {
     return;
   }
   if (reboot == kRestart) {
-    if (!platform_.endSession(SessionEnd::Restart))
-      platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
+    restartDue = !platform_.endSession(SessionEnd::Restart);
+    if (restartDue) platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
   } else if (reboot == kLogOff) {
-    platform_.endSession(SessionEnd::LogOff);
+    restartDue = !platform_.endSession(SessionEnd::LogOff);
   }
 }
 
