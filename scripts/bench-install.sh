@@ -20,7 +20,6 @@
 #   cpu       processor seconds of the installer's processes and of the Wine server
 #   requests  requests to the Wine server by kind (the server traces every
 #             request, which slows it down: use it with a few FILES)
-#   syscalls  system calls of the installer's processes by kind (strace -c)
 # Processor time and counts, unlike wall time, hardly change with the load of
 # the machine. FILES=N installs only the first N files of the payload.
 set -eu
@@ -121,10 +120,6 @@ measured() {
     python3 "$ROOT/bench/install/count-server-requests.py" "$WORK/trace-$kind.txt" "$name" 12 >"$WORK/requests-$kind.txt"
     sed -n 's/^\([0-9]*\) requests.*/\1/p' "$WORK/requests-$kind.txt"
     ;;
-  syscalls)
-    strace -f -c -o "$WORK/syscalls-$kind.txt" "$@" >"$out" 2>&1
-    awk '$NF == "total" { print $(NF - 1) }' "$WORK/syscalls-$kind.txt"
-    ;;
   esac
 }
 
@@ -209,7 +204,7 @@ cpu)
     echo "| $(label "$kind") | $u | $s | $w | $(echo "$u $s $w $files" | awk '{ printf "%.2f", ($1 + $2 + $3) * 1000 / $4 }') |"
   done
   ;;
-requests | syscalls)
+requests)
   echo "| installer ($files files) | $MEASURE | per file |"
   echo "|---|---|---|"
   for kind in $KINDS; do
@@ -219,7 +214,7 @@ requests | syscalls)
   for kind in $KINDS; do
     echo
     echo "$(label "$kind"), the last round:"
-    if [ "$MEASURE" = requests ]; then cat "$WORK/requests-$kind.txt"; else head -n 20 "$WORK/syscalls-$kind.txt"; fi
+    cat "$WORK/requests-$kind.txt"
   done
   ;;
 esac
