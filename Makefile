@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -DKALVORA_WERROR=$(WERROR)
 WINEPREFIX_DIR = $(CURDIR)/build/win32/wineprefix
 
-.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench bench-install format clean screenshots demo
+.PHONY: all deps native native-asan win32 fuzz test test-native test-asan test-win32 test-fuzz bench bench-ratio bench-install format clean screenshots demo
 
 all: native win32
 
@@ -62,8 +62,13 @@ demo: all
 	build/native/kalvora build -q -o build/demo-medium build/demo-project/demo.kvp
 	sh scripts/run-demo.sh $(CURDIR)/build/demo-medium/disk1 $(CURDIR)/build/demo-wineprefix
 
-bench: native
+bench: native bench-ratio
 	sh scripts/run-benchmarks.sh build/native
+
+# LZH output size against an independent -lh1- encoder (BENCHMARKS.md).
+bench-ratio: native
+	@sh scripts/install-deps.sh bench
+	sh scripts/bench-lzh-ratio.sh build/native
 
 # Installs of one product by setup.exe (LZH, RLE, stored) and by NSIS under Wine, timed (BENCHMARKS.md).
 bench-install: native win32

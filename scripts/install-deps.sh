@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that building and testing need, when missing.
-# A fresh Debian 12 machine needs nothing else.
+# A fresh Debian 12 machine needs nothing else. `install-deps.sh bench` adds
+# the peer encoder that the benchmarks measure against (not needed to test).
 set -e
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -27,6 +28,10 @@ need xauth command -v xauth
 need lhasa command -v lhasa
 need nsis command -v makensis
 need imagemagick test -x /usr/bin/import # also reads the X screen (make screenshots, e2e)
+if [ "$1" = bench ]; then
+  need jlha-utils test -f /usr/share/java/jlha.jar
+  need default-jdk-headless command -v javac
+fi
 
 [ -z "$missing" ] && exit 0
 echo "Installing:$missing"

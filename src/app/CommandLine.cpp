@@ -1,18 +1,12 @@
 #include "app/CommandLine.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/CommandLineWords.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
-
-std::string lowerCase(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::optional<ConfigChoice> configNamed(const std::string& name) {
   const std::string lower = lowerCase(name);

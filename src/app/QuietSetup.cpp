@@ -37,11 +37,22 @@ private:
 std::string chosenOptions(const InstallState& state) {
   std::string list;
   for (int n = 1; n <= kOptionCount; ++n)
-    if (state.Choices.OptionChosen[static_cast<std::size_t>(n - 1)]) list += (list.empty() ? "" : ",") + std::to_string(n);
+    if (state.Choices.OptionChosen[static_cast<std::size_t>(n - 1)])
+      list += (list.empty() ? "" : ",") + std::to_string(n);
   return list.empty() ? "none" : list;
 }
 
 } // namespace
+
+std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, SetupLog& log) {
+  if (!state.Setup.SetupScript) {
+    log.line("error", "there is no setup.inf beside setup.exe");
+    return kExitFailed;
+  }
+  if (!endNow && !asked) return std::nullopt;
+  log.line("error", "an installed copy of the product stops the setup");
+  return kExitInstalledCopy;
+}
 
 QuietSetup::QuietSetup(UnattendedPlatform& platform, const SetupSwitches& switches, SetupLog& log,
                        std::shared_ptr<Stream> logCopy)
@@ -57,10 +68,11 @@ int QuietSetup::run() {
   // InstallState lives as long as the program, as in a run with windows.
   InstallState& state = *new InstallState;
   const int asked = platform_.questions();
-  const StartUpOutcome startUp = StartUp(platform_, state).run();
-  if (!state.Setup.SetupScript) return fail(kExitFailed, "there is no setup.inf beside setup.exe");
-  if (startUp == StartUpOutcome::EndProgram || platform_.questions() > asked)
-    return fail(kExitInstalledCopy, "an installed copy of the product stops the setup");
+  const bool endNow = StartUp(platform_, state).run() == StartUpOutcome::EndProgram;
+  if (const auto code = startUpExit(endNow, state, platform_.questions() > asked, log_)) {
+    log_.line("exit", std::to_string(*code));
+    return *code;
+  }
 
   const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, platform_);
   if (!choices.ok()) return fail(choices.exitCode, choices.failure);

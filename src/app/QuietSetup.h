@@ -3,13 +3,19 @@
 // switches, the installation run and its end, each as the windows would do
 // it, but every question becomes an exit code and every message a log line.
 #include <memory>
+#include <optional>
 
 #include "app/CommandLine.h"
-#include "model/InstallState.h"
 #include "app/UnattendedPlatform.h"
 #include "install/SetupLog.h"
+#include "model/InstallState.h"
 
 namespace kalvora {
+
+// The exit code when the start-up ends a run with switches (no setup.inf, an
+// installed copy that stops the setup, a question nobody may answer), with its
+// reason in the log; nothing when the setup goes on.
+std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, SetupLog& log);
 
 class QuietSetup {
 public:

@@ -1,25 +1,17 @@
 #include "app/UnattendedPlatform.h"
 
-#include <cctype>
-
 #include "app/StartUp.h"
 #include "app/UnattendedChoices.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
 
-bool sameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 // The volume number of a name "zdata_NN.dsk"; nothing for other names.
 std::optional<int> volumeNumberOf(const std::string& name) {
   constexpr std::size_t kPrefix = 6, kSuffix = 4; // "zdata_", ".dsk"
-  if (name.size() <= kPrefix + kSuffix || !sameText(name.substr(0, kPrefix), "zdata_") ||
-      !sameText(name.substr(name.size() - kSuffix), ".dsk"))
+  if (name.size() <= kPrefix + kSuffix || !sameNoCase(name.substr(0, kPrefix), "zdata_") ||
+      !sameNoCase(name.substr(name.size() - kSuffix), ".dsk"))
     return std::nullopt;
   const std::string digits = name.substr(kPrefix, name.size() - kPrefix - kSuffix);
   if (digits.size() > 4) return std::nullopt;
@@ -51,9 +43,14 @@ MessageResult UnattendedPlatform::messageBox(const std::string& text, const std:
   return MessageResult::Cancel;
 }
 
+bool UnattendedPlatform::startHiddenProgram(const std::string& commandLine) {
+  if (mode_ == UiMode::Interactive) return inner_.startHiddenProgram(commandLine);
+  return inner_.runHiddenProgram(commandLine);
+}
+
 std::string UnattendedPlatform::volumePath(const std::string& path) {
   const auto cut = path.find_last_of('\\');
-  if (!source_ || cut == std::string::npos || !sameText(path.substr(0, cut + 1), sourceDir_)) return path;
+  if (!source_ || cut == std::string::npos || !sameNoCase(path.substr(0, cut + 1), sourceDir_)) return path;
   const std::string name = path.substr(cut + 1);
   const auto number = volumeNumberOf(name);
   if (!number || inner_.fileInfo(path)) return path;

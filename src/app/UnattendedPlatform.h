@@ -21,6 +21,9 @@ public:
                            MessageIcon icon) override;
   std::optional<FileInfo> fileInfo(const std::string& path) override;
   std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) override;
+  // The rollback's uninstaller: an unattended run ends only when it is done,
+  // so that its exit code tells of a system rolled back.
+  bool startHiddenProgram(const std::string& commandLine) override;
 
   // Message boxes go to this log from now on (the run's, once it has one).
   void logTo(SetupLog& log) { log_ = &log; }

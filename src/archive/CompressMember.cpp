@@ -5,6 +5,7 @@
 
 #include "archive/Compress.h"
 #include "archive/MemberPaths.h"
+#include "platform/Directories.h"
 
 namespace kalvora {
 
@@ -41,7 +42,7 @@ bool TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::
   }
 
   requireFreeSpace(path, member.expandedSize);
-  if (MakeDirectories) createDirectoryPath(platform_, directoryPart(path));
+  if (MakeDirectories && !createDirectories(platform_, directoryPart(path))) throw EInOutError(5);
   auto out = platform_.openFile(path, OpenMode::Create);
   if (!out) {
     if (ExceptionOnFileError) throw EFCreateError(path);

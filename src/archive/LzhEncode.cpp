@@ -1,5 +1,6 @@
 // LZH encoding: LZSS over the 4096-byte window (matches of 3 to 60 bytes, one
-// step of lazy evaluation), coded by the stream writer.
+// step of lazy evaluation weighed by the bits each choice costs in the current
+// adaptive codes), coded by the stream writer.
 #include <memory>
 
 #include "archive/ArchiveWriter.h"
@@ -11,26 +12,51 @@ namespace {
 
 using namespace lzh;
 
-constexpr unsigned kGoodEnough = 32; // a match this long is taken without looking one byte on
+constexpr unsigned kMaxChain = 128; // candidates walked per search
+constexpr unsigned kNextChain = 96; // the same for the look one byte on
+constexpr unsigned kGoodLength = 8; // after a match this long, the look one byte on walks a quarter of that
+constexpr unsigned kLazyMax = 12;   // a match this long is taken without looking one byte on
+
+// Whether to code the byte at pos and then next instead of match. A longer next
+// always wins; one of the same length when the byte and next cost fewer bits than
+// match and the one further byte next covers, at the stream's bits per byte so far
+// (coded bytes of coded input bytes).
+bool deferTo(const Match& match, const Match& next, std::uint8_t byte, const LzhStreamWriter& writer,
+             std::size_t codedBytes, std::size_t inputBytes) {
+  if (next.length != match.length) return next.length > match.length;
+  const double bitsPerByte =
+      inputBytes == 0 ? 8.0 : 8.0 * static_cast<double>(codedBytes) / static_cast<double>(inputBytes);
+  return writer.literalBits(byte) + writer.matchBits(next.length, next.distance) <
+         writer.matchBits(match.length, match.distance) + bitsPerByte;
+}
+
+// Whether the three bytes of a 3-byte match cost fewer bits as bytes.
+bool cheaperAsBytes(const Match& match, const std::uint8_t* bytes, const LzhStreamWriter& writer) {
+  return match.length == 3 &&
+         writer.literalBits(bytes[0]) + writer.literalBits(bytes[1]) + writer.literalBits(bytes[2]) <
+             writer.matchBits(match.length, match.distance);
+}
 
 } // namespace
 
 void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) { lzhEncode(data, out, nullptr); }
 
 void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats) {
-  out.reserve(out.size() + data.size() / 2 + 64);
+  const std::size_t start = out.size();
+  out.reserve(start + data.size() / 2 + 64);
   const auto writer = std::make_unique<LzhStreamWriter>(out);
   MatchFinder finder(data);
   LzhEncodeStats counts;
 
   std::size_t pos = 0;
-  Match match = data.empty() ? Match{} : finder.find(0);
+  Match match = data.empty() ? Match{} : finder.find(0, kMaxChain);
   while (pos < data.size()) {
     finder.insert(pos);
-    const bool tryNext = match.length < kGoodEnough && pos + 1 < data.size();
-    const Match next = tryNext ? finder.find(pos + 1) : Match{};
-    if (match.length == 0 || next.length > match.length) {
-      // A byte, or a byte before a longer match one step on.
+    Match next;
+    if (match.length < kLazyMax && pos + 1 < data.size())
+      next = finder.find(pos + 1, match.length >= kGoodLength ? kNextChain / 4 : kNextChain);
+    if (match.length == 0 || deferTo(match, next, data[pos], *writer, out.size() - start, pos) ||
+        cheaperAsBytes(match, data.data() + pos, *writer)) {
       writer->literal(data[pos]);
       ++counts.literals;
       ++pos;
@@ -41,7 +67,7 @@ void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& ou
     ++counts.matches;
     for (const std::size_t end = pos + match.length; ++pos < end;)
       finder.insert(pos);
-    match = pos < data.size() ? finder.find(pos) : Match{};
+    match = pos < data.size() ? finder.find(pos, kMaxChain) : Match{};
   }
   writer->finish();
   if (stats) {

@@ -17,12 +17,16 @@ public:
   void literal(std::uint8_t byte) { symbol(byte); }
   // length 3 to 60, distance 1 to 4096 bytes back.
   void match(unsigned length, unsigned distance);
+  // The bits a byte or a match would take now.
+  unsigned literalBits(std::uint8_t byte) const { return codeLength(byte); }
+  unsigned matchBits(unsigned length, unsigned distance) const;
   // Pads the last byte with zero bits.
   void finish();
   std::uint32_t treeRebuilds() const { return tree_.rebuilds(); }
 
 private:
   void symbol(unsigned v);
+  unsigned codeLength(unsigned v) const;
   void put(std::uint64_t value, unsigned n);
 
   std::vector<std::uint8_t>& out_;

@@ -27,6 +27,17 @@ void LzhStreamWriter::symbol(unsigned v) {
   tree_.update(v, path_, length);
 }
 
+unsigned LzhStreamWriter::codeLength(unsigned v) const {
+  unsigned length = 0;
+  for (unsigned k = tree_.prnt[v + kNodes]; k != kRoot; k = tree_.prnt[k])
+    ++length;
+  return length;
+}
+
+unsigned LzhStreamWriter::matchBits(unsigned length, unsigned distance) const {
+  return codeLength(256 + length - kThreshold - 1) + kPositionCode.length[(distance - 1) >> 6] + 6;
+}
+
 void LzhStreamWriter::match(unsigned length, unsigned distance) {
   symbol(256 + length - kThreshold - 1);
   const unsigned position = distance - 1;

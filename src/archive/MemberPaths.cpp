@@ -1,39 +1,10 @@
 #include "archive/MemberPaths.h"
 
-#include "platform/Errors.h"
+#include "platform/NoCase.h"
+#include "platform/Paths.h"
 
 namespace kalvora {
-namespace {
-
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-unsigned char foldCase(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'a' && u <= 'z') return static_cast<unsigned char>(u - 32);
-  if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<unsigned char>(u - 32); // à..þ, not ÷
-  return u;
-}
-
-// "..", and what Windows trims to it ("...", ".. "): only dots and spaces, two dots at least.
-bool isParentPart(const std::string& name, std::size_t start, std::size_t end) {
-  std::size_t dots = 0;
-  for (std::size_t i = start; i < end; ++i) {
-    if (name[i] == '.')
-      ++dots;
-    else if (name[i] != ' ')
-      return false;
-  }
-  return dots >= 2;
-}
-
-} // namespace
-
-bool sameMemberName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldCase(a[i]) != foldCase(b[i])) return false;
-  return true;
-}
+bool sameMemberName(const std::string& a, const std::string& b) { return sameAnsiNoCase(a, b); }
 
 std::string memberOutputPath(const std::string& targetPath, const std::string& storedName) {
   if (!storedName.empty() && storedName[0] == '\\') return storedName;
@@ -42,31 +13,19 @@ std::string memberOutputPath(const std::string& targetPath, const std::string& s
 
 bool isContainedMemberName(const std::string& storedName) {
   if (storedName.empty() || storedName[0] == '\\') return true; // used as it stands
-  if (storedName[0] == '/' || (storedName.size() >= 2 && storedName[1] == ':')) return false;
-  std::size_t start = 0;
-  while (start <= storedName.size()) {
-    std::size_t end = start;
-    while (end < storedName.size() && !isSeparator(storedName[end]))
-      ++end;
-    if (isParentPart(storedName, start, end)) return false;
-    start = end + 1;
-  }
-  return true;
+  return storedName[0] != '/' && staysInsideRoot(storedName);
+}
+
+std::string packedPictureMember(const std::string& packedPath) {
+  std::string name = packedPath.empty() ? std::string() : packedPath.substr(0, packedPath.size() - 1);
+  name += 'p';
+  const auto cut = name.find_last_of("\\:");
+  return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
 std::string directoryPart(const std::string& path) {
   const auto last = path.find_last_of("\\/");
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
-
-void createDirectoryPath(Platform& platform, const std::string& directory) {
-  std::string dir = directory;
-  if (!dir.empty() && isSeparator(dir.back())) dir.pop_back();
-  if (dir.size() < 3 || platform.directoryExists(dir)) return;
-  const std::string parent = directoryPart(dir);
-  if (parent.size() >= dir.size()) return; // "x\\": no shorter parent to walk up to
-  createDirectoryPath(platform, parent);
-  if (!platform.createDirectory(dir)) throw EInOutError(5);
 }
 
 } // namespace kalvora

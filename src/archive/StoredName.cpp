@@ -1,8 +1,9 @@
 #include "archive/StoredName.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
+
+#include "platform/Paths.h"
 
 namespace kalvora {
 namespace {
@@ -18,30 +19,9 @@ std::vector<std::string> splitElements(const std::string& name) {
   return elements;
 }
 
-std::string upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// Windows opens these devices in every directory, whatever the extension.
-bool isDeviceName(const std::string& element) {
-  std::string base = upper(element.substr(0, element.find('.')));
-  while (!base.empty() && base.back() == ' ')
-    base.pop_back();
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
-    return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
-         base[3] <= '9';
-}
-
-// Windows drops trailing dots and spaces, so ". ." and "..." can act as "..",
-// and "   " as no name at all.
-bool isOnlyDotsAndSpaces(const std::string& element) { return element.find_first_not_of(". ") == std::string::npos; }
-
 std::string elementProblem(const std::string& element) {
   if (element == "..") return "contains a '..' component";
-  if (isOnlyDotsAndSpaces(element)) return "contains the component '" + element + "'";
+  if (isDotsAndBlanks(element)) return "contains the component '" + element + "'";
   if (isDeviceName(element)) return "names the device '" + element + "'";
   return "";
 }

@@ -1,13 +1,12 @@
 #include "install/AssociationStage.h"
 
 #include "install/ScriptPaths.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora {
 namespace {
 
 constexpr std::int32_t kDefaultSlots = 150;
-constexpr std::size_t kSystemRootMarkerLength = 12; // "%SystemRoot%"
-constexpr std::size_t kSystemRootPathLength = 30;   // characters the file stage keeps after the marker
 
 void setDefaultValue(RunContext& run, const std::string& key, const std::string& value) {
   // A refused write leaves the others to be tried.
@@ -26,11 +25,7 @@ std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
   const std::string name = script.ReadString(section, "f" + entry, "");
   // The file stage puts a directory marked %SystemRoot% below the Windows directory;
   // the association names that file, not a path below the target that holds nothing.
-  if (containsNoCase(value, "%SystemRoot%")) {
-    const std::string below =
-        value.size() > kSystemRootMarkerLength ? value.substr(kSystemRootMarkerLength, kSystemRootPathLength) : "";
-    return run.WindowsDir + below + "\\" + name;
-  }
+  if (holdsSystemRoot(value)) return run.WindowsDir + belowSystemRoot(value, kKeptForFiles) + "\\" + name;
   return run.state.Choices.TargetDir + value + "\\" + name;
 }
 

@@ -4,17 +4,10 @@
 #include <array>
 #include <vector>
 
+#include "archive/Volumes.h"
 #include "install/RunProgress.h"
 
 namespace kalvora {
-
-std::string firstVolumePath(const std::string& sourceDir, const std::string& volumeText) {
-  return sourceDir + "zdata_" + volumeText + ".dsk";
-}
-
-std::string continuationVolumePath(const std::string& sourceDir, std::int64_t number) {
-  return sourceDir + (number < 10 ? "zdata_0" : "zdata_") + std::to_string(number) + ".dsk";
-}
 
 void waitForVolume(RunContext& run, const std::string& path, std::int64_t number) {
   while (!run.platform.fileExists(path)) {
@@ -80,7 +73,7 @@ void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
 void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   if (chunk.offset < 0) throw Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset));
   run.setItemProgress(0);
-  std::string path = firstVolumePath(run.state.Setup.SourceDir, chunk.volumeText);
+  std::string path = run.state.Setup.SourceDir + firstVolumeName(chunk.volumeText);
   waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
   auto volume = openVolume(run, path, chunk.offset);
 
@@ -88,30 +81,23 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   if (!out) throw EFCreateError(output);
 
   const bool compressed = run.state.Setup.CompressionMode == 1;
-  std::array<std::uint8_t, kCopyBlockSize> buffer{};
-  std::int64_t remaining = chunk.size;
+  std::array<std::uint8_t, kVolumeBlockSize> buffer{};
+  ChunkBlocks blocks(chunk.size);
   for (bool done = false; !done;) {
-    const auto got = static_cast<std::int64_t>(volume.read(buffer.data(), buffer.size()));
-    std::int64_t written = got;
-    if (got >= remaining) {
-      written = remaining > 0 ? remaining : 0;
-      remaining = 0;
-      done = true;
-    } else {
-      remaining -= got;
-    }
+    const ChunkBlocks::Step step = blocks.step(volume.read(buffer.data(), buffer.size()));
+    done = step.done;
+    const auto written = static_cast<std::int64_t>(step.taken);
     writeAll(*out, buffer.data(), written);
-    if (!done && got < static_cast<std::int64_t>(kCopyBlockSize)) {
-      // The volume has ended: the chunk goes on at the start of the next one.
+    if (step.volumeEnded) {
       volume = VolumeReader(nullptr);
       ++run.ContinuationCount;
       const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
-      path = continuationVolumePath(run.state.Setup.SourceDir, number);
+      path = run.state.Setup.SourceDir + volumeFileName(number);
       waitForVolume(run, path, number);
       volume = openVolume(run, path, 0);
     }
-    const BlockProgress p =
-        blockProgress(compressed, written, chunk.size, remaining, run.BytesDone, run.state.Choices.ProgressTotal);
+    const BlockProgress p = blockProgress(compressed, written, chunk.size, blocks.remaining(), run.BytesDone,
+                                          run.state.Choices.ProgressTotal);
     run.setItemProgress(p.item);
     run.BytesDone = p.bytesDone;
     if (p.run) run.setRunProgress(*p.run);

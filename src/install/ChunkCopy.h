@@ -1,6 +1,6 @@
 #pragma once
-// Copying one chunk of an archive volume "zdata_NN.dsk" to a file, in blocks
-// of 2048 bytes, continuing into the next volumes and asking for missing ones.
+// Copying one chunk of the archive volumes (archive/Volumes) to a file,
+// asking for each volume that is missing.
 #include <cstdint>
 #include <string>
 
@@ -8,19 +8,12 @@
 
 namespace kalvora {
 
-inline constexpr std::size_t kCopyBlockSize = 2048;
-
 struct Chunk {
   std::string volumeText;        // the volume number as the script writes it ("01", "1")
   std::int64_t volumeNumber = 0; // the same read as an integer
   std::int64_t offset = 0;
   std::int64_t size = 0;
 };
-
-// The volume a chunk starts in: its number exactly as written.
-std::string firstVolumePath(const std::string& sourceDir, const std::string& volumeText);
-// A continuation volume: the number with two digits below 10.
-std::string continuationVolumePath(const std::string& sourceDir, std::int64_t number);
 
 // Asks for the disk until the volume is there; Cancel opens the cancel
 // confirmation, and a confirmed one stops the run.

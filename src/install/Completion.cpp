@@ -1,6 +1,6 @@
 #include "install/Completion.h"
 
-#include <cctype>
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
@@ -10,12 +10,7 @@ constexpr std::int32_t kRestart = 1, kLogOff = 2;
 } // namespace
 
 bool titleShowsGroup(const std::string& title, const std::string& group) {
-  const std::string shown = title.substr(0, kForegroundTitleLength);
-  if (group.empty() || shown.size() < group.size()) return false;
-  for (std::size_t i = 0; i < group.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(shown[i])) != std::toupper(static_cast<unsigned char>(group[i])))
-      return false;
-  return true;
+  return !group.empty() && startsWithNoCase(title.substr(0, kForegroundTitleLength), group);
 }
 
 void removeWorkFiles(Platform& platform, const InstallState& state) {
@@ -104,8 +99,9 @@ void Completion::Btn_completeClick() {
 
   removeWorkFiles(platform_, state_);
 
+  // Due until carried out: suppressed by /norestart, declined, or refused by the system.
+  restartDue = reboot == kRestart || reboot == kLogOff;
   if (reboot != 0 && offerRestart) endSession(reboot);
-  restartDue = !offerRestart && (reboot == kRestart || reboot == kLogOff);
   platform_.requestQuit();
   host_.closeDialog();
 }
@@ -118,10 +114,10 @@ void Completion::endSession(std::int32_t reboot) {
     return;
   }
   if (reboot == kRestart) {
-    if (!platform_.endSession(SessionEnd::Restart))
-      platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
+    restartDue = !platform_.endSession(SessionEnd::Restart);
+    if (restartDue) platform_.messageBox(declined, "Setup", MessageButtons::Ok, MessageIcon::None);
   } else if (reboot == kLogOff) {
-    platform_.endSession(SessionEnd::LogOff);
+    restartDue = !platform_.endSession(SessionEnd::LogOff);
   }
 }
 

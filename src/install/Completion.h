@@ -51,6 +51,7 @@ public:
   int completeLeft = kCompleteButtonLeft;
   // /norestart: the restart or log-off the script asks for is not offered, only noted.
   bool offerRestart = true;
+  // The restart or log-off the script asks for was not carried out (exit code 3010).
   bool restartDue = false;
   bool finished() const { return done_; }
 

@@ -1,14 +1,12 @@
 #include "install/FileStage.h"
 
 #include "install/ChunkCopy.h"
-#include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/Directories.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora {
 namespace {
-
-constexpr std::size_t kSystemRootMarkerLength = 12; // "%SystemRoot%"
-constexpr std::size_t kSystemRootPathLength = 30;   // characters kept after the marker
 
 struct FileEntry {
   std::string section; // "Option_k"
@@ -51,10 +49,9 @@ Target targetOf(RunContext& run, const FileEntry& file) {
   }
   const std::string key = numberedKey(numberedKey("d", file.option) + "_", directory);
   const std::string value = script.ReadString("directories", key, "[]");
-  if (containsNoCase(value, "%SystemRoot%")) {
+  if (holdsSystemRoot(value)) {
     ++run.SystemRootCount;
-    const std::string below =
-        value.size() > kSystemRootMarkerLength ? value.substr(kSystemRootMarkerLength, kSystemRootPathLength) : "";
+    const std::string below = belowSystemRoot(value, kKeptForFiles);
     requireBelowRoot(below + file.name);
     const std::string target = run.WindowsDir + below + file.name;
     createSystemRootDirectories(run, target);

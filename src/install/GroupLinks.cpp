@@ -4,18 +4,13 @@
 #include <cctype>
 #include <cstring>
 
-#include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/Directories.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 
 namespace {
-
-bool sameNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // Paths compare without regard to case; arguments are the program's own business.
 bool sameLink(const ShellLink& a, const ShellLink& b) {

@@ -1,19 +1,15 @@
 #include "install/IniChanges.h"
 
-#include "install/DirectoryStage.h"
 #include "install/ScriptPaths.h"
+#include "platform/Directories.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora {
 
 namespace {
 
-constexpr const char* kMarker = "%SystemRoot%";
-constexpr std::size_t kMarkerLength = 12;
-constexpr std::size_t kKeptAfterMarker = 40;
 constexpr int kIniFiles = 4;
 constexpr int kEntries = 10;
-
-bool hasMarker(const std::string& name) { return containsNoCase(name, kMarker); }
 
 // Stands for a key that is not there: no INI value holds control characters.
 constexpr const char* kAbsent = "\x01\x02";
@@ -51,8 +47,8 @@ void writeEntries(RunContext& run, const std::string& section, const std::string
 } // namespace
 
 std::string iniFilePath(const std::string& name, const std::string& windowsDir) {
-  if (!hasMarker(name)) return name;
-  return windowsDir + (name.size() > kMarkerLength ? name.substr(kMarkerLength, kKeptAfterMarker) : "");
+  if (!holdsSystemRoot(name)) return name;
+  return windowsDir + belowSystemRoot(name, kKeptForIni);
 }
 
 void iniChanges(RunContext& run) {
@@ -63,11 +59,11 @@ void iniChanges(RunContext& run) {
     if (name.empty()) continue;
     const std::string path = iniFilePath(name, run.WindowsDir);
     createDirectories(run.platform, containingDirectory(path));
-    if (!hasMarker(name)) run.Log.write(section, "name", name);
+    if (!holdsSystemRoot(name)) run.Log.write(section, "name", name);
     // A name without a directory is a file of the Windows directory, as the INI functions take it.
     const bool bare = path.find_first_of("\\/:") == std::string::npos;
     run.Log.write(section, "path", bare ? run.WindowsDir + "\\" + path : path);
-    const std::string backupName = hasMarker(name) ? script.ReadString(section, "bkp", "") : "";
+    const std::string backupName = holdsSystemRoot(name) ? script.ReadString(section, "bkp", "") : "";
     if (!backupName.empty()) backUp(run, section, path, backupName);
     writeEntries(run, section, path);
   }

@@ -1,25 +1,15 @@
 #include "install/InstallRun.h"
 
-#include <cstdio>
-
 #include "install/DirectoryStage.h"
 #include "install/FileStage.h"
 #include "install/RunProgress.h"
 #include "install/ScriptCheck.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
+#include "platform/Directories.h"
+#include "platform/DosTimeText.h"
 
 namespace kalvora {
-
-namespace {
-
-std::string dateText(const DosTime& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year % 10000, t.month % 100, t.day % 100);
-  return text;
-}
-
-} // namespace
 
 int runDialogTop(int screenHeight) {
   return static_cast<int>(roundHalfEven(static_cast<double>(screenHeight) / 3.0 * 2.0)) + 5;

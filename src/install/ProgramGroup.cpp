@@ -3,13 +3,11 @@
 #include "install/RunProgress.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora {
 
 namespace {
-
-constexpr std::size_t kMarkerLength = 12; // "%SystemRoot%"
-constexpr std::size_t kKeptAfterMarker = 50;
 
 // dir + "\" + file, without doubling a backslash that dir already ends with.
 std::string joined(const std::string& dir, const std::string& file) {
@@ -43,9 +41,8 @@ GroupItem optionItem(RunContext& run, std::int64_t i, std::int32_t option) {
   const std::string file = script.ReadString(optionSection, numberedKey("f", f), "");
   GroupItem item;
   item.caption = script.ReadString("prggrp", numberedKey("p", i), "[unbenannt_" + std::to_string(i) + "]");
-  if (containsNoCase(dir, "%SystemRoot%"))
-    item.target =
-        joined(run.WindowsDir + (dir.size() > kMarkerLength ? dir.substr(kMarkerLength, kKeptAfterMarker) : ""), file);
+  if (holdsSystemRoot(dir))
+    item.target = joined(run.WindowsDir + belowSystemRoot(dir, kKeptForGroupItems), file);
   else
     item.target = joined(run.state.Choices.TargetDir + dir, file);
   item.arguments = script.ReadString("prggrp", numberedKey("r", i), "");
@@ -148,15 +145,6 @@ void programGroupStage(RunContext& run, bool fromMedium) {
   const bool taken = run.platform.sendShellCommands(commands.text());
   run.TextLog.line("group", commands.group() + (taken ? " sent to the shell" : " not taken by the shell"));
   completeGroupLinks(run, commands);
-}
-
-std::string driveOfPath(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
-  if (path.rfind("\\\\", 0) != 0) return {};
-  const auto server = path.find('\\', 2);
-  if (server == std::string::npos) return path;
-  const auto share = path.find('\\', server + 1);
-  return share == std::string::npos ? path : path.substr(0, share);
 }
 
 } // namespace kalvora

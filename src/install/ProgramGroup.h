@@ -8,6 +8,7 @@
 
 #include "install/GroupLinks.h"
 #include "install/RunContext.h"
+#include "platform/Paths.h"
 
 namespace kalvora {
 
@@ -35,8 +36,5 @@ ProgramGroupCommands programGroupCommands(RunContext& run, bool fromMedium);
 // The stage: builds the commands, hands them to the shell, then makes sure the
 // group's folder holds one right link per item, logged for the uninstaller.
 void programGroupStage(RunContext& run, bool fromMedium);
-
-// The drive of a path ("D:") or, for a network path, its "\\server\share" part.
-std::string driveOfPath(const std::string& path);
 
 } // namespace kalvora

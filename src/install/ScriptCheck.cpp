@@ -4,24 +4,17 @@
 #include <cctype>
 
 #include "install/ScriptPaths.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora {
 namespace {
 
 constexpr std::size_t kMaxPath = 259;    // MAX_PATH less its terminating zero
 constexpr std::int32_t kMaxCount = 9999; // more entries than any script file can hold
-constexpr const char* kMarker = "%SystemRoot%";
-constexpr std::size_t kMarkerLength = 12;
-constexpr std::size_t kKeptForFiles = 30; // characters after the marker in a directory value
-constexpr std::size_t kKeptForIni = 40;   // in an INI file name
-constexpr const char* kAbsent = "\x01";   // no script value holds control characters
+constexpr const char* kAbsent = "\x01";  // no script value holds control characters
 
 std::string entry(const std::string& section, const std::string& key, const std::string& value) {
   return "[" + section + "] " + key + "=" + value;
-}
-
-bool startsWithMarker(const std::string& value) {
-  return value.size() >= kMarkerLength && containsNoCase(value.substr(0, kMarkerLength), kMarker);
 }
 
 void requireLength(const std::string& path) {
@@ -38,8 +31,8 @@ void requireCount(const SetupScript& script, const std::string& section, const s
 // Windows directory (cut as the stages cut it). Its full path.
 std::string checkedDirectory(const std::string& where, const std::string& value, const std::string& targetDir,
                              const std::string& windowsDir) {
-  if (startsWithMarker(value)) {
-    const std::string below = value.substr(kMarkerLength, kKeptForFiles);
+  if (startsWithSystemRoot(value)) {
+    const std::string below = belowSystemRoot(value, kKeptForFiles);
     if (below.find('%') != std::string::npos || !isPlainDirectoryValue(below)) throw EUnsafeScriptPath(value);
     return windowsDir + below;
   }
@@ -117,13 +110,13 @@ void checkIniFiles(const SetupScript& script, const std::string& windowsDir) {
     const std::string section = numberedKey("ini_", i);
     const std::string name = script.ReadString(section, "name", "");
     if (name.empty()) continue;
-    if (!containsNoCase(name, kMarker)) {
+    if (!holdsSystemRoot(name)) {
       if (!isWindowsPath(name)) throw EInvalidScriptValue(entry(section, "name", name));
       requireLength(name);
       continue;
     }
     // Below the Windows directory, as the marker promises: at the start, followed by a path.
-    const std::string below = startsWithMarker(name) ? name.substr(kMarkerLength, kKeptForIni) : "";
+    const std::string below = startsWithSystemRoot(name) ? belowSystemRoot(name, kKeptForIni) : "";
     if (below.find('%') != std::string::npos || !isPlainDirectoryValue(below)) throw EUnsafeScriptPath(name);
     requireLength(windowsDir + below);
     const std::string backup = script.ReadString(section, "bkp", "");

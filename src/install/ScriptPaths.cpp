@@ -1,35 +1,17 @@
 #include "install/ScriptPaths.h"
 
 #include <algorithm>
-#include <cctype>
-#include <iterator>
 #include <string_view>
+
+#include "platform/NoCase.h"
+#include "platform/Paths.h"
 
 namespace kalvora {
 
 EUnsafeScriptPath::EUnsafeScriptPath(const std::string& path) : Exception("Ungültiger Pfad in setup.inf: " + path) {}
 
-namespace {
-
-// Windows drops trailing dots and blanks of a name, so "..", ". ." and "..."
-// may all climb; only "." names the directory itself.
-bool climbs(const std::string& part) {
-  if (part.empty() || part == ".") return false;
-  return part.find_first_not_of(". ") == std::string::npos;
-}
-
-} // namespace
-
 bool staysBelowRoot(const std::string& relative) {
-  if (relative.empty() || (relative[0] != '\\' && relative[0] != '/')) return false;
-  if (relative.find(':') != std::string::npos) return false;
-  std::size_t begin = 1;
-  while (begin <= relative.size()) {
-    const std::size_t end = std::min(relative.find_first_of("\\/", begin), relative.size());
-    if (climbs(relative.substr(begin, end - begin))) return false;
-    begin = end + 1;
-  }
-  return true;
+  return !relative.empty() && (relative[0] == '\\' || relative[0] == '/') && staysInsideRoot(relative);
 }
 
 void requireBelowRoot(const std::string& relative) {
@@ -38,22 +20,6 @@ void requireBelowRoot(const std::string& relative) {
 
 EInvalidScriptValue::EInvalidScriptValue(const std::string& what)
     : Exception("Ungültiger Wert in setup.inf: " + what) {}
-
-namespace {
-
-bool isDeviceName(const std::string& name) {
-  std::string base = name.substr(0, name.find('.'));
-  while (!base.empty() && base.back() == ' ')
-    base.pop_back();
-  for (char& c : base)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$"};
-  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
-         base[3] <= '9';
-}
-
-} // namespace
 
 bool isPlainFileName(const std::string& name) {
   if (name.empty() || name.find_first_not_of(". ") == std::string::npos) return false;
@@ -96,14 +62,6 @@ std::string numberedKey(const std::string& prefix, std::int64_t number) {
 
 bool isRegistrableExtension(const std::string& extension) {
   return !extension.empty() && extension.find('\\') == std::string::npos;
-}
-
-bool containsNoCase(const std::string& text, const std::string& word) {
-  auto lower = [](std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-  };
-  return lower(text).find(lower(word)) != std::string::npos;
 }
 
 } // namespace kalvora

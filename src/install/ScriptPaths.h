@@ -17,7 +17,7 @@ public:
 };
 
 // True when root + relative stays below root: relative begins with a backslash
-// and none of its parts is made of dots alone (beyond ".") or holds a drive colon.
+// and stays inside the root (platform/Paths).
 bool staysBelowRoot(const std::string& relative);
 // Raises EUnsafeScriptPath unless staysBelowRoot.
 void requireBelowRoot(const std::string& relative);
@@ -48,8 +48,5 @@ std::string numberedKey(const std::string& prefix, std::int64_t number);
 // Whether text can be registered as a file extension: not empty and without a
 // backslash, which would make the registry path name some other key.
 bool isRegistrableExtension(const std::string& extension);
-
-// Whether text holds word in any mix of upper and lower case.
-bool containsNoCase(const std::string& text, const std::string& word);
 
 } // namespace kalvora

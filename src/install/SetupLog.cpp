@@ -1,6 +1,6 @@
 #include "install/SetupLog.h"
 
-#include <cstdio>
+#include "platform/DosTimeText.h"
 
 namespace kalvora {
 
@@ -15,12 +15,7 @@ void SetupLog::open(const std::string& path, Platform& platform) {
 }
 
 void SetupLog::line(const std::string& kind, const std::string& what) {
-  char time[16] = "--:--:--";
-  if (platform_) {
-    const DosTime now = platform_->localTime();
-    std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.hour % 100, now.minute % 100, now.second % 100);
-  }
-  std::string text = std::string(time) + " " + kind;
+  std::string text = (platform_ ? clockText(platform_->localTime()) : "--:--:--") + " " + kind;
   if (!what.empty()) text += " " + what;
   lines_.push_back(text);
   put(text);

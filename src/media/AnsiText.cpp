@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Paths.h"
+
 namespace kalvora::media {
 namespace {
 
@@ -68,16 +70,6 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-bool isReservedDeviceName(std::string_view name) {
-  // CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices, with any extension.
-  const std::string base = lowerAscii(name.substr(0, name.find('.')));
-  std::string_view b = base;
-  while (!b.empty() && b.back() == ' ')
-    b.remove_suffix(1);
-  if (b == "con" || b == "prn" || b == "aux" || b == "nul") return true;
-  return b.size() == 4 && (b.starts_with("com") || b.starts_with("lpt")) && b[3] >= '1' && b[3] <= '9';
-}
-
 } // namespace
 
 bool isValidUtf8(std::string_view text) {
@@ -127,17 +119,8 @@ std::optional<std::string> fileNameFault(std::string_view name) {
   if (name == "[leer]") return "the name [leer] would end the setup's file list";
   if (name.size() >= 2 && name.front() == '\'' && name.back() == '\'')
     return "a name in single quotes loses them when setup.inf is read";
-  if (isReservedDeviceName(name)) return "the name is reserved for a device on Windows";
+  if (isDeviceName(name)) return "the name is reserved for a device on Windows";
   return std::nullopt;
-}
-
-bool sameText(std::string_view a, std::string_view b) { return a.size() == b.size() && lowerAscii(a) == lowerAscii(b); }
-
-std::string lowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 } // namespace kalvora::media

@@ -21,8 +21,4 @@ std::string ansiToUtf8(std::string_view text);
 // when the name is acceptable, also as a value of setup.inf.
 std::optional<std::string> fileNameFault(std::string_view name);
 
-// ASCII case-insensitive comparison, as Windows compares file and key names.
-bool sameText(std::string_view a, std::string_view b);
-std::string lowerAscii(std::string_view text);
-
 } // namespace kalvora::media

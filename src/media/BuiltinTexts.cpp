@@ -2,6 +2,7 @@
 
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
 namespace {
@@ -122,9 +123,9 @@ std::string substitute(std::string text, const std::string& name) {
 } // namespace
 
 std::optional<TextLanguage> textLanguageNamed(const std::string& name) {
-  if (sameText(name, "english")) return TextLanguage::English;
-  if (sameText(name, "german") || sameText(name, "deutsch")) return TextLanguage::German;
-  if (sameText(name, "none")) return TextLanguage::None;
+  if (sameNoCase(name, "english")) return TextLanguage::English;
+  if (sameNoCase(name, "german") || sameNoCase(name, "deutsch")) return TextLanguage::German;
+  if (sameNoCase(name, "none")) return TextLanguage::None;
   return std::nullopt;
 }
 

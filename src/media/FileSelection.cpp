@@ -7,39 +7,16 @@
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "platform/NoCase.h"
 #include "platform/Platform.h"
+#include "platform/Wildcards.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora::media {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kSystemRoot = "%SystemRoot%";
-// The file stage keeps at most 30 characters after the marker.
-constexpr std::size_t kSystemRootRest = 30;
-
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
-
-// Shell-style match of * and ? (no character classes).
-bool globMatch(std::string_view pattern, std::string_view name) {
-  std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      starP = p++;
-      starN = n;
-    } else if (starP != std::string_view::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
-  return p == pattern.size();
-}
 
 std::vector<fs::path> sortedEntries(const fs::path& dir, bool directories) {
   std::vector<fs::path> out;
@@ -97,7 +74,7 @@ private:
     } else if (!tree && hasWildcard(leaf)) {
       std::size_t matched = 0;
       for (const auto& file : sortedEntries(path.parent_path().empty() ? "." : path.parent_path(), false))
-        if (globMatch(leaf, utf8Of(file.filename()))) {
+        if (matchesWildcards(leaf, utf8Of(file.filename()))) {
           add(rule, file, rule.directory);
           ++matched;
         }
@@ -116,24 +93,24 @@ private:
   }
 
   bool isExcluded(const fs::path& p) const {
-    std::error_code ec;
-    const fs::path c = fs::weakly_canonical(p, ec);
-    for (const auto& e : excluded_) {
-      auto [ei, ci] = std::mismatch(e.begin(), e.end(), c.begin(), c.end());
-      if (ei == e.end()) return true;
-    }
-    return false;
+    const fs::path c = canonicalOf(p);
+    return std::any_of(excluded_.begin(), excluded_.end(), [&](const fs::path& e) { return liesIn(c, e); });
   }
 
   // Whether an excluded directory lies in (or is) p, existing yet or not.
   bool holdsExcluded(const fs::path& p) const {
+    const fs::path c = canonicalOf(p);
+    return std::any_of(excluded_.begin(), excluded_.end(), [&](const fs::path& e) { return liesIn(e, c); });
+  }
+
+  static fs::path canonicalOf(const fs::path& p) {
     std::error_code ec;
-    const fs::path c = fs::weakly_canonical(p, ec);
-    for (const auto& e : excluded_) {
-      auto [ci, ei] = std::mismatch(c.begin(), c.end(), e.begin(), e.end());
-      if (ci == c.end()) return true;
-    }
-    return false;
+    return fs::weakly_canonical(p, ec);
+  }
+
+  // Whether `inside` is `outer` or lies in it, element by element.
+  static bool liesIn(const fs::path& inside, const fs::path& outer) {
+    return std::mismatch(outer.begin(), outer.end(), inside.begin(), inside.end()).first == outer.end();
   }
 
   void walkTree(const SourceRule& rule, const fs::path& dir, int directory) {
@@ -177,7 +154,7 @@ private:
     int highest = 0;
     for (const auto& r : selection_.rows) {
       if (r.option != option) continue;
-      if (sameText(r.value, value)) return r.number;
+      if (sameNoCase(r.value, value)) return r.number;
       highest = std::max(highest, r.number);
     }
     selection_.rows.push_back({option, highest + 1, value, line, true});
@@ -203,7 +180,7 @@ private:
       return;
     }
     const std::string dirValue = directory == 0 ? "\\" : selection_.row(rule.option, directory)->value;
-    const std::string target = lowerAscii(dirValue + *name);
+    const std::string target = lowerCase(dirValue + *name);
     const auto [it, fresh] = targets_.try_emplace(target, Target{rule.option, source, rule.line});
     if (!fresh && (it->second.option == rule.option || it->second.source != source)) {
       diag_.error(project_.where(rule.line), "two files named " + ansiToUtf8(*name) + " in directory " +
@@ -240,9 +217,9 @@ const DirectoryRow* FileSelection::row(int option, int number) const {
 
 std::string directoryValueFault(const std::string& value) {
   std::string rest = value;
-  if (value.size() >= kSystemRoot.size() && sameText(value.substr(0, kSystemRoot.size()), kSystemRoot)) {
-    rest = value.substr(kSystemRoot.size());
-    if (rest.size() > kSystemRootRest)
+  if (startsWithSystemRoot(value)) {
+    rest = value.substr(kSystemRootMarker.size());
+    if (rest.size() > kKeptForFiles)
       return "after %SystemRoot% the setup program keeps only 30 characters, and this has " +
              std::to_string(rest.size());
   }

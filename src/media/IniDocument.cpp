@@ -2,74 +2,73 @@
 
 #include <string_view>
 
-#include "media/AnsiText.h"
+#include "platform/IniLines.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
-namespace {
-
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
-}
-
-} // namespace
 
 const IniSection* IniDocument::find(const std::string& name) const {
   for (const auto& s : sections)
-    if (sameText(s.name, name)) return &s;
+    if (sameNoCase(s.name, name)) return &s;
   return nullptr;
 }
 
-IniDocument parseIni(const std::string& text) {
-  IniDocument doc;
-  IniSection* current = nullptr;
-  std::string_view rest = text;
-  if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3); // a UTF-8 byte order mark
-  int lineNo = 0;
-  while (!rest.empty()) {
-    const auto end = rest.find('\n');
-    const std::string_view raw = rest.substr(0, end);
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    ++lineNo;
-    const std::string_view line = trim(raw);
-    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-    if (line.front() == '[') {
-      const auto close = line.find(']');
-      if (close == std::string_view::npos || close + 1 != line.size()) {
-        doc.errors.push_back({lineNo, "a section header must be \"[name]\" alone on its line"});
-        current = nullptr;
-        continue;
-      }
-      const std::string name(trim(line.substr(1, close - 1)));
-      current = nullptr;
-      for (auto& s : doc.sections)
-        if (sameText(s.name, name)) current = &s;
-      if (current == nullptr) {
-        doc.sections.push_back({name, lineNo, {}});
-        current = &doc.sections.back();
-      }
-      continue;
-    }
-    const auto eq = line.find('=');
-    if (eq == std::string_view::npos) {
-      doc.errors.push_back({lineNo, "expected \"key=value\", a \"[section]\" header or a \";\" comment"});
-      continue;
-    }
-    const std::string key(trim(line.substr(0, eq)));
-    if (key.empty()) {
-      doc.errors.push_back({lineNo, "a key name is missing before \"=\""});
-      continue;
-    }
-    if (current == nullptr) {
-      doc.errors.push_back({lineNo, "\"" + key + "\" stands before any [section] header"});
-      continue;
-    }
-    current->entries.push_back({key, std::string(trim(line.substr(eq + 1))), lineNo});
+namespace {
+
+// Lines are split and parsed as the setup program's INI reader parses them;
+// a document adds comments, merges sections of one name and names the lines
+// that the reader would pass over.
+class DocumentReader {
+public:
+  void line(int number, std::string_view raw) {
+    const std::string_view text = ini::trim(raw);
+    if (text.empty() || text.front() == ';' || text.front() == '#') return;
+    const ini::ParsedLine parsed = ini::parseLine(raw);
+    if (text.front() == '[')
+      header(number, text, parsed);
+    else
+      entry(number, parsed);
   }
-  return doc;
+
+  IniDocument take() { return std::move(doc_); }
+
+private:
+  void header(int number, std::string_view text, const ini::ParsedLine& parsed) {
+    current_ = nullptr;
+    if (parsed.kind != ini::LineKind::Section || text.back() != ']' ||
+        parsed.name.find(']') != std::string_view::npos) {
+      doc_.errors.push_back({number, "a section header must be \"[name]\" alone on its line"});
+      return;
+    }
+    for (auto& s : doc_.sections)
+      if (sameNoCase(s.name, parsed.name)) current_ = &s;
+    if (current_ == nullptr) current_ = &doc_.sections.emplace_back(IniSection{std::string(parsed.name), number, {}});
+  }
+
+  void entry(int number, const ini::ParsedLine& parsed) {
+    const std::string key(parsed.name);
+    if (!parsed.value)
+      doc_.errors.push_back({number, "expected \"key=value\", a \"[section]\" header or a \";\" comment"});
+    else if (key.empty())
+      doc_.errors.push_back({number, "a key name is missing before \"=\""});
+    else if (current_ == nullptr)
+      doc_.errors.push_back({number, "\"" + key + "\" stands before any [section] header"});
+    else
+      current_->entries.push_back({key, std::string(*parsed.value), number});
+  }
+
+  IniDocument doc_;
+  IniSection* current_ = nullptr;
+};
+
+} // namespace
+
+IniDocument parseIni(const std::string& text) {
+  DocumentReader reader;
+  int number = 0;
+  for (const ini::Line& line : ini::splitLines(text))
+    reader.line(++number, std::string_view(text).substr(line.begin, line.end - line.begin));
+  return reader.take();
 }
 
 void IniWriter::section(const std::string& name) {

@@ -5,11 +5,16 @@
 #include <map>
 #include <set>
 
+#include "archive/MemberPaths.h"
+#include "archive/Volumes.h"
 #include "media/AnsiText.h"
 #include "media/FileSelection.h"
 #include "media/MediumReader.h"
+#include "media/Project.h"
 #include "media/ScriptKeys.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
+#include "script/SystemRootMarker.h"
 
 namespace kalvora::media {
 namespace {
@@ -19,10 +24,6 @@ constexpr std::int64_t kMaxInt32 = 2147483647;
 std::string slashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path;
-}
-
-bool isSystemRoot(const std::string& value) {
-  return value.size() >= 12 && sameText(value.substr(0, 12), "%SystemRoot%");
 }
 
 std::optional<std::vector<std::uint8_t>> readAll(Platform& platform, const std::string& path) {
@@ -78,11 +79,11 @@ private:
           fault(e.label() + ": its directory " + std::to_string(e.directory) + " has no row [directories] " + key);
         else if (const auto why = directoryValueFault(dir); !why.empty())
           fault(e.label() + ": [directories] " + key + ": " + why);
-        else if (!isSystemRoot(dir) && e.directory > rows)
+        else if (!startsWithSystemRoot(dir) && e.directory > rows)
           fault(e.label() + ": directory " + std::to_string(e.directory) +
                 " lies beyond [directories] total=" + std::to_string(rows) + ", so the setup never creates it");
       }
-      if (!targets.insert(lowerAscii(dir + e.name)).second)
+      if (!targets.insert(lowerCase(dir + e.name)).second)
         warn(e.label() + ": a second file for " + ansiToUtf8(dir + e.name) + " overwrites the first");
       const ExpandedFile file = readFileEntry(platform_, medium_, e, mode_);
       if (!file.fault.empty()) {
@@ -178,25 +179,18 @@ private:
   }
 
   void pictures() {
-    const struct {
-      const char* section;
-      const char* key;
-      const char* label;
-    } pictures[] = {{"leader", "image", "wizard picture"},
-                    {"main", "info", "information picture"},
-                    {"main", "logo", "logo"},
-                    {"main", "back", "background picture"}};
+    static const char* const kLabels[kPictureRoles] = {"wizard picture", "information picture", "logo",
+                                                       "background picture"};
     std::string line;
-    for (const auto& p : pictures) {
-      const std::string value = script_.ReadString(p.section, p.key, "_");
+    for (int r = 0; r < kPictureRoles; ++r) {
+      const ScriptKeyName where = pictureScriptKey(static_cast<PictureRole>(r));
+      const std::string label = kLabels[r];
+      const std::string value = script_.ReadString(where.section, where.key, "_");
       if (value == "_" || value.empty()) continue;
-      // The member is the packed file's name with "p" in place of its last character.
-      std::string member = value.substr(0, value.size() - 1) + "p";
-      member = member.substr(member.find_last_of("\\:/") == std::string::npos ? 0 : member.find_last_of("\\:/") + 1);
-      const auto bytes = companion(p.label, value, member);
+      const auto bytes = companion(label, value, packedPictureMember(value));
       if (!bytes) continue;
       if (bytes->size() < 2 || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
-        warn(std::string(p.label) + " " + ansiToUtf8(value) + " is not a BMP picture");
+        warn(label + " " + ansiToUtf8(value) + " is not a BMP picture");
       line += (line.empty() ? "" : ", ") + ansiToUtf8(value);
     }
     report_.summary.push_back("pictures: " + (line.empty() ? "none" : line));
@@ -235,7 +229,7 @@ private:
       const auto number = parseScriptInteger(path.substr(slash + 7, path.size() - slash - 11));
       highest = std::max(highest, number.value_or(0));
     }
-    const std::string next = (highest + 1 < 10 ? "zdata_0" : "zdata_") + std::to_string(highest + 1) + ".dsk";
+    const std::string next = volumeFileName(highest + 1);
     if (highest > 0 && platform_.fileExists(medium_.volumePath(platform_, next, highest + 1)))
       warn(next + " is not used by any file entry");
     report_.summary.insert(report_.summary.begin(), "medium " + medium_.dir + ": " + std::to_string(highest) +

@@ -5,6 +5,7 @@
 #include "media/AnsiText.h"
 #include "media/ChunkEncoder.h"
 #include "platform/Errors.h"
+#include "platform/NoCase.h"
 #include "platform/Platform.h"
 
 namespace kalvora::media {
@@ -12,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool endsWithNoCase(const std::string& s, const std::string& suffix) {
-  return s.size() >= suffix.size() && sameText(s.substr(s.size() - suffix.size()), suffix);
+  return s.size() >= suffix.size() && sameNoCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
 class Planner {
@@ -42,12 +43,12 @@ public:
   void add(const std::string& name, const fs::path& source, const std::string& member, int line) {
     static const char* const kReserved[] = {"setup.inf", "setup.tmp"};
     for (const char* r : kReserved)
-      if (sameText(name, r))
+      if (sameNoCase(name, r))
         return diag_.error(project_.where(line), "the medium's own file " + name + " has this name");
-    if (name.size() == 13 && sameText(name.substr(0, 6), "zdata_") && sameText(name.substr(8), ".dsk"))
+    if (name.size() == 13 && sameNoCase(name.substr(0, 6), "zdata_") && sameNoCase(name.substr(8), ".dsk"))
       return diag_.error(project_.where(line), "the name " + name + " is that of an archive volume");
     for (const auto& c : plan.files)
-      if (sameText(c.name, name)) {
+      if (sameNoCase(c.name, name)) {
         if (c.source == source && c.member == member) return; // one picture in two roles
         return diag_.error(project_.where(line), "two files named " + ansiToUtf8(name) + " on the medium (" +
                                                      utf8Of(c.source) + " and " + utf8Of(source) + ")");

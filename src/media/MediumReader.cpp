@@ -4,14 +4,14 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/Compress.h"
+#include "archive/Volumes.h"
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "platform/MemoryPlatform.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
 namespace {
-
-constexpr std::size_t kBlock = 2048;
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -40,7 +40,7 @@ std::string FileEntry::label() const {
 MediumLocation locateMedium(const std::string& dir) {
   MediumLocation m;
   m.dir = withSeparator(dir);
-  if (sameText(lastComponent(dir), "disk1")) {
+  if (sameNoCase(lastComponent(dir), "disk1")) {
     std::string d = m.dir;
     while (!d.empty() && isSeparator(d.back()))
       d.pop_back();
@@ -82,19 +82,19 @@ std::string copyChunk(Platform& platform, const MediumLocation& medium, const Fi
   if (entry.size < 0) return "its size z" + std::to_string(entry.index) + " is negative";
   if (entry.offset < 0) return "its offset p" + std::to_string(entry.index) + " is negative";
   const int first = scriptInt(entry.volumeText);
-  std::string path = medium.volumePath(platform, "zdata_" + entry.volumeText + ".dsk", first);
+  std::string path = medium.volumePath(platform, firstVolumeName(entry.volumeText), first);
   if (!platform.fileExists(path))
     return "its volume " + path + " is missing (the setup would ask for disk " + std::to_string(first) + " forever)";
   auto volume = platform.openFile(path, OpenMode::ReadExclusive);
   if (!volume) return "cannot open " + path;
   volume->seek(entry.offset);
   std::int64_t spanStart = entry.offset;
-  std::int64_t remaining = entry.size;
+  ChunkBlocks blocks(entry.size);
   int continuation = 0;
-  std::uint8_t block[kBlock];
+  std::uint8_t block[kVolumeBlockSize];
   while (true) {
-    const std::size_t got = volume->read(block, kBlock);
-    const auto take = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(got), remaining));
+    const ChunkBlocks::Step step = blocks.step(volume->read(block, kVolumeBlockSize));
+    const std::size_t take = step.taken;
     if (take != 0) out.writeBuffer(block, take);
     if (spans && take != 0) {
       if (!spans->empty() && spans->back().path == path && spans->back().offset + spans->back().length == spanStart)
@@ -103,14 +103,11 @@ std::string copyChunk(Platform& platform, const MediumLocation& medium, const Fi
         spans->push_back({path, spanStart, static_cast<std::int64_t>(take)});
     }
     spanStart += static_cast<std::int64_t>(take);
-    if (static_cast<std::int64_t>(got) >= remaining) return "";
-    remaining -= static_cast<std::int64_t>(got);
-    if (got < kBlock) {
-      // The volume has ended: the chunk goes on at the start of the next one.
+    if (step.done) return "";
+    if (step.volumeEnded) {
       ++continuation;
       const int next = first + continuation;
-      const std::string name = (next < 10 ? "zdata_0" : "zdata_") + std::to_string(next) + ".dsk";
-      path = medium.volumePath(platform, name, next);
+      path = medium.volumePath(platform, volumeFileName(next), next);
       if (!platform.fileExists(path))
         return "its chunk runs on into " + path + ", which is missing (the setup would ask for disk " +
                std::to_string(next) + " forever)";

@@ -75,6 +75,14 @@ Project parseProject(const std::string& text, const std::string& displayName, co
 // The role's name in [pictures] ("wizard", "info", "logo", "back").
 const char* pictureRoleName(PictureRole role);
 
+// A key of setup.inf by its section.
+struct ScriptKeyName {
+  const char* section;
+  const char* key;
+};
+// Where setup.inf names the role's picture: [leader] image, [main] info, logo or back.
+ScriptKeyName pictureScriptKey(PictureRole role);
+
 // Paths from and to UTF-8 text, the same on every system.
 std::filesystem::path pathFromUtf8(const std::string& text);
 std::string utf8Of(const std::filesystem::path& path);

@@ -7,6 +7,7 @@
 #include "media/Project.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
 namespace {
@@ -14,19 +15,19 @@ namespace {
 constexpr std::size_t kMaxValue = 1023;
 
 std::optional<MediumKind> mediumNamed(const std::string& v) {
-  if (sameText(v, "floppy-1.44")) return MediumKind::Floppy144;
-  if (sameText(v, "floppy-1.2")) return MediumKind::Floppy12;
-  if (sameText(v, "cd")) return MediumKind::Cd;
-  if (sameText(v, "unlimited")) return MediumKind::Unlimited;
-  if (sameText(v, "disks")) return MediumKind::Disks;
-  if (sameText(v, "directory")) return MediumKind::Directory;
+  if (sameNoCase(v, "floppy-1.44")) return MediumKind::Floppy144;
+  if (sameNoCase(v, "floppy-1.2")) return MediumKind::Floppy12;
+  if (sameNoCase(v, "cd")) return MediumKind::Cd;
+  if (sameNoCase(v, "unlimited")) return MediumKind::Unlimited;
+  if (sameNoCase(v, "disks")) return MediumKind::Disks;
+  if (sameNoCase(v, "directory")) return MediumKind::Directory;
   return std::nullopt;
 }
 
 std::optional<Compression> compressionNamed(const std::string& v) {
-  if (sameText(v, "none")) return Compression::None;
-  if (sameText(v, "rle")) return Compression::Rle;
-  if (sameText(v, "lzh")) return Compression::Lzh;
+  if (sameNoCase(v, "none")) return Compression::None;
+  if (sameNoCase(v, "rle")) return Compression::Rle;
+  if (sameNoCase(v, "lzh")) return Compression::Lzh;
   return std::nullopt;
 }
 
@@ -35,8 +36,8 @@ public:
   Loader(Project& p, Diagnostics& d, bool utf8) : project_(p), diag_(d), utf8_(utf8) {}
 
   void section(const IniSection& s) {
-    if (sameText(s.name, "build")) return buildSection(s);
-    if (sameText(s.name, "pictures")) return picturesSection(s);
+    if (sameNoCase(s.name, "build")) return buildSection(s);
+    if (sameNoCase(s.name, "pictures")) return picturesSection(s);
     if (const int k = numberedSection(s.name, "files_"); k >= 0) return filesSection(s, k);
     scriptSection(s);
   }
@@ -57,26 +58,26 @@ private:
   void buildSection(const IniSection& s) {
     for (const auto& e : s.entries) {
       const std::string& v = e.value;
-      if (sameText(e.key, "medium")) {
+      if (sameNoCase(e.key, "medium")) {
         mediumLine_ = e.line;
         if (auto m = mediumNamed(v))
           project_.medium = *m;
         else
           diag_.error(at(e.line),
                       "unknown medium \"" + v + "\"; use floppy-1.44, floppy-1.2, cd, unlimited, disks or directory");
-      } else if (sameText(e.key, "medium_size")) {
+      } else if (sameNoCase(e.key, "medium_size")) {
         mediumSizeLine_ = e.line;
         const auto n = plainNumber(v);
         if (!n || *n <= 0 || *n > kMaxInt32)
           diag_.error(at(e.line), "medium_size must be a number of bytes from 1 to 2147483647");
         else
           project_.mediumSize = *n;
-      } else if (sameText(e.key, "compression")) {
+      } else if (sameNoCase(e.key, "compression")) {
         if (auto c = compressionNamed(v))
           project_.compression = *c;
         else
           diag_.error(at(e.line), "unknown compression \"" + v + "\"; use none, rle or lzh");
-      } else if (sameText(e.key, "language")) {
+      } else if (sameNoCase(e.key, "language")) {
         if (auto l = textLanguageNamed(v))
           project_.language = *l;
         else
@@ -93,11 +94,11 @@ private:
   }
 
   std::optional<Located>* pathKey(const std::string& key) {
-    if (sameText(key, "output")) return &project_.output;
-    if (sameText(key, "setup_exe")) return &project_.setupExe;
-    if (sameText(key, "uninstaller")) return &project_.uninstaller;
-    if (sameText(key, "readme")) return &project_.readme;
-    if (sameText(key, "registry")) return &project_.registry;
+    if (sameNoCase(key, "output")) return &project_.output;
+    if (sameNoCase(key, "setup_exe")) return &project_.setupExe;
+    if (sameNoCase(key, "uninstaller")) return &project_.uninstaller;
+    if (sameNoCase(key, "readme")) return &project_.readme;
+    if (sameNoCase(key, "registry")) return &project_.registry;
     return nullptr;
   }
 
@@ -105,7 +106,7 @@ private:
     for (const auto& e : s.entries) {
       int role = -1;
       for (int r = 0; r < kPictureRoles; ++r)
-        if (sameText(e.key, pictureRoleName(static_cast<PictureRole>(r)))) role = r;
+        if (sameNoCase(e.key, pictureRoleName(static_cast<PictureRole>(r)))) role = r;
       if (role < 0)
         diag_.error(at(e.line), "unknown picture \"" + e.key + "\"; use wizard, info, logo or back");
       else if (e.value.empty())
@@ -191,19 +192,19 @@ private:
 
 const IniEntry* ScriptSection::find(const std::string& key) const {
   for (const auto& e : entries)
-    if (sameText(e.key, key)) return &e;
+    if (sameNoCase(e.key, key)) return &e;
   return nullptr;
 }
 
 const ScriptSection* Project::section(const std::string& name) const {
   for (const auto& s : script)
-    if (sameText(s.name, name)) return &s;
+    if (sameNoCase(s.name, name)) return &s;
   return nullptr;
 }
 
 ScriptSection& Project::sectionForWriting(const std::string& name) {
   for (auto& s : script)
-    if (sameText(s.name, name)) return s;
+    if (sameNoCase(s.name, name)) return s;
   script.push_back({name, true, 0, {}});
   return script.back();
 }
@@ -224,6 +225,15 @@ const char* pictureRoleName(PictureRole role) {
   case kInfoPicture: return "info";
   case kLogoPicture: return "logo";
   default: return "back";
+  }
+}
+
+ScriptKeyName pictureScriptKey(PictureRole role) {
+  switch (role) {
+  case kWizardPicture: return {"leader", "image"};
+  case kInfoPicture: return {"main", "info"};
+  case kLogoPicture: return {"main", "logo"};
+  default: return {"main", "back"};
   }
 }
 

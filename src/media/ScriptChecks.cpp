@@ -5,6 +5,7 @@
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
 
 namespace kalvora::media {
@@ -56,27 +57,22 @@ private:
 
   // Keys that name files on the medium come from the build sections.
   void mediumNames() {
-    const struct {
-      const char* section;
-      const char* key;
-      const char* source;
-    } keys[] = {{"software", "readme", "[build] readme"},
-                {"leader", "image", "[pictures] wizard"},
-                {"main", "info", "[pictures] info"},
-                {"main", "logo", "[pictures] logo"},
-                {"main", "back", "[pictures] back"}};
-    const bool present[] = {project_.readme.has_value(), project_.pictures[kWizardPicture].has_value(),
-                            project_.pictures[kInfoPicture].has_value(), project_.pictures[kLogoPicture].has_value(),
-                            project_.pictures[kBackPicture].has_value()};
-    for (std::size_t i = 0; i < std::size(keys); ++i) {
-      const IniEntry* e = project_.entry(keys[i].section, keys[i].key);
-      if (e && !present[i] && e->value != "_")
-        diag_.error(at(e), std::string("[") + keys[i].section + "] " + keys[i].key +
-                               " names a file that the medium does not carry; give its source in " + keys[i].source);
+    requireCarried({"software", "readme"}, project_.readme.has_value(), "[build] readme");
+    for (int r = 0; r < kPictureRoles; ++r) {
+      const auto role = static_cast<PictureRole>(r);
+      requireCarried(pictureScriptKey(role), project_.pictures[role].has_value(),
+                     std::string("[pictures] ") + pictureRoleName(role));
     }
     const bool uninstall = projectBool(project_, "software", "uniyes", true);
     if (!uninstall && project_.uninstaller)
       diag_.warning(project_.where(project_.uninstaller->line), "[software] uniyes=0: the uninstaller is not used");
+  }
+
+  void requireCarried(ScriptKeyName name, bool carried, const std::string& source) {
+    const IniEntry* e = project_.entry(name.section, name.key);
+    if (e && !carried && e->value != "_")
+      diag_.error(at(e), std::string("[") + name.section + "] " + name.key +
+                             " names a file that the medium does not carry; give its source in " + source);
   }
 
   // The file number that fi names (a number, or a file name of the option).
@@ -87,7 +83,7 @@ private:
     for (const auto& file : selection_.files) {
       if (file.option != option) continue;
       ++j;
-      if (sameText(file.name, f->value)) return j;
+      if (sameNoCase(file.name, f->value)) return j;
     }
     diag_.error(at(f), f->key + "=" + ansiToUtf8(f->value) + ": option " + std::to_string(option) +
                            " has no file of that name");

@@ -8,13 +8,14 @@
 #include "media/IniDocument.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
 
 namespace kalvora::media {
 namespace {
 
 bool agrees(const ComputedKey& c, const std::string& written) {
-  if (!c.integer) return sameText(c.value, written);
+  if (!c.integer) return sameNoCase(c.value, written);
   const auto w = parseScriptInteger(written); // the setup program's rule
   return w && std::to_string(*w) == c.value;
 }
@@ -30,14 +31,14 @@ std::string resolveFileReference(const Project& project, const FileSelection& se
   if (parseScriptInteger(e.value)) return e.value;
   const std::string number = e.key.substr(1);
   const IniEntry* o = project.entry(section, "o" + number);
-  const auto option =
-      o ? parseScriptInteger(o->value) : (sameText(section, "prggrp") ? std::optional<std::int32_t>(1) : std::nullopt);
+  const auto option = o ? parseScriptInteger(o->value)
+                        : (sameNoCase(section, "prggrp") ? std::optional<std::int32_t>(1) : std::nullopt);
   if (!option) return e.value;
   int j = 0;
   for (const auto& f : selection.files) {
     if (f.option != *option) continue;
     ++j;
-    if (sameText(f.name, e.value)) return std::to_string(j);
+    if (sameNoCase(f.name, e.value)) return std::to_string(j);
   }
   return e.value; // reported by the script checks
 }
@@ -63,7 +64,7 @@ private:
     std::vector<const ComputedKey*> computed;
     for (const auto& c : computed_)
       if (c.section == name) computed.push_back(&c);
-    if (sameText(name, "language")) return language(out, written);
+    if (sameNoCase(name, "language")) return language(out, written);
     if (!written && computed.empty()) return;
     out.section(name);
     const bool allComputed = numberedSection(name, "Option_") >= 1;
@@ -71,7 +72,7 @@ private:
     if (written) {
       for (const auto& e : written->entries) {
         const auto it = std::find_if(computed.begin(), computed.end(),
-                                     [&](const ComputedKey* c) { return sameText(c->key, e.key); });
+                                     [&](const ComputedKey* c) { return sameNoCase(c->key, e.key); });
         if (it == computed.end()) {
           if (allComputed)
             report(e, "is computed from [files_" + name.substr(7) + "], which gives no such entry");
@@ -101,13 +102,13 @@ private:
     if (!written) return;
     for (const auto& e : written->entries) {
       const bool isBuiltin =
-          std::any_of(builtin.begin(), builtin.end(), [&](const auto& b) { return sameText(b.first, e.key); });
+          std::any_of(builtin.begin(), builtin.end(), [&](const auto& b) { return sameNoCase(b.first, e.key); });
       if (!isBuiltin) out.entry(e.key, e.value);
     }
   }
 
   std::string transformed(const std::string& section, const IniEntry& e) const {
-    const bool reference = (sameText(section, "prggrp") || sameText(section, "extensions")) && e.key.size() > 1 &&
+    const bool reference = (sameNoCase(section, "prggrp") || sameNoCase(section, "extensions")) && e.key.size() > 1 &&
                            (e.key[0] == 'f' || e.key[0] == 'F') && plainNumber(e.key.substr(1));
     return reference ? resolveFileReference(project_, selection_, section, e) : e.value;
   }
@@ -155,10 +156,11 @@ std::vector<ComputedKey> computedKeys(const FileSelection& selection, const Medi
       add("software", numberedKey("Opt", static_cast<long long>(k), "_space"), std::to_string(space[k]));
       add("software", numberedKey("Opt", static_cast<long long>(k), "_cs"), std::to_string(stored[k]));
     }
-  static const char* const kPictureSection[kPictureRoles] = {"leader", "main", "main", "main"};
-  static const char* const kPictureKey[kPictureRoles] = {"image", "info", "logo", "back"};
   for (std::size_t r = 0; r < kPictureRoles; ++r)
-    if (!facts.pictureNames[r].empty()) add(kPictureSection[r], kPictureKey[r], facts.pictureNames[r], false);
+    if (!facts.pictureNames[r].empty()) {
+      const ScriptKeyName where = pictureScriptKey(static_cast<PictureRole>(r));
+      add(where.section, where.key, facts.pictureNames[r], false);
+    }
   add("compression", "mode", facts.compression == Compression::None ? "0" : "1");
   add("compression", "size", std::to_string(compressionSize));
   int rows = 0;

@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "media/AnsiText.h"
+#include "platform/NoCase.h"
 
 namespace kalvora::media {
 namespace {
@@ -62,7 +63,7 @@ std::optional<long> plainNumber(const std::string& text) {
 }
 
 int numberedSection(const std::string& name, const std::string& prefix) {
-  if (name.size() <= prefix.size() || !sameText(name.substr(0, prefix.size()), prefix)) return -1;
+  if (name.size() <= prefix.size() || !sameNoCase(name.substr(0, prefix.size()), prefix)) return -1;
   const auto n = plainNumber(name.substr(prefix.size()));
   if (!n) return -1;
   return *n > 7 ? 8 : static_cast<int>(*n);
@@ -87,7 +88,7 @@ const std::vector<std::string>& sectionOrder() {
 
 std::optional<std::string> canonicalSection(const std::string& name) {
   for (const auto& s : sectionOrder())
-    if (sameText(s, name)) return s;
+    if (sameNoCase(s, name)) return s;
   return std::nullopt;
 }
 
@@ -95,9 +96,9 @@ KeyStatus classifyKey(const std::string& section, const std::string& key) {
   // Option numbers beyond 7 are a fault, not a key of another version.
   if (std::regex_match(key, std::regex("opt([0-9]+)_.*", std::regex::icase))) {
     const auto n = plainNumber(key.substr(3, key.find('_') - 3));
-    if (sameText(section, "software") && (!n || *n < 1 || *n > 7)) return KeyStatus::BadOption;
+    if (sameNoCase(section, "software") && (!n || *n < 1 || *n > 7)) return KeyStatus::BadOption;
   }
-  if (sameText(section, "directories") && std::regex_match(key, std::regex("d[0-9]+_.*", std::regex::icase))) {
+  if (sameNoCase(section, "directories") && std::regex_match(key, std::regex("d[0-9]+_.*", std::regex::icase))) {
     const auto n = plainNumber(key.substr(1, key.find('_') - 1));
     if (!n || *n < 1 || *n > 7) return KeyStatus::BadOption;
   }
@@ -105,7 +106,7 @@ KeyStatus classifyKey(const std::string& section, const std::string& key) {
   if (numberedSection(section, "Option_") >= 1) family = "Option_";
   if (numberedSection(section, "ini_") >= 1) family = "ini_";
   for (const auto& sk : kKeys)
-    if (sameText(sk.section, family)) return matches(sk.pattern, key) ? KeyStatus::Known : KeyStatus::Unknown;
+    if (sameNoCase(sk.section, family)) return matches(sk.pattern, key) ? KeyStatus::Known : KeyStatus::Unknown;
   return KeyStatus::Unknown;
 }
 

@@ -40,6 +40,4 @@ std::string volumeNumberText(int volume) {
   return text;
 }
 
-std::string volumeFileName(int volume) { return "zdata_" + volumeNumberText(volume) + ".dsk"; }
-
 } // namespace kalvora::media

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/Volumes.h"
+
 namespace kalvora::media {
 
 inline constexpr std::int64_t kMaxInt32 = 2147483647;
@@ -55,8 +57,6 @@ private:
   std::vector<std::int64_t> used_;
 };
 
-// The file name of a volume: "zdata_" and the number, two digits below 10.
-std::string volumeFileName(int volume);
 // The script's s value for a volume: "01" ... "09", "10", ...
 std::string volumeNumberText(int volume);
 

@@ -2,14 +2,21 @@
 // The common exception base and the run-time errors of the file and stream
 // layer. Texts are the run-time's German ones, which users of the original
 // product know; they are held as UTF-8.
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace kalvora {
 
-class Exception : public std::runtime_error {
+// Holds its text itself rather than deriving from std::runtime_error, whose
+// reference-counted string code would otherwise come into the Windows programs.
+class Exception : public std::exception {
 public:
-  using std::runtime_error::runtime_error;
+  explicit Exception(std::string text) : text_(std::move(text)) {}
+  const char* what() const noexcept override { return text_.c_str(); }
+
+private:
+  std::string text_;
 };
 
 // "Kann Datei %s nicht öffnen"

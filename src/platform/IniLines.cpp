@@ -1,5 +1,7 @@
 #include "platform/IniLines.h"
 
+#include "platform/NoCase.h"
+
 namespace kalvora::ini {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -19,14 +21,6 @@ std::string_view trimRight(std::string_view s) {
 std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
 
 std::string_view cString(std::string_view s) { return s.substr(0, s.find('\0')); }
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
 
 std::size_t bodyStart(std::string_view text) { return text.starts_with("\xEF\xBB\xBF") ? 3 : 0; }
 
@@ -78,14 +72,14 @@ Spot locate(std::string_view text, const std::vector<Line>& lines, std::string_v
     const ParsedLine parsed = parseLine(text.substr(lines[i].begin, lines[i].end - lines[i].begin));
     if (parsed.kind == LineKind::Section) {
       if (inSection) break;
-      if (!sameName(parsed.name, section)) continue;
+      if (!sameNoCase(parsed.name, section)) continue;
       spot.sectionFound = inSection = true;
       spot.lastLine = i;
       continue;
     }
     if (!inSection || parsed.kind == LineKind::Blank) continue;
     spot.lastLine = i;
-    if (!spot.entry && sameName(parsed.name, key)) spot.entry = i;
+    if (!spot.entry && sameNoCase(parsed.name, key)) spot.entry = i;
   }
   return spot;
 }

@@ -29,8 +29,6 @@ std::string_view trimLeft(std::string_view s);
 std::string_view trimRight(std::string_view s);
 // The text up to the first NUL, as the C interface passes it.
 std::string_view cString(std::string_view s);
-// Names match without regard to ASCII letter case.
-bool sameName(std::string_view a, std::string_view b);
 
 // Offset where the lines start: after a UTF-8 byte order mark, if any.
 std::size_t bodyStart(std::string_view text);

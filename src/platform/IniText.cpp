@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/IniLines.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
@@ -27,14 +28,6 @@ std::string_view lineEndOf(std::string_view text, const std::vector<Line>& lines
   for (const Line& line : lines)
     if (line.next != line.end) return text.substr(line.end, line.next - line.end);
   return "\r\n";
-}
-
-// Names are found without regard to ASCII letter case.
-std::string lowerCase(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
 }
 
 std::string defaultOf(const std::string& defaultValue) {
@@ -134,7 +127,7 @@ std::vector<std::string> iniKeys(const std::string& content, const std::string& 
     if (parsed.kind == LineKind::Section) {
       // Only the first section of a name counts, as for a read.
       if (inSection) break;
-      inSection = sameName(parsed.name, wanted);
+      inSection = sameNoCase(parsed.name, wanted);
       continue;
     }
     if (inSection && parsed.kind == LineKind::Entry) keys.emplace_back(parsed.name);

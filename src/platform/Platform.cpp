@@ -1,7 +1,6 @@
 #include "platform/Platform.h"
 
 #include <cctype>
-#include <chrono>
 #include <ctime>
 
 namespace kalvora {
@@ -33,10 +32,6 @@ bool Platform::deleteRegistryValue(RegistryRoot, const std::string&, const std::
 bool Platform::deleteEmptyRegistryKey(RegistryRoot, const std::string&) { return false; }
 
 std::string Platform::tempDirectory() { return "C:\\TEMP"; }
-
-std::int64_t Platform::clockSeconds() {
-  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 DosTime Platform::localTime() {
   const std::time_t now = std::time(nullptr);

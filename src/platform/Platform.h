@@ -147,6 +147,8 @@ public:
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.
   virtual bool startHiddenProgram(const std::string& commandLine) { return startProgram(commandLine); }
+  // The same, waiting until the program has ended; false when refused.
+  virtual bool runHiddenProgram(const std::string& commandLine) { return startHiddenProgram(commandLine); }
   // Lines within text are separated by "\r".
   virtual MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                                    MessageIcon icon);
@@ -162,7 +164,7 @@ public:
   // Title of the window in the foreground; empty when there is none.
   virtual std::string foregroundWindowTitle() { return {}; }
   // Whole seconds of a clock that never runs backwards (unlike the time of day at midnight).
-  virtual std::int64_t clockSeconds();
+  virtual std::int64_t clockSeconds() = 0;
   // The local date and time of day, for logs.
   virtual DosTime localTime();
   // Restarts the computer (not forced) or logs the user off; false when refused.

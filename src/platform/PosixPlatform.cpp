@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -242,6 +243,11 @@ public:
   }
 
   void yield() override { ::sched_yield(); }
+
+  std::int64_t clockSeconds() override {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
 };
 
 } // namespace

@@ -324,6 +324,21 @@ public:
     return WinExec(commandLine.c_str(), SW_HIDE) > 31;
   }
 
+  bool runHiddenProgram(const std::string& commandLine) override {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine; // CreateProcessA may write into it
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+      return false;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+  }
+
   bool copyFile(const std::string& source, const std::string& target) override {
     if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) return false;
     // Files from a CD arrive read-only; a copy must stay replaceable and deletable.
@@ -386,6 +401,15 @@ public:
   }
 
   void requestQuit() override { PostQuitMessage(0); }
+
+  // The performance counter is what std::chrono::steady_clock reads, without
+  // the thread library that the static run-time brings for it.
+  std::int64_t clockSeconds() override {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return count.QuadPart / frequency.QuadPart;
+  }
 
   // The C library's localtime reads the time zone from the registry at every call.
   DosTime localTime() override {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {

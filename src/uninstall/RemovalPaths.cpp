@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 namespace {
@@ -38,16 +39,6 @@ std::string withoutTrailingSeparators(std::string path) {
   while (path.size() > 1 && (path.back() == '\\' || path.back() == '/'))
     path.pop_back();
   return path;
-}
-
-std::string lowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool endsWithNoCase(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && lowerCase(text.substr(text.size() - end.size())) == lowerCase(end);
 }
 
 bool samePath(const std::string& a, const std::string& b) { return folded(a) == folded(b); }

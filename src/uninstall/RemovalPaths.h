@@ -15,9 +15,6 @@ std::optional<std::string> partBelow(const std::string& path, const std::string&
 std::string withoutTrailingSeparators(std::string path);
 // Whether two paths name the same place (letter case and trailing separators aside).
 bool samePath(const std::string& a, const std::string& b);
-// ASCII letters in lower case, as Windows compares names.
-std::string lowerCase(std::string text);
-bool endsWithNoCase(const std::string& text, const std::string& end);
 // A full path of the form "X:\name[\...]", not a drive's root.
 bool isDriveDirectory(const std::string& path);
 

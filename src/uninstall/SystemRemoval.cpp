@@ -8,6 +8,7 @@
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
 #include "platform/IniText.h"
+#include "platform/NoCase.h"
 #include "uninstall/Removal.h"
 #include "uninstall/RemovalPaths.h"
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "install/ScriptPaths.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
 
 namespace kalvora {
@@ -12,12 +13,6 @@ namespace {
 constexpr int kIniFiles = 4;
 // Larger numbers than any run writes are taken as damage, not as entries.
 constexpr std::size_t kMaxDigits = 9;
-
-bool sameLetters(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 class LogReader {
 public:
@@ -106,7 +101,7 @@ std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, co
   std::vector<std::int64_t> numbers;
   for (const std::string& key : keys) {
     if (key.size() <= prefix.size() || key.size() > prefix.size() + kMaxDigits) continue;
-    if (!sameLetters(key.substr(0, prefix.size()), prefix)) continue;
+    if (!sameNoCase(key.substr(0, prefix.size()), prefix)) continue;
     const std::string digits = key.substr(prefix.size());
     if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) continue;
     numbers.push_back(std::stoll(digits));

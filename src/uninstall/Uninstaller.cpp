@@ -4,6 +4,7 @@
 
 #include "install/SetupLog.h"
 #include "platform/CommandLineWords.h"
+#include "platform/NoCase.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {

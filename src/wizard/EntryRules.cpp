@@ -1,8 +1,15 @@
 #include "wizard/EntryRules.h"
 
+#include "platform/Paths.h"
+
 namespace kalvora {
 
 namespace {
+
+// A drive letter and colon alone name no directory on the drive: no drive part.
+std::string entryDrivePart(const std::string& entry) {
+  return entry.size() == 2 && entry[1] == ':' ? std::string() : driveOfPath(entry);
+}
 
 void replaceAll(std::string& text, char from, char to) {
   for (char& c : text)
@@ -38,36 +45,6 @@ std::string trimControls(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-std::string upperCaseAnsi(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper) {
-    const auto u = static_cast<unsigned char>(c);
-    unsigned char to = u;
-    if (u >= 'a' && u <= 'z')
-      to = static_cast<unsigned char>(u - 32);
-    else if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
-      to = static_cast<unsigned char>(u - 32); // à..þ except ÷
-    else if (u == 0x9A || u == 0x9C || u == 0x9E)
-      to = static_cast<unsigned char>(u - 16); // š œ ž
-    else if (u == 0xFF)
-      to = 0x9F; // ÿ
-    c = static_cast<char>(to);
-  }
-  return upper;
-}
-
-std::string drivePartOf(const std::string& path) {
-  if (path.size() >= 3 && path[1] == ':') return path.substr(0, 2);
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    // Up to the backslash that ends the share name: \\server\share\dir gives \\server\share.
-    const auto afterServer = path.find('\\', 2);
-    if (afterServer == std::string::npos) return path;
-    const auto afterShare = path.find('\\', afterServer + 1);
-    return afterShare == std::string::npos ? path : path.substr(0, afterShare);
-  }
-  return {};
-}
-
 int driveNumberOf(const std::string& drive) {
   if (drive.size() != 2 || drive[1] != ':' || drive[0] < 'A' || drive[0] > 'Z') return 0;
   return drive[0] - 'A' + 1;
@@ -83,7 +60,7 @@ DirectoryCheck checkDirectoryEntry(const std::string& entry) {
   }
   check.cleaned = text;
   check.passedCharacters = true;
-  check.drive = upperCaseAnsi(drivePartOf(text));
+  check.drive = upperCaseAnsi(entryDrivePart(text));
   check.driveNumber = driveNumberOf(check.drive);
   if (check.drive.empty())
     check.fault = EntryFault::NoDrive;

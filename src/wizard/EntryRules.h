@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/InstallState.h"
+#include "platform/NoCase.h"
 
 namespace kalvora {
 
@@ -35,14 +36,6 @@ struct GroupCheck {
 
 // Removes leading and trailing characters whose code is 32 or less.
 std::string trimControls(const std::string& text);
-
-// Upper case by the rules of the Windows ANSI code page (1252): ASCII and the
-// accented letters above 127.
-std::string upperCaseAnsi(const std::string& text);
-
-// The drive part of a path: "X:" when the path has at least 3 characters and a
-// colon second, the \\server\share prefix of a network path, else nothing.
-std::string drivePartOf(const std::string& path);
 
 // 1 for "A:" up to 26 for "Z:" (exact, two characters), 0 for anything else.
 int driveNumberOf(const std::string& drive);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/NoCase.h"
 #include "wizard/WizardTexts.h"
 
 namespace kalvora {
@@ -24,11 +25,7 @@ std::vector<std::string> splitPath(const std::string& path) {
   return parts;
 }
 
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
-}
+bool lessIgnoringCase(const std::string& a, const std::string& b) { return lowerCase(a) < lowerCase(b); }
 
 std::string rootOf(char drive) { return std::string(1, drive) + ":\\"; }
 

@@ -1,5 +1,7 @@
 #include "wizard/PictureLoading.h"
 
+#include "platform/Directories.h"
+
 namespace kalvora {
 
 int loadingPositionFor(int picturePhase, int percentageDone) {
@@ -19,21 +21,7 @@ int loadingPositionFor(int picturePhase, int percentageDone) {
   return base + static_cast<int>(whole);
 }
 
-std::string packedPictureMember(const std::string& packedPath) {
-  std::string name = packedPath.empty() ? std::string() : packedPath.substr(0, packedPath.size() - 1);
-  name += 'p';
-  const auto cut = name.find_last_of("\\:");
-  return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
-bool forceDirectories(Platform& platform, const std::string& path) {
-  std::string dir = path;
-  if (!dir.empty() && dir.back() == '\\') dir.pop_back();
-  if (dir.size() < 3 || platform.directoryExists(dir)) return true;
-  const auto slash = dir.find_last_of('\\');
-  if (slash != std::string::npos && !forceDirectories(platform, dir.substr(0, slash + 1))) return false;
-  return platform.createDirectory(dir) || platform.directoryExists(dir);
-}
+bool forceDirectories(Platform& platform, const std::string& path) { return createDirectories(platform, path); }
 
 PictureLoading::PictureLoading(Platform& platform, InstallState& state, PictureLoadingView& view, PictureExpander& Cbmp)
     : platform_(platform), state_(state), view_(view), Cbmp_(Cbmp) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/Compress.h"
+#include "archive/MemberPaths.h"
 #include "model/InstallState.h"
 #include "platform/Platform.h"
 #include "wizard/LeaderLayout.h"
@@ -37,9 +38,6 @@ public:
 // The loading screen's position for an expansion's progress in a picture phase,
 // or -1 for an unknown phase (the bar stays).
 int loadingPositionFor(int picturePhase, int percentageDone);
-
-// The name of the member a packed picture holds: its file name with the last character "p".
-std::string packedPictureMember(const std::string& packedPath);
 
 // Creates a directory and its missing parents; false when one cannot be made.
 bool forceDirectories(Platform& platform, const std::string& path);

@@ -250,5 +250,34 @@ TEST(ExpandLzh, TreeRebuildsInStepWithTheEncoder) {
   EXPECT_FALSE(decoded.inputExhausted);
 }
 
+TEST(ExpandLzh, EncoderRoundTripsShortTailsAndTheWindowEdge) {
+  // Every length up to 80 of data of few and of many byte values: the tails where
+  // fewer than four bytes are left to hash and match.
+  for (std::size_t n = 0; n <= 80; ++n) {
+    Bytes twoLetters = test::randomBytes(n, static_cast<unsigned>(n));
+    for (auto& b : twoLetters)
+      b = 'a' + (b & 1);
+    for (const Bytes& data : {Bytes(n, 'z'), twoLetters, test::textLike(n, 4), test::randomBytes(n, 5)}) {
+      Bytes lzh;
+      lzhEncode(data, lzh);
+      const Expanded e = expand(kMethodLzh, lzh, static_cast<std::int32_t>(n));
+      EXPECT_EQ(e.bytes, data) << "length " << n;
+    }
+  }
+  // A random block repeated at periods around the window: whatever the period, a
+  // repeat 4096 bytes back or nearer is found, so the repeats cost little.
+  for (const std::size_t period : {4094u, 4095u, 4096u}) {
+    const Bytes block = test::randomBytes(period, static_cast<unsigned>(period));
+    Bytes data;
+    for (int i = 0; i < 3; ++i)
+      data.insert(data.end(), block.begin(), block.end());
+    data.resize(data.size() - 7);
+    Bytes lzh;
+    lzhEncode(data, lzh);
+    EXPECT_EQ(expand(kMethodLzh, lzh, static_cast<std::int32_t>(data.size())).bytes, data) << "period " << period;
+    EXPECT_LT(lzh.size(), period + period / 2) << "period " << period;
+  }
+}
+
 } // namespace
 } // namespace kalvora

@@ -161,25 +161,33 @@ struct RebootCase {
   bool refuse;
   std::vector<SessionEnd> ends;
   std::vector<std::string> boxes;
+  bool due = false;  // restartDue afterwards
+  bool offer = true; // offerRestart (false under /norestart)
 };
 
 TEST(Completion, AsksBeforeRestartingOrLoggingOff) {
   const std::string ask = "kalvora: Restart now?", later = "Setup: Please restart later.";
   const std::vector<RebootCase> cases = {
       {"1", MessageResult::Ok, false, {SessionEnd::Restart}, {ask}},
-      {"1", MessageResult::Ok, true, {SessionEnd::Restart}, {ask, later}},
-      {"1", MessageResult::Cancel, false, {}, {ask, later}},
-      {"2", MessageResult::Ok, true, {SessionEnd::LogOff}, {ask}},
+      {"1", MessageResult::Ok, true, {SessionEnd::Restart}, {ask, later}, true},
+      {"1", MessageResult::Cancel, false, {}, {ask, later}, true},
+      {"2", MessageResult::Ok, true, {SessionEnd::LogOff}, {ask}, true},
       {"3", MessageResult::Ok, false, {}, {ask}},
       {"0", MessageResult::Ok, false, {}, {}},
+      // /norestart: nothing asked, nothing ended, and a restart or log-off stays due.
+      {"1", MessageResult::Ok, false, {}, {}, true, false},
+      {"2", MessageResult::Ok, false, {}, {}, true, false},
+      {"3", MessageResult::Ok, false, {}, {}, false, false},
   };
   for (const RebootCase& c : cases) {
     SCOPED_TRACE(std::string("reboot=") + c.reboot);
     CompletionFixture f(std::string("reboot=") + c.reboot + "\n");
     f.platform.answerNextBox(c.answer);
     if (c.refuse) f.platform.refuseSessionEnd();
+    f.logic.offerRestart = c.offer;
     f.show();
     f.logic.Btn_completeClick();
+    EXPECT_EQ(f.logic.restartDue, c.due);
     EXPECT_EQ(f.platform.sessionEnds(), c.ends);
     EXPECT_EQ(f.boxTexts(), c.boxes);
     EXPECT_TRUE(f.platform.terminated());

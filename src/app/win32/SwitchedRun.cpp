@@ -47,11 +47,7 @@ int SwitchedRun::logged(int code) {
 }
 
 std::optional<int> SwitchedRun::afterStartUp(bool endNow, const InstallState& state) {
-  if (!state.Setup.SetupScript) return logged(kExitFailed);
-  if (endNow || (switches_.unattended() && platform_->questions() > 0)) {
-    log_.line("error", "an installed copy of the product stops the setup");
-    return logged(kExitInstalledCopy);
-  }
+  if (const auto code = startUpExit(endNow, state, platform_->questions() > 0, log_)) return logged(*code);
   return std::nullopt;
 }
 

@@ -54,7 +54,11 @@ void LeaderWindow::loadPictures() {
   } catch (const std::exception& e) {
     // A picture that cannot be expanded: reported while the loading screen still
     // shows, then the wizard comes up all the same, so that the user can go on or leave.
-    reportError(e.what());
+    // A run that asks nothing reports through the platform, which logs it.
+    if (keepHidden_)
+      platform_.messageBox(e.what(), "Setup", MessageButtons::Ok, MessageIcon::Error);
+    else
+      reportError(e.what());
     trailer_.hideLoadingScreen();
     kalvora::setHourglass(false);
   }

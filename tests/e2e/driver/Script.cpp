@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/Wildcards.h"
+
 namespace kvdrive {
 
 std::vector<Command> parseScenario(const std::string& text) {
@@ -55,24 +57,8 @@ std::vector<Command> parseScenario(const std::string& text) {
 }
 
 bool matches(const std::string& pattern, const std::string& text) {
-  std::size_t p = 0, t = 0, star = std::string::npos, resume = 0;
-  while (t < text.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = t;
-    } else if (p < pattern.size() && pattern[p] == text[t]) {
-      ++p;
-      ++t;
-    } else if (star != std::string::npos) {
-      p = star + 1;
-      t = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
-  return p == pattern.size();
+  // The texts of the program under test hold question marks of their own.
+  return kalvora::matchesWildcards(pattern, text, kalvora::Wildcards::StarOnly);
 }
 
 } // namespace kvdrive

@@ -1,6 +1,7 @@
 #include "SystemState.h"
 
 #include "Script.h"
+#include "platform/NoCase.h"
 
 #include <windows.h>
 
@@ -15,12 +16,6 @@ namespace kvdrive {
 namespace {
 
 constexpr DWORD kHashedSize = 1 << 20;
-
-std::string upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
 
 std::string hashOf(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -41,7 +36,7 @@ std::string hashOf(const std::string& path) {
 // Wine links a user's Desktop, Documents, Music, ... to the Unix home
 // directory: below C:\users\NAME only AppData belongs to the prefix.
 bool linkedToHome(const std::string& path) {
-  const std::string p = upper(path);
+  const std::string p = kalvora::upperCaseAnsi(path);
   if (p.rfind("C:\\USERS\\", 0) != 0) return false;
   const auto name = p.find('\\', 9);
   if (name == std::string::npos) return false;
@@ -58,7 +53,7 @@ void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) 
     if (name == "." || name == "..") continue;
     const std::string path = dir + "\\" + name;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      out[upper(path) + "\\"] = "directory";
+      out[kalvora::upperCaseAnsi(path) + "\\"] = "directory";
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !linkedToHome(path)) walkFiles(path, out);
       continue;
     }
@@ -69,7 +64,7 @@ void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) 
     else
       content += std::to_string(found.ftLastWriteTime.dwHighDateTime) + ":" +
                  std::to_string(found.ftLastWriteTime.dwLowDateTime);
-    out[upper(path)] = content;
+    out[kalvora::upperCaseAnsi(path)] = content;
   } while (FindNextFileA(find, &found));
   FindClose(find);
 }
@@ -77,7 +72,7 @@ void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) 
 // Wine links keys into each other (the 32-bit view, the classes below
 // HKLM\Software, which HKCR shows anyway): those are not walked twice.
 bool linkedKey(const std::string& name) {
-  const std::string n = upper(name);
+  const std::string n = kalvora::upperCaseAnsi(name);
   return n == "WOW6432NODE" || n == "CLASSES";
 }
 
@@ -85,7 +80,7 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
              int depth = 0) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  out[upper(name) + "\\"] = "key";
+  out[kalvora::upperCaseAnsi(name) + "\\"] = "key";
   char valueName[16384];
   std::string data(65536, '\0');
   for (DWORD i = 0;; ++i) {
@@ -94,7 +89,8 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
         RegEnumValueA(key, i, valueName, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &dataSize);
     if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) break;
     const std::string content = result == ERROR_MORE_DATA ? "large" : data.substr(0, dataSize);
-    out[upper(name) + " \"" + upper(std::string(valueName, nameSize)) + "\""] = std::to_string(type) + ":" + content;
+    out[kalvora::upperCaseAnsi(name) + " \"" + kalvora::upperCaseAnsi(std::string(valueName, nameSize)) + "\""] =
+        std::to_string(type) + ":" + content;
   }
   std::vector<std::string> subkeys;
   char subkey[512];
@@ -105,7 +101,8 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
   }
   RegCloseKey(key);
   for (const std::string& sub : subkeys)
-    if (depth < 24 && !(root != HKEY_CLASSES_ROOT && depth == 0 && linkedKey(sub)) && upper(sub) != "WOW6432NODE")
+    if (depth < 24 && !(root != HKEY_CLASSES_ROOT && depth == 0 && linkedKey(sub)) &&
+        kalvora::upperCaseAnsi(sub) != "WOW6432NODE")
       walkKey(root, name + "\\" + sub, path.empty() ? sub : path + "\\" + sub, out, depth + 1);
 }
 
@@ -128,7 +125,7 @@ std::vector<std::string> SystemState::differencesFrom(const SystemState& earlier
                                                       const std::vector<std::string>& exceptions) const {
   auto excepted = [&](const std::string& name) {
     return std::any_of(exceptions.begin(), exceptions.end(),
-                       [&](const std::string& e) { return matches(upper(e), name); });
+                       [&](const std::string& e) { return matches(kalvora::upperCaseAnsi(e), name); });
   };
   std::vector<std::string> out;
   for (const auto& [name, content] : entries_) {
@@ -151,7 +148,7 @@ bool processRunning(const std::string& exeName) {
   entry.dwSize = sizeof entry;
   bool found = false;
   for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-    found = upper(entry.szExeFile) == upper(exeName);
+    found = kalvora::upperCaseAnsi(entry.szExeFile) == kalvora::upperCaseAnsi(exeName);
   CloseHandle(snapshot);
   return found;
 }

@@ -1,0 +1,23 @@
+// Whether a path appended to a root stays inside it.
+#include <gtest/gtest.h>
+
+#include "platform/Paths.h"
+
+namespace kalvora {
+namespace {
+
+TEST(Paths, StaysInsideRootTable) {
+  const struct {
+    const char* relative;
+    bool inside;
+  } cases[] = {
+      {"", true},          {"a\\b.txt", true}, {"\\a\\.\\b\\", true}, {"a/b", true},       {"..a\\b..", true},
+      {"a\\..\\b", false}, {"a\\...", false},  {". .\\a", false},     {"a/ /b", false},    {".. ", false},
+      {"C:\\a", false},    {"a\\b:c", false},  {"\\\\srv", true},     {"a\\. \\b", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(staysInsideRoot(c.relative), c.inside) << c.relative;
+}
+
+} // namespace
+} // namespace kalvora
