@@ -57,8 +57,12 @@ bool TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::
     throw;
   }
   walk.total += member.expandedSize;
-  out.reset(); // closed before its time is set, so the last write cannot move it
-  platform_.setFileDosTime(path, static_cast<std::uint32_t>(member.fileDateTime));
+  // Set through the open file after its last write where the stream can, else
+  // by its path once it is closed, so that no write can move the time.
+  const auto time = static_cast<std::uint32_t>(member.fileDateTime);
+  const bool timeSet = out->setDosTime(time);
+  out.reset();
+  if (!timeSet) platform_.setFileDosTime(path, time);
   walk.written.push_back(path);
   platform_.setFileAttributes(path, static_cast<std::uint32_t>(static_cast<std::int32_t>(member.fileAttributes)));
   return true;

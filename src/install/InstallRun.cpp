@@ -42,7 +42,9 @@ void InstallRun::sequence() {
   // nothing may be made that no rollback would take back.
   if (run_.platform.terminated()) throw RunStopped{};
   // A script that would write where it must not is refused while nothing is made.
-  checkScriptBeforeRun(*run_.state.Setup.SetupScript, run_.state, run_.platform.windowsDirectory());
+  // The check reads every file's keys: from the script read once, not through
+  // the system's INI calls, which open the file for every key.
+  checkScriptBeforeRun(*run_.state.Setup.SetupScript->readOnce(), run_.state, run_.platform.windowsDirectory());
   run_.state.Run.Started = true;
 
   prepareWorkDirectory();

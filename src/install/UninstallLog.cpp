@@ -8,6 +8,7 @@ namespace kalvora {
 void UninstallLog::open(const std::string& path, Platform& platform) {
   platform_ = &platform;
   path_ = path;
+  file_.reset();
   text_ = platform.readFileText(path).value_or("");
   onDisk_ = text_;
   held_ = unwritten_ = false;
@@ -21,6 +22,7 @@ void UninstallLog::close() {
   } catch (const EIniFileException&) {
     // Records still unwritten here were refused when they were offered, and that was raised then.
   }
+  file_.reset();
   platform_ = nullptr;
 }
 
@@ -63,13 +65,15 @@ void UninstallLog::flush() {
 }
 
 bool UninstallLog::rewrite(const std::string& text) {
-  // Opened without truncating, so that a refused write leaves the earlier log readable.
-  auto out = platform_->openFile(path_, OpenMode::ReadWrite);
-  if (!out) out = platform_->openFile(path_, OpenMode::Create);
-  if (!out) return false;
-  out->seek(0);
-  if (out->write(text.data(), text.size()) != text.size()) return false;
-  return out->size() == static_cast<std::int64_t>(text.size()) || out->truncate();
+  // Opened once, at the first write, and kept open until the log is closed: the
+  // run flushes for every file. Opened without truncating, so that a refused
+  // write leaves the earlier log readable.
+  if (!file_) file_ = platform_->openFile(path_, OpenMode::ReadWrite);
+  if (!file_) file_ = platform_->openFile(path_, OpenMode::Create);
+  if (!file_) return false;
+  file_->seek(0);
+  if (file_->write(text.data(), text.size()) != text.size()) return false;
+  return file_->size() == static_cast<std::int64_t>(text.size()) || file_->truncate();
 }
 
 } // namespace kalvora

@@ -3,9 +3,11 @@
 // Every write is a no-op while the log is not open (the script's uniyes=0).
 // The log is kept in memory and written whole to its file, at once after each
 // record, or, while records are held (the file stage), at each flush: the run
-// flushes wherever it may stop and before each file's data are written.
+// flushes wherever it may stop and before each file's data are written. The
+// file stays open from the first write until the log is closed.
 // A refused write raises EIniFileException.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Platform.h"
@@ -37,6 +39,7 @@ private:
   bool rewrite(const std::string& text);
 
   Platform* platform_ = nullptr;
+  std::unique_ptr<Stream> file_; // open from the first write to close
   std::string path_, text_, onDisk_;
   bool held_ = false, unwritten_ = false;
 };

@@ -21,6 +21,13 @@ public:
   virtual std::int64_t size() const = 0;
   // Cuts the stream off at the current position; false when that is refused.
   virtual bool truncate() { return false; }
+  // Sets the last-write time of the file behind the stream (DOS date and time,
+  // local); false when refused or when the stream cannot (the caller then sets
+  // it by the file's path).
+  virtual bool setDosTime(std::uint32_t dosDateTime) {
+    (void)dosDateTime;
+    return false;
+  }
 
   // All-or-error forms: EReadError / EWriteError on a short count.
   void readBuffer(void* buffer, std::size_t n);

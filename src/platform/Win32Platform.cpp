@@ -12,6 +12,13 @@ namespace {
 
 MessageFilter messageFilter = nullptr;
 
+// A DOS date and time, taken as local time, as the system's file time.
+bool utcFileTime(std::uint32_t dosDateTime, FILETIME& utc) {
+  FILETIME local;
+  return DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16), static_cast<WORD>(dosDateTime), &local) &&
+         LocalFileTimeToFileTime(&local, &utc);
+}
+
 class HandleStream : public Stream {
 public:
   explicit HandleStream(HANDLE handle) : handle_(handle) {}
@@ -52,6 +59,10 @@ public:
     return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
   }
   bool truncate() override { return SetEndOfFile(handle_) != 0; }
+  bool setDosTime(std::uint32_t dosDateTime) override {
+    FILETIME utc;
+    return utcFileTime(dosDateTime, utc) && SetFileTime(handle_, nullptr, nullptr, &utc) != 0;
+  }
 
 private:
   HANDLE handle_;
@@ -119,10 +130,8 @@ public:
   bool deleteFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
 
   bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) override {
-    FILETIME local, utc;
-    if (!DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16), static_cast<WORD>(dosDateTime), &local) ||
-        !LocalFileTimeToFileTime(&local, &utc))
-      return false;
+    FILETIME utc;
+    if (!utcFileTime(dosDateTime, utc)) return false;
     HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -132,6 +141,8 @@ public:
   }
 
   bool setFileAttributes(const std::string& path, std::uint32_t attributes) override {
+    // A look costs less than a change, which opens the file: a new file mostly has them already.
+    if (GetFileAttributesA(path.c_str()) == attributes) return true;
     return SetFileAttributesA(path.c_str(), attributes) != 0;
   }
 

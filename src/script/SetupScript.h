@@ -19,6 +19,8 @@ public:
   // from that text, for a file that nothing else changes meanwhile. Writes go
   // to the file, and the text is read anew after each.
   static std::unique_ptr<SetupScript> snapshot(std::string path, Platform& platform);
+  // A snapshot of this script's file, through the same platform.
+  std::unique_ptr<SetupScript> readOnce() const { return snapshot(path_, platform_); }
 
   const std::string& path() const { return path_; }
 
