@@ -26,10 +26,12 @@ std::string lowerCase(std::string_view text) {
   return lower;
 }
 
-bool sameNoCase(std::string_view a, std::string_view b) { return std::ranges::equal(a, b, sameAscii); }
+bool sameNoCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameAscii);
+}
 
 bool containsNoCase(std::string_view text, std::string_view word) {
-  return !std::ranges::search(text, word, sameAscii).empty() || word.empty();
+  return std::search(text.begin(), text.end(), word.begin(), word.end(), sameAscii) != text.end() || word.empty();
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view start) {
@@ -47,7 +49,8 @@ std::string upperCaseAnsi(std::string_view text) {
 }
 
 bool sameAnsiNoCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return upperAnsi(x) == upperAnsi(y); });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return upperAnsi(x) == upperAnsi(y); });
 }
 
 } // namespace kalvora
