@@ -10,6 +10,7 @@
 #include "platform/IniLines.h"
 #include "platform/IniText.h"
 #include "platform/MemoryPlatform.h"
+#include "platform/NoCase.h"
 #include "script/SetupScript.h"
 #include "script/TextTable.h"
 
@@ -44,7 +45,7 @@ bool roundTripValue(const std::string& v) {
 
 bool sameEntry(const std::string& s1, const std::string& k1, const std::string& s2, const std::string& k2) {
   const auto norm = [](const std::string& s) { return ini::trim(ini::cString(s)); };
-  return ini::sameName(norm(s1), norm(s2)) && ini::sameName(norm(k1), norm(k2));
+  return sameNoCase(norm(s1), norm(s2)) && sameNoCase(norm(k1), norm(k2));
 }
 
 void fuzzIniText(FuzzedDataProvider& in, const std::string& content) {
