@@ -5,6 +5,7 @@
 #include "app/UnattendedChoices.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
+#include "ui/win32/Form.h"
 #include "wizard/win32/CancelDialog.h"
 
 namespace kalvora {
@@ -28,7 +29,13 @@ std::optional<int> SwitchedRun::begin(const std::string& commandLine) {
   }
   platform_ = std::make_unique<UnattendedPlatform>(system, switches_, log_);
   if (switches_.mode == UiMode::Quiet) return QuietSetup(*platform_, switches_, log_, logCopy_).run();
-  if (passive()) stages_ = std::make_unique<UnattendedStages>(switches_.noRestart);
+  if (passive()) {
+    stages_ = std::make_unique<UnattendedStages>(switches_.noRestart);
+    // Errors from the windows' handlers go to the log like every other message of a passive run.
+    Form::setErrorReport([this](const std::string& text) {
+      platform_->messageBox(text, "Setup", MessageButtons::Ok, MessageIcon::Error);
+    });
+  }
   return std::nullopt;
 }
 

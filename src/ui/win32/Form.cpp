@@ -235,10 +235,20 @@ bool Form::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 void Form::paintBackground(HDC, const RECT&) {}
 
+namespace {
+std::function<void(const std::string&)>& errorReport() {
+  static std::function<void(const std::string&)> report;
+  return report;
+}
+} // namespace
+
+void Form::setErrorReport(std::function<void(const std::string&)> report) { errorReport() = std::move(report); }
+
 void Form::reportError(const char* message) {
   // The application's error report: the message, ended with a full stop, under the application title.
   std::string text = message;
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  if (errorReport()) return errorReport()(text);
   MessageBoxW(GetActiveWindow(), wideOf(text).c_str(), L"Setup", MB_OK | MB_ICONERROR);
 }
 

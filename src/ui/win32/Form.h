@@ -5,6 +5,7 @@
 // in the application's error report.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "model/Geometry.h"
@@ -74,8 +75,10 @@ public:
   void place(HWND control, Rect r);
   void setVisible(HWND control, bool visible);
   static std::string textOf(HWND control);
-  // The application's error report: an exception's message in an error box.
+  // The application's error report: an exception's message in an error box, or
+  // wherever setErrorReport sends it (a run that may not wait for anyone).
   static void reportError(const char* message);
+  static void setErrorReport(std::function<void(const std::string&)> report);
 
 protected:
   // A message for this form; runs inside the error guard. Return true when handled.
