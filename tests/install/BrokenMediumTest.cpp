@@ -80,12 +80,7 @@ TEST(BrokenMedium, EveryDamagedVolumeEndsWithItsErrorOrThePromptAndLosesNothing)
     FaultPlatform platform(memory);
     if (row.vanishAtRead) platform.failAt(FaultKind::ReadFile, row.vanishAtRead, true);
     InstallState state;
-    state.Setup.SourceDir = "D:\\";
-    state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", memory);
-    state.Choices.TargetDir = "C:\\App";
-    state.Run.Pending = true;
-    state.Choices.ProgressTotal = 1000;
-    state.Choices.OptionChosen[0] = true;
+    prepareRun(state, memory, 1000);
     state.Setup.CompressionMode = row.compressed ? 1 : 0;
     testing::RecordingView view(platform);
     testing::RecordingStages stages;

@@ -154,14 +154,9 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
   FaultPlatform platform(memory);
   if (n > 0) platform.failAt(kind, n, persistent);
   InstallState state;
-  state.Setup.SourceDir = "D:\\";
-  state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", memory);
-  state.Choices.TargetDir = "C:\\App";
+  prepareRun(state, memory, 100000);
   state.Choices.ProgramGroup = "Tool";
-  state.Run.Pending = true;
   state.Setup.NewVersion = 3;
-  state.Choices.ProgressTotal = 100000;
-  state.Choices.OptionChosen[0] = true;
   state.Setup.CompressionMode = 1;
   testing::RecordingView view(platform);
   CoreStages stages;

@@ -75,16 +75,21 @@ inline std::string archiveOf(const std::string& member, const std::string& conte
   return std::string(out.bytes().begin(), out.bytes().end());
 }
 
+// The state as the wizard leaves it for a run from D:\ into C:\App with option 1.
+inline void prepareRun(InstallState& state, Platform& platform, std::int64_t progressTotal) {
+  state.Setup.SourceDir = "D:\\";
+  state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
+  state.Choices.TargetDir = "C:\\App";
+  state.Run.Pending = true;
+  state.Choices.ProgressTotal = progressTotal;
+  state.Choices.OptionChosen[0] = true;
+}
+
 struct InstallFixture {
   explicit InstallFixture(const std::string& script) {
     platform.putFile("D:\\setup.inf", script);
     platform.putDirectory("C:\\WINDOWS");
-    state.Setup.SourceDir = "D:\\";
-    state.Setup.SetupScript = std::make_unique<SetupScript>("D:\\setup.inf", platform);
-    state.Choices.TargetDir = "C:\\App";
-    state.Run.Pending = true;
-    state.Choices.ProgressTotal = 1000000;
-    state.Choices.OptionChosen[0] = true;
+    prepareRun(state, platform, 1000000);
     state.Setup.TextTable[10] = "stopping";
     state.Setup.TextTable[14] = "Copying";
     state.Setup.TextTable[19] = "Directories";
