@@ -68,20 +68,20 @@ void SetupScript::takeSnapshot() {
   snapshot_ = std::make_unique<IniSnapshot>(platform_.readFileText(path_).value_or(""));
 }
 
-std::string SetupScript::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue) const {
-  std::string value = snapshot_ ? snapshot_->read(section, key, defaultValue)
-                                : platform_.readProfileString(path_, section, key, defaultValue);
+std::string SetupScript::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+  const std::string sectionName(section), keyName(key), defaultText(defaultValue);
+  std::string value = snapshot_ ? snapshot_->read(sectionName, keyName, defaultText)
+                                : platform_.readProfileString(path_, sectionName, keyName, defaultText);
   if (value.size() > kMaxValue) value.resize(kMaxValue);
   return value;
 }
 
-std::int32_t SetupScript::ReadInteger(const std::string& section, const std::string& key,
-                                      std::int32_t defaultValue) const {
+std::int32_t SetupScript::ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
   return parseScriptInteger(ReadString(section, key, "")).value_or(defaultValue);
 }
 
-bool SetupScript::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
+bool SetupScript::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/IniText.h"
 #include "platform/Platform.h"
@@ -24,12 +25,14 @@ public:
 
   const std::string& path() const { return path_; }
 
+  // The reads take views: most callers name section, key and default as
+  // literals, which then become strings once, here, rather than at every call.
   // The value (at most 1023 characters), or the default when key or section is missing.
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
   // Decimal, or hexadecimal after "0x"/"0X" when longer than 2 characters; the default when empty or malformed.
-  std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
+  std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
   // Read as an integer with default 1 or 0; true when non-zero.
-  bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
   // A refused write raises EIniFileException ("Kann nicht nach %s schreiben"), and so
   // does a section or key with a line break; a value is written up to its first line break.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
