@@ -14,9 +14,10 @@ void SetupLog::open(const std::string& path, Platform& platform) {
     put(text);
 }
 
-void SetupLog::line(const std::string& kind, const std::string& what) {
-  std::string text = (platform_ ? clockText(platform_->localTime()) : "--:--:--") + " " + kind;
-  if (!what.empty()) text += " " + what;
+void SetupLog::line(std::string_view kind, std::string_view what) {
+  std::string text = platform_ ? clockText(platform_->localTime()) : "--:--:--";
+  text.append(" ").append(kind);
+  if (!what.empty()) text.append(" ").append(what);
   lines_.push_back(text);
   put(text);
   const std::string record = text + "\r\n";

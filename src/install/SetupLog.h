@@ -6,6 +6,7 @@
 // cannot be written is simply not kept.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -20,7 +21,8 @@ public:
   bool isOpen() const { return file_ != nullptr; }
 
   // One line: the time of day, the kind of action and what it concerns.
-  void line(const std::string& kind, const std::string& what);
+  // Views: the kinds are literals, made into a string here rather than at every call.
+  void line(std::string_view kind, std::string_view what);
   // The lines so far, for tests and for a copy elsewhere.
   const std::vector<std::string>& lines() const { return lines_; }
 

@@ -2,14 +2,22 @@
 
 namespace kalvora {
 
-void RemovalReport::removed(const std::string& kind, const std::string& what) {
-  ++removed_;
-  log_.line("removed", kind + " " + what);
+namespace {
+
+std::string itemText(std::string_view kind, std::string_view what) {
+  return std::string(kind).append(" ").append(what);
 }
 
-void RemovalReport::left(const std::string& kind, const std::string& what, const std::string& why) {
-  left_.push_back({kind + " " + what, why});
-  log_.line("left", kind + " " + what + " (" + why + ")");
+} // namespace
+
+void RemovalReport::removed(std::string_view kind, std::string_view what) {
+  ++removed_;
+  log_.line("removed", itemText(kind, what));
+}
+
+void RemovalReport::left(std::string_view kind, std::string_view what, std::string_view why) {
+  left_.push_back({itemText(kind, what), std::string(why)});
+  log_.line("left", left_.back().what + " (" + left_.back().why + ")");
 }
 
 std::string summaryText(const RemovalReport& report, const std::string& doneText, const std::string& leftText,

@@ -3,6 +3,7 @@
 // one line of the text log unkalvora.log as it happens, and the lists feed the
 // closing summary and the exit code.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "install/SetupLog.h"
@@ -17,10 +18,11 @@ public:
     std::string what, why;
   };
 
-  void removed(const std::string& kind, const std::string& what);
-  void left(const std::string& kind, const std::string& what, const std::string& why);
+  // Views, as for SetupLog::line: the kinds and reasons are mostly literals.
+  void removed(std::string_view kind, std::string_view what);
+  void left(std::string_view kind, std::string_view what, std::string_view why);
   // A line for the text log alone: nothing to remove, or nothing that concerns the user.
-  void note(const std::string& kind, const std::string& what) { log_.line(kind, what); }
+  void note(std::string_view kind, std::string_view what) { log_.line(kind, what); }
 
   int removedCount() const { return removed_; }
   const std::vector<Left>& leftItems() const { return left_; }
