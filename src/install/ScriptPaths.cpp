@@ -54,8 +54,8 @@ std::string containingDirectory(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-std::string numberedKey(const std::string& prefix, std::int64_t number) {
-  std::string key = prefix;
+std::string numberedKey(std::string_view prefix, std::int64_t number) {
+  std::string key(prefix);
   key += std::to_string(number);
   return key;
 }

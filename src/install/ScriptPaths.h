@@ -5,6 +5,7 @@
 // created or written.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/Errors.h"
 
@@ -43,7 +44,7 @@ std::string fileNamePart(const std::string& path);
 // Everything before the last "\" or ":" (empty when there is none).
 std::string containingDirectory(const std::string& path);
 // A script or log key: prefix followed by the number in decimal ("f12").
-std::string numberedKey(const std::string& prefix, std::int64_t number);
+std::string numberedKey(std::string_view prefix, std::int64_t number);
 
 // Whether text can be registered as a file extension: not empty and without a
 // backslash, which would make the registry path name some other key.
