@@ -1,6 +1,7 @@
 // LZSS with adaptive Huffman coding: symbols 0..255 are bytes, 256..313 match
 // lengths 3..60, each match followed by its position in the 4096-byte window.
 // The window is the 4096 bytes before the output cursor in the sink's buffer.
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -20,26 +21,102 @@ using namespace lzh;
 // beyond this the data have run out and decoding stops.
 constexpr std::uint32_t kMaxZeroFill = 4;
 
-// Decodes a symbol and updates the tree, handing it the path just walked.
-unsigned decodeSymbol(Tree& tree, BitReader& bits) {
-  std::uint16_t path[Tree::kMaxDepth];
-  std::uint16_t* top = path + Tree::kMaxDepth; // filled downwards: the leaf ends up first
-  unsigned node = tree.son[kRoot];
-  while (node < kNodes) {
-    const unsigned child = node + bits.bit();
-    *--top = static_cast<std::uint16_t>(child);
-    node = tree.son[child];
+#define KALVORA_HOT [[gnu::always_inline]] inline
+
+// The tree update of the decoder, kept here so that it is compiled, inlined,
+// with the decoder's own optimisation whatever the encoder's copy of Tree's
+// functions is compiled with.
+// The last node from n + 1 on whose frequency is below k, given that n + 1's
+// is. The frequencies are compared a machine word at a time: k is below
+// 0x8000 (the root's share), so (f | 0x8000) - k keeps each 16-bit lane from
+// borrowing and has the lane's top bit set just where f >= k.
+KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
+  using Word = std::uintptr_t;
+  constexpr unsigned kLanes = sizeof(Word) / 2;
+  constexpr Word kOnes = ~Word{0} / 0xFFFF, kTops = kOnes << 15;
+  static_assert(kLanes - 1 <= Tree::kFreqPadding);
+  const Word ks = kOnes * k;
+  for (unsigned l = n + 1;; l += kLanes) {
+    Word lanes;
+    std::memcpy(&lanes, &t.freq[l + 1], sizeof lanes);
+    const Word atLeastK = ((lanes | kTops) - ks) & kTops;
+    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 16;
   }
-  const unsigned symbol = node - kNodes;
-  tree.update(symbol, top, static_cast<unsigned>(path + Tree::kMaxDepth - top));
-  return symbol;
 }
 
-unsigned decodePosition(BitReader& bits) {
+KALVORA_HOT void swapUp(Tree& t, unsigned& n, unsigned k) {
+  // Move node n past the last node whose frequency is still below k.
+  const unsigned l = lastBelow(t, n, k);
+  t.freq[n] = t.freq[l];
+  t.freq[l] = static_cast<std::uint16_t>(k);
+  const unsigned i = t.son[n];
+  t.prnt[i] = static_cast<std::uint16_t>(l);
+  if (i < kNodes) t.prnt[i + 1] = static_cast<std::uint16_t>(l);
+  const unsigned j = t.son[l];
+  t.son[l] = static_cast<std::uint16_t>(i);
+  t.prnt[j] = static_cast<std::uint16_t>(n);
+  if (j < kNodes) t.prnt[j + 1] = static_cast<std::uint16_t>(n);
+  t.son[n] = static_cast<std::uint16_t>(j);
+  n = l;
+}
+
+KALVORA_HOT void climb(Tree& t, unsigned n) {
+  do {
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) swapUp(t, n, k);
+  } while ((n = t.prnt[n]) != 0);
+}
+
+// Counts the symbol whose leaf was reached along path (the root's child
+// first, depth nodes): no parent lookups while nothing moves.
+KALVORA_HOT void update(Tree& t, unsigned symbol, const std::uint16_t* path, unsigned depth) {
+  if (t.freq[kRoot] == kMaxFreq) {
+    t.rebuild();
+    climb(t, t.prnt[symbol + kNodes]);
+    return;
+  }
+  for (const std::uint16_t* p = path + depth; p != path;) {
+    unsigned n = *--p;
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) {
+      swapUp(t, n, k);
+      climb(t, t.prnt[n]);
+      return;
+    }
+  }
+  ++t.freq[kRoot]; // never moves: the sentinel above it is larger
+}
+
+// Bits a symbol and its position take at most on the fast path: a walk over
+// the next 32 bits and a position of up to 14, whose two reads start at most
+// 32 + 8 bits in, each finding more than 8 bits left.
+constexpr unsigned kPeekedWalk = 32;
+constexpr unsigned kFastBits = kPeekedWalk + 8 + 9;
+
+// Walks from the root with the bits read one by one, from node on.
+KALVORA_HOT unsigned walkByBits(Tree& t, BitReader& bits, unsigned node, std::uint16_t*& p) {
+  while (node < kNodes) {
+    node += bits.bit();
+    *p++ = static_cast<std::uint16_t>(node);
+    node = t.son[node];
+  }
+  return node;
+}
+
+KALVORA_HOT unsigned positionByBits(BitReader& bits) {
   const unsigned lead = bits.bits(8);
   const unsigned extra = kPositionCode.lengthOf[lead] - 2u;
   const unsigned low = ((lead << extra) | bits.bits(extra)) & 63u;
   return static_cast<unsigned>(kPositionCode.upperOf[lead]) << 6 | low;
+}
+
+// The position from the next 14 bits, already buffered.
+KALVORA_HOT unsigned positionPeeked(BitReader& bits) {
+  const unsigned v = bits.peek32() >> 18;
+  const unsigned lead = v >> 6;
+  const unsigned length = kPositionCode.lengthOf[lead];
+  bits.skip(length + 6);
+  return static_cast<unsigned>(kPositionCode.upperOf[lead]) << 6 | ((v >> (8 - length)) & 63u);
 }
 
 // Copies length bytes from distance back; the copy may overlap what it writes.
@@ -69,13 +146,40 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
   std::uint8_t* out = sink.begin();
   std::int64_t left = job.expandedSize;
   while (left > 0 && bits.zeroFill() <= kMaxZeroFill) {
-    const unsigned symbol = decodeSymbol(*tree, bits);
+    std::uint16_t path[Tree::kMaxDepth];
+    std::uint16_t* p = path;
+    unsigned node = tree->son[kRoot];
+    if (bits.buffered() < kFastBits) bits.topUp();
+    const bool peeked = bits.buffered() >= kFastBits;
+    if (peeked) {
+      std::uint32_t w = bits.peek32();
+      do {
+        node += w >> 31;
+        w <<= 1;
+        *p++ = static_cast<std::uint16_t>(node);
+        node = tree->son[node];
+      } while (node < kNodes);
+      const auto depth = static_cast<unsigned>(p - path);
+      if (depth <= kPeekedWalk) {
+        bits.skip(depth);
+      } else { // deeper than the peeked bits reach: the walk past them went astray
+        bits.skip(kPeekedWalk);
+        p = path + kPeekedWalk;
+        node = walkByBits(*tree, bits, tree->son[p[-1]], p);
+      }
+    } else {
+      node = walkByBits(*tree, bits, node, p);
+    }
+    const unsigned symbol = node - kNodes;
+    const auto depth = static_cast<unsigned>(p - path);
+    update(*tree, symbol, path, depth);
     if (symbol < 256) {
       *out++ = static_cast<std::uint8_t>(symbol);
       --left;
     } else {
       const unsigned length = symbol - 256 + kThreshold + 1;
-      copyMatch(out, decodePosition(bits) + 1, length);
+      const unsigned position = peeked && depth <= kPeekedWalk ? positionPeeked(bits) : positionByBits(bits);
+      copyMatch(out, position + 1, length);
       out += length;
       left -= length;
     }
