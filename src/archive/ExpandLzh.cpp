@@ -23,6 +23,71 @@ constexpr std::uint32_t kMaxZeroFill = 4;
 
 #define KALVORA_HOT [[gnu::always_inline]] inline
 
+// Where the first kBits bits of a code led from the root when last walked:
+// the nodes the walk recorded, down to a leaf or kBits deep. The walk goes on
+// from the last node's son, so an entry holds while the sons of the nodes
+// above its last stay; a move that changes one empties the entries through it,
+// and they are kept again from the next walks that miss them.
+class WalkTable {
+public:
+  static constexpr unsigned kBits = 7;
+  struct Entry {
+    std::uint16_t node[kBits];
+    std::uint16_t depth; // 0: empty
+  };
+
+  WalkTable() { clear(); }
+
+  void clear() {
+    std::memset(entries_, 0, sizeof entries_);
+    std::memset(depthOf_, 0, sizeof depthOf_);
+  }
+
+  // The entry of the bits at the top of peeked, or null.
+  KALVORA_HOT const Entry* find(std::uint32_t peeked) const {
+    const Entry& e = entries_[peeked >> (32 - kBits)];
+    return e.depth != 0 ? &e : nullptr;
+  }
+
+  // Keeps the first nodes of a walk over peeked's bits.
+  void keep(std::uint32_t peeked, const std::uint16_t* path, unsigned depth) {
+    Entry& e = entries_[peeked >> (32 - kBits)];
+    e.depth = static_cast<std::uint16_t>(depth < kBits ? depth : kBits);
+    std::memcpy(e.node, path, e.depth * sizeof e.node[0]);
+    for (unsigned d = 1; d < e.depth; ++d) {
+      depthOf_[path[d - 1]] = static_cast<std::uint8_t>(d);
+      firstOf_[path[d - 1]] = static_cast<std::uint8_t>(peeked >> (32 - d) << (kBits - d));
+    }
+  }
+
+  // After the sons of nodes n and l changed.
+  KALVORA_HOT void moved(unsigned n, unsigned l) {
+    if ((depthOf_[n] | depthOf_[l]) != 0) {
+      forget(n);
+      forget(l);
+    }
+  }
+
+private:
+  void forget(unsigned node) {
+    const unsigned d = depthOf_[node], first = firstOf_[node];
+    if (d == 0) return;
+    for (unsigned e = first; e < first + (1u << (kBits - d)); ++e)
+      entries_[e].depth = 0;
+    depthOf_[node] = 0;
+  }
+
+  Entry entries_[1u << kBits];
+  std::uint8_t depthOf_[kNodes]; // depth of a node above the last of entries kept, else 0
+  std::uint8_t firstOf_[kNodes]; // the first of those entries
+};
+
+// The decoder's tree and the table of its walks.
+struct DecoderTree {
+  Tree tree;
+  WalkTable table;
+};
+
 // The tree update of the decoder, kept here so that it is compiled, inlined,
 // with the decoder's own optimisation whatever the encoder's copy of Tree's
 // functions is compiled with.
@@ -44,7 +109,8 @@ KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
   }
 }
 
-KALVORA_HOT void swapUp(Tree& t, unsigned& n, unsigned k) {
+KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
+  Tree& t = d.tree;
   // Move node n past the last node whose frequency is still below k.
   const unsigned l = lastBelow(t, n, k);
   t.freq[n] = t.freq[l];
@@ -57,30 +123,34 @@ KALVORA_HOT void swapUp(Tree& t, unsigned& n, unsigned k) {
   t.prnt[j] = static_cast<std::uint16_t>(n);
   if (j < kNodes) t.prnt[j + 1] = static_cast<std::uint16_t>(n);
   t.son[n] = static_cast<std::uint16_t>(j);
+  d.table.moved(n, l);
   n = l;
 }
 
-KALVORA_HOT void climb(Tree& t, unsigned n) {
+KALVORA_HOT void climb(DecoderTree& d, unsigned n) {
+  Tree& t = d.tree;
   do {
     const unsigned k = ++t.freq[n];
-    if (k > t.freq[n + 1]) swapUp(t, n, k);
+    if (k > t.freq[n + 1]) swapUp(d, n, k);
   } while ((n = t.prnt[n]) != 0);
 }
 
 // Counts the symbol whose leaf was reached along path (the root's child
 // first, depth nodes): no parent lookups while nothing moves.
-KALVORA_HOT void update(Tree& t, unsigned symbol, const std::uint16_t* path, unsigned depth) {
+KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* path, unsigned depth) {
+  Tree& t = d.tree;
   if (t.freq[kRoot] == kMaxFreq) {
     t.rebuild();
-    climb(t, t.prnt[symbol + kNodes]);
+    d.table.clear();
+    climb(d, t.prnt[symbol + kNodes]);
     return;
   }
   for (const std::uint16_t* p = path + depth; p != path;) {
     unsigned n = *--p;
     const unsigned k = ++t.freq[n];
     if (k > t.freq[n + 1]) {
-      swapUp(t, n, k);
-      climb(t, t.prnt[n]);
+      swapUp(d, n, k);
+      climb(d, t.prnt[n]);
       return;
     }
   }
@@ -138,7 +208,8 @@ std::uint32_t expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); 
 
 std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill) {
   if (job.expandedSize <= 0) return 0;
-  const auto tree = std::make_unique<Tree>();
+  const auto decoder = std::make_unique<DecoderTree>();
+  Tree* const tree = &decoder->tree;
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
   ByteSink sink(job.dest, job.platform, kWindow, windowFill);
   BitReader bits(in);
@@ -153,13 +224,22 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
     const bool peeked = bits.buffered() >= kFastBits;
     if (peeked) {
       std::uint32_t w = bits.peek32();
-      do {
+      const std::uint32_t top = w;
+      const WalkTable::Entry* start = decoder->table.find(w);
+      if (start) {
+        std::memcpy(path, start->node, sizeof start->node);
+        p = path + start->depth;
+        w <<= start->depth;
+        node = tree->son[p[-1]];
+      }
+      while (node < kNodes) {
         node += w >> 31;
         w <<= 1;
         *p++ = static_cast<std::uint16_t>(node);
         node = tree->son[node];
-      } while (node < kNodes);
+      }
       const auto depth = static_cast<unsigned>(p - path);
+      if (!start) decoder->table.keep(top, path, depth);
       if (depth <= kPeekedWalk) {
         bits.skip(depth);
       } else { // deeper than the peeked bits reach: the walk past them went astray
@@ -172,7 +252,7 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
     }
     const unsigned symbol = node - kNodes;
     const auto depth = static_cast<unsigned>(p - path);
-    update(*tree, symbol, path, depth);
+    update(*decoder, symbol, path, depth);
     if (symbol < 256) {
       *out++ = static_cast<std::uint8_t>(symbol);
       --left;
