@@ -88,9 +88,10 @@ struct DecoderTree {
   WalkTable table;
 };
 
-// The tree update of the decoder, kept here so that it is compiled, inlined,
-// with the decoder's own optimisation whatever the encoder's copy of Tree's
-// functions is compiled with.
+// The tree update of the decoder is kept here, as Tree's own serves the
+// encoder, so that it is compiled, inlined, with the decoder's optimisation
+// whatever the encoder's translation unit is compiled with.
+
 // The last node from n + 1 on whose frequency is below k, given that n + 1's
 // is. The frequencies are compared a machine word at a time: k is below
 // 0x8000 (the root's share), so (f | 0x8000) - k keeps each 16-bit lane from
@@ -109,11 +110,13 @@ KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
   }
 }
 
+// Moves node n past the last node whose frequency is still below k, where
+// n's was before counting: the two exchange frequencies and subtrees.
 KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
   Tree& t = d.tree;
-  // Move node n past the last node whose frequency is still below k.
   const unsigned l = lastBelow(t, n, k);
-  t.freq[n] = t.freq[l];
+  t.freq[n] = static_cast<std::uint16_t>(k - 1); // l's, equal to n's before
+
   t.freq[l] = static_cast<std::uint16_t>(k);
   const unsigned i = t.son[n];
   t.prnt[i] = static_cast<std::uint16_t>(l);
@@ -164,7 +167,7 @@ constexpr unsigned kPeekedWalk = 32;
 constexpr unsigned kFastBits = kPeekedWalk + 8 + 9;
 
 // Walks from the root with the bits read one by one, from node on.
-KALVORA_HOT unsigned walkByBits(Tree& t, BitReader& bits, unsigned node, std::uint16_t*& p) {
+KALVORA_HOT unsigned walkByBits(const Tree& t, BitReader& bits, unsigned node, std::uint16_t*& p) {
   while (node < kNodes) {
     node += bits.bit();
     *p++ = static_cast<std::uint16_t>(node);
@@ -189,6 +192,49 @@ KALVORA_HOT unsigned positionPeeked(BitReader& bits) {
   return static_cast<unsigned>(kPositionCode.upperOf[lead]) << 6 | ((v >> (8 - length)) & 63u);
 }
 
+// Walks the tree to a leaf and counts its symbol. With enough bits buffered
+// the walk starts from the table and reads the peeked bits; positionPeekable
+// then tells that the position of a match may be peeked too.
+KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positionPeekable) {
+  const Tree& t = d.tree;
+  std::uint16_t path[Tree::kMaxDepth];
+  std::uint16_t* p = path;
+  unsigned node = t.son[kRoot];
+  if (bits.buffered() < kFastBits) bits.topUp();
+  if (bits.buffered() >= kFastBits) {
+    const std::uint32_t peeked = bits.peek32();
+    std::uint32_t w = peeked;
+    const WalkTable::Entry* start = d.table.find(peeked);
+    if (start) {
+      std::memcpy(path, start->node, sizeof start->node);
+      p = path + start->depth;
+      w <<= start->depth;
+      node = t.son[p[-1]];
+    }
+    while (node < kNodes) {
+      node += w >> 31;
+      w <<= 1;
+      *p++ = static_cast<std::uint16_t>(node);
+      node = t.son[node];
+    }
+    const auto depth = static_cast<unsigned>(p - path);
+    if (!start) d.table.keep(peeked, path, depth);
+    if (depth <= kPeekedWalk) {
+      bits.skip(depth);
+      positionPeekable = true;
+    } else { // deeper than the peeked bits reach: the walk past them went astray
+      bits.skip(kPeekedWalk);
+      p = path + kPeekedWalk;
+      node = walkByBits(t, bits, t.son[p[-1]], p);
+    }
+  } else {
+    node = walkByBits(t, bits, node, p);
+  }
+  const unsigned symbol = node - kNodes;
+  update(d, symbol, path, static_cast<unsigned>(p - path));
+  return symbol;
+}
+
 // Copies length bytes from distance back; the copy may overlap what it writes.
 inline void copyMatch(std::uint8_t* out, unsigned distance, unsigned length) {
   const std::uint8_t* from = out - distance;
@@ -209,7 +255,6 @@ std::uint32_t expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); 
 std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill) {
   if (job.expandedSize <= 0) return 0;
   const auto decoder = std::make_unique<DecoderTree>();
-  Tree* const tree = &decoder->tree;
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
   ByteSink sink(job.dest, job.platform, kWindow, windowFill);
   BitReader bits(in);
@@ -217,48 +262,14 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
   std::uint8_t* out = sink.begin();
   std::int64_t left = job.expandedSize;
   while (left > 0 && bits.zeroFill() <= kMaxZeroFill) {
-    std::uint16_t path[Tree::kMaxDepth];
-    std::uint16_t* p = path;
-    unsigned node = tree->son[kRoot];
-    if (bits.buffered() < kFastBits) bits.topUp();
-    const bool peeked = bits.buffered() >= kFastBits;
-    if (peeked) {
-      std::uint32_t w = bits.peek32();
-      const std::uint32_t top = w;
-      const WalkTable::Entry* start = decoder->table.find(w);
-      if (start) {
-        std::memcpy(path, start->node, sizeof start->node);
-        p = path + start->depth;
-        w <<= start->depth;
-        node = tree->son[p[-1]];
-      }
-      while (node < kNodes) {
-        node += w >> 31;
-        w <<= 1;
-        *p++ = static_cast<std::uint16_t>(node);
-        node = tree->son[node];
-      }
-      const auto depth = static_cast<unsigned>(p - path);
-      if (!start) decoder->table.keep(top, path, depth);
-      if (depth <= kPeekedWalk) {
-        bits.skip(depth);
-      } else { // deeper than the peeked bits reach: the walk past them went astray
-        bits.skip(kPeekedWalk);
-        p = path + kPeekedWalk;
-        node = walkByBits(*tree, bits, tree->son[p[-1]], p);
-      }
-    } else {
-      node = walkByBits(*tree, bits, node, p);
-    }
-    const unsigned symbol = node - kNodes;
-    const auto depth = static_cast<unsigned>(p - path);
-    update(*decoder, symbol, path, depth);
+    bool positionPeekable = false;
+    const unsigned symbol = decodeSymbol(*decoder, bits, positionPeekable);
     if (symbol < 256) {
       *out++ = static_cast<std::uint8_t>(symbol);
       --left;
     } else {
       const unsigned length = symbol - 256 + kThreshold + 1;
-      const unsigned position = peeked && depth <= kPeekedWalk ? positionPeeked(bits) : positionByBits(bits);
+      const unsigned position = positionPeekable ? positionPeeked(bits) : positionByBits(bits);
       copyMatch(out, position + 1, length);
       out += length;
       left -= length;
@@ -266,7 +277,7 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
     if (out >= sink.blockEnd()) out = sink.flush(out);
   }
   if (stats) {
-    stats->treeRebuilds = tree->rebuilds();
+    stats->treeRebuilds = decoder->tree.rebuilds();
     stats->inputExhausted = left > 0;
   }
   return sink.finish(out);
