@@ -31,9 +31,10 @@ constexpr std::uint32_t kMaxZeroFill = 4;
 class WalkTable {
 public:
   static constexpr unsigned kBits = 7;
-  struct Entry {
+  struct alignas(32) Entry {
     std::uint16_t node[kBits];
     std::uint16_t depth; // 0: empty
+    std::uint16_t last;  // node[depth - 1]
   };
 
   WalkTable() { clear(); }
@@ -54,6 +55,7 @@ public:
     Entry& e = entries_[peeked >> (32 - kBits)];
     e.depth = static_cast<std::uint16_t>(depth < kBits ? depth : kBits);
     std::memcpy(e.node, path, e.depth * sizeof e.node[0]);
+    e.last = e.node[e.depth - 1];
     for (unsigned d = 1; d < e.depth; ++d) {
       depthOf_[path[d - 1]] = static_cast<std::uint8_t>(d);
       firstOf_[path[d - 1]] = static_cast<std::uint8_t>(peeked >> (32 - d) << (kBits - d));
@@ -138,9 +140,26 @@ KALVORA_HOT void climb(DecoderTree& d, unsigned n) {
   } while ((n = t.prnt[n]) != 0);
 }
 
-// Counts the symbol whose leaf was reached along path (the root's child
-// first, depth nodes): no parent lookups while nothing moves.
-KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* path, unsigned depth) {
+// Counts the nodes of path from its end back to its start; true when one of
+// them moved, after which the counting went on up from where it went.
+KALVORA_HOT bool countAlong(DecoderTree& d, const std::uint16_t* path, unsigned depth) {
+  Tree& t = d.tree;
+  for (const std::uint16_t* p = path + depth; p != path;) {
+    unsigned n = *--p;
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) {
+      swapUp(d, n, k);
+      climb(d, t.prnt[n]);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Counts the symbol whose leaf was reached along upper and then lower (the
+// root's child first): no parent lookups while nothing moves.
+KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* upper, unsigned upperDepth,
+                        const std::uint16_t* lower, unsigned lowerDepth) {
   Tree& t = d.tree;
   if (t.freq[kRoot] == kMaxFreq) {
     t.rebuild();
@@ -148,15 +167,7 @@ KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* pa
     climb(d, t.prnt[symbol + kNodes]);
     return;
   }
-  for (const std::uint16_t* p = path + depth; p != path;) {
-    unsigned n = *--p;
-    const unsigned k = ++t.freq[n];
-    if (k > t.freq[n + 1]) {
-      swapUp(d, n, k);
-      climb(d, t.prnt[n]);
-      return;
-    }
-  }
+  if (countAlong(d, lower, lowerDepth) || countAlong(d, upper, upperDepth)) return;
   ++t.freq[kRoot]; // never moves: the sentinel above it is larger
 }
 
@@ -197,19 +208,20 @@ KALVORA_HOT unsigned positionPeeked(BitReader& bits) {
 // then tells that the position of a match may be peeked too.
 KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positionPeekable) {
   const Tree& t = d.tree;
-  std::uint16_t path[Tree::kMaxDepth];
+  const std::uint16_t* upper = nullptr; // the walk's first nodes, when the table has them
+  unsigned upperDepth = 0;
+  std::uint16_t path[Tree::kMaxDepth]; // the nodes walked below them
   std::uint16_t* p = path;
   unsigned node = t.son[kRoot];
   if (bits.buffered() < kFastBits) bits.topUp();
   if (bits.buffered() >= kFastBits) {
     const std::uint32_t peeked = bits.peek32();
     std::uint32_t w = peeked;
-    const WalkTable::Entry* start = d.table.find(peeked);
-    if (start) {
-      std::memcpy(path, start->node, sizeof start->node);
-      p = path + start->depth;
-      w <<= start->depth;
-      node = t.son[p[-1]];
+    if (const WalkTable::Entry* start = d.table.find(peeked)) {
+      upper = start->node;
+      upperDepth = start->depth;
+      w <<= upperDepth;
+      node = t.son[start->last];
     }
     while (node < kNodes) {
       node += w >> 31;
@@ -217,21 +229,21 @@ KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positio
       *p++ = static_cast<std::uint16_t>(node);
       node = t.son[node];
     }
-    const auto depth = static_cast<unsigned>(p - path);
-    if (!start) d.table.keep(peeked, path, depth);
+    if (!upper) d.table.keep(peeked, path, static_cast<unsigned>(p - path));
+    const unsigned depth = upperDepth + static_cast<unsigned>(p - path);
     if (depth <= kPeekedWalk) {
       bits.skip(depth);
       positionPeekable = true;
     } else { // deeper than the peeked bits reach: the walk past them went astray
       bits.skip(kPeekedWalk);
-      p = path + kPeekedWalk;
+      p = path + (kPeekedWalk - upperDepth);
       node = walkByBits(t, bits, t.son[p[-1]], p);
     }
   } else {
     node = walkByBits(t, bits, node, p);
   }
   const unsigned symbol = node - kNodes;
-  update(d, symbol, path, static_cast<unsigned>(p - path));
+  update(d, symbol, upper, upperDepth, path, static_cast<unsigned>(p - path));
   return symbol;
 }
 
