@@ -93,7 +93,7 @@ struct DecoderTree {
 // The tree update of the decoder is kept here, as Tree's own serves the
 // encoder, so that it is compiled, inlined, with the decoder's optimisation
 // whatever the encoder's translation unit is compiled with.
-
+//
 // The last node from n + 1 on whose frequency is below k, given that n + 1's
 // is. The frequencies are compared a machine word at a time: k is below
 // 0x8000 (the root's share), so (f | 0x8000) - k keeps each 16-bit lane from
@@ -118,7 +118,6 @@ KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
   Tree& t = d.tree;
   const unsigned l = lastBelow(t, n, k);
   t.freq[n] = static_cast<std::uint16_t>(k - 1); // l's, equal to n's before
-
   t.freq[l] = static_cast<std::uint16_t>(k);
   const unsigned i = t.son[n];
   t.prnt[i] = static_cast<std::uint16_t>(l);

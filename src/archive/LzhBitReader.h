@@ -44,7 +44,7 @@ public:
     return v;
   }
   // Moves whole bytes of the current chunk into the buffer, never loading one.
-  // With fewer than 49 bits buffered.
+  // With fewer than 64 bits buffered.
   void topUp() {
     const std::uint8_t* p = in_.cursor();
     if (in_.end() - p >= 8) {
