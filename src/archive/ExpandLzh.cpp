@@ -176,6 +176,22 @@ KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* up
 constexpr unsigned kPeekedWalk = 32;
 constexpr unsigned kFastBits = kPeekedWalk + 8 + 9;
 
+// Walks from node on over the bits at the top of w to a leaf, recording the
+// nodes from p on; returns where the record ends. Not inlined: on its own its
+// few variables stay in registers, which a 32-bit build cannot give them in
+// the decoding loop.
+[[gnu::noinline]] std::uint16_t* walkPeeked(const Tree& t, unsigned& node, std::uint32_t w, std::uint16_t* p) {
+  unsigned n = node;
+  while (n < kNodes) {
+    n += w >> 31;
+    w <<= 1;
+    *p++ = static_cast<std::uint16_t>(n);
+    n = t.son[n];
+  }
+  node = n;
+  return p;
+}
+
 // Walks from the root with the bits read one by one, from node on.
 KALVORA_HOT unsigned walkByBits(const Tree& t, BitReader& bits, unsigned node, std::uint16_t*& p) {
   while (node < kNodes) {
@@ -222,12 +238,7 @@ KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positio
       w <<= upperDepth;
       node = t.son[start->last];
     }
-    while (node < kNodes) {
-      node += w >> 31;
-      w <<= 1;
-      *p++ = static_cast<std::uint16_t>(node);
-      node = t.son[node];
-    }
+    p = walkPeeked(t, node, w, p);
     if (!upper) d.table.keep(peeked, path, static_cast<unsigned>(p - path));
     const unsigned depth = upperDepth + static_cast<unsigned>(p - path);
     if (depth <= kPeekedWalk) {
