@@ -131,7 +131,9 @@ KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
   n = l;
 }
 
-KALVORA_HOT void climb(DecoderTree& d, unsigned n) {
+// Counts node n and those above it. Not inlined, for the same reason as
+// walkPeeked: its chain of parent lookups is the longest in the update.
+[[gnu::noinline]] void climb(DecoderTree& d, unsigned n) {
   Tree& t = d.tree;
   do {
     const unsigned k = ++t.freq[n];
