@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "archive/ByteSink.h"
 #include "archive/ByteSource.h"
@@ -95,10 +98,22 @@ struct DecoderTree {
 // whatever the encoder's translation unit is compiled with.
 //
 // The last node from n + 1 on whose frequency is below k, given that n + 1's
-// is. The frequencies are compared a machine word at a time: k is below
-// 0x8000 (the root's share), so (f | 0x8000) - k keeps each 16-bit lane from
-// borrowing and has the lane's top bit set just where f >= k.
+// is. The frequencies are compared eight at a time in SSE2 registers where the
+// target has them, else a machine word at a time: k is below 0x8000 (the
+// root's share), so (f | 0x8000) - k keeps each 16-bit lane from borrowing
+// and has the lane's top bit set just where f >= k.
 KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
+#if defined(__SSE2__)
+  static_assert(7 <= Tree::kFreqPadding);
+  const __m128i tops = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i ks = _mm_set1_epi16(static_cast<short>(k));
+  for (unsigned l = n + 1;; l += 8) {
+    const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
+    const __m128i signs = _mm_sub_epi16(_mm_or_si128(lanes, tops), ks);
+    const auto atLeastK = static_cast<unsigned>(_mm_movemask_epi8(signs)) & 0xAAAAu; // each lane's top byte
+    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 2;
+  }
+#else
   using Word = std::uintptr_t;
   constexpr unsigned kLanes = sizeof(Word) / 2;
   constexpr Word kOnes = ~Word{0} / 0xFFFF, kTops = kOnes << 15;
@@ -110,6 +125,7 @@ KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
     const Word atLeastK = ((lanes | kTops) - ks) & kTops;
     if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 16;
   }
+#endif
 }
 
 // Moves node n past the last node whose frequency is still below k, where

@@ -55,9 +55,9 @@ public:
   // How many times the frequencies were halved and the tree rebuilt.
   std::uint32_t rebuilds() const { return rebuilds_; }
 
-  // freq[kNodes] is a sentinel; the 0xFFFF after it let a search read a
-  // machine word past the sentinel.
-  static constexpr unsigned kFreqPadding = 3;
+  // freq[kNodes] is a sentinel; the 0xFFFF after it let a search read 16
+  // bytes from any node on.
+  static constexpr unsigned kFreqPadding = 7;
   std::uint16_t freq[kNodes + 1 + kFreqPadding];
   std::uint16_t son[kNodes];             // first child; >= kNodes marks a leaf
   std::uint16_t prnt[kNodes + kSymbols]; // parents; prnt[kNodes + v] is symbol v's leaf
