@@ -4,7 +4,18 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+// SSE2: 1 where the target has it, 2 where a 32-bit x86 target may lack it
+// and the processor is asked at run time.
 #if defined(__SSE2__)
+#define KALVORA_SSE2 1
+#define KALVORA_SSE2_FUNCTION [[gnu::always_inline]] inline
+#elif defined(__i386__) && defined(__GNUC__)
+#define KALVORA_SSE2 2
+#define KALVORA_SSE2_FUNCTION [[gnu::noinline, gnu::target("sse2")]]
+#else
+#define KALVORA_SSE2 0
+#endif
+#if KALVORA_SSE2
 #include <emmintrin.h>
 #endif
 
@@ -25,6 +36,15 @@ using namespace lzh;
 constexpr std::uint32_t kMaxZeroFill = 4;
 
 #define KALVORA_HOT [[gnu::always_inline]] inline
+
+bool processorHasSse2() {
+#if KALVORA_SSE2 == 2
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("sse2");
+#else
+  return KALVORA_SSE2 == 1;
+#endif
+}
 
 // Where the first kBits bits of a code led from the root when last walked:
 // the nodes the walk recorded, down to a leaf or kBits deep. The walk goes on
@@ -91,6 +111,7 @@ private:
 struct DecoderTree {
   Tree tree;
   WalkTable table;
+  bool sse2 = processorHasSse2(); // the frequency search may use it
 };
 
 // The tree update of the decoder is kept here, as Tree's own serves the
@@ -102,18 +123,7 @@ struct DecoderTree {
 // target has them, else a machine word at a time: k is below 0x8000 (the
 // root's share), so (f | 0x8000) - k keeps each 16-bit lane from borrowing
 // and has the lane's top bit set just where f >= k.
-KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
-#if defined(__SSE2__)
-  static_assert(7 <= Tree::kFreqPadding);
-  const __m128i tops = _mm_set1_epi16(static_cast<short>(0x8000));
-  const __m128i ks = _mm_set1_epi16(static_cast<short>(k));
-  for (unsigned l = n + 1;; l += 8) {
-    const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
-    const __m128i signs = _mm_sub_epi16(_mm_or_si128(lanes, tops), ks);
-    const auto atLeastK = static_cast<unsigned>(_mm_movemask_epi8(signs)) & 0xAAAAu; // each lane's top byte
-    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 2;
-  }
-#else
+KALVORA_HOT unsigned lastBelowByWords(const Tree& t, unsigned n, unsigned k) {
   using Word = std::uintptr_t;
   constexpr unsigned kLanes = sizeof(Word) / 2;
   constexpr Word kOnes = ~Word{0} / 0xFFFF, kTops = kOnes << 15;
@@ -125,14 +135,34 @@ KALVORA_HOT unsigned lastBelow(const Tree& t, unsigned n, unsigned k) {
     const Word atLeastK = ((lanes | kTops) - ks) & kTops;
     if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 16;
   }
+}
+
+#if KALVORA_SSE2
+KALVORA_SSE2_FUNCTION unsigned lastBelowBySse2(const Tree& t, unsigned n, unsigned k) {
+  static_assert(7 <= Tree::kFreqPadding);
+  const __m128i tops = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i ks = _mm_set1_epi16(static_cast<short>(k));
+  for (unsigned l = n + 1;; l += 8) {
+    const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
+    const __m128i signs = _mm_sub_epi16(_mm_or_si128(lanes, tops), ks);
+    const auto atLeastK = static_cast<unsigned>(_mm_movemask_epi8(signs)) & 0xAAAAu; // each lane's top byte
+    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 2;
+  }
+}
 #endif
+
+KALVORA_HOT unsigned lastBelow(const DecoderTree& d, unsigned n, unsigned k) {
+#if KALVORA_SSE2
+  if (d.sse2) return lastBelowBySse2(d.tree, n, k);
+#endif
+  return lastBelowByWords(d.tree, n, k);
 }
 
 // Moves node n past the last node whose frequency is still below k, where
 // n's was before counting: the two exchange frequencies and subtrees.
 KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
   Tree& t = d.tree;
-  const unsigned l = lastBelow(t, n, k);
+  const unsigned l = lastBelow(d, n, k);
   t.freq[n] = static_cast<std::uint16_t>(k - 1); // l's, equal to n's before
   t.freq[l] = static_cast<std::uint16_t>(k);
   const unsigned i = t.son[n];
@@ -292,9 +322,10 @@ inline void copyMatch(std::uint8_t* out, unsigned distance, unsigned length) {
 
 std::uint32_t expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); }
 
-std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill) {
+std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill, bool wordSearch) {
   if (job.expandedSize <= 0) return 0;
   const auto decoder = std::make_unique<DecoderTree>();
+  decoder->sse2 = decoder->sse2 && !wordSearch;
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
   ByteSink sink(job.dest, job.platform, kWindow, windowFill);
   BitReader bits(in);

@@ -141,19 +141,22 @@ Run run(Expand expand, const Bytes& data, std::int32_t compressedSize, std::int3
 
 void expectSameAsReference(const Bytes& data, std::int32_t compressedSize, std::int32_t expandedSize, int abandonAt,
                            const std::string& what) {
-  const Run ours = run(
-      [](const ExpandJob& job) {
-        Decoded d;
-        d.sum = expandLzh(job, &d.stats);
-        return d;
-      },
-      data, compressedSize, expandedSize, abandonAt);
   const Run reference = run(referenceExpand, data, compressedSize, expandedSize, abandonAt);
-  EXPECT_EQ(ours.bytes, reference.bytes) << what;
-  EXPECT_EQ(ours.decoded.sum, reference.decoded.sum) << what;
-  EXPECT_EQ(ours.events, reference.events) << what;
-  EXPECT_EQ(ours.decoded.stats.treeRebuilds, reference.decoded.stats.treeRebuilds) << what;
-  EXPECT_EQ(ours.decoded.stats.inputExhausted, reference.decoded.stats.inputExhausted) << what;
+  for (const bool wordSearch : {false, true}) {
+    const Run ours = run(
+        [wordSearch](const ExpandJob& job) {
+          Decoded d;
+          d.sum = expandLzh(job, &d.stats, 0x20, wordSearch);
+          return d;
+        },
+        data, compressedSize, expandedSize, abandonAt);
+    const std::string how = what + (wordSearch ? ", searching by words" : "");
+    EXPECT_EQ(ours.bytes, reference.bytes) << how;
+    EXPECT_EQ(ours.decoded.sum, reference.decoded.sum) << how;
+    EXPECT_EQ(ours.events, reference.events) << how;
+    EXPECT_EQ(ours.decoded.stats.treeRebuilds, reference.decoded.stats.treeRebuilds) << how;
+    EXPECT_EQ(ours.decoded.stats.inputExhausted, reference.decoded.stats.inputExhausted) << how;
+  }
 }
 
 // Bytes of very unequal frequencies, for deep trees: byte b about twice as
