@@ -4,6 +4,14 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+
+#include "archive/ByteSink.h"
+#include "archive/ByteSource.h"
+#include "archive/ExpandMethods.h"
+#include "archive/LzhBitReader.h"
+#include "archive/LzhPositionCode.h"
+#include "archive/LzhTree.h"
+
 // SSE2: 1 where the target has it, 2 where a 32-bit x86 target may lack it
 // and the processor is asked at run time.
 #if defined(__SSE2__)
@@ -18,13 +26,6 @@
 #if KALVORA_SSE2
 #include <emmintrin.h>
 #endif
-
-#include "archive/ByteSink.h"
-#include "archive/ByteSource.h"
-#include "archive/ExpandMethods.h"
-#include "archive/LzhBitReader.h"
-#include "archive/LzhPositionCode.h"
-#include "archive/LzhTree.h"
 
 namespace kalvora {
 namespace {
@@ -95,8 +96,9 @@ public:
 
 private:
   void forget(unsigned node) {
-    const unsigned d = depthOf_[node], first = firstOf_[node];
+    const unsigned d = depthOf_[node];
     if (d == 0) return;
+    const unsigned first = firstOf_[node];
     for (unsigned e = first; e < first + (1u << (kBits - d)); ++e)
       entries_[e].depth = 0;
     depthOf_[node] = 0;
