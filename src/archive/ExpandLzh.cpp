@@ -26,6 +26,9 @@
 #if KALVORA_SSE2
 #include <emmintrin.h>
 #endif
+#if KALVORA_SSE2 == 2
+#include <cpuid.h>
+#endif
 
 namespace kalvora {
 namespace {
@@ -40,8 +43,10 @@ constexpr std::uint32_t kMaxZeroFill = 4;
 
 bool processorHasSse2() {
 #if KALVORA_SSE2 == 2
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sse2");
+  // The feature bit asked of the processor itself: __builtin_cpu_supports would
+  // bring libgcc's whole processor model detection (5 KB) for this one bit.
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2) != 0;
 #else
   return KALVORA_SSE2 == 1;
 #endif
