@@ -1,0 +1,161 @@
+#include "install/DecodeAhead.h"
+
+#include <cstring>
+
+#include "archive/ArchiveFormat.h"
+#include "archive/MemberPaths.h"
+#include "archive/Volumes.h"
+
+namespace kalvora {
+namespace {
+
+// A chunk that runs on through more volumes than this is left to the run.
+constexpr std::int64_t kMostContinuations = 99;
+
+} // namespace
+
+DecodeAhead::DecodeAhead(Platform& platform, TCompress& component, std::string sourceDir,
+                         std::vector<PlannedFile> files, RunContext::AheadCounts& counts)
+    : platform_(platform), component_(component), sourceDir_(std::move(sourceDir)), files_(std::move(files)),
+      counts_(counts) {
+  if (files_.empty()) return;
+  worker_ = platform_.startWorker([this](Worker& worker) { work(worker); });
+  if (worker_) component_.Shortcut = this;
+}
+
+DecodeAhead::~DecodeAhead() {
+  component_.Shortcut = nullptr;
+  if (!worker_) return;
+  stop_ = true;
+  worker_->wakeWorker();
+  worker_.reset(); // waits for the worker to end
+}
+
+void DecodeAhead::letGoBefore(std::size_t index) {
+  for (auto it = ready_.begin(); it != ready_.end() && it->first < index;) {
+    held_ -= it->second->bytesHeld();
+    it = ready_.erase(it);
+  }
+}
+
+void DecodeAhead::reach(std::size_t index) {
+  if (!worker_) return;
+  {
+    WorkerLock hold(*worker_);
+    current_ = index;
+    letGoBefore(index);
+  }
+  worker_->wakeWorker();
+}
+
+std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
+  if (!worker_) return std::nullopt;
+  std::unique_ptr<RecordedExpansion> recorded;
+  {
+    WorkerLock hold(*worker_);
+    const std::size_t index = current_;
+    // The worker is on its way to this file or at it: waiting costs no more
+    // than decoding here, and the decoding is done only once.
+    while (!ready_.count(index) && !finished_ && passed_ <= index) {
+      worker_->unlock();
+      worker_->waitForWorker();
+      worker_->lock();
+    }
+    if (const auto it = ready_.find(index); it != ready_.end() && it->second->fits(method, job)) {
+      held_ -= it->second->bytesHeld();
+      recorded = std::move(it->second);
+      ready_.erase(it);
+    }
+  }
+  worker_->wakeWorker();
+  if (!recorded) return std::nullopt;
+  const RecordedExpansion::Outcome outcome = recorded->replay(job);
+  ++counts_.replayed;
+  if (outcome.handedOver) ++counts_.handedOver;
+  return outcome.checksum;
+}
+
+bool DecodeAhead::waitForRoom(Worker& worker, std::size_t& next) {
+  WorkerLock hold(worker);
+  for (;;) {
+    if (stop_) return false;
+    next = std::max(next, current_);
+    if (next >= files_.size()) return false;
+    if (ready_.size() < kFilesAhead && held_ + kMemberBytes <= kHeldBytes) return true;
+    worker.unlock();
+    worker.waitForOwner();
+    worker.lock();
+  }
+}
+
+void DecodeAhead::work(Worker& worker) {
+  for (std::size_t next = 0; waitForRoom(worker, next); ++next) {
+    std::unique_ptr<RecordedExpansion> recorded;
+    try {
+      recorded = decode(files_[next]);
+    } catch (...) { // abandoned, or out of memory: the run decodes this one itself
+    }
+    {
+      WorkerLock hold(worker);
+      if (recorded && next >= current_) {
+        held_ += recorded->bytesHeld();
+        ready_[next] = std::move(recorded);
+      }
+      passed_ = next + 1;
+    }
+    worker.wakeOwner();
+  }
+  {
+    WorkerLock hold(worker);
+    finished_ = true;
+  }
+  worker.wakeOwner();
+}
+
+std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chunk) const {
+  if (chunk.offset < 0 || chunk.size <= 0 || chunk.size > static_cast<std::int64_t>(kMemberBytes)) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(chunk.size));
+  auto volume = platform_.openFileForWorker(sourceDir_ + firstVolumeName(chunk.volumeText));
+  if (!volume) return std::nullopt;
+  volume->seek(chunk.offset);
+  std::size_t done = 0;
+  // As the run copies it: where a volume ends, the chunk goes on at the start of the next.
+  for (std::int64_t continuation = 1;; ++continuation) {
+    done += volume->read(bytes.data() + done, bytes.size() - done);
+    if (done == bytes.size()) return bytes;
+    if (stop_ || continuation > kMostContinuations) return std::nullopt;
+    volume = platform_.openFileForWorker(sourceDir_ + volumeFileName(chunk.volumeNumber + continuation));
+    if (!volume) return std::nullopt;
+  }
+}
+
+// The member the component will expand for this file: the first of that name,
+// found as the component's walk finds it.
+std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file) const {
+  auto bytes = readChunk(file.chunk);
+  if (!bytes || bytes->size() < kArchiveHeaderSize || std::memcmp(bytes->data(), kArchiveMagic, sizeof kArchiveMagic))
+    return nullptr;
+  const ArchiveHeader header = decodeArchiveHeader(bytes->data());
+  if (header.archiveType != kArchiveTypeMultiFile || header.totalExpandedSize <= 0) return nullptr;
+  const auto size = static_cast<std::int64_t>(bytes->size());
+  constexpr auto kHeader = static_cast<std::int64_t>(kMemberHeaderSize);
+  for (auto at = static_cast<std::int64_t>(kArchiveHeaderSize); at + kHeader <= size;) {
+    const MemberHeader member = decodeMemberHeader(bytes->data() + at);
+    const std::int64_t data = at + kHeader + member.nameLength;
+    if (member.nameLength < 0 || data > size || member.compressedSize < 0) return nullptr;
+    const std::string name(reinterpret_cast<const char*>(bytes->data() + at + kHeader),
+                           static_cast<std::size_t>(member.nameLength));
+    if (sameMemberName(file.member, name)) {
+      const bool decoded = member.method == kMethodRle || member.method == kMethodLzh;
+      if (!decoded || member.expandedSize < 0 ||
+          static_cast<std::uint64_t>(member.expandedSize) + bytes->size() > kMemberBytes)
+        return nullptr;
+      return std::make_unique<RecordedExpansion>(std::move(*bytes), data, member.method, member.compressedSize,
+                                                 member.expandedSize, &stop_);
+    }
+    at = data + member.compressedSize;
+  }
+  return nullptr;
+}
+
+} // namespace kalvora
