@@ -38,14 +38,27 @@ void DecodeAhead::letGoBefore(std::size_t index) {
   }
 }
 
+bool DecodeAhead::hasRoom() const { return ready_.size() < kFilesAhead && held_ + kMemberBytes <= kHeldBytes; }
+
+bool DecodeAhead::workerToWake() {
+  // A worker that waits for room sleeps until there is room for several files:
+  // every wake is a round trip through the system.
+  const bool roomy = ready_.size() <= kFilesAhead / 2 && held_ + 2 * kMemberBytes <= kHeldBytes;
+  if (!workerWaits_ || !roomy) return false;
+  workerWaits_ = false;
+  return true;
+}
+
 void DecodeAhead::reach(std::size_t index) {
   if (!worker_) return;
+  bool wake;
   {
     WorkerLock hold(*worker_);
     current_ = index;
     letGoBefore(index);
+    wake = workerToWake();
   }
-  worker_->wakeWorker();
+  if (wake) worker_->wakeWorker();
 }
 
 std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
@@ -57,7 +70,10 @@ std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const Expa
     // The worker is on its way to this file or at it: waiting costs no more
     // than decoding here, and the decoding is done only once.
     while (!ready_.count(index) && !finished_ && passed_ <= index) {
+      const bool wake = workerToWake();
+      ownerWaits_ = true;
       worker_->unlock();
+      if (wake) worker_->wakeWorker();
       worker_->waitForWorker();
       worker_->lock();
     }
@@ -67,7 +83,6 @@ std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const Expa
       ready_.erase(it);
     }
   }
-  worker_->wakeWorker();
   if (!recorded) return std::nullopt;
   const RecordedExpansion::Outcome outcome = recorded->replay(job);
   ++counts_.replayed;
@@ -81,7 +96,8 @@ bool DecodeAhead::waitForRoom(Worker& worker, std::size_t& next) {
     if (stop_) return false;
     next = std::max(next, current_);
     if (next >= files_.size()) return false;
-    if (ready_.size() < kFilesAhead && held_ + kMemberBytes <= kHeldBytes) return true;
+    if (hasRoom()) return true;
+    workerWaits_ = true;
     worker.unlock();
     worker.waitForOwner();
     worker.lock();
@@ -103,19 +119,39 @@ void DecodeAhead::work(Worker& worker) {
       }
       passed_ = next + 1;
     }
-    worker.wakeOwner();
+    wakeWaitingOwner(worker);
   }
+  volume_.reset();
   {
     WorkerLock hold(worker);
     finished_ = true;
   }
-  worker.wakeOwner();
+  wakeWaitingOwner(worker);
 }
 
-std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chunk) const {
+void DecodeAhead::wakeWaitingOwner(Worker& worker) {
+  bool wake;
+  {
+    WorkerLock hold(worker);
+    wake = ownerWaits_;
+    ownerWaits_ = false;
+  }
+  if (wake) worker.wakeOwner();
+}
+
+Stream* DecodeAhead::volumeAt(const std::string& name) {
+  const std::string path = sourceDir_ + name;
+  if (!volume_ || path != volumePath_) {
+    volume_ = platform_.openFileForWorker(path);
+    volumePath_ = path;
+  }
+  return volume_.get();
+}
+
+std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chunk) {
   if (chunk.offset < 0 || chunk.size <= 0 || chunk.size > static_cast<std::int64_t>(kMemberBytes)) return std::nullopt;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(chunk.size));
-  auto volume = platform_.openFileForWorker(sourceDir_ + firstVolumeName(chunk.volumeText));
+  Stream* volume = volumeAt(firstVolumeName(chunk.volumeText));
   if (!volume) return std::nullopt;
   volume->seek(chunk.offset);
   std::size_t done = 0;
@@ -124,14 +160,14 @@ std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chu
     done += volume->read(bytes.data() + done, bytes.size() - done);
     if (done == bytes.size()) return bytes;
     if (stop_ || continuation > kMostContinuations) return std::nullopt;
-    volume = platform_.openFileForWorker(sourceDir_ + volumeFileName(chunk.volumeNumber + continuation));
+    volume = volumeAt(volumeFileName(chunk.volumeNumber + continuation));
     if (!volume) return std::nullopt;
   }
 }
 
 // The member the component will expand for this file: the first of that name,
 // found as the component's walk finds it.
-std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file) const {
+std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file) {
   auto bytes = readChunk(file.chunk);
   if (!bytes || bytes->size() < kArchiveHeaderSize || std::memcmp(bytes->data(), kArchiveMagic, sizeof kArchiveMagic))
     return nullptr;

@@ -51,9 +51,15 @@ private:
   void work(Worker& worker);
   // Waits until the file may be started; false when the worker is to end.
   bool waitForRoom(Worker& worker, std::size_t& next);
-  std::unique_ptr<RecordedExpansion> decode(const PlannedFile& file) const;
-  std::optional<std::vector<std::uint8_t>> readChunk(const Chunk& chunk) const;
+  std::unique_ptr<RecordedExpansion> decode(const PlannedFile& file);
+  std::optional<std::vector<std::uint8_t>> readChunk(const Chunk& chunk);
+  // The volume of the medium of that name, kept open from one chunk to the next.
+  Stream* volumeAt(const std::string& name);
   void letGoBefore(std::size_t index);
+  bool hasRoom() const;
+  // Whether the owner is to wake the worker, which then no longer counts as waiting.
+  bool workerToWake();
+  void wakeWaitingOwner(Worker& worker);
 
   Platform& platform_;
   TCompress& component_;
@@ -67,7 +73,12 @@ private:
   bool finished_ = false;   // the worker has ended
   std::map<std::size_t, std::unique_ptr<RecordedExpansion>> ready_;
   std::size_t held_ = 0;
+  bool ownerWaits_ = false, workerWaits_ = false; // each wake is given only to a side that waits
   std::atomic<bool> stop_{false};
+
+  // The worker's own.
+  std::unique_ptr<Stream> volume_;
+  std::string volumePath_;
 
   RunContext::AheadCounts& counts_;
 };
