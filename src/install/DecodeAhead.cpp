@@ -120,6 +120,7 @@ void DecodeAhead::work(Worker& worker) {
       passed_ = next + 1;
     }
     wakeWaitingOwner(worker);
+    if (!mediumPays_) break;
   }
   volume_.reset();
   {
@@ -173,6 +174,12 @@ std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file) 
     return nullptr;
   const ArchiveHeader header = decodeArchiveHeader(bytes->data());
   if (header.archiveType != kArchiveTypeMultiFile || header.totalExpandedSize <= 0) return nullptr;
+  // RLE expands about as fast as its bytes are copied: ahead it would only
+  // cost. A medium's chunks all have the same tag, so the worker ends here.
+  if (header.compressIdText() != "LZH") {
+    mediumPays_ = false;
+    return nullptr;
+  }
   const auto size = static_cast<std::int64_t>(bytes->size());
   constexpr auto kHeader = static_cast<std::int64_t>(kMemberHeaderSize);
   for (auto at = static_cast<std::int64_t>(kArchiveHeaderSize); at + kHeader <= size;) {
@@ -182,8 +189,7 @@ std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file) 
     const std::string name(reinterpret_cast<const char*>(bytes->data() + at + kHeader),
                            static_cast<std::size_t>(member.nameLength));
     if (sameMemberName(file.member, name)) {
-      const bool decoded = member.method == kMethodRle || member.method == kMethodLzh;
-      if (!decoded || member.expandedSize < 0 ||
+      if (member.method != kMethodLzh || member.expandedSize < 0 ||
           static_cast<std::uint64_t>(member.expandedSize) + bytes->size() > kMemberBytes)
         return nullptr;
       return std::make_unique<RecordedExpansion>(std::move(*bytes), data, member.method, member.compressedSize,

@@ -6,10 +6,10 @@
 // recording is replayed against the real files, handler and platform instead
 // of decoding again; everything the run does and shows stays the same.
 //
-// Bounded: a few files ahead and a few tens of megabytes held; a member too
-// big for that, a volume that is missing or cannot be read, or a chunk that is
-// not an archive is left to the run. The worker never prompts and never
-// touches any file the run writes.
+// Only LZH members are worth it. Bounded: a few files ahead and a few tens of
+// megabytes held; a member too big for that, a volume that is missing or
+// cannot be read, or a chunk that is not an archive is left to the run. The
+// worker never prompts and never touches any file the run writes.
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -79,6 +79,7 @@ private:
   // The worker's own.
   std::unique_ptr<Stream> volume_;
   std::string volumePath_;
+  bool mediumPays_ = true;
 
   RunContext::AheadCounts& counts_;
 };

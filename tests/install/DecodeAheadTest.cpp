@@ -69,7 +69,7 @@ std::vector<std::uint8_t> contentOf(std::size_t n, unsigned seed) {
   return bytes;
 }
 
-// Seven files, LZH and RLE, of one byte to several chunks of input; the fifth
+// Seven files of one byte to several chunks of input, the last one RLE, the others LZH; the fifth
 // runs from volume 1 into volume 2.
 struct Medium {
   std::string script = "[software]\nmedium=1\n[Option_1]\n";
@@ -81,7 +81,8 @@ struct Medium {
     const std::size_t sizes[] = {1, 5000, 90000, 30000, 120000, 17, 64000};
     for (std::size_t i = 0; i < std::size(sizes); ++i) {
       names.push_back("f" + std::to_string(i) + ".bin");
-      chunks.push_back(archiveOf(names[i], contentOf(sizes[i], static_cast<unsigned>(i)), i % 3 == 1 ? "RLE" : "LZH"));
+      chunks.push_back(archiveOf(names[i], contentOf(sizes[i], static_cast<unsigned>(i)),
+                                 i + 1 == std::size(sizes) ? "RLE" : "LZH"));
       chunkStarts.push_back(static_cast<std::int64_t>(all.size()));
       chunkSizes.push_back(static_cast<std::int64_t>(chunks[i].size()));
       all += chunks[i];
@@ -140,8 +141,8 @@ TEST(DecodeAhead, CompressedInstallEndsExactlyAsWithout) {
     const char* what;
     int replayed, handedOver;
   } rows[] = {
-      {Ahead::Reads, "reads every volume", 7, 0},
-      {Ahead::ReadsOtherBytes, "reads other bytes of the third file", 7, 1},
+      {Ahead::Reads, "reads every volume", 6, 0}, // not the last file, whose RLE gains nothing ahead
+      {Ahead::ReadsOtherBytes, "reads other bytes of the third file", 6, 1},
       {Ahead::LacksVolume2, "cannot read volume 2", 4, 0},
   };
   for (const auto& row : rows) {
