@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-
-#include "platform/ForwardingPlatform.h"
+#include <functional>
 
 namespace kalvora {
 namespace {
@@ -59,12 +58,13 @@ private:
   std::vector<Event>& events_;
 };
 
-// A platform whose one call a method makes, yield, is recorded. It answers
-// everything else inertly, so a recording (on a worker thread) reaches no system.
-class YieldRecorder : public Platform {
+// The platform of a method, which makes one call of it, yield: here handed
+// to a function. Everything else is answered inertly, so that a recording on
+// a worker thread reaches no system.
+class YieldPlatform : public Platform {
 public:
-  explicit YieldRecorder(std::vector<Event>& events) : events_(events) {}
-  void yield() override { events_.push_back({Kind::Yield}); }
+  explicit YieldPlatform(std::function<void()> onYield) : onYield_(std::move(onYield)) {}
+  void yield() override { onYield_(); }
   std::string readProfileString(const std::string&, const std::string&, const std::string&,
                                 const std::string& defaultValue) override {
     return defaultValue;
@@ -83,7 +83,7 @@ public:
   std::int64_t clockSeconds() override { return 0; }
 
 private:
-  std::vector<Event>& events_;
+  std::function<void()> onYield_;
 };
 
 } // namespace
@@ -96,7 +96,7 @@ RecordedExpansion::RecordedExpansion(std::vector<std::uint8_t> archive, std::int
   output_.reserve(static_cast<std::size_t>(std::max<std::int32_t>(expandedSize, 0)));
   RecordingSource source(archive_, dataOffset_, events_);
   RecordingSink sink(output_, events_);
-  YieldRecorder platform(events_);
+  YieldPlatform platform([this] { events_.push_back({Kind::Yield}); });
   const TShowProgressEvent progress = [this, abandon](std::int32_t& percentage) {
     if (abandon && *abandon) throw Abandoned{};
     events_.push_back({Kind::Progress, percentage});
@@ -223,20 +223,6 @@ private:
   std::size_t writesDone_;
 };
 
-class ResumedPlatform : public ForwardingPlatform {
-public:
-  ResumedPlatform(Platform& real, std::size_t yieldsDone) : ForwardingPlatform(real), yieldsDone_(yieldsDone) {}
-  void yield() override {
-    if (yieldsDone_ == 0)
-      inner_.yield();
-    else
-      --yieldsDone_;
-  }
-
-private:
-  std::size_t yieldsDone_;
-};
-
 } // namespace
 
 std::uint32_t RecordedExpansion::resume(const ExpandJob& job, const Done& done) const {
@@ -250,7 +236,13 @@ std::uint32_t RecordedExpansion::resume(const ExpandJob& job, const Done& done) 
   if (done.readDiffered) answers.back() = done.lastRead;
   ResumedSource source(job.source, dataOffset_, std::move(answers), done.seeks);
   ResumedSink sink(job.dest, done.writes);
-  ResumedPlatform platform(job.platform, done.yields);
+  std::size_t yieldsDone = done.yields;
+  YieldPlatform platform([&] {
+    if (yieldsDone == 0)
+      job.platform.yield();
+    else
+      --yieldsDone;
+  });
   std::size_t calls = 0;
   const TShowProgressEvent progress = [&](std::int32_t& percentage) {
     if (calls < done.percentages.size())
