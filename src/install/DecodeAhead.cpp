@@ -97,6 +97,8 @@ bool DecodeAhead::waitForRoom(Worker& worker, std::size_t& next) {
     next = std::max(next, current_);
     if (next >= files_.size()) return false;
     if (hasRoom()) return true;
+    // No volume is held open while idle: the user may be changing disks.
+    volume_.reset();
     workerWaits_ = true;
     worker.unlock();
     worker.waitForOwner();
