@@ -132,7 +132,7 @@ RecordedExpansion::Outcome RecordedExpansion::replay(const ExpandJob& job) const
       const std::size_t got = job.source.read(scratch.data(), scratch.size());
       ++done.reads;
       if (static_cast<std::int64_t>(got) != event.got ||
-          std::memcmp(scratch.data(), archive_.data() + event.at, got) != 0) {
+          (got != 0 && std::memcmp(scratch.data(), archive_.data() + event.at, got) != 0)) {
         scratch.resize(got);
         done.lastRead = std::move(scratch);
         done.readDiffered = true;
@@ -230,8 +230,12 @@ std::uint32_t RecordedExpansion::resume(const ExpandJob& job, const Done& done) 
   for (const Event& event : events_) {
     if (answers.size() == done.reads) break;
     if (event.kind != Kind::Read) continue;
-    const std::uint8_t* from = archive_.data() + event.at;
-    answers.emplace_back(from, from + event.got);
+    if (event.got == 0) {
+      answers.emplace_back();
+    } else {
+      const std::uint8_t* from = archive_.data() + event.at;
+      answers.emplace_back(from, from + event.got);
+    }
   }
   if (done.readDiffered) answers.back() = done.lastRead;
   ResumedSource source(job.source, dataOffset_, std::move(answers), done.seeks);

@@ -1,6 +1,7 @@
 // Worker threads of the native builds: the standard library's.
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "platform/SystemWorker.h"
