@@ -67,15 +67,26 @@ std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const Expa
   {
     WorkerLock hold(*worker_);
     const std::size_t index = current_;
-    // The worker is on its way to this file or at it: waiting costs no more
-    // than decoding here, and the decoding is done only once.
-    while (!ready_.count(index) && !finished_ && passed_ <= index) {
-      const bool wake = workerToWake();
-      ownerWaits_ = true;
-      worker_->unlock();
-      if (wake) worker_->wakeWorker();
-      worker_->waitForWorker();
-      worker_->lock();
+    Volume volume;
+    while (!ready_.count(index)) {
+      if (workerAt_ == index) {
+        // The decoding is done once: meanwhile the owner decodes coming files, or waits.
+        if (const auto coming = claimable()) {
+          decodeClaimed(*coming, volume);
+        } else {
+          const bool wake = workerToWake();
+          ownerWaits_ = true;
+          worker_->unlock();
+          if (wake) worker_->wakeWorker();
+          worker_->waitForWorker();
+          worker_->lock();
+        }
+      } else if (claimed_ <= index && mediumPays_ && !stop_) {
+        claimed_ = index + 1; // the worker has not come to it: the owner decodes it itself
+        decodeClaimed(index, volume);
+      } else {
+        break; // passed over
+      }
     }
     if (const auto it = ready_.find(index); it != ready_.end() && it->second->fits(method, job)) {
       held_ -= it->second->bytesHeld();
@@ -90,15 +101,38 @@ std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const Expa
   return outcome.checksum;
 }
 
-bool DecodeAhead::waitForRoom(Worker& worker, std::size_t& next) {
+std::optional<std::size_t> DecodeAhead::claimable() {
+  const std::size_t next = std::max(claimed_, current_);
+  if (stop_ || !mediumPays_ || next >= files_.size() || !hasRoom()) return std::nullopt;
+  claimed_ = next + 1;
+  return next;
+}
+
+void DecodeAhead::decodeClaimed(std::size_t index, Volume& volume) {
+  worker_->unlock();
+  std::unique_ptr<RecordedExpansion> recorded;
+  try {
+    recorded = decode(files_[index], volume);
+  } catch (...) { // abandoned, or out of memory: the run decodes this one itself
+  }
+  worker_->lock();
+  if (recorded && index >= current_) {
+    held_ += recorded->bytesHeld();
+    ready_[index] = std::move(recorded);
+  }
+}
+
+bool DecodeAhead::claimNext(Worker& worker, std::size_t& next) {
   WorkerLock hold(worker);
   for (;;) {
-    if (stop_) return false;
-    next = std::max(next, current_);
-    if (next >= files_.size()) return false;
-    if (hasRoom()) return true;
+    if (std::max(claimed_, current_) >= files_.size() || stop_ || !mediumPays_) return false;
+    if (const auto claimed = claimable()) {
+      next = *claimed;
+      workerAt_ = next;
+      return true;
+    }
     // No volume is held open while idle: the user may be changing disks.
-    volume_.reset();
+    workerVolume_.stream.reset();
     workerWaits_ = true;
     worker.unlock();
     worker.waitForOwner();
@@ -107,29 +141,15 @@ bool DecodeAhead::waitForRoom(Worker& worker, std::size_t& next) {
 }
 
 void DecodeAhead::work(Worker& worker) {
-  for (std::size_t next = 0; waitForRoom(worker, next); ++next) {
-    std::unique_ptr<RecordedExpansion> recorded;
-    try {
-      recorded = decode(files_[next]);
-    } catch (...) { // abandoned, or out of memory: the run decodes this one itself
-    }
+  for (std::size_t next = 0; claimNext(worker, next);) {
     {
       WorkerLock hold(worker);
-      if (recorded && next >= current_) {
-        held_ += recorded->bytesHeld();
-        ready_[next] = std::move(recorded);
-      }
-      passed_ = next + 1;
+      decodeClaimed(next, workerVolume_);
+      workerAt_.reset();
     }
     wakeWaitingOwner(worker);
-    if (!mediumPays_) break;
   }
-  volume_.reset();
-  {
-    WorkerLock hold(worker);
-    finished_ = true;
-  }
-  wakeWaitingOwner(worker);
+  workerVolume_.stream.reset();
 }
 
 void DecodeAhead::wakeWaitingOwner(Worker& worker) {
@@ -142,19 +162,19 @@ void DecodeAhead::wakeWaitingOwner(Worker& worker) {
   if (wake) worker.wakeOwner();
 }
 
-Stream* DecodeAhead::volumeAt(const std::string& name) {
+Stream* DecodeAhead::volumeAt(const std::string& name, Volume& volume) {
   const std::string path = sourceDir_ + name;
-  if (!volume_ || path != volumePath_) {
-    volume_ = platform_.openFileForWorker(path);
-    volumePath_ = path;
+  if (!volume.stream || path != volume.path) {
+    volume.stream = platform_.openFileForWorker(path);
+    volume.path = path;
   }
-  return volume_.get();
+  return volume.stream.get();
 }
 
-std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chunk) {
+std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chunk, Volume& from) {
   if (chunk.offset < 0 || chunk.size <= 0 || chunk.size > static_cast<std::int64_t>(kMemberBytes)) return std::nullopt;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(chunk.size));
-  Stream* volume = volumeAt(firstVolumeName(chunk.volumeText));
+  Stream* volume = volumeAt(firstVolumeName(chunk.volumeText), from);
   if (!volume) return std::nullopt;
   volume->seek(chunk.offset);
   std::size_t done = 0;
@@ -163,15 +183,15 @@ std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chu
     done += volume->read(bytes.data() + done, bytes.size() - done);
     if (done == bytes.size()) return bytes;
     if (stop_ || continuation > kMostContinuations) return std::nullopt;
-    volume = volumeAt(volumeFileName(chunk.volumeNumber + continuation));
+    volume = volumeAt(volumeFileName(chunk.volumeNumber + continuation), from);
     if (!volume) return std::nullopt;
   }
 }
 
 // The member the component will expand for this file: the first of that name,
 // found as the component's walk finds it.
-std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file) {
-  auto bytes = readChunk(file.chunk);
+std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file, Volume& volume) {
+  auto bytes = readChunk(file.chunk, volume);
   if (!bytes || bytes->size() < kArchiveHeaderSize || std::memcmp(bytes->data(), kArchiveMagic, sizeof kArchiveMagic))
     return nullptr;
   const ArchiveHeader header = decodeArchiveHeader(bytes->data());

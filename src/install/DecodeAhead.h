@@ -6,10 +6,12 @@
 // recording is replayed against the real files, handler and platform instead
 // of decoding again; everything the run does and shows stays the same.
 //
+// Where the owner would wait for the worker, it decodes coming files itself.
 // Only LZH members are worth it. Bounded: a few files ahead and a few tens of
-// megabytes held; a member too big for that, a volume that is missing or
-// cannot be read, or a chunk that is not an archive is left to the run. The
-// worker never prompts and never touches any file the run writes.
+// megabytes held, besides the members being decoded; a member too big for
+// that, a volume that is missing or cannot be read, or a chunk that is not an
+// archive is left to the run. The worker never prompts and never touches any
+// file the run writes.
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -48,13 +50,22 @@ public:
   static constexpr std::size_t kMemberBytes = 12u << 20; // compressed and expanded together
 
 private:
+  // A volume kept open from one chunk to the next, one for each decoding thread.
+  struct Volume {
+    std::unique_ptr<Stream> stream;
+    std::string path;
+  };
+
   void work(Worker& worker);
-  // Waits until the file may be started; false when the worker is to end.
-  bool waitForRoom(Worker& worker, std::size_t& next);
-  std::unique_ptr<RecordedExpansion> decode(const PlannedFile& file);
-  std::optional<std::vector<std::uint8_t>> readChunk(const Chunk& chunk);
-  // The volume of the medium of that name, kept open from one chunk to the next.
-  Stream* volumeAt(const std::string& name);
+  // Waits until a file may be started and claims it; false when the worker is to end.
+  bool claimNext(Worker& worker, std::size_t& next);
+  // Under the lock: the next file nobody has claimed, now claimed, if there is room for it.
+  std::optional<std::size_t> claimable();
+  // Decodes a claimed file and keeps the result; the lock is held on entry and on return.
+  void decodeClaimed(std::size_t index, Volume& volume);
+  std::unique_ptr<RecordedExpansion> decode(const PlannedFile& file, Volume& volume);
+  std::optional<std::vector<std::uint8_t>> readChunk(const Chunk& chunk, Volume& volume);
+  Stream* volumeAt(const std::string& name, Volume& volume);
   void letGoBefore(std::size_t index);
   bool hasRoom() const;
   // Whether the owner is to wake the worker, which then no longer counts as waiting.
@@ -67,19 +78,18 @@ private:
   std::vector<PlannedFile> files_;
   std::unique_ptr<Worker> worker_;
 
-  // Shared with the worker, under its lock.
-  std::size_t current_ = 0; // the file the stage is at
-  std::size_t passed_ = 0;  // the worker is done with every file before this
-  bool finished_ = false;   // the worker has ended
+  // Shared with the worker, under its lock. Either side decodes: the owner
+  // too, where it would otherwise wait.
+  std::size_t current_ = 0;             // the file the stage is at
+  std::size_t claimed_ = 0;             // every file before this is claimed or passed over
+  std::optional<std::size_t> workerAt_; // the file the worker decodes
+  std::atomic<bool> mediumPays_{true};
   std::map<std::size_t, std::unique_ptr<RecordedExpansion>> ready_;
   std::size_t held_ = 0;
   bool ownerWaits_ = false, workerWaits_ = false; // each wake is given only to a side that waits
   std::atomic<bool> stop_{false};
 
-  // The worker's own.
-  std::unique_ptr<Stream> volume_;
-  std::string volumePath_;
-  bool mediumPays_ = true;
+  Volume workerVolume_; // the worker's own
 
   RunContext::AheadCounts& counts_;
 };
