@@ -72,7 +72,7 @@ std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const Expa
       if (workerAt_ == index) {
         // The decoding is done once: meanwhile the owner decodes coming files, or waits.
         if (const auto coming = claimable()) {
-          decodeClaimed(*coming, volume);
+          decodeClaimed(*worker_, *coming, volume);
         } else {
           const bool wake = workerToWake();
           ownerWaits_ = true;
@@ -83,7 +83,7 @@ std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const Expa
         }
       } else if (claimed_ <= index && mediumPays_ && !stop_) {
         claimed_ = index + 1; // the worker has not come to it: the owner decodes it itself
-        decodeClaimed(index, volume);
+        decodeClaimed(*worker_, index, volume);
       } else {
         break; // passed over
       }
@@ -108,14 +108,14 @@ std::optional<std::size_t> DecodeAhead::claimable() {
   return next;
 }
 
-void DecodeAhead::decodeClaimed(std::size_t index, Volume& volume) {
-  worker_->unlock();
+void DecodeAhead::decodeClaimed(Worker& worker, std::size_t index, Volume& volume) {
+  worker.unlock();
   std::unique_ptr<RecordedExpansion> recorded;
   try {
     recorded = decode(files_[index], volume);
   } catch (...) { // abandoned, or out of memory: the run decodes this one itself
   }
-  worker_->lock();
+  worker.lock();
   if (recorded && index >= current_) {
     held_ += recorded->bytesHeld();
     ready_[index] = std::move(recorded);
@@ -144,7 +144,7 @@ void DecodeAhead::work(Worker& worker) {
   for (std::size_t next = 0; claimNext(worker, next);) {
     {
       WorkerLock hold(worker);
-      decodeClaimed(next, workerVolume_);
+      decodeClaimed(worker, next, workerVolume_);
       workerAt_.reset();
     }
     wakeWaitingOwner(worker);

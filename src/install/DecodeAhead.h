@@ -61,8 +61,9 @@ private:
   bool claimNext(Worker& worker, std::size_t& next);
   // Under the lock: the next file nobody has claimed, now claimed, if there is room for it.
   std::optional<std::size_t> claimable();
-  // Decodes a claimed file and keeps the result; the lock is held on entry and on return.
-  void decodeClaimed(std::size_t index, Volume& volume);
+  // Decodes a claimed file and keeps the result; the lock is held on entry and
+  // on return. The worker's thread never reads worker_, which its owner sets.
+  void decodeClaimed(Worker& worker, std::size_t index, Volume& volume);
   std::unique_ptr<RecordedExpansion> decode(const PlannedFile& file, Volume& volume);
   std::optional<std::vector<std::uint8_t>> readChunk(const Chunk& chunk, Volume& volume);
   Stream* volumeAt(const std::string& name, Volume& volume);
