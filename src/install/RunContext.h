@@ -40,6 +40,11 @@ struct RunContext {
   std::int64_t FileCount = 0, SystemRootCount = 0, DirectoryCount = 0, ContinuationCount = 0;
   std::int64_t SystemRootDirectoryCount = 0; // directories made below the Windows directory
   std::int64_t BytesDone = 0;
+  // Members whose expansion the decode-ahead had done, and of them those where
+  // the method itself had to take over part way (a handler or a read answered differently).
+  struct AheadCounts {
+    int replayed = 0, handedOver = 0;
+  } ExpandedAhead;
 
   const SetupScript& script() const { return *SetupCopy; }
   // Text lN of the script's [language] section, as read at start-up.

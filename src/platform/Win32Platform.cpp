@@ -103,6 +103,8 @@ std::unique_ptr<Stream> Win32Platform::openFile(const std::string& path, OpenMod
     access = GENERIC_READ | GENERIC_WRITE;
     share = FILE_SHARE_READ;
     disposition = CREATE_ALWAYS;
+  } else if (mode == OpenMode::ReadShared) {
+    share = FILE_SHARE_READ;
   }
   HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;

@@ -1,6 +1,7 @@
-// The platform of setup.exe: the shell, started programs, the drives and the session.
+// The platform of setup.exe: the shell, started programs, the drives, the session and the worker.
 #include "platform/Win32ShellPlatform.h"
 
+#include "platform/SystemWorker.h"
 #include "platform/Win32Shell.h"
 
 namespace kalvora {
@@ -18,6 +19,12 @@ void enableShutdownPrivilege() {
 }
 
 } // namespace
+
+std::unique_ptr<Worker> Win32ShellPlatform::startWorker(WorkerJob job) { return startSystemWorker(std::move(job)); }
+
+std::unique_ptr<Stream> Win32ShellPlatform::openFileForWorker(const std::string& path) {
+  return openFile(path, OpenMode::ReadShared);
+}
 
 std::string Win32ShellPlatform::driveLetters() {
   const DWORD mask = GetLogicalDrives();

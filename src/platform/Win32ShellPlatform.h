@@ -2,13 +2,15 @@
 // The platform of setup.exe: the Windows program's platform with the shell and
 // the session: Program Manager groups, shell links, started programs, the
 // drive and folder lists of the folder browser, the foreground window's title
-// and the end of the session.
+// and the end of the session; and the worker thread that decodes ahead.
 #include "platform/Win32Platform.h"
 
 namespace kalvora {
 
 class Win32ShellPlatform : public Win32Platform {
 public:
+  std::unique_ptr<Worker> startWorker(WorkerJob job) override;
+  std::unique_ptr<Stream> openFileForWorker(const std::string& path) override;
   std::string driveLetters() override;
   std::string driveCurrentDirectory(char drive) override;
   std::optional<std::vector<std::string>> listSubdirectories(const std::string& dir) override;
