@@ -50,6 +50,10 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
   auto volume = firstVolume(run, path, chunk.offset);
 
+  // The staging file is made anew rather than truncated: a file truncated to
+  // nothing is written out by ext4 when it is closed, and the staged chunk,
+  // read back at once, need never reach the disk. (Undeletable, it is truncated.)
+  if (output == run.CompressTmpPath) run.platform.deleteFile(output);
   auto out = run.platform.openFile(output, OpenMode::Create);
   if (!out) throw EFCreateError(output);
 
