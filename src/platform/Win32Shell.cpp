@@ -101,7 +101,7 @@ private:
 
   void received(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto from = reinterpret_cast<HWND>(wParam);
-    if (message == WM_DDE_ACK && !answered_ && InSendMessage()) {
+    if (message == WM_DDE_ACK && InSendMessage()) {
       // An answer to the question: the atoms are the server's copies.
       GlobalDeleteAtom(LOWORD(lParam));
       GlobalDeleteAtom(HIWORD(lParam));
@@ -117,6 +117,7 @@ private:
       answered_ = true;
     } else if (message == WM_DDE_TERMINATE && from == server_) {
       terminated_ = true;
+      answered_ = true; // a server that ends the conversation will not answer the commands
     }
   }
 
