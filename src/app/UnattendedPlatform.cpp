@@ -67,4 +67,9 @@ std::unique_ptr<Stream> UnattendedPlatform::openFile(const std::string& path, Op
   return inner_.openFile(mode == OpenMode::Create ? path : volumePath(path), mode);
 }
 
+// volumePath asks only the system's file information, which any thread may.
+std::unique_ptr<Stream> UnattendedPlatform::openFileForWorker(const std::string& path) {
+  return inner_.openFileForWorker(volumePath(path));
+}
+
 } // namespace kalvora

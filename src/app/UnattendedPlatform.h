@@ -21,6 +21,7 @@ public:
                            MessageIcon icon) override;
   std::optional<FileInfo> fileInfo(const std::string& path) override;
   std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) override;
+  std::unique_ptr<Stream> openFileForWorker(const std::string& path) override;
   // The rollback's uninstaller: an unattended run ends only when it is done,
   // so that its exit code tells of a system rolled back.
   bool startHiddenProgram(const std::string& commandLine) override;

@@ -88,7 +88,8 @@ void TCompress::ExpandMember(Stream& Dest, Stream& Source, bool Locked, const st
                              std::int32_t CompressedSize) {
   if (Locked && Key == 0) throw EInvalidKey();
   const ExpandJob job{Source, Dest, platform_, CompressedSize, ExpandedSize, &OnShowProgress, &OnExpand, CompressID};
-  const std::uint32_t sum = expandByMethod(Method, job);
+  const std::optional<std::uint32_t> ahead = Shortcut ? Shortcut->expand(Method, job) : std::nullopt;
+  const std::uint32_t sum = ahead ? *ahead : expandByMethod(Method, job);
   const auto expected = static_cast<std::uint32_t>(Checksum);
   if (Method == kMethodStored || sum == expected) return;
   if (!Locked) throw EBadChecksum();

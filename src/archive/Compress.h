@@ -3,6 +3,7 @@
 // checksum tests, directory creation, file date and attributes, and progress.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,17 @@ using TRecognizeEvent = std::function<void(const std::string& CompressID, bool& 
 using TCompressEvent = std::function<void(Stream& dest, Stream& source, std::string& CompressID,
                                           std::int32_t& Outputsize, std::int32_t& checksum)>;
 
+struct ExpandJob;
+
+// Expansions worked out beforehand. Asked before a method runs, it either does
+// the member's expansion to the job exactly as the method would and gives the
+// checksum, or gives nothing, and the method runs.
+class ExpansionShortcut {
+public:
+  virtual ~ExpansionShortcut() = default;
+  virtual std::optional<std::uint32_t> expand(std::uint8_t method, const ExpandJob& job) = 0;
+};
+
 class TCompress {
 public:
   explicit TCompress(Platform& platform = systemPlatform()) : platform_(platform) {}
@@ -34,6 +46,7 @@ public:
   bool MakeDirectories = false;
   std::int32_t Key = 0;
   bool ExceptionOnFileError = false;
+  ExpansionShortcut* Shortcut = nullptr; // none: every method runs
 
   // A non-empty path without a trailing backslash gets one.
   void SetTargetPath(const std::string& path);

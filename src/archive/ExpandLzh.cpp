@@ -1,6 +1,7 @@
 // LZSS with adaptive Huffman coding: symbols 0..255 are bytes, 256..313 match
 // lengths 3..60, each match followed by its position in the 4096-byte window.
 // The window is the 4096 bytes before the output cursor in the sink's buffer.
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -11,6 +12,21 @@
 #include "archive/LzhPositionCode.h"
 #include "archive/LzhTree.h"
 
+// SSE2: 1 where the target has it, 2 where a 32-bit x86 target may lack it
+// and the processor is asked at run time.
+#if defined(__SSE2__)
+#define KALVORA_SSE2 1
+#define KALVORA_SSE2_FUNCTION [[gnu::always_inline]] inline
+#elif defined(__i386__) && defined(__GNUC__)
+#define KALVORA_SSE2 2
+#define KALVORA_SSE2_FUNCTION [[gnu::noinline, gnu::target("sse2")]]
+#else
+#define KALVORA_SSE2 0
+#endif
+#if KALVORA_SSE2
+#include <emmintrin.h>
+#endif
+
 namespace kalvora {
 namespace {
 
@@ -20,26 +36,275 @@ using namespace lzh;
 // beyond this the data have run out and decoding stops.
 constexpr std::uint32_t kMaxZeroFill = 4;
 
-// Decodes a symbol and updates the tree, handing it the path just walked.
-unsigned decodeSymbol(Tree& tree, BitReader& bits) {
-  std::uint16_t path[Tree::kMaxDepth];
-  std::uint16_t* top = path + Tree::kMaxDepth; // filled downwards: the leaf ends up first
-  unsigned node = tree.son[kRoot];
-  while (node < kNodes) {
-    const unsigned child = node + bits.bit();
-    *--top = static_cast<std::uint16_t>(child);
-    node = tree.son[child];
-  }
-  const unsigned symbol = node - kNodes;
-  tree.update(symbol, top, static_cast<unsigned>(path + Tree::kMaxDepth - top));
-  return symbol;
+#define KALVORA_HOT [[gnu::always_inline]] inline
+
+bool processorHasSse2() {
+#if KALVORA_SSE2 == 2
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("sse2");
+#else
+  return KALVORA_SSE2 == 1;
+#endif
 }
 
-unsigned decodePosition(BitReader& bits) {
+// Where the first kBits bits of a code led from the root when last walked:
+// the nodes the walk recorded, down to a leaf or kBits deep. The walk goes on
+// from the last node's son, so an entry holds while the sons of the nodes
+// above its last stay; a move that changes one empties the entries through it,
+// and they are kept again from the next walks that miss them.
+class WalkTable {
+public:
+  static constexpr unsigned kBits = 7;
+  struct alignas(32) Entry {
+    std::uint16_t node[kBits];
+    std::uint16_t depth; // 0: empty
+    std::uint16_t last;  // node[depth - 1]
+  };
+
+  WalkTable() { clear(); }
+
+  void clear() {
+    std::memset(entries_, 0, sizeof entries_);
+    std::memset(depthOf_, 0, sizeof depthOf_);
+  }
+
+  // The entry of the bits at the top of peeked, or null.
+  KALVORA_HOT const Entry* find(std::uint32_t peeked) const {
+    const Entry& e = entries_[peeked >> (32 - kBits)];
+    return e.depth != 0 ? &e : nullptr;
+  }
+
+  // Keeps the first nodes of a walk over peeked's bits.
+  void keep(std::uint32_t peeked, const std::uint16_t* path, unsigned depth) {
+    Entry& e = entries_[peeked >> (32 - kBits)];
+    e.depth = static_cast<std::uint16_t>(depth < kBits ? depth : kBits);
+    std::memcpy(e.node, path, e.depth * sizeof e.node[0]);
+    e.last = e.node[e.depth - 1];
+    for (unsigned d = 1; d < e.depth; ++d) {
+      depthOf_[path[d - 1]] = static_cast<std::uint8_t>(d);
+      firstOf_[path[d - 1]] = static_cast<std::uint8_t>(peeked >> (32 - d) << (kBits - d));
+    }
+  }
+
+  // After the sons of nodes n and l changed.
+  KALVORA_HOT void moved(unsigned n, unsigned l) {
+    if ((depthOf_[n] | depthOf_[l]) != 0) {
+      forget(n);
+      forget(l);
+    }
+  }
+
+private:
+  void forget(unsigned node) {
+    const unsigned d = depthOf_[node];
+    if (d == 0) return;
+    const unsigned first = firstOf_[node];
+    for (unsigned e = first; e < first + (1u << (kBits - d)); ++e)
+      entries_[e].depth = 0;
+    depthOf_[node] = 0;
+  }
+
+  Entry entries_[1u << kBits];
+  std::uint8_t depthOf_[kNodes]; // depth of a node above the last of entries kept, else 0
+  std::uint8_t firstOf_[kNodes]; // the first of those entries
+};
+
+// The decoder's tree and the table of its walks.
+struct DecoderTree {
+  Tree tree;
+  WalkTable table;
+  bool sse2 = processorHasSse2(); // the frequency search may use it
+};
+
+// The tree update of the decoder is kept here, as Tree's own serves the
+// encoder, so that it is compiled, inlined, with the decoder's optimisation
+// whatever the encoder's translation unit is compiled with.
+//
+// The last node from n + 1 on whose frequency is below k, given that n + 1's
+// is. The frequencies are compared eight at a time in SSE2 registers where the
+// target has them, else a machine word at a time: k is below 0x8000 (the
+// root's share), so (f | 0x8000) - k keeps each 16-bit lane from borrowing
+// and has the lane's top bit set just where f >= k.
+KALVORA_HOT unsigned lastBelowByWords(const Tree& t, unsigned n, unsigned k) {
+  using Word = std::uintptr_t;
+  constexpr unsigned kLanes = sizeof(Word) / 2;
+  constexpr Word kOnes = ~Word{0} / 0xFFFF, kTops = kOnes << 15;
+  static_assert(kLanes - 1 <= Tree::kFreqPadding);
+  const Word ks = kOnes * k;
+  for (unsigned l = n + 1;; l += kLanes) {
+    Word lanes;
+    std::memcpy(&lanes, &t.freq[l + 1], sizeof lanes);
+    const Word atLeastK = ((lanes | kTops) - ks) & kTops;
+    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 16;
+  }
+}
+
+#if KALVORA_SSE2
+KALVORA_SSE2_FUNCTION unsigned lastBelowBySse2(const Tree& t, unsigned n, unsigned k) {
+  static_assert(7 <= Tree::kFreqPadding);
+  const __m128i tops = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i ks = _mm_set1_epi16(static_cast<short>(k));
+  for (unsigned l = n + 1;; l += 8) {
+    const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
+    const __m128i signs = _mm_sub_epi16(_mm_or_si128(lanes, tops), ks);
+    const auto atLeastK = static_cast<unsigned>(_mm_movemask_epi8(signs)) & 0xAAAAu; // each lane's top byte
+    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 2;
+  }
+}
+#endif
+
+KALVORA_HOT unsigned lastBelow(const DecoderTree& d, unsigned n, unsigned k) {
+#if KALVORA_SSE2
+  if (d.sse2) return lastBelowBySse2(d.tree, n, k);
+#endif
+  return lastBelowByWords(d.tree, n, k);
+}
+
+// Moves node n past the last node whose frequency is still below k, where
+// n's was before counting: the two exchange frequencies and subtrees.
+KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
+  Tree& t = d.tree;
+  const unsigned l = lastBelow(d, n, k);
+  t.freq[n] = static_cast<std::uint16_t>(k - 1); // l's, equal to n's before
+  t.freq[l] = static_cast<std::uint16_t>(k);
+  const unsigned i = t.son[n];
+  t.prnt[i] = static_cast<std::uint16_t>(l);
+  if (i < kNodes) t.prnt[i + 1] = static_cast<std::uint16_t>(l);
+  const unsigned j = t.son[l];
+  t.son[l] = static_cast<std::uint16_t>(i);
+  t.prnt[j] = static_cast<std::uint16_t>(n);
+  if (j < kNodes) t.prnt[j + 1] = static_cast<std::uint16_t>(n);
+  t.son[n] = static_cast<std::uint16_t>(j);
+  d.table.moved(n, l);
+  n = l;
+}
+
+// Counts node n and those above it. Not inlined, for the same reason as
+// walkPeeked: its chain of parent lookups is the longest in the update.
+[[gnu::noinline]] void climb(DecoderTree& d, unsigned n) {
+  Tree& t = d.tree;
+  do {
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) swapUp(d, n, k);
+  } while ((n = t.prnt[n]) != 0);
+}
+
+// Counts the nodes of path from its end back to its start; true when one of
+// them moved, after which the counting went on up from where it went.
+KALVORA_HOT bool countAlong(DecoderTree& d, const std::uint16_t* path, unsigned depth) {
+  Tree& t = d.tree;
+  for (const std::uint16_t* p = path + depth; p != path;) {
+    unsigned n = *--p;
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) {
+      swapUp(d, n, k);
+      climb(d, t.prnt[n]);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Counts the symbol whose leaf was reached along upper and then lower (the
+// root's child first): no parent lookups while nothing moves.
+KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* upper, unsigned upperDepth,
+                        const std::uint16_t* lower, unsigned lowerDepth) {
+  Tree& t = d.tree;
+  if (t.freq[kRoot] == kMaxFreq) {
+    t.rebuild();
+    d.table.clear();
+    climb(d, t.prnt[symbol + kNodes]);
+    return;
+  }
+  if (countAlong(d, lower, lowerDepth) || countAlong(d, upper, upperDepth)) return;
+  ++t.freq[kRoot]; // never moves: the sentinel above it is larger
+}
+
+// Bits a symbol and its position take at most on the fast path: a walk over
+// the next 32 bits and a position of up to 14, whose two reads start at most
+// 32 + 8 bits in, each finding more than 8 bits left.
+constexpr unsigned kPeekedWalk = 32;
+constexpr unsigned kFastBits = kPeekedWalk + 8 + 9;
+
+// Walks from node on over the bits at the top of w to a leaf, recording the
+// nodes from p on; returns where the record ends. Not inlined: on its own its
+// few variables stay in registers, which a 32-bit build cannot give them in
+// the decoding loop.
+[[gnu::noinline]] std::uint16_t* walkPeeked(const Tree& t, unsigned& node, std::uint32_t w, std::uint16_t* p) {
+  unsigned n = node;
+  while (n < kNodes) {
+    n += w >> 31;
+    w <<= 1;
+    *p++ = static_cast<std::uint16_t>(n);
+    n = t.son[n];
+  }
+  node = n;
+  return p;
+}
+
+// Walks from the root with the bits read one by one, from node on.
+KALVORA_HOT unsigned walkByBits(const Tree& t, BitReader& bits, unsigned node, std::uint16_t*& p) {
+  while (node < kNodes) {
+    node += bits.bit();
+    *p++ = static_cast<std::uint16_t>(node);
+    node = t.son[node];
+  }
+  return node;
+}
+
+KALVORA_HOT unsigned positionByBits(BitReader& bits) {
   const unsigned lead = bits.bits(8);
   const unsigned extra = kPositionCode.lengthOf[lead] - 2u;
   const unsigned low = ((lead << extra) | bits.bits(extra)) & 63u;
   return static_cast<unsigned>(kPositionCode.upperOf[lead]) << 6 | low;
+}
+
+// The position from the next 14 bits, already buffered.
+KALVORA_HOT unsigned positionPeeked(BitReader& bits) {
+  const unsigned v = bits.peek32() >> 18;
+  const unsigned lead = v >> 6;
+  const unsigned length = kPositionCode.lengthOf[lead];
+  bits.skip(length + 6);
+  return static_cast<unsigned>(kPositionCode.upperOf[lead]) << 6 | ((v >> (8 - length)) & 63u);
+}
+
+// Walks the tree to a leaf and counts its symbol. With enough bits buffered
+// the walk starts from the table and reads the peeked bits; positionPeekable
+// then tells that the position of a match may be peeked too.
+KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positionPeekable) {
+  const Tree& t = d.tree;
+  const std::uint16_t* upper = nullptr; // the walk's first nodes, when the table has them
+  unsigned upperDepth = 0;
+  std::uint16_t path[Tree::kMaxDepth]; // the nodes walked below them
+  std::uint16_t* p = path;
+  unsigned node = t.son[kRoot];
+  if (bits.buffered() < kFastBits) bits.topUp();
+  if (bits.buffered() >= kFastBits) {
+    const std::uint32_t peeked = bits.peek32();
+    std::uint32_t w = peeked;
+    if (const WalkTable::Entry* start = d.table.find(peeked)) {
+      upper = start->node;
+      upperDepth = start->depth;
+      w <<= upperDepth;
+      node = t.son[start->last];
+    }
+    p = walkPeeked(t, node, w, p);
+    if (!upper) d.table.keep(peeked, path, static_cast<unsigned>(p - path));
+    const unsigned depth = upperDepth + static_cast<unsigned>(p - path);
+    if (depth <= kPeekedWalk) {
+      bits.skip(depth);
+      positionPeekable = true;
+    } else { // deeper than the peeked bits reach: the walk past them went astray
+      bits.skip(kPeekedWalk);
+      p = path + (kPeekedWalk - upperDepth);
+      node = walkByBits(t, bits, t.son[p[-1]], p);
+    }
+  } else {
+    node = walkByBits(t, bits, node, p);
+  }
+  const unsigned symbol = node - kNodes;
+  update(d, symbol, upper, upperDepth, path, static_cast<unsigned>(p - path));
+  return symbol;
 }
 
 // Copies length bytes from distance back; the copy may overlap what it writes.
@@ -59,9 +324,10 @@ inline void copyMatch(std::uint8_t* out, unsigned distance, unsigned length) {
 
 std::uint32_t expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); }
 
-std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill) {
+std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill, bool wordSearch) {
   if (job.expandedSize <= 0) return 0;
-  const auto tree = std::make_unique<Tree>();
+  const auto decoder = std::make_unique<DecoderTree>();
+  decoder->sse2 = decoder->sse2 && !wordSearch;
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
   ByteSink sink(job.dest, job.platform, kWindow, windowFill);
   BitReader bits(in);
@@ -69,20 +335,22 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
   std::uint8_t* out = sink.begin();
   std::int64_t left = job.expandedSize;
   while (left > 0 && bits.zeroFill() <= kMaxZeroFill) {
-    const unsigned symbol = decodeSymbol(*tree, bits);
+    bool positionPeekable = false;
+    const unsigned symbol = decodeSymbol(*decoder, bits, positionPeekable);
     if (symbol < 256) {
       *out++ = static_cast<std::uint8_t>(symbol);
       --left;
     } else {
       const unsigned length = symbol - 256 + kThreshold + 1;
-      copyMatch(out, decodePosition(bits) + 1, length);
+      const unsigned position = positionPeekable ? positionPeeked(bits) : positionByBits(bits);
+      copyMatch(out, position + 1, length);
       out += length;
       left -= length;
     }
     if (out >= sink.blockEnd()) out = sink.flush(out);
   }
   if (stats) {
-    stats->treeRebuilds = tree->rebuilds();
+    stats->treeRebuilds = decoder->tree.rebuilds();
     stats->inputExhausted = left > 0;
   }
   return sink.finish(out);

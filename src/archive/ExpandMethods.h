@@ -34,6 +34,9 @@ struct LzhDecodeStats {
   bool inputExhausted = false; // stopped because the data ran out
 };
 // windowFill: the initial window content that a stream may refer to (spaces).
-std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill = 0x20);
+// wordSearch: the tree update searches frequencies a machine word at a time
+// even where SSE2 is there.
+std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill = 0x20,
+                        bool wordSearch = false);
 
 } // namespace kalvora

@@ -15,7 +15,8 @@ void Tree::init() {
     son[j] = static_cast<std::uint16_t>(i);
     prnt[i] = prnt[i + 1] = static_cast<std::uint16_t>(j);
   }
-  freq[kNodes] = 0xFFFF;
+  for (unsigned i = kNodes; i <= kNodes + kFreqPadding; ++i)
+    freq[i] = 0xFFFF;
   prnt[kRoot] = 0;
   rebuilds_ = 0;
 }

@@ -49,10 +49,16 @@ public:
   // The longest path from the root's child to a leaf.
   static constexpr unsigned kMaxDepth = kNodes;
 
+  // Halves the frequencies and builds the tree anew, when the root's reaches kMaxFreq.
+  void rebuild();
+
   // How many times the frequencies were halved and the tree rebuilt.
   std::uint32_t rebuilds() const { return rebuilds_; }
 
-  std::uint16_t freq[kNodes + 1];        // freq[kNodes] is a sentinel
+  // freq[kNodes] is a sentinel; the 0xFFFF after it let a search read 16
+  // bytes from any node on.
+  static constexpr unsigned kFreqPadding = 7;
+  std::uint16_t freq[kNodes + 1 + kFreqPadding];
   std::uint16_t son[kNodes];             // first child; >= kNodes marks a leaf
   std::uint16_t prnt[kNodes + kSymbols]; // parents; prnt[kNodes + v] is symbol v's leaf
 
@@ -64,7 +70,6 @@ private:
     } while ((n = prnt[n]) != 0);
   }
   void swapUp(unsigned& n, unsigned k);
-  void rebuild();
 
   std::uint32_t rebuilds_ = 0;
 };

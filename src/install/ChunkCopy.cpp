@@ -22,7 +22,8 @@ void waitForVolume(RunContext& run, const std::string& path, std::int64_t number
 namespace {
 
 VolumeReader openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
-  auto volume = run.platform.openFile(path, OpenMode::ReadExclusive);
+  // Shared with other readers: the decode-ahead reads the volumes meanwhile.
+  auto volume = run.platform.openFile(path, OpenMode::ReadShared);
   if (!volume) throw EFOpenError(path);
   return VolumeReader(std::move(volume), path, offset);
 }

@@ -1,6 +1,9 @@
 #include "install/FileStage.h"
 
+#include <optional>
+
 #include "install/ChunkCopy.h"
+#include "install/DecodeAhead.h"
 #include "install/ScriptPaths.h"
 #include "platform/Directories.h"
 #include "script/SystemRootMarker.h"
@@ -62,6 +65,45 @@ Target targetOf(RunContext& run, const FileEntry& file) {
           script.ReadString("directories", key, "\\") + file.name};
 }
 
+Chunk chunkOf(const SetupScript& script, const FileEntry& file) {
+  Chunk chunk;
+  chunk.volumeText = script.ReadString(file.section, numberedKey("s", file.index), "01");
+  chunk.volumeNumber = script.ReadInteger(file.section, numberedKey("s", file.index), 0);
+  chunk.offset = script.ReadInteger(file.section, numberedKey("p", file.index), 0);
+  chunk.size = script.ReadInteger(file.section, numberedKey("z", file.index), 1);
+  return chunk;
+}
+
+// Calls place for every file entry of the chosen options, in order, and stop
+// after each entry and at the end of each option's list.
+template <typename Place, typename Stop> void forEachFile(RunContext& run, Place&& place, Stop&& stop) {
+  for (int option = 1; option <= kOptionCount; ++option) {
+    if (!run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
+    FileEntry file;
+    file.section = numberedKey("Option_", option);
+    file.option = option;
+    for (file.index = 1;; ++file.index) {
+      file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
+      const bool listEnded = file.name == "[leer]";
+      if (!listEnded) place(file);
+      stop();
+      if (listEnded) break;
+    }
+  }
+}
+
+// What the file stage will expand, for the decode-ahead.
+std::vector<PlannedFile> plannedFiles(RunContext& run) {
+  std::vector<PlannedFile> files;
+  forEachFile(
+      run,
+      [&](const FileEntry& file) {
+        files.push_back({fileNamePart(file.name), chunkOf(run.script(), file)});
+      },
+      [] {});
+  return files;
+}
+
 // The replace test for a file already present.
 bool shouldWrite(RunContext& run, const std::string& target) {
   if (!run.platform.fileExists(target)) return true;
@@ -87,13 +129,7 @@ void placeFile(RunContext& run, const FileEntry& file) {
   }
   run.TextLog.line("file", target);
 
-  const SetupScript& script = run.script();
-  Chunk chunk;
-  chunk.volumeText = script.ReadString(file.section, numberedKey("s", file.index), "01");
-  chunk.volumeNumber = script.ReadInteger(file.section, numberedKey("s", file.index), 0);
-  chunk.offset = script.ReadInteger(file.section, numberedKey("p", file.index), 0);
-  chunk.size = script.ReadInteger(file.section, numberedKey("z", file.index), 1);
-
+  const Chunk chunk = chunkOf(run.script(), file);
   run.CurrentTarget = target;
   run.Log.flush(); // every file is recorded on disk before its data are written
   const bool compressed = run.state.Setup.CompressionMode == 1;
@@ -104,20 +140,23 @@ void placeFile(RunContext& run, const FileEntry& file) {
 }
 
 void placeFiles(RunContext& run) {
-  for (int option = 1; option <= kOptionCount; ++option) {
-    if (!run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
-    FileEntry file;
-    file.section = numberedKey("Option_", option);
-    file.option = option;
-    for (file.index = 1;; ++file.index) {
-      run.ContinuationCount = 0;
-      file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
-      const bool listEnded = file.name == "[leer]";
-      if (!listEnded) placeFile(run, file);
-      run.checkForStop();
-      if (listEnded) break;
-    }
-  }
+  // The chunks of a compressed medium are expanded ahead where the platform
+  // gives a second thread; leaving the stage stops that.
+  std::optional<DecodeAhead> ahead;
+  if (run.state.Setup.CompressionMode == 1)
+    ahead.emplace(run.platform, run.C, run.state.Setup.SourceDir, plannedFiles(run), run.ExpandedAhead);
+  std::size_t placed = 0;
+  run.ContinuationCount = 0;
+  forEachFile(
+      run,
+      [&](const FileEntry& file) {
+        if (ahead) ahead->reach(placed++);
+        placeFile(run, file);
+      },
+      [&] {
+        run.checkForStop();
+        run.ContinuationCount = 0;
+      });
 }
 
 } // namespace

@@ -42,6 +42,11 @@ struct RunContext {
   std::int64_t SystemRootDirectoryCount = 0; // directories made below the Windows directory
   std::int64_t BytesDone = 0;
   VolumeReader HeldVolume; // the volume the last chunk ended in, open between files of the file stage
+  // Members whose expansion the decode-ahead had done, and of them those where
+  // the method itself had to take over part way (a handler or a read answered differently).
+  struct AheadCounts {
+    int replayed = 0, handedOver = 0;
+  } ExpandedAhead;
 
   const SetupScript& script() const { return *SetupCopy; }
   // Text lN of the script's [language] section, as read at start-up.

@@ -41,6 +41,8 @@ public:
     return inner_.listSubdirectories(dir);
   }
   void yield() override { inner_.yield(); }
+  std::unique_ptr<Worker> startWorker(WorkerJob job) override { return inner_.startWorker(std::move(job)); }
+  std::unique_ptr<Stream> openFileForWorker(const std::string& path) override { return inner_.openFileForWorker(path); }
   std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
                                                 const std::string& valueName) override {
     return inner_.readRegistryString(root, keyPath, valueName);

@@ -21,6 +21,10 @@ bool Platform::sendShellCommands(const std::string&) { return false; }
 
 bool Platform::startProgram(const std::string&) { return false; }
 
+std::unique_ptr<Worker> Platform::startWorker(WorkerJob) { return nullptr; }
+
+std::unique_ptr<Stream> Platform::openFileForWorker(const std::string&) { return nullptr; }
+
 bool Platform::removeDirectory(const std::string&) { return false; }
 
 std::vector<std::string> Platform::readProfileKeys(const std::string&, const std::string&) { return {}; }

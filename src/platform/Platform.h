@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Stream.h"
+#include "platform/Worker.h"
 
 namespace kalvora {
 
@@ -16,6 +17,7 @@ enum class OpenMode {
   ReadExclusive, // read only; other openers are denied while it is open
   ReadWrite,     // an existing file, for reading and writing
   Create,        // create, or truncate an existing file
+  ReadShared,    // read only; other readers are allowed meanwhile
 };
 
 // Windows file attribute bits, as archives store them.
@@ -106,6 +108,14 @@ public:
 
   // Gives other threads of the system a turn (a zero-length sleep).
   virtual void yield() {}
+
+  // Work beside the caller: a worker thread running job, which gets the
+  // worker; none where the platform gives none (then nothing runs).
+  virtual std::unique_ptr<Worker> startWorker(WorkerJob job);
+  // A file opened by a worker's job for reading, shared with other readers;
+  // none when it cannot be opened or the platform gives no workers. Safe to
+  // call from a worker's thread, unlike every other call here.
+  virtual std::unique_ptr<Stream> openFileForWorker(const std::string& path);
 
   // The desktop. The defaults suit programs without windows (the tool): no
   // registry, nothing started, every message box answered with its first button.

@@ -17,6 +17,7 @@
 
 #include "platform/IniText.h"
 #include "platform/Platform.h"
+#include "platform/SystemWorker.h"
 
 namespace kalvora {
 namespace {
@@ -243,6 +244,10 @@ public:
   }
 
   void yield() override { ::sched_yield(); }
+  std::unique_ptr<Worker> startWorker(WorkerJob job) override { return startSystemWorker(std::move(job)); }
+  std::unique_ptr<Stream> openFileForWorker(const std::string& path) override {
+    return openFile(path, OpenMode::ReadShared);
+  }
 
   std::int64_t clockSeconds() override {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/Platform.h"
+#include "platform/SystemWorker.h"
 #include "platform/Win32Messages.h"
 #include "platform/Win32Shell.h"
 
@@ -105,6 +106,8 @@ public:
       access = GENERIC_READ | GENERIC_WRITE;
       share = FILE_SHARE_READ;
       disposition = CREATE_ALWAYS;
+    } else if (mode == OpenMode::ReadShared) {
+      share = FILE_SHARE_READ;
     }
     // A file that is not there yet is made new rather than truncated: truncating
     // one (even an empty one) makes some file systems write it out when it is
@@ -211,6 +214,10 @@ public:
   }
 
   void yield() override { Sleep(0); }
+  std::unique_ptr<Worker> startWorker(WorkerJob job) override { return startSystemWorker(std::move(job)); }
+  std::unique_ptr<Stream> openFileForWorker(const std::string& path) override {
+    return openFile(path, OpenMode::ReadShared);
+  }
 
   std::optional<std::string> readRegistryString(RegistryRoot root, const std::string& keyPath,
                                                 const std::string& valueName) override {

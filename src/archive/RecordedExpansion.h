@@ -1,0 +1,61 @@
+#pragma once
+// An expansion worked out beforehand: a method run over a member's data in
+// memory, with everything it did to its streams, its progress handler and its
+// platform recorded in order, so that the same can later be done to the real
+// ones without decoding again.
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "archive/ExpandMethods.h"
+
+namespace kalvora {
+
+class RecordedExpansion {
+public:
+  // Runs method (RLE or LZH) over archive, an archive file's bytes, from the
+  // member data at dataOffset, as the component would for a member of these
+  // sizes. Raises Abandoned at a chunk of input once *abandon is set.
+  RecordedExpansion(std::vector<std::uint8_t> archive, std::int64_t dataOffset, std::uint8_t method,
+                    std::int32_t compressedSize, std::int32_t expandedSize, const std::atomic<bool>* abandon = nullptr);
+  struct Abandoned {};
+
+  // Whether job expands this member: the same method, sizes and data position,
+  // and a progress handler as the recording had.
+  bool fits(std::uint8_t method, const ExpandJob& job) const;
+
+  struct Outcome {
+    std::uint32_t checksum = 0;
+    bool handedOver = false; // the method itself had to take over
+  };
+  // Does to job's streams, handler and platform what the method would do, and
+  // gives its checksum. The recorded events are repeated as long as the real
+  // ones answer as recorded (the bytes read, a percentage that the handler
+  // leaves for the method to go on); from the first answer that differs, the
+  // method itself goes on from that point, so the result is the method's in any case.
+  Outcome replay(const ExpandJob& job) const;
+
+  // The memory it holds.
+  std::size_t bytesHeld() const;
+
+  enum class Kind : std::uint8_t { Read, Seek, Progress, Yield, Write };
+  struct Event {
+    Kind kind;
+    std::int64_t at = 0; // Read, Seek: a position of the archive; Progress: the percentage; Write: where in the output
+    std::int64_t count = 0; // Read: bytes asked; Write: bytes written
+    std::int64_t got = 0;   // Read: bytes given
+  };
+
+private:
+  struct Done; // what a replay has done so far
+  std::uint32_t resume(const ExpandJob& job, const Done& done) const;
+
+  std::vector<std::uint8_t> archive_, output_;
+  std::vector<Event> events_;
+  std::int64_t dataOffset_;
+  std::uint8_t method_;
+  std::int32_t compressedSize_, expandedSize_;
+  std::uint32_t checksum_ = 0;
+};
+
+} // namespace kalvora

@@ -1,0 +1,142 @@
+#include "archive/RecordedExpansion.h"
+
+#include <gtest/gtest.h>
+
+#include "ArchiveTestUtil.h"
+
+namespace kalvora {
+namespace {
+
+using test::Bytes;
+
+// Every call a method makes on its streams, its handler and its platform.
+using Trace = std::vector<std::string>;
+
+class TracedSource : public Stream {
+public:
+  TracedSource(Bytes bytes, Trace& trace, int failingRead)
+      : bytes_(std::move(bytes)), trace_(trace), failingRead_(failingRead) {}
+  std::size_t read(void* buffer, std::size_t n) override {
+    const std::size_t got = ++reads_ == failingRead_ ? 0 : bytes_.read(buffer, n);
+    trace_.push_back("read " + std::to_string(n) + " " + std::to_string(got));
+    return got;
+  }
+  std::size_t write(const void*, std::size_t) override { return 0; }
+  std::int64_t position() const override { return bytes_.position(); }
+  void seek(std::int64_t position) override {
+    trace_.push_back("seek " + std::to_string(position));
+    bytes_.seek(position);
+  }
+  std::int64_t size() const override { return bytes_.size(); }
+
+private:
+  MemoryStream bytes_;
+  Trace& trace_;
+  int failingRead_, reads_ = 0;
+};
+
+class TracedSink : public MemoryStream {
+public:
+  explicit TracedSink(Trace& trace) : trace_(trace) {}
+  std::size_t write(const void* buffer, std::size_t n) override {
+    trace_.push_back("write " + std::to_string(n));
+    return MemoryStream::write(buffer, n);
+  }
+
+private:
+  Trace& trace_;
+};
+
+class TracedPlatform : public MemoryPlatform {
+public:
+  explicit TracedPlatform(Trace& trace) : trace_(trace) {}
+  void yield() override { trace_.push_back("yield"); }
+
+private:
+  Trace& trace_;
+};
+
+struct Expansion {
+  Trace trace;
+  Bytes output;
+  std::uint32_t checksum = 0;
+  std::int64_t endPosition = 0;
+  bool handedOver = false;
+};
+
+// What the real archive does differently from the one recorded.
+struct Difference {
+  const char* what;
+  std::int64_t changedByte; // from the member's data; -1: none
+  int failingRead;          // 0: none
+  int abandoningReport;     // the handler leaves -1 at this report; 0: never
+};
+
+Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHeader& member, const Difference& d,
+                 const RecordedExpansion* recorded) {
+  Expansion run;
+  Bytes real = archive;
+  if (d.changedByte >= 0) real[static_cast<std::size_t>(dataOffset + d.changedByte)] ^= 0x5A;
+  TracedSource source(real, run.trace, d.failingRead);
+  source.seek(dataOffset);
+  TracedSink sink(run.trace);
+  TracedPlatform platform(run.trace);
+  int reports = 0;
+  const TShowProgressEvent progress = [&](std::int32_t& percentage) {
+    if (++reports == d.abandoningReport) percentage = -1;
+    run.trace.push_back("progress " + std::to_string(percentage));
+  };
+  const ExpandJob job{source, sink, platform, member.compressedSize, member.expandedSize, &progress, nullptr, {}};
+  if (recorded) {
+    EXPECT_TRUE(recorded->fits(member.method, job));
+    const RecordedExpansion::Outcome outcome = recorded->replay(job);
+    run.checksum = outcome.checksum;
+    run.handedOver = outcome.handedOver;
+  } else {
+    run.checksum = expandByMethod(member.method, job);
+  }
+  run.output = sink.bytes();
+  run.endPosition = source.position();
+  return run;
+}
+
+TEST(RecordedExpansion, ReplayDoesWhatTheMethodDoesWhateverTheRealFilesAnswer) {
+  const Difference differences[] = {
+      {"as recorded", -1, 0, 0},           {"a byte changed in the third chunk", 20000, 0, 0},
+      {"the first byte changed", 0, 0, 0}, {"the fourth read fails", -1, 4, 0},
+      {"the first read fails", -1, 1, 0},  {"the handler abandons at the second report", -1, 0, 2},
+  };
+  for (const std::uint8_t method : {kMethodRle, kMethodLzh}) {
+    for (const Bytes& content : {test::textLike(70000, 3), test::longRuns(50000, 4)}) {
+      const test::RawMember coded = test::codedMember("a.txt", content, method);
+      const Bytes archive = test::rawArchive(method == kMethodLzh ? "LZH" : "RLE", test::totalOf({coded}), {coded});
+      const auto dataOffset = static_cast<std::int64_t>(kArchiveHeaderSize + kMemberHeaderSize + coded.name.size());
+      const RecordedExpansion recorded(archive, dataOffset, method, coded.header.compressedSize,
+                                       coded.header.expandedSize);
+      for (const Difference& d : differences) {
+        const Expansion direct = expand(archive, dataOffset, coded.header, d, nullptr);
+        const Expansion replayed = expand(archive, dataOffset, coded.header, d, &recorded);
+        const std::string name = std::string(d.what) + ", method " + std::to_string(method);
+        EXPECT_EQ(replayed.trace, direct.trace) << name;
+        EXPECT_EQ(replayed.output, direct.output) << name;
+        EXPECT_EQ(replayed.checksum, direct.checksum) << name;
+        EXPECT_EQ(replayed.endPosition, direct.endPosition) << name;
+        // A difference counts where the method gets so far.
+        const auto calls = [&](const char* kind) {
+          return std::count_if(direct.trace.begin(), direct.trace.end(),
+                               [&](const std::string& call) { return call.rfind(kind, 0) == 0; });
+        };
+        const bool differs = (d.changedByte >= 0 && d.changedByte < coded.header.compressedSize) ||
+                             (d.failingRead > 0 && d.failingRead <= calls("read")) ||
+                             (d.abandoningReport > 0 && d.abandoningReport <= calls("progress"));
+        EXPECT_EQ(replayed.handedOver, differs) << name;
+        if (!differs) {
+          EXPECT_EQ(direct.output, content) << name;
+        }
+      }
+    }
+  }
+}
+
+} // namespace
+} // namespace kalvora
