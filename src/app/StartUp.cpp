@@ -68,17 +68,20 @@ bool StartUp::openScript() {
     return false;
   }
   state_.Setup.SetupScript = std::make_unique<SetupScript>(path, platform_);
+  // The start-up reads about a hundred keys: from the file read once, not
+  // through the system's INI calls, which open the file for every key.
+  script_ = state_.Setup.SetupScript->readOnce();
   return true;
 }
 
 void StartUp::checkFormatVersion() {
-  if (state_.Setup.SetupScript->ReadInteger("kalvora", "version", 1) != kScriptFormatVersion)
+  if (script_->ReadInteger("kalvora", "version", 1) != kScriptFormatVersion)
     platform_.messageBox("There is a conflict with setup.inf.\rOperation may fail.", "kalvora", MessageButtons::Ok,
                          MessageIcon::None);
 }
 
 void StartUp::readTextsAndPictures() {
-  const SetupScript& script = *state_.Setup.SetupScript;
+  const SetupScript& script = *script_;
   const TextTable texts(script);
   for (int n = 1; n <= kTextCount; ++n)
     if (n <= 28 || (n >= 48 && n <= 54))
@@ -95,7 +98,7 @@ void StartUp::readTextsAndPictures() {
 }
 
 void StartUp::findInstalledCopy() {
-  const std::string key = kUninstallKey + state_.Setup.SetupScript->ReadString("software", "name", "noname");
+  const std::string key = kUninstallKey + script_->ReadString("software", "name", "noname");
   state_.Setup.InstalledUninstallString =
       platform_.readRegistryString(RegistryRoot::LocalMachine, key, "UninstallString").value_or("");
   state_.Setup.InstalledVersion =
@@ -103,8 +106,8 @@ void StartUp::findInstalledCopy() {
 }
 
 void StartUp::reportInstalledVersion() {
-  const TextTable texts(*state_.Setup.SetupScript);
-  state_.Setup.NewVersion = state_.Setup.SetupScript->ReadInteger("vercheck", "version", 0);
+  const TextTable texts(*script_);
+  state_.Setup.NewVersion = script_->ReadInteger("vercheck", "version", 0);
   if (state_.Setup.NewVersion < state_.Setup.InstalledVersion)
     platform_.messageBox(texts.text("l63"), "kalvora", MessageButtons::Ok, MessageIcon::None);
   if (state_.Setup.NewVersion == state_.Setup.InstalledVersion)
@@ -112,7 +115,7 @@ void StartUp::reportInstalledVersion() {
 }
 
 void StartUp::proposeTargetDir() {
-  const SetupScript& script = *state_.Setup.SetupScript;
+  const SetupScript& script = *script_;
   if (!script.ReadBool("vercheck", "take", true))
     state_.Choices.TargetDir = script.ReadString("directories", "d0", "_");
   else if (!state_.Setup.InstalledUninstallString.empty())
@@ -124,8 +127,8 @@ void StartUp::proposeTargetDir() {
 StartUpOutcome StartUp::handleOldCopy() {
   if (state_.Setup.InstalledUninstallString.empty() || state_.Setup.NewVersion <= state_.Setup.InstalledVersion)
     return StartUpOutcome::Continue;
-  const TextTable texts(*state_.Setup.SetupScript);
-  switch (state_.Setup.SetupScript->ReadInteger("vercheck", "old", 0)) {
+  const TextTable texts(*script_);
+  switch (script_->ReadInteger("vercheck", "old", 0)) {
   case 1:
     if (platform_.messageBox(texts.text("l65"), "kalvora", MessageButtons::YesNo, MessageIcon::None) ==
         MessageResult::Yes)
@@ -141,7 +144,7 @@ StartUpOutcome StartUp::handleOldCopy() {
 }
 
 void StartUp::readOptions() {
-  const SetupScript& s = *state_.Setup.SetupScript;
+  const SetupScript& s = *script_;
   state_.Choices.ProgramGroup = s.ReadString("software", "prggrp", "");
   for (int n = 1; n <= kOptionCount; ++n)
     state_.Setup.OptionName[static_cast<std::size_t>(n - 1)] = s.ReadString("software", optionKey(n, "_name"), "");
@@ -176,8 +179,8 @@ void StartUp::computeTotals() {
   std::uint32_t min = sum(state_.Setup.MinimalOffered, state_.Setup.OptionInMinimal);
   std::uint32_t custom = sum(state_.Setup.CustomOffered, state_.Setup.OptionInCustom);
   std::uint32_t standard = sum(state_.Setup.StandardOffered, state_.Setup.OptionInStandard);
-  state_.Setup.CompressionMode = state_.Setup.SetupScript->ReadInteger("compression", "mode", 0);
-  state_.Setup.CompressionSize = state_.Setup.SetupScript->ReadInteger("compression", "size", 0);
+  state_.Setup.CompressionMode = script_->ReadInteger("compression", "mode", 0);
+  state_.Setup.CompressionSize = script_->ReadInteger("compression", "size", 0);
   if (state_.Setup.CompressionMode != 0) {
     const auto extra = static_cast<std::uint32_t>(state_.Setup.CompressionSize);
     min += extra;

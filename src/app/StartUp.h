@@ -46,6 +46,7 @@ private:
 
   Platform& platform_;
   InstallState& state_;
+  std::unique_ptr<SetupScript> script_; // setup.inf as read at the start
 };
 
 } // namespace kalvora

@@ -1,8 +1,6 @@
 #include "install/ChunkCopy.h"
 
-#include <algorithm>
 #include <array>
-#include <vector>
 
 #include "archive/Volumes.h"
 #include "install/RunProgress.h"
@@ -11,6 +9,7 @@ namespace kalvora {
 
 void waitForVolume(RunContext& run, const std::string& path, std::int64_t number) {
   while (!run.platform.fileExists(path)) {
+    run.HeldVolume.close(); // no volume stays open while the user changes disks
     const std::string prompt = run.text(20) + "\"" + std::to_string(number) + "\".";
     if (run.platform.messageBox(prompt, "kalvora", MessageButtons::OkCancel, MessageIcon::Exclamation) ==
         MessageResult::Cancel) {
@@ -22,46 +21,19 @@ void waitForVolume(RunContext& run, const std::string& path, std::int64_t number
 
 namespace {
 
-// A volume read in large pieces and handed out in blocks: one call to the
-// system per piece rather than per block. A block is short only where the
-// volume ends, as when each block is read from the volume itself.
-class VolumeReader {
-public:
-  explicit VolumeReader(std::unique_ptr<Stream> volume) : volume_(std::move(volume)) {}
-
-  std::size_t read(std::uint8_t* block, std::size_t n) {
-    std::size_t done = 0;
-    while (done < n) {
-      if (next_ == piece_.size() && !refill()) break;
-      const std::size_t take = std::min(n - done, piece_.size() - next_);
-      std::copy_n(piece_.begin() + static_cast<std::ptrdiff_t>(next_), take, block + done);
-      next_ += take;
-      done += take;
-    }
-    return done;
-  }
-
-private:
-  static constexpr std::size_t kPieceSize = 64 * 1024;
-
-  bool refill() {
-    piece_.resize(kPieceSize);
-    piece_.resize(volume_->read(piece_.data(), piece_.size()));
-    next_ = 0;
-    return !piece_.empty();
-  }
-
-  std::unique_ptr<Stream> volume_;
-  std::vector<std::uint8_t> piece_;
-  std::size_t next_ = 0;
-};
-
 VolumeReader openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
   // Shared with other readers: the decode-ahead reads the volumes meanwhile.
   auto volume = run.platform.openFile(path, OpenMode::ReadShared);
   if (!volume) throw EFOpenError(path);
-  volume->seek(offset);
-  return VolumeReader(std::move(volume));
+  return VolumeReader(std::move(volume), path, offset);
+}
+
+// The volume the previous chunk ended in when it is this one, else the volume opened anew.
+VolumeReader firstVolume(RunContext& run, const std::string& path, std::int64_t offset) {
+  if (!run.HeldVolume.isOpen()) return openVolume(run, path, offset);
+  VolumeReader volume = std::move(run.HeldVolume);
+  volume.moveTo(offset);
+  return volume;
 }
 
 void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
@@ -75,9 +47,14 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   if (chunk.offset < 0) throw Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset));
   run.setItemProgress(0);
   std::string path = run.state.Setup.SourceDir + firstVolumeName(chunk.volumeText);
+  if (run.HeldVolume.path() != path) run.HeldVolume.close();
   waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
-  auto volume = openVolume(run, path, chunk.offset);
+  auto volume = firstVolume(run, path, chunk.offset);
 
+  // The staging file is made anew rather than truncated: a file truncated to
+  // nothing is written out by ext4 when it is closed, and the staged chunk,
+  // read back at once, need never reach the disk. (Undeletable, it is truncated.)
+  if (output == run.CompressTmpPath) run.platform.deleteFile(output);
   auto out = run.platform.openFile(output, OpenMode::Create);
   if (!out) throw EFCreateError(output);
 
@@ -90,7 +67,7 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
     const auto written = static_cast<std::int64_t>(step.taken);
     writeAll(*out, buffer.data(), written);
     if (step.volumeEnded) {
-      volume = VolumeReader(nullptr);
+      volume.close();
       ++run.ContinuationCount;
       const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
       path = run.state.Setup.SourceDir + volumeFileName(number);
@@ -104,6 +81,7 @@ void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
     if (p.run) run.setRunProgress(*p.run);
     run.checkForStop(); // unwinding closes the volume and the output
   }
+  run.HeldVolume = std::move(volume); // for the next file, whose chunk mostly follows in it
 }
 
 } // namespace kalvora

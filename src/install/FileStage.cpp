@@ -171,6 +171,7 @@ void fileStage(RunContext& run) {
   if (run.script().ReadInteger("software", "medium", -1) == -1) return;
   run.FileCount = 0;
   run.BytesDone = 0;
+  const VolumeRelease release(run.HeldVolume); // closed before the stage leaves, also at a stop
   // The files' records stay in memory between the flushes at the points where
   // the run may stop and before each file's data.
   run.Log.hold(true);

@@ -10,6 +10,7 @@
 #include "install/InstallView.h"
 #include "install/SetupLog.h"
 #include "install/UninstallLog.h"
+#include "install/VolumeReader.h"
 #include "model/InstallState.h"
 #include "script/SetupScript.h"
 
@@ -40,6 +41,7 @@ struct RunContext {
   std::int64_t FileCount = 0, SystemRootCount = 0, DirectoryCount = 0, ContinuationCount = 0;
   std::int64_t SystemRootDirectoryCount = 0; // directories made below the Windows directory
   std::int64_t BytesDone = 0;
+  VolumeReader HeldVolume; // the volume the last chunk ended in, open between files of the file stage
   // Members whose expansion the decode-ahead had done, and of them those where
   // the method itself had to take over part way (a handler or a read answered differently).
   struct AheadCounts {

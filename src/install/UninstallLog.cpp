@@ -9,8 +9,8 @@ void UninstallLog::open(const std::string& path, Platform& platform) {
   platform_ = &platform;
   path_ = path;
   file_.reset();
-  text_ = platform.readFileText(path).value_or("");
-  onDisk_ = text_;
+  onDisk_ = platform.readFileText(path).value_or("");
+  editor_ = IniEditor(onDisk_);
   held_ = unwritten_ = false;
 }
 
@@ -31,11 +31,7 @@ void UninstallLog::write(const std::string& section, const std::string& key, con
   // A name with a line break could not be found again.
   if (section.find_first_of("\r\n") != std::string::npos || key.find_first_of("\r\n") != std::string::npos)
     throw EIniFileException(path_);
-  std::string updated = iniWrite(text_, section, key, value);
-  if (updated != text_) {
-    text_ = std::move(updated);
-    unwritten_ = true;
-  }
+  if (editor_.write(section, key, value)) unwritten_ = true;
   if (!held_) flush();
 }
 
@@ -54,13 +50,14 @@ void UninstallLog::hold(bool held) {
 
 void UninstallLog::flush() {
   if (!platform_ || !unwritten_) return;
-  if (!rewrite(text_)) {
+  std::string text = editor_.text();
+  if (!rewrite(text)) {
     // A full disk refuses the growth, not the bytes already there: putting those
     // back keeps every earlier record for the rollback.
     rewrite(onDisk_);
     throw EIniFileException(path_);
   }
-  onDisk_ = text_;
+  onDisk_ = std::move(text);
   unwritten_ = false;
 }
 

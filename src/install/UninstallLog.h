@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/IniText.h"
 #include "platform/Platform.h"
 
 namespace kalvora {
@@ -32,7 +33,7 @@ public:
   // Writes the log to its file when it holds records the file lacks.
   void flush();
   // The log as its file holds it after the next flush.
-  const std::string& text() const { return text_; }
+  std::string text() const { return editor_.text(); }
 
 private:
   // Writes text over the file's content in place; false when that is refused.
@@ -40,7 +41,8 @@ private:
 
   Platform* platform_ = nullptr;
   std::unique_ptr<Stream> file_; // open from the first write to close
-  std::string path_, text_, onDisk_;
+  std::string path_, onDisk_;
+  IniEditor editor_{std::string()};
   bool held_ = false, unwritten_ = false;
 };
 

@@ -117,6 +117,111 @@ std::string iniWrite(const std::string& content, const std::string& section, con
   return out;
 }
 
+IniEditor::IniEditor(const std::string& content) { load(content); }
+
+void IniEditor::load(const std::string& content) {
+  const std::string_view text = content;
+  const std::vector<ini::Line> lines = splitLines(text);
+  head_ = std::string(text.substr(0, bodyStart(text)));
+  // Every line a write adds ends with this, so it stays the text's first line end.
+  eol_ = std::string(lineEndOf(text, lines));
+  blocks_.assign(1, Block{});
+  firstBlock_.clear();
+  for (const ini::Line& line : lines) {
+    const std::string_view body = text.substr(line.begin, line.end - line.begin);
+    const ParsedLine parsed = parseLine(body);
+    if (parsed.kind == LineKind::Section) {
+      blocks_.emplace_back();
+      // "" names the nameless section alone, as for a read.
+      if (!parsed.name.empty()) firstBlock_.try_emplace(lowerCase(parsed.name), blocks_.size() - 1);
+    }
+    Block& block = blocks_.back();
+    if (parsed.kind != LineKind::Blank) block.lastLine = block.lines.size();
+    if (parsed.kind == LineKind::Entry) block.keys.try_emplace(lowerCase(parsed.name), block.lines.size());
+    block.lines.push_back({std::string(body), std::string(text.substr(line.end, line.next - line.end))});
+  }
+}
+
+std::string IniEditor::text() const {
+  std::string out = head_;
+  for (const Block& block : blocks_)
+    for (const TextLine& line : block.lines)
+      out.append(line.text).append(line.end);
+  return out;
+}
+
+IniEditor::Block* IniEditor::blockOf(std::string_view section) {
+  if (section.empty()) return &blocks_.front();
+  const auto found = firstBlock_.find(lowerCase(section));
+  return found == firstBlock_.end() ? nullptr : &blocks_[found->second];
+}
+
+bool IniEditor::write(const std::string& section, const std::string& key, const std::string& value) {
+  const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
+  if (hasLineBreak(sec) || hasLineBreak(name)) return false;
+  std::string_view val = trimLeft(cString(value));
+  val = val.substr(0, val.find_first_of("\r\n"));
+  const std::string entry = std::string(name) + "=" + std::string(val);
+  Block* block = blockOf(trimRight(sec));
+  bool written = false;
+  if (!block) {
+    written = appendSection(sec, entry);
+  } else if (const auto found = block->keys.find(lowerCase(trimRight(name))); found == block->keys.end()) {
+    written = insertEntry(*block, entry);
+  } else {
+    TextLine& line = block->lines[found->second];
+    const ParsedLine parsed = parseLine(line.text);
+    if (parsed.value && *parsed.value == val) return false;
+    std::string replaced = std::string(parsed.name) + "=" + std::string(val);
+    // A value with "]" after a name that begins with "[" turns the line into a header.
+    if (parseLine(replaced).kind == LineKind::Entry) {
+      // A value written with trailing blanks reads without them: the line may stay as it was.
+      if (replaced == line.text && !line.end.empty()) return false;
+      line.text = std::move(replaced);
+      if (line.end.empty()) line.end = eol_; // the last line gets its line end
+      return true;
+    }
+  }
+  if (written) return true;
+  // A line that would not read back as an entry of its section changes the
+  // text's structure: the whole text is written and taken apart again.
+  const std::string before = text(), after = iniWrite(before, section, key, value);
+  if (after == before) return false;
+  load(after);
+  return true;
+}
+
+bool IniEditor::insertEntry(Block& block, const std::string& entry) {
+  const ParsedLine parsed = parseLine(entry);
+  if (parsed.kind != LineKind::Entry) return false;
+  // After the section's last entry, or at the start where the nameless section has none.
+  const std::size_t at = block.lastLine ? *block.lastLine + 1 : 0;
+  if (block.lastLine && block.lines[*block.lastLine].end.empty()) block.lines[*block.lastLine].end = eol_;
+  block.keys.try_emplace(lowerCase(parsed.name), at);
+  block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(at), TextLine{entry, eol_});
+  block.lastLine = at;
+  return true;
+}
+
+bool IniEditor::appendSection(std::string_view section, const std::string& entry) {
+  const std::string header = "[" + std::string(section) + "]";
+  const ParsedLine head = parseLine(header), parsed = parseLine(entry);
+  if (head.kind != LineKind::Section || !sameNoCase(head.name, trimRight(section)) || parsed.kind != LineKind::Entry)
+    return false;
+  for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+    if (block->lines.empty()) continue;
+    if (block->lines.back().end.empty()) block->lines.back().end = eol_;
+    break;
+  }
+  Block added;
+  added.lines = {{header, eol_}, {entry, eol_}};
+  added.lastLine = 1;
+  added.keys.emplace(lowerCase(parsed.name), 1);
+  blocks_.push_back(std::move(added));
+  firstBlock_.emplace(lowerCase(head.name), blocks_.size() - 1);
+  return true;
+}
+
 std::vector<std::string> iniKeys(const std::string& content, const std::string& section) {
   const std::string_view text = content;
   const std::string_view wanted = trim(cString(section));

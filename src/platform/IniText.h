@@ -38,4 +38,35 @@ private:
   std::unordered_map<std::string, Entries> sections_;
 };
 
+// An INI text kept in sections for many writes: each write gives the text that
+// iniWrite gives, but goes through the lines of one section only, so that a
+// log of thousands of entries is written in time that does not grow with it.
+class IniEditor {
+public:
+  explicit IniEditor(const std::string& content);
+  // Writes key=value into section; false when the text stays as it was.
+  bool write(const std::string& section, const std::string& key, const std::string& value);
+  std::string text() const;
+
+private:
+  struct TextLine {
+    std::string text, end; // the line and its terminator (none on a last line without one)
+  };
+  // The lines of one section, header first; block 0 holds the lines before the first header.
+  struct Block {
+    std::vector<TextLine> lines;
+    std::optional<std::size_t> lastLine;               // last non-blank line
+    std::unordered_map<std::string, std::size_t> keys; // key in lower case -> its first entry
+  };
+  void load(const std::string& content);
+  Block* blockOf(std::string_view section);
+  bool insertEntry(Block& block, const std::string& entry);
+  bool appendSection(std::string_view section, const std::string& entry);
+
+  std::string head_; // a byte order mark
+  std::string eol_;  // the line end of new lines: the text's first
+  std::vector<Block> blocks_;
+  std::unordered_map<std::string, std::size_t> firstBlock_; // section name in lower case -> its first block
+};
+
 } // namespace kalvora

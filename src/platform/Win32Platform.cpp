@@ -106,7 +106,14 @@ std::unique_ptr<Stream> Win32Platform::openFile(const std::string& path, OpenMod
   } else if (mode == OpenMode::ReadShared) {
     share = FILE_SHARE_READ;
   }
-  HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A file that is not there yet is made new rather than truncated: truncating
+  // one (even an empty one) makes some file systems write it out when it is
+  // closed, which costs every file the run creates.
+  HANDLE h = INVALID_HANDLE_VALUE;
+  if (mode == OpenMode::Create && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    h = CreateFileA(path.c_str(), access, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<HandleStream>(h);
 }

@@ -2,74 +2,137 @@
 // shell links in the Start Menu.
 #include <windows.h>
 // after windows.h
-#include <ddeml.h>
+#include <dde.h>
 #include <objidl.h>
 #include <shlobj.h>
+
+#include <cstring>
 
 #include "platform/Win32Shell.h"
 
 namespace kalvora {
 namespace {
 
-HDDEDATA CALLBACK ignoreDdeEvents(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
-
-// The Program Manager conversation runs on a thread of its own, so that the
-// user-interface thread's wait for it stays bounded: opening a conversation
-// asks every top-level window of the desktop in turn, and one window that
-// answers nothing would hold the asking thread for good.
-constexpr DWORD kShellConversationMs = 20000;
+// The Program Manager conversation in the DDE message protocol, held by one
+// message-only window of the calling thread. A message-only window gets no
+// window of the display system, and the thread needs no second one: the cost
+// of a conversation is its messages. Every wait is bounded: the question to the
+// desktop's windows goes to each with a time limit, hung ones are passed over.
+constexpr UINT kAskWindowMs = 1000;
 constexpr DWORD kProgmanStartMs = 5000;
 constexpr DWORD kExecuteMs = 10000;
+constexpr DWORD kTerminateMs = 1000;
+const char* const kConversationClass = "KalvoraProgmanConversation";
 
-struct ShellConversation {
-  std::string commands;
-  volatile LONG sent = 0;
-  volatile LONG owners = 2; // the waiting thread and the conversation's thread
-  void release() {
-    if (InterlockedDecrement(&owners) == 0) delete this;
+class ProgmanConversation {
+public:
+  ProgmanConversation() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = handle;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kConversationClass;
+    RegisterClassA(&windowClass); // a second conversation finds the class registered
+    window_ = CreateWindowExA(0, kConversationClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance,
+                              nullptr);
+    if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
-};
-
-// The service "Progman" with the empty topic; shells that refuse it take the topic "Progman".
-HCONV connectProgman(DWORD instance, HSZ name) {
-  HCONV conversation = DdeConnect(instance, name, nullptr, nullptr);
-  return conversation ? conversation : DdeConnect(instance, name, name, nullptr);
-}
-
-// No server answers: start the Program Manager minimised and ask again while it comes up.
-HCONV startProgmanAndConnect(DWORD instance, HSZ name) {
-  WinExec("Progman ", SW_SHOWMINNOACTIVE);
-  const DWORD start = GetTickCount();
-  HCONV conversation = nullptr;
-  while (!conversation && GetTickCount() - start < kProgmanStartMs) {
-    Sleep(250);
-    conversation = connectProgman(instance, name);
+  ~ProgmanConversation() {
+    if (server_) terminate();
+    if (window_) DestroyWindow(window_);
   }
-  return conversation;
-}
+  ProgmanConversation(const ProgmanConversation&) = delete;
+  ProgmanConversation& operator=(const ProgmanConversation&) = delete;
 
-DWORD WINAPI holdShellConversation(void* parameter) {
-  auto* job = static_cast<ShellConversation*>(parameter);
-  DWORD instance = 0;
-  if (DdeInitializeA(&instance, ignoreDdeEvents, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR) {
-    HSZ name = DdeCreateStringHandleA(instance, "Progman", CP_WINANSI);
-    HCONV conversation = connectProgman(instance, name);
-    if (!conversation) conversation = startProgmanAndConnect(instance, name);
-    if (conversation) {
-      std::string data = job->commands; // sent with its terminating zero
-      // Waiting for the answer keeps the commands from being dropped when the
-      // conversation closes before the shell has taken them.
-      if (DdeClientTransaction(reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size() + 1), conversation,
-                               nullptr, CF_TEXT, XTYP_EXECUTE, kExecuteMs, nullptr))
-        InterlockedExchange(&job->sent, 1);
-      DdeDisconnect(conversation);
+  // The service "Progman" with the empty topic; shells that refuse it take the topic "Progman".
+  bool connect() { return window_ && (initiate(false) || initiate(true)); }
+
+  // The commands as one zero-terminated text; true when the shell took them.
+  bool execute(const std::string& commands) {
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, commands.size() + 1);
+    if (!data) return false;
+    if (void* text = GlobalLock(data)) {
+      std::memcpy(text, commands.c_str(), commands.size() + 1);
+      GlobalUnlock(data);
     }
-    DdeFreeStringHandle(instance, name);
-    DdeUninitialize(instance);
+    if (!PostMessageA(server_, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(window_), reinterpret_cast<LPARAM>(data))) {
+      GlobalFree(data);
+      return false;
+    }
+    // Waiting for the answer keeps the commands from being dropped when the
+    // conversation closes before the shell has taken them.
+    if (!waitFor(answered_, kExecuteMs)) return false; // the memory stays with the shell
+    GlobalFree(data);
+    return accepted_;
   }
-  job->release();
-  return 0;
-}
+
+private:
+  bool initiate(bool namedTopic) {
+    const ATOM service = GlobalAddAtomA("Progman");
+    const ATOM topic = namedTopic ? GlobalAddAtomA("Progman") : 0;
+    // The servers answer while the question goes round, each with a message sent back.
+    SendMessageTimeoutA(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(window_), MAKELPARAM(service, topic),
+                        SMTO_ABORTIFHUNG, kAskWindowMs, nullptr);
+    GlobalDeleteAtom(service);
+    if (topic) GlobalDeleteAtom(topic);
+    return server_ != nullptr;
+  }
+
+  void terminate() {
+    PostMessageA(server_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
+    waitFor(terminated_, kTerminateMs); // the server's own terminate ends the conversation
+    server_ = nullptr;
+  }
+
+  // Delivers the conversation's messages until flag is set or the time is up.
+  bool waitFor(const bool& flag, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; !flag; waited = GetTickCount() - start) {
+      MSG msg;
+      if (PeekMessageA(&msg, window_, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+        continue;
+      }
+      if (waited >= limitMs || MsgWaitForMultipleObjects(0, nullptr, FALSE, limitMs - waited,
+                                                         QS_POSTMESSAGE | QS_SENDMESSAGE) == WAIT_TIMEOUT)
+        return flag;
+    }
+    return true;
+  }
+
+  void received(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto from = reinterpret_cast<HWND>(wParam);
+    if (message == WM_DDE_ACK && InSendMessage()) {
+      // An answer to the question: the atoms are the server's copies.
+      GlobalDeleteAtom(LOWORD(lParam));
+      GlobalDeleteAtom(HIWORD(lParam));
+      if (!server_)
+        server_ = from;
+      else if (from != server_)
+        PostMessageA(from, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0); // one shell is enough
+    } else if (message == WM_DDE_ACK && from == server_) {
+      UINT_PTR status = 0, data = 0;
+      UnpackDDElParam(WM_DDE_ACK, lParam, &status, &data);
+      FreeDDElParam(WM_DDE_ACK, lParam);
+      accepted_ = (status & 0x8000) != 0; // fAck
+      answered_ = true;
+    } else if (message == WM_DDE_TERMINATE && from == server_) {
+      terminated_ = true;
+      answered_ = true; // a server that ends the conversation will not answer the commands
+    }
+  }
+
+  static LRESULT CALLBACK handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_DDE_FIRST && message <= WM_DDE_LAST)
+      if (auto* conversation = reinterpret_cast<ProgmanConversation*>(GetWindowLongPtrA(window, GWLP_USERDATA))) {
+        conversation->received(message, wParam, lParam);
+        return 0;
+      }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  HWND window_ = nullptr, server_ = nullptr;
+  bool answered_ = false, accepted_ = false, terminated_ = false;
+};
 
 std::wstring widePath(const std::string& path) {
   std::wstring wide(path.size() + 1, L'\0');
@@ -107,27 +170,19 @@ private:
 } // namespace
 
 bool sendProgmanCommands(const std::string& commands) {
-  auto* job = new ShellConversation{commands};
-  HANDLE thread = CreateThread(nullptr, 0, holdShellConversation, job, 0, nullptr);
-  if (!thread) {
-    delete job;
-    return false;
+  ProgmanConversation conversation;
+  if (!conversation.connect()) {
+    // No server answers: start the Program Manager minimised and ask again while it comes up.
+    WinExec("Progman ", SW_SHOWMINNOACTIVE);
+    const DWORD start = GetTickCount();
+    bool connected = false;
+    while (!connected && GetTickCount() - start < kProgmanStartMs) {
+      Sleep(250);
+      connected = conversation.connect();
+    }
+    if (!connected) return false;
   }
-  // Only messages sent from other threads are handled meanwhile: the
-  // conversation's own question reaches this thread's windows too.
-  const DWORD start = GetTickCount();
-  for (DWORD waited = 0; waited < kShellConversationMs; waited = GetTickCount() - start) {
-    if (MsgWaitForMultipleObjects(1, &thread, FALSE, kShellConversationMs - waited, QS_SENDMESSAGE) !=
-        WAIT_OBJECT_0 + 1)
-      break;
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-  CloseHandle(thread);
-  // A conversation still hanging is left to end with the program.
-  const bool sent = job->sent != 0;
-  job->release();
-  return sent;
+  return conversation.execute(commands);
 }
 
 std::string startMenuPrograms(bool common) {

@@ -49,6 +49,25 @@ TEST(ChunkCopy, ContinuesIntoFollowingVolumes) {
   EXPECT_EQ(one.copy("1", 1, 1, 3), "yzp");
 }
 
+// The volume a chunk ends in stays open for the next chunk, which may lie
+// anywhere in it: after it, before it, inside or outside the piece read last.
+TEST(ChunkCopy, NextChunkInTheSameVolumeAnywhere) {
+  const std::string v = pattern('a', 200000);
+  ChunkRun f;
+  f.platform.putFile("D:\\zdata_01.dsk", v);
+  for (const auto& [offset, size] : std::vector<std::pair<std::int64_t, std::int64_t>>{
+           {150000, 500}, {150500, 3000}, {149000, 10}, {10, 70000}, {70010, 129990}, {0, 1}}) {
+    // Compared as a whole: a failure printed in full would take the test's time.
+    EXPECT_TRUE(f.copy("01", 1, offset, size) ==
+                v.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(size)))
+        << offset;
+    EXPECT_EQ(f.run().HeldVolume.path(), "D:\\zdata_01.dsk");
+  }
+  f.platform.putFile("D:\\zdata_02.dsk", "xy");
+  EXPECT_EQ(f.copy("02", 2, 1, 1), "y");
+  EXPECT_EQ(f.run().HeldVolume.path(), "D:\\zdata_02.dsk");
+}
+
 TEST(ChunkCopy, AsksForAMissingVolumeUntilItIsThere) {
   ChunkRun f;
   f.platform.putFile("D:\\zdata_01.dsk", "abc");
@@ -140,6 +159,7 @@ TEST(FileStage, ReplaceTestKeepsOrReplacesAndAlwaysLogs) {
     EXPECT_EQ(f.log("files", "f1"), "\\a.txt");
     EXPECT_EQ(f.log("files", "kept1"), c.replaced ? "<none>" : "1"); // the uninstaller leaves it
     EXPECT_EQ(f.run().FileCount, 1);
+    EXPECT_FALSE(f.run().HeldVolume.isOpen()); // no volume stays open beyond the stage
   }
 }
 

@@ -494,6 +494,57 @@ TEST(IniCompatibility, PortableWriter) {
   }
 }
 
+// Kept in sections for many writes, a text is written as the portable writer writes it.
+TEST(IniCompatibility, EditorWriter) {
+  for (const WriteCase& c : writeCases()) {
+    IniEditor editor(c.file.value_or(""));
+    editor.write(c.section, c.key, c.value);
+    EXPECT_EQ(printable(editor.text()), printable(c.after)) << c.name;
+  }
+}
+
+// Long runs of writes from pieces that bend the rules (case, blanks, quotes,
+// brackets, "=", line breaks, NUL, duplicate and nameless sections, a byte order
+// mark, LF and CR line ends, a last line without one) leave the text each
+// write of the portable writer would leave.
+TEST(IniCompatibility, EditorFollowsTheWriterOverManyWrites) {
+  const std::vector<std::string> starts = {"",
+                                           "\xEF\xBB\xBF",
+                                           "a=1\nb=2",
+                                           "\r\n[S]\r\nk=v\r\n\r\n[s]\r\nk=w\r\n",
+                                           "x=1\r\n[ S ]\rk\r\n[]\r\ny=2",
+                                           "[T]\n;c\n\n[U]\nq=\"1\"\n[T]\nz=9",
+                                           "\xEF\xBB\xBF[S]\r\nk=v",
+                                           "  \r\n\r\n"};
+  const std::vector<std::string> sections = {"S",   "s",   " S ", "",    "T",
+                                             "New", "[x]", "a]b", "U\r", std::string("V\0W", 3)};
+  const std::vector<std::string> keys = {"k", "K", " k ", "total", "f1", "", "a=b", "[k]", "[k", ";c", "x\n", "q"};
+  const std::vector<std::string> values = {
+      "1", "22", "", " v ", "\"q\"", "]", "a\r\nb=c", "[z]", std::string("p\0q", 3)};
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](std::size_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<std::size_t>(seed >> 8) % n;
+  };
+  for (const std::string& start : starts) {
+    for (int run = 0; run < 40; ++run) {
+      std::string expected = start;
+      IniEditor editor(start);
+      for (int step = 0; step < 25; ++step) {
+        const std::string& section = sections[next(sections.size())];
+        const std::string& key = keys[next(keys.size())];
+        const std::string& value = values[next(values.size())];
+        const std::string after = iniWrite(expected, section, key, value);
+        EXPECT_EQ(editor.write(section, key, value), after != expected)
+            << printable(expected) << " [" << printable(section) << "] " << printable(key) << "=" << printable(value);
+        expected = after;
+        ASSERT_EQ(printable(editor.text()), printable(expected))
+            << printable(start) << " then [" << printable(section) << "] " << printable(key) << "=" << printable(value);
+      }
+    }
+  }
+}
+
 #ifdef _WIN32
 // Each case gets a file of its own: the system keeps recently used profile files cached.
 class ApiFiles {
