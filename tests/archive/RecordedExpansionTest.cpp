@@ -76,7 +76,9 @@ Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHead
                  const RecordedExpansion* recorded) {
   Expansion run;
   Bytes real = archive;
-  if (d.changedByte >= 0) real[static_cast<std::size_t>(dataOffset + d.changedByte)] ^= 0x5A;
+  // A byte past the member's data is not changed: such data are read as recorded.
+  if (d.changedByte >= 0 && d.changedByte < member.compressedSize)
+    real[static_cast<std::size_t>(dataOffset + d.changedByte)] ^= 0x5A;
   TracedSource source(real, run.trace, d.failingRead);
   source.seek(dataOffset);
   TracedSink sink(run.trace);
