@@ -75,22 +75,39 @@ std::string linkCountFault(const std::string& folder, int count) {
   return folder + " holds " + std::to_string(found) + " links:" + names;
 }
 
-void endShellProcesses() {
-  closeShellWindows();
+namespace {
+
+// Ends every shell process but the desktop's; how many it ended.
+int endStrayShellProcesses() {
   DWORD desktop = 0;
   GetWindowThreadProcessId(GetDesktopWindow(), &desktop);
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  int ended = 0;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
     if (lstrcmpiA(entry.szExeFile, "explorer.exe") != 0 || entry.th32ProcessID == desktop) continue;
     if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-      TerminateProcess(process, 1);
+      if (TerminateProcess(process, 1)) ++ended;
       CloseHandle(process);
     }
   }
   CloseHandle(snapshot);
+  return ended;
+}
+
+} // namespace
+
+void endShellProcesses() {
+  closeShellWindows();
+  // A program ended just after it asked the shell for a group leaves the
+  // shell starting a folder process a moment later: watch until none has come
+  // for two seconds (at most ten).
+  for (int quiet = 0, round = 0; quiet < 20 && round < 100; ++round) {
+    quiet = endStrayShellProcesses() > 0 ? 0 : quiet + 1;
+    Sleep(100);
+  }
 }
 
 void closeShellWindows() {

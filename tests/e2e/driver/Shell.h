@@ -15,8 +15,9 @@ std::string linkCountFault(const std::string& folder, int count);
 // Closes the shell's folder windows (a new group's, say): they belong to no
 // scenario and would keep the prefix, and the test's output, open. Bounded.
 void closeShellWindows();
-// closeShellWindows, then ends every shell process but the desktop's: one may
-// still be starting its window when the scenario ends.
+// closeShellWindows, then ends every shell process but the desktop's, until
+// none has come for a while: one may still be starting its window when the
+// scenario ends.
 void endShellProcesses();
 
 } // namespace kvdrive
