@@ -1,5 +1,6 @@
 #include "platform/IniText.h"
 
+#include <optional>
 #include <string_view>
 
 #include "platform/IniLines.h"
@@ -22,6 +23,19 @@ std::string_view unquote(std::string_view v) {
 std::string cut(std::string_view v) { return std::string(v.substr(0, kMaxValue)); }
 
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// What a write takes of its section, key and value. None when a name holds a
+// line break: it would write a line that no reader finds. A line break in a
+// value would write further entries: the value is kept up to it, as a reader would see it.
+struct WriteParts {
+  std::string_view section, key, value;
+};
+std::optional<WriteParts> writeParts(const std::string& section, const std::string& key, const std::string& value) {
+  const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
+  if (hasLineBreak(sec) || hasLineBreak(name)) return std::nullopt;
+  const std::string_view val = trimLeft(cString(value));
+  return WriteParts{sec, name, val.substr(0, val.find_first_of("\r\n"))};
+}
 
 // New lines follow the file's own line ends.
 std::string_view lineEndOf(std::string_view text, const std::vector<Line>& lines) {
@@ -85,12 +99,9 @@ std::string IniSnapshot::read(const std::string& section, const std::string& key
 std::string iniWrite(const std::string& content, const std::string& section, const std::string& key,
                      const std::string& value) {
   const std::string_view text = content;
-  const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
-  // A line break in a name would write a line that no reader finds; one in a
-  // value would write further entries. The value is kept up to it, as a reader would see it.
-  if (hasLineBreak(sec) || hasLineBreak(name)) return content;
-  std::string_view val = trimLeft(cString(value));
-  val = val.substr(0, val.find_first_of("\r\n"));
+  const auto parts = writeParts(section, key, value);
+  if (!parts) return content;
+  const auto [sec, name, val] = *parts;
 
   const std::vector<Line> lines = splitLines(text);
   const std::string eol(lineEndOf(text, lines));
@@ -157,10 +168,9 @@ IniEditor::Block* IniEditor::blockOf(std::string_view section) {
 }
 
 bool IniEditor::write(const std::string& section, const std::string& key, const std::string& value) {
-  const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
-  if (hasLineBreak(sec) || hasLineBreak(name)) return false;
-  std::string_view val = trimLeft(cString(value));
-  val = val.substr(0, val.find_first_of("\r\n"));
+  const auto parts = writeParts(section, key, value);
+  if (!parts) return false;
+  const auto [sec, name, val] = *parts;
   const std::string entry = std::string(name) + "=" + std::string(val);
   Block* block = blockOf(trimRight(sec));
   bool written = false;
