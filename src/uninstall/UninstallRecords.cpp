@@ -104,7 +104,7 @@ std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, co
     if (!sameNoCase(key.substr(0, prefix.size()), prefix)) continue;
     const std::string digits = key.substr(prefix.size());
     if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) continue;
-    numbers.push_back(std::stoll(digits));
+    numbers.push_back(*parseScriptInteger(digits)); // at most nine digits: always a number
   }
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
