@@ -136,7 +136,8 @@ void IniEditor::load(const std::string& content) {
   head_ = std::string(text.substr(0, bodyStart(text)));
   // Every line a write adds ends with this, so it stays the text's first line end.
   eol_ = std::string(lineEndOf(text, lines));
-  blocks_.assign(1, Block{});
+  blocks_.clear();
+  blocks_.emplace_back();
   firstBlock_.clear();
   for (const ini::Line& line : lines) {
     const std::string_view body = text.substr(line.begin, line.end - line.begin);
