@@ -30,7 +30,7 @@ bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 struct WriteParts {
   std::string_view section, key, value;
 };
-std::optional<WriteParts> writeParts(const std::string& section, const std::string& key, const std::string& value) {
+std::optional<WriteParts> writeParts(std::string_view section, std::string_view key, std::string_view value) {
   const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
   if (hasLineBreak(sec) || hasLineBreak(name)) return std::nullopt;
   const std::string_view val = trimLeft(cString(value));
@@ -168,7 +168,7 @@ IniEditor::Block* IniEditor::blockOf(std::string_view section) {
   return found == firstBlock_.end() ? nullptr : &blocks_[found->second];
 }
 
-bool IniEditor::write(const std::string& section, const std::string& key, const std::string& value) {
+bool IniEditor::write(std::string_view section, std::string_view key, std::string_view value) {
   const auto parts = writeParts(section, key, value);
   if (!parts) return false;
   const auto [sec, name, val] = *parts;
@@ -196,7 +196,8 @@ bool IniEditor::write(const std::string& section, const std::string& key, const 
   if (written) return true;
   // A line that would not read back as an entry of its section changes the
   // text's structure: the whole text is written and taken apart again.
-  const std::string before = text(), after = iniWrite(before, section, key, value);
+  const std::string before = text(),
+                    after = iniWrite(before, std::string(section), std::string(key), std::string(value));
   if (after == before) return false;
   load(after);
   return true;

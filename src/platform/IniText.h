@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kalvora {
@@ -45,7 +46,8 @@ class IniEditor {
 public:
   explicit IniEditor(const std::string& content);
   // Writes key=value into section; false when the text stays as it was.
-  bool write(const std::string& section, const std::string& key, const std::string& value);
+  // Views: the uninstall log's sections and keys are mostly literals.
+  bool write(std::string_view section, std::string_view key, std::string_view value);
   std::string text() const;
 
 private:
