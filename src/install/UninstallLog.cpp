@@ -26,20 +26,20 @@ void UninstallLog::close() {
   platform_ = nullptr;
 }
 
-void UninstallLog::write(const std::string& section, const std::string& key, const std::string& value) {
+void UninstallLog::write(std::string_view section, std::string_view key, std::string_view value) {
   if (!platform_) return;
   // A name with a line break could not be found again.
-  if (section.find_first_of("\r\n") != std::string::npos || key.find_first_of("\r\n") != std::string::npos)
+  if (section.find_first_of("\r\n") != std::string_view::npos || key.find_first_of("\r\n") != std::string_view::npos)
     throw EIniFileException(path_);
   if (editor_.write(section, key, value)) unwritten_ = true;
   if (!held_) flush();
 }
 
-void UninstallLog::writeInteger(const std::string& section, const std::string& key, std::int64_t value) {
+void UninstallLog::writeInteger(std::string_view section, std::string_view key, std::int64_t value) {
   write(section, key, std::to_string(value));
 }
 
-void UninstallLog::writeBool(const std::string& section, const std::string& key, bool value) {
+void UninstallLog::writeBool(std::string_view section, std::string_view key, bool value) {
   write(section, key, value ? "1" : "0");
 }
 

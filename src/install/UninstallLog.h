@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/IniText.h"
 #include "platform/Platform.h"
@@ -24,9 +25,10 @@ public:
   void close();
   bool isOpen() const { return platform_ != nullptr; }
 
-  void write(const std::string& section, const std::string& key, const std::string& value);
-  void writeInteger(const std::string& section, const std::string& key, std::int64_t value);
-  void writeBool(const std::string& section, const std::string& key, bool value);
+  // Views: most sections and keys are literals, made into strings only where a write needs them.
+  void write(std::string_view section, std::string_view key, std::string_view value);
+  void writeInteger(std::string_view section, std::string_view key, std::int64_t value);
+  void writeBool(std::string_view section, std::string_view key, bool value);
 
   // While held, records stay in memory until the next flush; releasing flushes.
   void hold(bool held);

@@ -30,7 +30,7 @@ bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 struct WriteParts {
   std::string_view section, key, value;
 };
-std::optional<WriteParts> writeParts(const std::string& section, const std::string& key, const std::string& value) {
+std::optional<WriteParts> writeParts(std::string_view section, std::string_view key, std::string_view value) {
   const std::string_view sec = trimLeft(cString(section)), name = trimLeft(cString(key));
   if (hasLineBreak(sec) || hasLineBreak(name)) return std::nullopt;
   const std::string_view val = trimLeft(cString(value));
@@ -136,7 +136,8 @@ void IniEditor::load(const std::string& content) {
   head_ = std::string(text.substr(0, bodyStart(text)));
   // Every line a write adds ends with this, so it stays the text's first line end.
   eol_ = std::string(lineEndOf(text, lines));
-  blocks_.assign(1, Block{});
+  blocks_.clear();
+  blocks_.emplace_back();
   firstBlock_.clear();
   for (const ini::Line& line : lines) {
     const std::string_view body = text.substr(line.begin, line.end - line.begin);
@@ -167,7 +168,7 @@ IniEditor::Block* IniEditor::blockOf(std::string_view section) {
   return found == firstBlock_.end() ? nullptr : &blocks_[found->second];
 }
 
-bool IniEditor::write(const std::string& section, const std::string& key, const std::string& value) {
+bool IniEditor::write(std::string_view section, std::string_view key, std::string_view value) {
   const auto parts = writeParts(section, key, value);
   if (!parts) return false;
   const auto [sec, name, val] = *parts;
@@ -195,7 +196,8 @@ bool IniEditor::write(const std::string& section, const std::string& key, const 
   if (written) return true;
   // A line that would not read back as an entry of its section changes the
   // text's structure: the whole text is written and taken apart again.
-  const std::string before = text(), after = iniWrite(before, section, key, value);
+  const std::string before = text(),
+                    after = iniWrite(before, std::string(section), std::string(key), std::string(value));
   if (after == before) return false;
   load(after);
   return true;

@@ -1,9 +1,10 @@
 #pragma once
 // The INI rules of GetPrivateProfileStringA / WritePrivateProfileStringA over
 // the text of a file, for platforms that lack those calls.
+#include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace kalvora {
@@ -33,9 +34,9 @@ public:
 
 private:
   // Key in lower case -> the value of its first entry (none for an entry without "=").
-  using Entries = std::unordered_map<std::string, std::optional<std::string>>;
+  using Entries = std::map<std::string, std::optional<std::string>>;
   // Section name in lower case -> its first occurrence's entries; "" is the nameless section.
-  std::unordered_map<std::string, Entries> sections_;
+  std::map<std::string, Entries> sections_;
 };
 
 // An INI text kept in sections for many writes: each write gives the text that
@@ -45,7 +46,8 @@ class IniEditor {
 public:
   explicit IniEditor(const std::string& content);
   // Writes key=value into section; false when the text stays as it was.
-  bool write(const std::string& section, const std::string& key, const std::string& value);
+  // Views: the uninstall log's sections and keys are mostly literals.
+  bool write(std::string_view section, std::string_view key, std::string_view value);
   std::string text() const;
 
 private:
@@ -55,8 +57,8 @@ private:
   // The lines of one section, header first; block 0 holds the lines before the first header.
   struct Block {
     std::vector<TextLine> lines;
-    std::optional<std::size_t> lastLine;               // last non-blank line
-    std::unordered_map<std::string, std::size_t> keys; // key in lower case -> its first entry
+    std::optional<std::size_t> lastLine;     // last non-blank line
+    std::map<std::string, std::size_t> keys; // key in lower case -> its first entry
   };
   void load(const std::string& content);
   Block* blockOf(std::string_view section);
@@ -66,7 +68,7 @@ private:
   std::string head_; // a byte order mark
   std::string eol_;  // the line end of new lines: the text's first
   std::vector<Block> blocks_;
-  std::unordered_map<std::string, std::size_t> firstBlock_; // section name in lower case -> its first block
+  std::map<std::string, std::size_t> firstBlock_; // section name in lower case -> its first block
 };
 
 } // namespace kalvora

@@ -30,6 +30,11 @@ std::optional<std::string> refusedTarget(const UninstallRecords& records, const 
   return std::nullopt;
 }
 
+bool Removal::DeepestFirst::operator()(const std::string& a, const std::string& b) const {
+  const std::size_t depthA = depthOf(a), depthB = depthOf(b);
+  return depthA != depthB ? depthA > depthB : a < b;
+}
+
 Removal::Removal(Platform& platform, const UninstallRecords& records, RemovalReport& report, RemovalProgress& progress)
     : platform_(platform), records_(records), report_(report), progress_(progress),
       target_(withoutTrailingSeparators(records.targetDir)), windowsDir_(platform.windowsDirectory()) {}
@@ -167,10 +172,7 @@ void Removal::directories() {
     else
       report_.left("entry", dir, "outside the target directory");
   }
-  std::vector<std::string> deepestFirst(candidateDirectories_.begin(), candidateDirectories_.end());
-  std::stable_sort(deepestFirst.begin(), deepestFirst.end(),
-                   [](const std::string& a, const std::string& b) { return depthOf(a) > depthOf(b); });
-  for (const std::string& dir : deepestFirst)
+  for (const std::string& dir : candidateDirectories_)
     removeDirectoryIfEmpty(dir);
 }
 

@@ -63,7 +63,12 @@ private:
   RemovalReport& report_;
   RemovalProgress& progress_;
   std::string target_, windowsDir_;
-  std::set<std::string> candidateDirectories_; // below the target, to remove when empty
+  // Directories below the target, to remove when empty: the deepest first, so
+  // that a directory comes after everything it held; by name within a depth.
+  struct DeepestFirst {
+    bool operator()(const std::string& a, const std::string& b) const;
+  };
+  std::set<std::string, DeepestFirst> candidateDirectories_;
   // A logged item stayed (in use, read-only): the log and registration stay for a second attempt.
   bool retryable_ = false;
 };

@@ -23,8 +23,17 @@ std::string keyWithoutLeadingSeparator(const std::string& keyPath) {
   return start == std::string::npos ? std::string() : keyPath.substr(start);
 }
 
-std::string rootName(RegistryRoot root) {
-  return root == RegistryRoot::ClassesRoot ? "HKCR" : root == RegistryRoot::CurrentUser ? "HKCU" : "HKLM";
+// A key as the reports name it: "HKCU\Software\...".
+std::string keyLabel(RegistryRoot root, std::string_view key) {
+  const char* rootName = root == RegistryRoot::ClassesRoot   ? "HKCR\\"
+                         : root == RegistryRoot::CurrentUser ? "HKCU\\"
+                                                             : "HKLM\\";
+  return std::string(rootName).append(key);
+}
+
+// A value as the reports name it: the key and the value's name in quotes.
+std::string valueLabel(RegistryRoot root, const std::string& key, const std::string& name) {
+  return keyLabel(root, key) + " \"" + name + "\"";
 }
 
 std::optional<std::string> wholeFile(Platform& platform, const std::string& path) {
@@ -49,7 +58,7 @@ std::string Removal::windowsFile(const std::string& path) const {
 
 void Removal::restoreOrDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
                                    const std::optional<std::string>& before) {
-  const std::string label = rootName(root) + "\\" + key + " \"" + name + "\"";
+  const std::string label = valueLabel(root, key, name);
   if (before) {
     if (platform_.writeRegistryString(root, key, name, *before))
       report_.removed("registry value", label + " (the earlier value is back)");
@@ -66,15 +75,15 @@ void Removal::deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, con
   const std::string key = keyWithoutLeadingSeparator(keyPath), top = keyWithoutLeadingSeparator(outermost);
   const std::string k = lowerCase(key), t = lowerCase(top);
   if (t.empty() || (k != t && k.rfind(t + "\\", 0) != 0)) {
-    report_.left("registry key", rootName(root) + "\\" + top, "not a parent of " + key);
+    report_.left("registry key", keyLabel(root, top), "not a parent of " + key);
     return;
   }
   for (std::string at = key;; at = containingDirectory(at)) {
     if (!platform_.deleteEmptyRegistryKey(root, at)) {
-      report_.note("kept", rootName(root) + "\\" + at + " holds further values or keys");
+      report_.note("kept", keyLabel(root, at) + " holds further values or keys");
       return;
     }
-    report_.removed("registry key", rootName(root) + "\\" + at);
+    report_.removed("registry key", keyLabel(root, at));
     if (at.size() <= top.size()) return;
   }
 }
@@ -94,12 +103,11 @@ void Removal::registryEntry(const LoggedRegistryEntry& e) {
                             : e.root == 2 ? RegistryRoot::CurrentUser
                                           : RegistryRoot::LocalMachine;
   const std::string key = keyWithoutLeadingSeparator(e.keyPath);
-  if (key.empty()) return report_.left("entry", rootName(root) + "\\", "no key path");
+  if (key.empty()) return report_.left("entry", keyLabel(root, ""), "no key path");
   // On the machine root an empty value made only the key.
   if (!(e.root == 3 && e.data.empty())) {
-    if (!e.valueName)
-      return report_.left("registry value", rootName(root) + "\\" + key, "the log does not name the value");
-    const std::string label = rootName(root) + "\\" + key + " \"" + *e.valueName + "\"";
+    if (!e.valueName) return report_.left("registry value", keyLabel(root, key), "the log does not name the value");
+    const std::string label = valueLabel(root, key, *e.valueName);
     const auto current = platform_.readRegistryString(root, key, *e.valueName);
     if (current && *current != e.data) return report_.left("registry value", label, "changed since the installation");
     if (current)
@@ -210,13 +218,13 @@ void Removal::associations() {
       restoreOrDeleteValue(classes, dotKey, "", ext->before);
       if (!ext->before) deleteEmptyKeys(classes, dotKey, dotKey);
     } else if (type) {
-      report_.left("file type", "HKCR\\" + dotKey, "now belongs to another program");
+      report_.left("file type", keyLabel(classes, dotKey), "now belongs to another program");
     }
     const std::string command = className + "\\shell\\open\\command";
     const auto opens = platform_.readRegistryString(classes, command, "");
     if (!opens) continue;
     if (!leadsHere(*opens)) {
-      report_.left("file type", "HKCR\\" + className, "now opens another program");
+      report_.left("file type", keyLabel(classes, className), "now opens another program");
       continue;
     }
     for (const std::string& key : {command, className + "\\DefaultIcon", className})

@@ -18,31 +18,30 @@ class LogReader {
 public:
   LogReader(Platform& platform, const std::string& path) : platform_(platform), log_(path, platform) {}
 
-  std::string text(const std::string& section, const std::string& key) const {
-    return log_.ReadString(section, key, "");
-  }
+  // Views, as for SetupScript's reads: sections and keys are mostly literals.
+  std::string text(std::string_view section, std::string_view key) const { return log_.ReadString(section, key, ""); }
 
   // A value that is absent, not merely empty.
-  std::optional<std::string> optional(const std::string& section, const std::string& key) const {
+  std::optional<std::string> optional(std::string_view section, std::string_view key) const {
     std::string value = log_.ReadString(section, key, kAbsentValue);
     if (value == kAbsentValue) return std::nullopt;
     return value;
   }
 
-  bool flag(const std::string& section, const std::string& key) const { return log_.ReadBool(section, key, false); }
+  bool flag(std::string_view section, std::string_view key) const { return log_.ReadBool(section, key, false); }
 
-  std::vector<std::int64_t> numbers(const std::string& section, const std::string& prefix) const {
-    return numbersOfKeys(platform_.readProfileKeys(log_.path(), section), prefix);
+  std::vector<std::int64_t> numbers(std::string_view section, std::string_view prefix) const {
+    return numbersOfKeys(platform_.readProfileKeys(log_.path(), std::string(section)), prefix);
   }
 
-  std::vector<LoggedFile> files(const std::string& section) const {
+  std::vector<LoggedFile> files(std::string_view section) const {
     std::vector<LoggedFile> files;
     for (std::int64_t n : numbers(section, "f"))
       files.push_back({text(section, numberedKey("f", n)), flag(section, numberedKey("kept", n))});
     return files;
   }
 
-  std::vector<std::string> list(const std::string& section, const std::string& prefix) const {
+  std::vector<std::string> list(std::string_view section, std::string_view prefix) const {
     std::vector<std::string> values;
     for (std::int64_t n : numbers(section, prefix))
       values.push_back(text(section, numberedKey(prefix, n)));
@@ -54,7 +53,7 @@ private:
   SetupScript log_;
 };
 
-StartupFileChanges startupChanges(const LogReader& log, const std::string& prefix, const std::string& backupKey) {
+StartupFileChanges startupChanges(const LogReader& log, std::string_view prefix, std::string_view backupKey) {
   return {log.list("dos", prefix), log.text("dos", backupKey)};
 }
 
@@ -97,14 +96,14 @@ std::string UninstallRecords::text(int number) const {
   return it == texts.end() ? std::string() : it->second;
 }
 
-std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, const std::string& prefix) {
+std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, std::string_view prefix) {
   std::vector<std::int64_t> numbers;
   for (const std::string& key : keys) {
     if (key.size() <= prefix.size() || key.size() > prefix.size() + kMaxDigits) continue;
-    if (!sameNoCase(key.substr(0, prefix.size()), prefix)) continue;
+    if (!startsWithNoCase(key, prefix)) continue;
     const std::string digits = key.substr(prefix.size());
     if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) continue;
-    numbers.push_back(std::stoll(digits));
+    numbers.push_back(*parseScriptInteger(digits)); // at most nine digits: always a number
   }
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());

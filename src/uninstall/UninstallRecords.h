@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -71,6 +72,6 @@ struct UninstallRecords {
 std::optional<UninstallRecords> readUninstallRecords(Platform& platform, const std::string& logPath);
 
 // The numbers n of the keys prefix<n> of a section, ascending (prefix "f" finds f1, f12; not "files").
-std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, const std::string& prefix);
+std::vector<std::int64_t> numbersOfKeys(const std::vector<std::string>& keys, std::string_view prefix);
 
 } // namespace kalvora

@@ -1,13 +1,11 @@
 // The few pthread calls that the static run-time's exception support makes (the
-// unwinder's frame table lock, the emergency exception pool, per-thread
-// exception state), on the Win32 primitives. With them defined here,
-// libwinpthread's thread, condition and rwlock code stays out of the programs,
-// which start their one extra thread with CreateThread.
-//
-// Thread-specific values are never destroyed at thread exit: a thread that
-// threw an exception leaves its small exception state behind. Should the
-// run-time come to call another pthread function, libwinpthread's object files
-// come back with it and the link fails with duplicate definitions.
+// unwinder's frame table lock and its once flags, the emergency exception
+// pool), on the Win32 primitives. With them defined here, libwinpthread's
+// thread, condition and rwlock code stays out of the programs, which start
+// their one extra thread with CreateThread. The per-thread exception state has
+// a Win32 slot of its own (LeanExceptionState.cpp). Should the run-time come to
+// call another pthread function, libwinpthread's object files come back with
+// it and the link fails with duplicate definitions.
 #include <windows.h>
 
 #include <pthread.h>
@@ -69,29 +67,6 @@ int pthread_once(pthread_once_t* once, void (*run)(void)) {
       Sleep(0);
   }
   return 0;
-}
-
-int pthread_key_create(pthread_key_t* key, void (*)(void*)) {
-  const DWORD index = TlsAlloc();
-  if (index == TLS_OUT_OF_INDEXES) return EAGAIN;
-  *key = index;
-  return 0;
-}
-
-// Both keep the caller's last error, which TlsGetValue clears: an exception
-// thrown between a failed call and its GetLastError must not change the code.
-void* pthread_getspecific(pthread_key_t key) {
-  const DWORD lastError = GetLastError();
-  void* value = TlsGetValue(key);
-  SetLastError(lastError);
-  return value;
-}
-
-int pthread_setspecific(pthread_key_t key, const void* value) {
-  const DWORD lastError = GetLastError();
-  const bool stored = TlsSetValue(key, const_cast<void*>(value));
-  SetLastError(lastError);
-  return stored ? 0 : EINVAL;
 }
 
 } // extern "C"
