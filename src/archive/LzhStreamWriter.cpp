@@ -1,5 +1,6 @@
 #include "archive/LzhEncoder.h"
 #include "archive/LzhPositionCode.h"
+#include "archive/LzhTreeUpdate.h"
 
 namespace kalvora {
 
@@ -16,15 +17,19 @@ void LzhStreamWriter::put(std::uint64_t value, unsigned n) {
 }
 
 void LzhStreamWriter::symbol(unsigned v) {
-  // The path from the leaf up: a node at an odd index is its parent's second child.
+  // The path from the leaf up, recorded from the end of path_ back so that it
+  // reads from the root's child down: a node at an odd index is its parent's
+  // second child.
   std::uint64_t code = 0;
   unsigned length = 0;
+  std::uint16_t* p = path_ + Tree::kMaxDepth;
   for (unsigned k = tree_.prnt[v + kNodes]; k != kRoot; k = tree_.prnt[k]) {
-    path_[length] = static_cast<std::uint16_t>(k);
+    *--p = static_cast<std::uint16_t>(k);
     code |= static_cast<std::uint64_t>(k & 1) << length++;
   }
   put(code, length);
-  tree_.update(v, path_, length);
+  NoTreeRecord none;
+  update(tree_, v, nullptr, 0, p, length, none);
 }
 
 unsigned LzhStreamWriter::codeLength(unsigned v) const {
