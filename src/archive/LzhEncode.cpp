@@ -55,7 +55,7 @@ void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& ou
     Match next;
     if (match.length < kLazyMax && pos + 1 < data.size())
       next = finder.find(pos + 1, match.length >= kGoodLength ? kNextChain / 4 : kNextChain);
-    if (match.length == 0 || deferTo(match, next, data[pos], *writer, out.size() - start, pos) ||
+    if (match.length == 0 || deferTo(match, next, data[pos], *writer, writer->bytesWritten() - start, pos) ||
         cheaperAsBytes(match, data.data() + pos, *writer)) {
       writer->literal(data[pos]);
       ++counts.literals;
