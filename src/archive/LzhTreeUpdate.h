@@ -20,7 +20,9 @@
 #define KALVORA_SSE2_FUNCTION [[gnu::always_inline]] inline
 #elif defined(__i386__) && defined(__GNUC__)
 #define KALVORA_SSE2 2
-#define KALVORA_SSE2_FUNCTION [[gnu::noinline, gnu::target("sse2")]] inline
+// Local to each translation unit, so that the decoder keeps the copy compiled
+// with its own optimisation whichever copy the linker would keep.
+#define KALVORA_SSE2_FUNCTION [[gnu::noinline, gnu::target("sse2")]] static inline
 #else
 #define KALVORA_SSE2 0
 #endif
