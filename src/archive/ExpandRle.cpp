@@ -2,6 +2,7 @@
 // stands for 0x94 itself. Literal spans are copied whole between escapes.
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "archive/ByteSink.h"
@@ -13,24 +14,29 @@ namespace {
 
 constexpr std::uint8_t kRleEscape = 0x94;
 
+// The machine's word: eight bytes at a time on 64-bit targets, four on 32-bit
+// ones, where a 64-bit word would cost two registers and a library call to scan.
+using Word = std::uintptr_t;
+constexpr Word kOnes = ~Word{0} / 0xFF; // 0x01 in every byte
+
 // A bit at the top of the lowest byte of word that is the escape (exact for the
 // lowest; bits above it may be false alarms), or 0.
-std::uint64_t escapeMask(std::uint64_t word) {
-  const std::uint64_t x = word ^ 0x9494949494949494ull;
-  return (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
+Word escapeMask(Word word) {
+  const Word x = word ^ (kOnes * kRleEscape);
+  return (x - kOnes) & ~x & (kOnes * 0x80);
 }
 
 // Copies the bytes before the next escape, at most span of them; their count.
-// May write up to 7 bytes more, inside span.
+// May write up to a word's size - 1 bytes more, inside span.
 std::size_t copyLiterals(const std::uint8_t* p, std::size_t span, std::uint8_t* out) {
   std::size_t n = 0;
   if constexpr (std::endian::native == std::endian::little) {
     // Most spans between escapes are short: a word at a time first.
-    for (; n + 8 <= span && n < 64; n += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p + n, 8);
-      std::memcpy(out + n, &word, 8);
-      if (const std::uint64_t mask = escapeMask(word)) return n + static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+    for (; n + sizeof(Word) <= span && n < 64; n += sizeof(Word)) {
+      Word word;
+      std::memcpy(&word, p + n, sizeof word);
+      std::memcpy(out + n, &word, sizeof word);
+      if (const Word mask = escapeMask(word)) return n + static_cast<std::size_t>(std::countr_zero(mask)) / 8;
     }
     if (n >= 64) { // a long one: the library's scan and copy do better
       const auto* escape = static_cast<const std::uint8_t*>(std::memchr(p + n, kRleEscape, span - n));

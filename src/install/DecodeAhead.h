@@ -11,7 +11,8 @@
 // megabytes held, besides the members being decoded; a member too big for
 // that, a volume that is missing or cannot be read, or a chunk that is not an
 // archive is left to the run. The worker never prompts and never touches any
-// file the run writes.
+// file the run writes. A system with one processor gives no worker, and the
+// run expands every member itself.
 #include <atomic>
 #include <cstdint>
 #include <map>

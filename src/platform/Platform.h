@@ -110,7 +110,8 @@ public:
   virtual void yield() {}
 
   // Work beside the caller: a worker thread running job, which gets the
-  // worker; none where the platform gives none (then nothing runs).
+  // worker; none where the platform gives none or the system has a single
+  // processor (then nothing runs).
   virtual std::unique_ptr<Worker> startWorker(WorkerJob job);
   // A file opened by a worker's job for reading, shared with other readers;
   // none when it cannot be opened or the platform gives no workers. Safe to

@@ -20,7 +20,14 @@ void enableShutdownPrivilege() {
 
 } // namespace
 
-std::unique_ptr<Worker> Win32ShellPlatform::startWorker(WorkerJob job) { return startSystemWorker(std::move(job)); }
+std::unique_ptr<Worker> Win32ShellPlatform::startWorker(WorkerJob job) {
+  // On one processor a worker would only take turns with the caller, and the
+  // caller, waiting for it, would leave its windows unanswered meanwhile.
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  if (system.dwNumberOfProcessors < 2) return nullptr;
+  return startSystemWorker(std::move(job));
+}
 
 std::unique_ptr<Stream> Win32ShellPlatform::openFileForWorker(const std::string& path) {
   return openFile(path, OpenMode::ReadShared);
