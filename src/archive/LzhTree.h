@@ -33,9 +33,9 @@ public:
   // How many times the frequencies were halved and the tree rebuilt.
   std::uint32_t rebuilds() const { return rebuilds_; }
 
-  // freq[kNodes] is a sentinel; the 0xFFFF after it let a search read 16
+  // freq[kNodes] is a sentinel; the 0xFFFF after it let a search read 32
   // bytes from any node on.
-  static constexpr unsigned kFreqPadding = 7;
+  static constexpr unsigned kFreqPadding = 15;
   std::uint16_t freq[kNodes + 1 + kFreqPadding];
   std::uint16_t son[kNodes];             // first child; >= kNodes marks a leaf
   std::uint16_t prnt[kNodes + kSymbols]; // parents; prnt[kNodes + v] is symbol v's leaf

@@ -41,7 +41,7 @@ struct NoTreeRecord {
 };
 
 // The last node from n + 1 on whose frequency is below k, given that n + 1's
-// is. The frequencies are compared eight at a time in SSE2 registers where the
+// is. The frequencies are compared sixteen at a time in SSE2 registers where the
 // target has them, else a machine word at a time: k is below 0x8000 (the
 // root's share), so (f | 0x8000) - k keeps each 16-bit lane from borrowing
 // and has the lane's top bit set just where f >= k.
@@ -61,13 +61,16 @@ KALVORA_HOT unsigned lastBelowByWords(const Tree& t, unsigned n, unsigned k) {
 
 #if KALVORA_SSE2
 KALVORA_SSE2_FUNCTION unsigned lastBelowBySse2(const Tree& t, unsigned n, unsigned k) {
-  static_assert(7 <= Tree::kFreqPadding);
+  // Sixteen frequencies a step: most moves go no further, so the loop rarely turns.
+  static_assert(15 <= Tree::kFreqPadding);
   const __m128i tops = _mm_set1_epi16(static_cast<short>(0x8000));
   const __m128i ks = _mm_set1_epi16(static_cast<short>(k));
-  for (unsigned l = n + 1;; l += 8) {
-    const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
-    const __m128i signs = _mm_sub_epi16(_mm_or_si128(lanes, tops), ks);
-    const auto atLeastK = static_cast<unsigned>(_mm_movemask_epi8(signs)) & 0xAAAAu; // each lane's top byte
+  for (unsigned l = n + 1;; l += 16) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 9]));
+    const auto signs = static_cast<unsigned>(_mm_movemask_epi8(_mm_sub_epi16(_mm_or_si128(low, tops), ks))) |
+                       static_cast<unsigned>(_mm_movemask_epi8(_mm_sub_epi16(_mm_or_si128(high, tops), ks))) << 16;
+    const unsigned atLeastK = signs & 0xAAAAAAAAu; // each lane's top byte
     if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 2;
   }
 }
@@ -86,13 +89,15 @@ template <typename Record> KALVORA_HOT void swapUp(Tree& t, unsigned& n, unsigne
   const unsigned l = lastBelow(t, n, k);
   t.freq[n] = static_cast<std::uint16_t>(k - 1); // l's, equal to n's before
   t.freq[l] = static_cast<std::uint16_t>(k);
+  // An inner node's two children take the new parent; a leaf's symbol entry
+  // is written twice instead, which saves a branch on which it is.
   const unsigned i = t.son[n];
   t.prnt[i] = static_cast<std::uint16_t>(l);
-  if (i < kNodes) t.prnt[i + 1] = static_cast<std::uint16_t>(l);
+  t.prnt[i + (i < kNodes)] = static_cast<std::uint16_t>(l);
   const unsigned j = t.son[l];
   t.son[l] = static_cast<std::uint16_t>(i);
   t.prnt[j] = static_cast<std::uint16_t>(n);
-  if (j < kNodes) t.prnt[j + 1] = static_cast<std::uint16_t>(n);
+  t.prnt[j + (j < kNodes)] = static_cast<std::uint16_t>(n);
   t.son[n] = static_cast<std::uint16_t>(j);
   record.moved(n, l);
   n = l;
