@@ -10,25 +10,7 @@
 #include "archive/ExpandMethods.h"
 #include "archive/LzhBitReader.h"
 #include "archive/LzhPositionCode.h"
-#include "archive/LzhTree.h"
-
-// SSE2: 1 where the target has it, 2 where a 32-bit x86 target may lack it
-// and the processor is asked at run time.
-#if defined(__SSE2__)
-#define KALVORA_SSE2 1
-#define KALVORA_SSE2_FUNCTION [[gnu::always_inline]] inline
-#elif defined(__i386__) && defined(__GNUC__)
-#define KALVORA_SSE2 2
-#define KALVORA_SSE2_FUNCTION [[gnu::noinline, gnu::target("sse2")]]
-#else
-#define KALVORA_SSE2 0
-#endif
-#if KALVORA_SSE2
-#include <emmintrin.h>
-#endif
-#if KALVORA_SSE2 == 2
-#include <cpuid.h>
-#endif
+#include "archive/LzhTreeUpdate.h"
 
 namespace kalvora {
 namespace {
@@ -38,19 +20,6 @@ using namespace lzh;
 // A legitimate stream needs at most a byte or two of zero-fill past its end;
 // beyond this the data have run out and decoding stops.
 constexpr std::uint32_t kMaxZeroFill = 4;
-
-#define KALVORA_HOT [[gnu::always_inline]] inline
-
-bool processorHasSse2() {
-#if KALVORA_SSE2 == 2
-  // The feature bit asked of the processor itself: __builtin_cpu_supports would
-  // bring libgcc's whole processor model detection (5 KB) for this one bit.
-  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-  return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2) != 0;
-#else
-  return KALVORA_SSE2 == 1;
-#endif
-}
 
 // Where the first kBits bits of a code led from the root when last walked:
 // the nodes the walk recorded, down to a leaf or kBits deep. The walk goes on
@@ -98,6 +67,7 @@ public:
       forget(l);
     }
   }
+  void rebuilt() { clear(); }
 
 private:
   void forget(unsigned node) {
@@ -114,116 +84,11 @@ private:
   std::uint8_t firstOf_[kNodes]; // the first of those entries
 };
 
-// The decoder's tree and the table of its walks.
+// The decoder's tree and the table of its walks, told of every move.
 struct DecoderTree {
   Tree tree;
   WalkTable table;
-  bool sse2 = processorHasSse2(); // the frequency search may use it
 };
-
-// The tree update of the decoder is kept here, as Tree's own serves the
-// encoder, so that it is compiled, inlined, with the decoder's optimisation
-// whatever the encoder's translation unit is compiled with.
-//
-// The last node from n + 1 on whose frequency is below k, given that n + 1's
-// is. The frequencies are compared eight at a time in SSE2 registers where the
-// target has them, else a machine word at a time: k is below 0x8000 (the
-// root's share), so (f | 0x8000) - k keeps each 16-bit lane from borrowing
-// and has the lane's top bit set just where f >= k.
-KALVORA_HOT unsigned lastBelowByWords(const Tree& t, unsigned n, unsigned k) {
-  using Word = std::uintptr_t;
-  constexpr unsigned kLanes = sizeof(Word) / 2;
-  constexpr Word kOnes = ~Word{0} / 0xFFFF, kTops = kOnes << 15;
-  static_assert(kLanes - 1 <= Tree::kFreqPadding);
-  const Word ks = kOnes * k;
-  for (unsigned l = n + 1;; l += kLanes) {
-    Word lanes;
-    std::memcpy(&lanes, &t.freq[l + 1], sizeof lanes);
-    const Word atLeastK = ((lanes | kTops) - ks) & kTops;
-    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 16;
-  }
-}
-
-#if KALVORA_SSE2
-KALVORA_SSE2_FUNCTION unsigned lastBelowBySse2(const Tree& t, unsigned n, unsigned k) {
-  static_assert(7 <= Tree::kFreqPadding);
-  const __m128i tops = _mm_set1_epi16(static_cast<short>(0x8000));
-  const __m128i ks = _mm_set1_epi16(static_cast<short>(k));
-  for (unsigned l = n + 1;; l += 8) {
-    const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&t.freq[l + 1]));
-    const __m128i signs = _mm_sub_epi16(_mm_or_si128(lanes, tops), ks);
-    const auto atLeastK = static_cast<unsigned>(_mm_movemask_epi8(signs)) & 0xAAAAu; // each lane's top byte
-    if (atLeastK != 0) return l + static_cast<unsigned>(std::countr_zero(atLeastK)) / 2;
-  }
-}
-#endif
-
-KALVORA_HOT unsigned lastBelow(const DecoderTree& d, unsigned n, unsigned k) {
-#if KALVORA_SSE2
-  if (d.sse2) return lastBelowBySse2(d.tree, n, k);
-#endif
-  return lastBelowByWords(d.tree, n, k);
-}
-
-// Moves node n past the last node whose frequency is still below k, where
-// n's was before counting: the two exchange frequencies and subtrees.
-KALVORA_HOT void swapUp(DecoderTree& d, unsigned& n, unsigned k) {
-  Tree& t = d.tree;
-  const unsigned l = lastBelow(d, n, k);
-  t.freq[n] = static_cast<std::uint16_t>(k - 1); // l's, equal to n's before
-  t.freq[l] = static_cast<std::uint16_t>(k);
-  const unsigned i = t.son[n];
-  t.prnt[i] = static_cast<std::uint16_t>(l);
-  if (i < kNodes) t.prnt[i + 1] = static_cast<std::uint16_t>(l);
-  const unsigned j = t.son[l];
-  t.son[l] = static_cast<std::uint16_t>(i);
-  t.prnt[j] = static_cast<std::uint16_t>(n);
-  if (j < kNodes) t.prnt[j + 1] = static_cast<std::uint16_t>(n);
-  t.son[n] = static_cast<std::uint16_t>(j);
-  d.table.moved(n, l);
-  n = l;
-}
-
-// Counts node n and those above it. Not inlined, for the same reason as
-// walkPeeked: its chain of parent lookups is the longest in the update.
-[[gnu::noinline]] void climb(DecoderTree& d, unsigned n) {
-  Tree& t = d.tree;
-  do {
-    const unsigned k = ++t.freq[n];
-    if (k > t.freq[n + 1]) swapUp(d, n, k);
-  } while ((n = t.prnt[n]) != 0);
-}
-
-// Counts the nodes of path from its end back to its start; true when one of
-// them moved, after which the counting went on up from where it went.
-KALVORA_HOT bool countAlong(DecoderTree& d, const std::uint16_t* path, unsigned depth) {
-  Tree& t = d.tree;
-  for (const std::uint16_t* p = path + depth; p != path;) {
-    unsigned n = *--p;
-    const unsigned k = ++t.freq[n];
-    if (k > t.freq[n + 1]) {
-      swapUp(d, n, k);
-      climb(d, t.prnt[n]);
-      return true;
-    }
-  }
-  return false;
-}
-
-// Counts the symbol whose leaf was reached along upper and then lower (the
-// root's child first): no parent lookups while nothing moves.
-KALVORA_HOT void update(DecoderTree& d, unsigned symbol, const std::uint16_t* upper, unsigned upperDepth,
-                        const std::uint16_t* lower, unsigned lowerDepth) {
-  Tree& t = d.tree;
-  if (t.freq[kRoot] == kMaxFreq) {
-    t.rebuild();
-    d.table.clear();
-    climb(d, t.prnt[symbol + kNodes]);
-    return;
-  }
-  if (countAlong(d, lower, lowerDepth) || countAlong(d, upper, upperDepth)) return;
-  ++t.freq[kRoot]; // never moves: the sentinel above it is larger
-}
 
 // Bits a symbol and its position take at most on the fast path: a walk over
 // the next 32 bits and a position of up to 14, whose two reads start at most
@@ -308,7 +173,7 @@ KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positio
     node = walkByBits(t, bits, node, p);
   }
   const unsigned symbol = node - kNodes;
-  update(d, symbol, upper, upperDepth, path, static_cast<unsigned>(p - path));
+  update(d.tree, symbol, upper, upperDepth, path, static_cast<unsigned>(p - path), d.table);
   return symbol;
 }
 
@@ -332,7 +197,7 @@ std::uint32_t expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); 
 std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill, bool wordSearch) {
   if (job.expandedSize <= 0) return 0;
   const auto decoder = std::make_unique<DecoderTree>();
-  decoder->sse2 = decoder->sse2 && !wordSearch;
+  decoder->tree.searchBySse2 = decoder->tree.searchBySse2 && !wordSearch;
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
   ByteSink sink(job.dest, job.platform, kWindow, windowFill);
   BitReader bits(in);

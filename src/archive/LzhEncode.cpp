@@ -16,6 +16,10 @@ constexpr unsigned kMaxChain = 128; // candidates walked per search
 constexpr unsigned kNextChain = 96; // the same for the look one byte on
 constexpr unsigned kGoodLength = 8; // after a match this long, the look one byte on walks a quarter of that
 constexpr unsigned kLazyMax = 12;   // a match this long is taken without looking one byte on
+// After this many bytes in a row coded as bytes the data look incompressible:
+// until a match is coded, only every fourth position is searched. Every one
+// stays a candidate, so a repeat of these bytes is still found at any distance.
+constexpr unsigned kLiteralRun = 256;
 
 // Whether to code the byte at pos and then next instead of match. A longer next
 // always wins; one of the same length when the byte and next cost fewer bits than
@@ -50,21 +54,25 @@ void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& ou
 
   std::size_t pos = 0;
   Match match = data.empty() ? Match{} : finder.find(0, kMaxChain);
+  unsigned literalRun = 0;
   while (pos < data.size()) {
+    const bool sparse = literalRun >= kLiteralRun && match.length == 0;
     finder.insert(pos);
     Match next;
-    if (match.length < kLazyMax && pos + 1 < data.size())
+    if (match.length < kLazyMax && pos + 1 < data.size() && (!sparse || pos % 4 == 0))
       next = finder.find(pos + 1, match.length >= kGoodLength ? kNextChain / 4 : kNextChain);
-    if (match.length == 0 || deferTo(match, next, data[pos], *writer, out.size() - start, pos) ||
+    if (match.length == 0 || deferTo(match, next, data[pos], *writer, writer->bytesWritten() - start, pos) ||
         cheaperAsBytes(match, data.data() + pos, *writer)) {
       writer->literal(data[pos]);
       ++counts.literals;
+      ++literalRun;
       ++pos;
       match = next;
       continue;
     }
     writer->match(match.length, match.distance);
     ++counts.matches;
+    literalRun = 0;
     for (const std::size_t end = pos + match.length; ++pos < end;)
       finder.insert(pos);
     match = pos < data.size() ? finder.find(pos, kMaxChain) : Match{};

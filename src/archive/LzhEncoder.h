@@ -2,6 +2,7 @@
 // The LZH encoder: the stream writer that codes symbols and positions with the
 // tree the decoder keeps in step, and the entry with statistics for tests and
 // benchmarks.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -20,18 +21,25 @@ public:
   // The bits a byte or a match would take now.
   unsigned literalBits(std::uint8_t byte) const { return codeLength(byte); }
   unsigned matchBits(unsigned length, unsigned distance) const;
-  // Pads the last byte with zero bits.
+  // Pads the last byte with zero bits and appends what is held back.
   void finish();
+  // The whole bytes coded so far, in out or held back.
+  std::size_t bytesWritten() const { return out_.size() + held_ + count_ / 8; }
   std::uint32_t treeRebuilds() const { return tree_.rebuilds(); }
 
 private:
   void symbol(unsigned v);
   unsigned codeLength(unsigned v) const;
-  void put(std::uint64_t value, unsigned n);
+  void put(std::uint32_t value, unsigned n);
+  void flush();
 
   std::vector<std::uint8_t>& out_;
-  std::uint64_t acc_ = 0;
+  std::uint64_t acc_ = 0; // the last count_ bits put, below 32, at the bottom
   unsigned count_ = 0;
+  // Bytes held back from out_, written four at a time.
+  static constexpr unsigned kHeld = 4096;
+  std::uint8_t heldBytes_[kHeld];
+  unsigned held_ = 0;
   lzh::Tree tree_;
   std::uint16_t path_[lzh::Tree::kMaxDepth];
 };

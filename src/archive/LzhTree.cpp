@@ -2,7 +2,24 @@
 
 #include <cstring>
 
+#if defined(__i386__) && !defined(__SSE2__) && defined(__GNUC__)
+#include <cpuid.h>
+#endif
+
 namespace kalvora::lzh {
+
+bool processorHasSse2() {
+#if defined(__SSE2__)
+  return true;
+#elif defined(__i386__) && defined(__GNUC__)
+  // The feature bit asked of the processor itself: __builtin_cpu_supports would
+  // bring libgcc's whole processor model detection (5 KB) for this one bit.
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2) != 0;
+#else
+  return false;
+#endif
+}
 
 void Tree::init() {
   for (unsigned v = 0; v < kSymbols; ++v) {

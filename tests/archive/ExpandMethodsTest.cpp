@@ -279,5 +279,20 @@ TEST(ExpandLzh, EncoderRoundTripsShortTailsAndTheWindowEdge) {
   }
 }
 
+TEST(ExpandLzh, RepeatsInsideIncompressibleDataAreFoundAtEveryDistance) {
+  // Long stretches of noise are searched sparsely; a repeat of some of the noise,
+  // at any distance and any alignment, must still be found and cost little.
+  const Bytes noise = test::randomBytes(6000, 11);
+  for (const std::size_t distance : {1000u, 1001u, 2002u, 3003u, 4096u}) {
+    Bytes data = noise;
+    data.insert(data.end(), noise.end() - static_cast<std::ptrdiff_t>(distance),
+                noise.end() - static_cast<std::ptrdiff_t>(distance) + 900);
+    Bytes lzh;
+    lzhEncode(data, lzh);
+    EXPECT_EQ(expand(kMethodLzh, lzh, static_cast<std::int32_t>(data.size())).bytes, data) << "distance " << distance;
+    EXPECT_LT(lzh.size(), noise.size() + 200) << "distance " << distance; // 900 bytes as bytes: 6900
+  }
+}
+
 } // namespace
 } // namespace kalvora

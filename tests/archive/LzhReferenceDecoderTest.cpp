@@ -51,6 +51,34 @@ struct Decoded {
   LzhDecodeStats stats;
 };
 
+// Counts symbol: each node from its leaf up gains one, and one that now exceeds
+// the next node's frequency trades places with the last node still below it,
+// found one node at a time.
+void referenceUpdate(Tree& t, unsigned symbol) {
+  const auto adopt = [&t](unsigned son, unsigned parent) {
+    t.prnt[son] = static_cast<std::uint16_t>(parent);
+    if (son < kNodes) t.prnt[son + 1] = static_cast<std::uint16_t>(parent);
+  };
+  if (t.freq[kRoot] == kMaxFreq) t.rebuild();
+  unsigned n = t.prnt[symbol + kNodes];
+  do {
+    const unsigned k = ++t.freq[n];
+    if (k > t.freq[n + 1]) {
+      unsigned l = n + 1;
+      while (k > t.freq[l + 1])
+        ++l;
+      t.freq[n] = t.freq[l];
+      t.freq[l] = static_cast<std::uint16_t>(k);
+      const unsigned i = t.son[n], j = t.son[l];
+      t.son[l] = static_cast<std::uint16_t>(i);
+      t.son[n] = static_cast<std::uint16_t>(j);
+      adopt(i, l);
+      adopt(j, n);
+      n = l;
+    }
+  } while ((n = t.prnt[n]) != 0);
+}
+
 Decoded referenceExpand(const ExpandJob& job) {
   Decoded result;
   if (job.expandedSize <= 0) return result;
@@ -65,7 +93,7 @@ Decoded referenceExpand(const ExpandJob& job) {
     while (node < kNodes)
       node = tree->son[node + bits.bits(1)];
     const unsigned symbol = node - kNodes;
-    tree->update(symbol);
+    referenceUpdate(*tree, symbol);
     if (symbol < 256) {
       *out++ = static_cast<std::uint8_t>(symbol);
       --left;
