@@ -4,8 +4,10 @@
 // thread, condition and rwlock code stays out of the programs, which start
 // their one extra thread with CreateThread. The per-thread exception state has
 // a Win32 slot of its own (LeanExceptionState.cpp). Should the run-time come to
-// call another pthread function, libwinpthread's object files come back with
-// it and the link fails with duplicate definitions.
+// call another pthread function, the linker takes libwinpthread's object file
+// for it: an error of duplicate definitions when that file also defines one of
+// these, else silently, and only the programs' size tells (the uninstaller's
+// size test).
 #include <windows.h>
 
 #include <pthread.h>
