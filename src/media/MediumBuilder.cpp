@@ -5,6 +5,7 @@
 
 #include "media/AnsiText.h"
 #include "media/ChunkEncoder.h"
+#include "media/EncodeAhead.h"
 #include "media/FileSelection.h"
 #include "media/MediumCompanions.h"
 #include "media/MediumGeometry.h"
@@ -184,17 +185,26 @@ private:
   void writeVolumes(const FileSelection& selection, VolumeWriter& volumes, MediumFacts& facts,
                     std::int64_t& largestChunk) {
     std::int64_t total = 0;
-    for (const auto& f : selection.files)
-      total += f.size;
-    Progress progress(request_.progress, selection.files.size(), total);
+    std::vector<std::int64_t> sizes;
     for (const auto& f : selection.files) {
+      total += f.size;
+      sizes.push_back(f.size);
+    }
+    Progress progress(request_.progress, selection.files.size(), total);
+    const Compression compression = project_.compression;
+    EncodeAhead encoded(std::move(sizes), [&files = selection.files, compression](std::size_t index) {
+      const MediumFile& f = files[index];
       std::vector<std::uint8_t> bytes = readWholeFile(f.source);
-      if (static_cast<std::int64_t>(bytes.size()) != f.size) {
+      const auto readBytes = static_cast<std::int64_t>(bytes.size());
+      return EncodedFile{readBytes, encodeChunk(compression, f.name, std::move(bytes), f.dosDateTime)};
+    });
+    for (const auto& f : selection.files) {
+      const EncodedFile file = encoded.take();
+      if (file.readBytes != f.size) {
         diag_.error(utf8Of(f.source), "the file changed while the medium was being built");
         stopOnErrors(diag_);
       }
-      const std::vector<std::uint8_t> chunk =
-          encodeChunk(project_.compression, f.name, std::move(bytes), f.dosDateTime);
+      const std::vector<std::uint8_t>& chunk = file.chunk;
       if (static_cast<std::int64_t>(chunk.size()) > kMaxInt32) {
         diag_.error(utf8Of(f.source), "its stored form has " + std::to_string(chunk.size()) +
                                           " bytes, beyond the setup program's signed 32-bit sizes");
