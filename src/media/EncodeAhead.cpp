@@ -67,8 +67,7 @@ EncodedFile EncodeAhead::take() {
   {
     std::unique_lock<std::mutex> hold(lock_);
     changed_.wait(hold, [&] { return slots_[index].done || slots_[index].error; });
-    slot = std::move(slots_[index]);
-    slots_[index] = Slot{};
+    slot = std::move(slots_[index]); // never read again
     heldBytes_ -= sizes_[index];
     ++nextTake_;
   }
