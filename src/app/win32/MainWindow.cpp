@@ -1,8 +1,37 @@
 #include "app/win32/MainWindow.h"
 
+#include "model/Gradient.h"
 #include "wizard/InformationDisplay.h"
 
 namespace kalvora {
+namespace {
+
+// The built-in gradient as an 8-bit bitmap whose palette index is the blue value.
+HBITMAP gradientBitmap() {
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+  } info{};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = 1;
+  info.header.biHeight = kGradientRows; // rows bottom-up
+  info.header.biPlanes = 1;
+  info.header.biBitCount = 8;
+  info.header.biCompression = BI_RGB;
+  info.header.biClrUsed = 256;
+  for (int i = 0; i < 256; ++i)
+    info.colors[i].rgbBlue = static_cast<BYTE>(i);
+  void* bits = nullptr;
+  const HBITMAP bitmap =
+      CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap) return nullptr;
+  constexpr int kRowBytes = 4; // one pixel, rows padded to four bytes
+  for (int row = 0; row < kGradientRows; ++row)
+    static_cast<BYTE*>(bits)[(kGradientRows - 1 - row) * kRowBytes] = gradientBlue(row);
+  return bitmap;
+}
+
+} // namespace
 
 MainWindow::MainWindow(Platform& platform, InstallState& state)
     : Form("Tmain", RGB(0, 0, 128)), platform_(platform), state_(state) {}
@@ -22,8 +51,7 @@ void MainWindow::createControls() {
   const HFONT title = fontOf("Times New Roman", 35, true);
   const HFONT line = fontOf("Times New Roman", 21, true);
   i1_ = addImage("i1", d.i1.rect, true, false);
-  setPicture(PictureControl::i1, static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "GRADIENT", IMAGE_BITMAP, 0,
-                                                                 0, LR_CREATEDIBSECTION)));
+  setPicture(PictureControl::i1, gradientBitmap());
   i2_ = addImage("i2", d.i2.rect, false, true);
   i4_ = addImage("i4", d.i4.rect, true, false);
   i3_ = addImage("i3", d.i3.rect, true, false);
