@@ -25,12 +25,11 @@ ArchiveWriter::ArchiveWriter(Stream& out, const std::string& compressId) : out_(
   out_.writeBuffer(raw, sizeof raw);
 }
 
-void ArchiveWriter::addMember(const std::string& storedName, std::span<const std::uint8_t> data,
-                              const MemberOptions& options) {
+EncodedMember encodeMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                           const MemberOptions& options) {
   if (storedName.size() > kMaxNameLength)
     throw Exception("Member name longer than 32767 bytes: " + storedName.substr(0, 64) + "...");
   requireFits(static_cast<std::int64_t>(data.size()), "Size", storedName);
-  requireFits(totalExpanded_ + static_cast<std::int64_t>(data.size()), "Total size with", storedName);
 
   std::vector<std::uint8_t> encoded;
   std::span<const std::uint8_t> stored = data;
@@ -56,12 +55,23 @@ void ArchiveWriter::addMember(const std::string& storedName, std::span<const std
   }
   member.checksum = static_cast<std::int32_t>(checksum);
 
-  std::uint8_t raw[kMemberHeaderSize];
-  encodeMemberHeader(member, raw);
-  out_.writeBuffer(raw, sizeof raw);
-  out_.writeBuffer(storedName.data(), storedName.size());
-  out_.writeBuffer(stored.data(), stored.size());
-  totalExpanded_ += static_cast<std::int64_t>(data.size());
+  EncodedMember out{storedName, static_cast<std::int64_t>(data.size()), {}};
+  out.bytes.resize(kMemberHeaderSize);
+  encodeMemberHeader(member, out.bytes.data());
+  out.bytes.insert(out.bytes.end(), storedName.begin(), storedName.end());
+  out.bytes.insert(out.bytes.end(), stored.begin(), stored.end());
+  return out;
+}
+
+void ArchiveWriter::addMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                              const MemberOptions& options) {
+  add(encodeMember(storedName, data, options));
+}
+
+void ArchiveWriter::add(const EncodedMember& member) {
+  requireFits(totalExpanded_ + member.expandedSize, "Total size with", member.storedName);
+  out_.writeBuffer(member.bytes.data(), member.bytes.size());
+  totalExpanded_ += member.expandedSize;
 }
 
 void ArchiveWriter::finish() {

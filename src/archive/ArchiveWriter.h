@@ -1,6 +1,8 @@
 #pragma once
 // Writes archives that TCompress expands: the header, then one member per call,
 // each encoded by the method asked for; finish() fixes the total size.
+// Members may be encoded apart from the writer (encodeMember, on any thread)
+// and added in order.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -19,12 +21,25 @@ struct MemberOptions {
   std::optional<std::int32_t> lockKey; // locks the member: checksum = sum + key
 };
 
+// One member as the archive stores it: header, name and data.
+struct EncodedMember {
+  std::string storedName;
+  std::int64_t expandedSize = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
+// Raises kalvora::Exception when the name or a size does not fit the format.
+EncodedMember encodeMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                           const MemberOptions& options);
+
 class ArchiveWriter {
 public:
   // compressId is the archive's tag: "NON", "RLE" or "LZH".
   ArchiveWriter(Stream& out, const std::string& compressId);
   // Raises kalvora::Exception when a size does not fit the format's signed 32 bits.
   void addMember(const std::string& storedName, std::span<const std::uint8_t> data, const MemberOptions& options);
+  // Raises kalvora::Exception when the archive's total size would not fit.
+  void add(const EncodedMember& member);
   // Writes the final TotalExpandedSize into the header.
   void finish();
 

@@ -10,6 +10,7 @@
 #include "LocalFiles.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/StoredName.h"
+#include "media/EncodeAhead.h"
 #include "platform/Errors.h"
 #include "platform/Platform.h"
 
@@ -148,11 +149,24 @@ int pack(const std::vector<std::string>& args) {
   Platform& platform = systemPlatform();
   TempOutput output(platform, archive);
   ArchiveWriter writer(output.stream(), tag);
+  // The files are read and encoded on every processor, and added in order.
+  std::vector<std::int64_t> sizes;
+  for (const Input& input : ordered)
+    sizes.push_back(input.info.size);
+  media::EncodeAhead encoded(std::move(sizes), [&](std::size_t index) {
+    const Input& input = ordered[index];
+    auto stream = platform.openFileForWorker(input.path);
+    if (!stream) throw Exception("cannot read '" + input.path + "': it cannot be opened");
+    const std::vector<std::uint8_t> data = readWholeStream(*stream, input.path);
+    MemberOptions member = options;
+    member.dosDateTime = input.info.dosDateTime;
+    member.attributes = input.info.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
+    EncodedMember encodedMember = encodeMember(input.storedName, data, member);
+    return media::EncodedFile{encodedMember.expandedSize, std::move(encodedMember.bytes)};
+  });
   for (const Input& input : ordered) {
-    const std::vector<std::uint8_t> data = readWholeFile(platform, input.path);
-    options.dosDateTime = input.info.dosDateTime;
-    options.attributes = input.info.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
-    writer.addMember(input.storedName, data, options);
+    media::EncodedFile file = encoded.take();
+    writer.add(EncodedMember{input.storedName, file.readBytes, std::move(file.chunk)});
   }
   writer.finish();
   output.commit(archive);
