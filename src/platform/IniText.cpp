@@ -49,13 +49,6 @@ std::string defaultOf(const std::string& defaultValue) {
   return cut(unquote(trimRight(cString(defaultValue))));
 }
 
-std::string insertAt(std::string_view text, std::size_t pos, std::string_view piece) {
-  std::string out(text.substr(0, pos));
-  out += piece;
-  out += text.substr(pos);
-  return out;
-}
-
 } // namespace
 
 std::string iniRead(const std::string& content, const std::string& section, const std::string& key,
@@ -98,34 +91,8 @@ std::string IniSnapshot::read(const std::string& section, const std::string& key
 
 std::string iniWrite(const std::string& content, const std::string& section, const std::string& key,
                      const std::string& value) {
-  const std::string_view text = content;
-  const auto parts = writeParts(section, key, value);
-  if (!parts) return content;
-  const auto [sec, name, val] = *parts;
-
-  const std::vector<Line> lines = splitLines(text);
-  const std::string eol(lineEndOf(text, lines));
-  const Spot spot = locate(text, lines, trimRight(sec), trimRight(name));
-  if (spot.entry) {
-    const Line& line = lines[*spot.entry];
-    const ParsedLine parsed = parseLine(text.substr(line.begin, line.end - line.begin));
-    if (parsed.value && *parsed.value == val) return content;
-    std::string out(text.substr(0, line.begin));
-    out.append(parsed.name).append("=").append(val);
-    if (line.next == line.end) out += eol; // the last line gets its line end
-    out += text.substr(line.end);
-    return out;
-  }
-  const std::string entry = std::string(name) + "=" + std::string(val) + eol;
-  if (spot.sectionFound) {
-    if (!spot.lastLine) return insertAt(text, bodyStart(text), entry);
-    const Line& last = lines[*spot.lastLine];
-    return insertAt(text, last.next, last.next == last.end ? eol + entry : entry);
-  }
-  std::string out = content;
-  if (text.size() > bodyStart(text) && text.back() != '\r' && text.back() != '\n') out += eol;
-  out.append("[").append(sec).append("]").append(eol).append(entry);
-  return out;
+  IniEditor editor(content);
+  return editor.write(section, key, value) ? editor.text() : content;
 }
 
 IniEditor::IniEditor(const std::string& content) { load(content); }
@@ -172,66 +139,62 @@ bool IniEditor::write(std::string_view section, std::string_view key, std::strin
   const auto parts = writeParts(section, key, value);
   if (!parts) return false;
   const auto [sec, name, val] = *parts;
-  const std::string entry = std::string(name) + "=" + std::string(val);
+  std::string entry = std::string(name) + "=" + std::string(val);
   Block* block = blockOf(trimRight(sec));
-  bool written = false;
   if (!block) {
-    written = appendSection(sec, entry);
-  } else if (const auto found = block->keys.find(lowerCase(trimRight(name))); found == block->keys.end()) {
-    written = insertEntry(*block, entry);
-  } else {
-    TextLine& line = block->lines[found->second];
-    const ParsedLine parsed = parseLine(line.text);
-    if (parsed.value && *parsed.value == val) return false;
-    std::string replaced = std::string(parsed.name) + "=" + std::string(val);
-    // A value with "]" after a name that begins with "[" turns the line into a header.
-    if (parseLine(replaced).kind == LineKind::Entry) {
-      // A value written with trailing blanks reads without them: the line may stay as it was.
-      if (replaced == line.text && !line.end.empty()) return false;
-      line.text = std::move(replaced);
-      if (line.end.empty()) line.end = eol_; // the last line gets its line end
-      return true;
-    }
+    appendSection(sec, std::move(entry));
+    return true;
   }
-  if (written) return true;
-  // A line that would not read back as an entry of its section changes the
-  // text's structure: the whole text is written and taken apart again.
-  const std::string before = text(),
-                    after = iniWrite(before, std::string(section), std::string(key), std::string(value));
-  if (after == before) return false;
-  load(after);
+  const auto found = block->keys.find(lowerCase(trimRight(name)));
+  if (found == block->keys.end()) {
+    insertEntry(*block, std::move(entry));
+    return true;
+  }
+  TextLine& line = block->lines[found->second];
+  const ParsedLine parsed = parseLine(line.text);
+  if (parsed.value && *parsed.value == val) return false;
+  std::string replaced = std::string(parsed.name) + "=" + std::string(val);
+  // A value written with trailing blanks reads without them: the line may stay as it was.
+  if (replaced == line.text && !line.end.empty()) return false;
+  line.text = std::move(replaced);
+  if (line.end.empty()) line.end = eol_; // the last line gets its line end
+  // A value with "]" after a name that begins with "[" turns the line into a header.
+  if (parseLine(line.text).kind != LineKind::Entry) load(text());
   return true;
 }
 
-bool IniEditor::insertEntry(Block& block, const std::string& entry) {
-  const ParsedLine parsed = parseLine(entry);
-  if (parsed.kind != LineKind::Entry) return false;
+// A line added that does not read back as what it was meant to be (an entry
+// named like a header, a section name holding "]") changes the text's
+// structure: the text is taken apart again.
+void IniEditor::insertEntry(Block& block, std::string entry) {
   // After the section's last entry, or at the start where the nameless section has none.
   const std::size_t at = block.lastLine ? *block.lastLine + 1 : 0;
   if (block.lastLine && block.lines[*block.lastLine].end.empty()) block.lines[*block.lastLine].end = eol_;
+  block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(at), TextLine{std::move(entry), eol_});
+  const ParsedLine parsed = parseLine(block.lines[at].text);
+  if (parsed.kind != LineKind::Entry) return load(text());
   block.keys.try_emplace(lowerCase(parsed.name), at);
-  block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(at), TextLine{entry, eol_});
   block.lastLine = at;
-  return true;
 }
 
-bool IniEditor::appendSection(std::string_view section, const std::string& entry) {
-  const std::string header = "[" + std::string(section) + "]";
-  const ParsedLine head = parseLine(header), parsed = parseLine(entry);
-  if (head.kind != LineKind::Section || !sameNoCase(head.name, trimRight(section)) || parsed.kind != LineKind::Entry)
-    return false;
+void IniEditor::appendSection(std::string_view section, std::string entry) {
   for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
     if (block->lines.empty()) continue;
     if (block->lines.back().end.empty()) block->lines.back().end = eol_;
     break;
   }
   Block added;
-  added.lines = {{header, eol_}, {entry, eol_}};
+  added.lines = {{"[" + std::string(section) + "]", eol_}, {std::move(entry), eol_}};
+  const ParsedLine head = parseLine(added.lines[0].text), parsed = parseLine(added.lines[1].text);
+  if (head.kind != LineKind::Section || !sameNoCase(head.name, trimRight(section)) || parsed.kind != LineKind::Entry) {
+    blocks_.push_back(std::move(added));
+    return load(text());
+  }
   added.lastLine = 1;
   added.keys.emplace(lowerCase(parsed.name), 1);
+  const std::string name = lowerCase(head.name);
   blocks_.push_back(std::move(added));
-  firstBlock_.emplace(lowerCase(head.name), blocks_.size() - 1);
-  return true;
+  firstBlock_.emplace(name, blocks_.size() - 1);
 }
 
 std::vector<std::string> iniKeys(const std::string& content, const std::string& section) {

@@ -39,9 +39,9 @@ private:
   std::map<std::string, Entries> sections_;
 };
 
-// An INI text kept in sections for many writes: each write gives the text that
-// iniWrite gives, but goes through the lines of one section only, so that a
-// log of thousands of entries is written in time that does not grow with it.
+// An INI text kept in sections for many writes (iniWrite is one such write):
+// a write goes through the lines of one section only, so that a log of
+// thousands of entries is written in time that does not grow with it.
 class IniEditor {
 public:
   explicit IniEditor(const std::string& content);
@@ -62,8 +62,8 @@ private:
   };
   void load(const std::string& content);
   Block* blockOf(std::string_view section);
-  bool insertEntry(Block& block, const std::string& entry);
-  bool appendSection(std::string_view section, const std::string& entry);
+  void insertEntry(Block& block, std::string entry);
+  void appendSection(std::string_view section, std::string entry);
 
   std::string head_; // a byte order mark
   std::string eol_;  // the line end of new lines: the text's first

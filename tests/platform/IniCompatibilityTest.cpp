@@ -494,7 +494,7 @@ TEST(IniCompatibility, PortableWriter) {
   }
 }
 
-// Kept in sections for many writes, a text is written as the portable writer writes it.
+// Kept in sections for many writes, a text is written as the table says.
 TEST(IniCompatibility, EditorWriter) {
   for (const WriteCase& c : writeCases()) {
     IniEditor editor(c.file.value_or(""));
@@ -505,8 +505,9 @@ TEST(IniCompatibility, EditorWriter) {
 
 // Long runs of writes from pieces that bend the rules (case, blanks, quotes,
 // brackets, "=", line breaks, NUL, duplicate and nameless sections, a byte order
-// mark, LF and CR line ends, a last line without one) leave the text each
-// write of the portable writer would leave.
+// mark, LF and CR line ends, a last line without one) into one editor leave the
+// text that each write leaves in a text taken apart afresh (iniWrite): what the
+// editor keeps between writes stays true to its text.
 TEST(IniCompatibility, EditorFollowsTheWriterOverManyWrites) {
   const std::vector<std::string> starts = {"",
                                            "\xEF\xBB\xBF",
