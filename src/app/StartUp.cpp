@@ -1,12 +1,14 @@
 #include "app/StartUp.h"
 
 #include "script/TextTable.h"
+#include "script/WorkFiles.h"
 
 namespace kalvora {
 namespace {
 
 constexpr int kScriptFormatVersion = 220;
-constexpr std::size_t kUninstallLogSuffixLength = 17; // "\setup\uninst.log"
+// What an uninstall string's log path has after the target directory: "\setup\uninst.log".
+const std::size_t kUninstallLogSuffixLength = workFilePath("", kUninstallLogName).size();
 const char* const kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Keys are built by appending: GCC 12 misreports `"x" + std::to_string(n)` under -Wrestrict.

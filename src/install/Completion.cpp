@@ -1,6 +1,7 @@
 #include "install/Completion.h"
 
 #include "platform/NoCase.h"
+#include "script/WorkFiles.h"
 
 namespace kalvora {
 namespace {
@@ -14,8 +15,8 @@ bool titleShowsGroup(const std::string& title, const std::string& group) {
 }
 
 void removeWorkFiles(Platform& platform, const InstallState& state) {
-  platform.deleteFile(state.Choices.TargetDir + "\\setup\\setup.tmp");
-  platform.deleteFile(state.Choices.TargetDir + "\\setup\\compress.tmp");
+  platform.deleteFile(workFilePath(state.Choices.TargetDir, kScriptCopyName));
+  platform.deleteFile(workFilePath(state.Choices.TargetDir, kStagingFileName));
   platform.deleteFile(kTempPicture);
 }
 

@@ -8,6 +8,7 @@
 #include "install/UninstallerSetup.h"
 #include "platform/Directories.h"
 #include "platform/DosTimeText.h"
+#include "script/WorkFiles.h"
 
 namespace kalvora {
 
@@ -50,7 +51,7 @@ void InstallRun::sequence() {
   prepareWorkDirectory();
   run_.view.setCaption(run_.script().ReadString("software", "name", "_"));
   copyReadme();
-  run_.CompressTmpPath = run_.state.Choices.TargetDir + "\\setup\\compress.tmp";
+  run_.CompressTmpPath = workFilePath(run_.state.Choices.TargetDir, kStagingFileName);
 
   run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
   if (run_.LogEnabled) openLogWithHead(run_);
@@ -71,17 +72,17 @@ void InstallRun::sequence() {
 void InstallRun::prepareWorkDirectory() {
   run_.TextLog.line("start", dateText(run_.platform.localTime()) + " installing into " + run_.state.Choices.TargetDir +
                                  " from " + run_.state.Setup.SourceDir);
-  run_.WorkDir = run_.state.Choices.TargetDir + "\\setup";
+  run_.WorkDir = workDirectory(run_.state.Choices.TargetDir);
   for (const std::string& dir : missingDirectories(run_.platform, run_.WorkDir)) {
     if (run_.NewRoot.empty()) run_.NewRoot = dir;
     run_.TextLog.line("dir", dir);
     run_.platform.createDirectory(dir);
   }
   // setup.log appends: one file tells of every run into this target.
-  run_.TextLog.open(run_.WorkDir + "\\setup.log", run_.platform);
+  run_.TextLog.open(workFilePath(run_.state.Choices.TargetDir, kTextLogName), run_.platform);
   run_.WindowsDir = run_.platform.windowsDirectory();
   run_.CurrentTarget = uninstallerPath(run_);
-  const std::string copy = run_.WorkDir + "\\setup.tmp";
+  const std::string copy = workFilePath(run_.state.Choices.TargetDir, kScriptCopyName);
   // A failed copy is not reported: every read of the run then yields its default.
   run_.platform.copyFile(run_.state.Setup.SourceDir + "setup.inf", copy);
   // Read once: the run reads hundreds of keys from the copy, which nothing changes meanwhile.

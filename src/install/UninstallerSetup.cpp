@@ -2,12 +2,15 @@
 
 #include "install/ScriptPaths.h"
 #include "script/TextTable.h"
+#include "script/WorkFiles.h"
 
 namespace kalvora {
 
 std::string uninstallerPath(const RunContext& run) { return run.WindowsDir + "\\unkalvora.exe"; }
 
-std::string uninstallLogPath(const RunContext& run) { return run.state.Choices.TargetDir + "\\setup\\uninst.log"; }
+std::string uninstallLogPath(const RunContext& run) {
+  return workFilePath(run.state.Choices.TargetDir, kUninstallLogName);
+}
 
 std::string uninstallCommandLine(const RunContext& run) { return uninstallerPath(run) + " " + uninstallLogPath(run); }
 

@@ -4,13 +4,14 @@
 
 #include "install/ScriptPaths.h"
 #include "platform/NoCase.h"
+#include "script/WorkFiles.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {
 namespace {
 
 // The work files of the run, the log last: it is what a second attempt would read.
-const char* const kWorkFiles[] = {"setup.log", "setup.tmp", "compress.tmp", "uninst.log"};
+constexpr std::string_view kWorkFiles[] = {kTextLogName, kScriptCopyName, kStagingFileName, kUninstallLogName};
 
 std::size_t depthOf(const std::string& path) {
   return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\'));
@@ -23,7 +24,7 @@ std::optional<std::string> refusedTarget(const UninstallRecords& records, const 
   const std::string target = withoutTrailingSeparators(records.targetDir);
   if (target.empty()) return "the log names no target directory";
   if (!isDriveDirectory(target)) return "the target directory " + target + " is not a directory on a drive";
-  if (!samePath(containingDirectory(logPath), target + "\\setup"))
+  if (!samePath(containingDirectory(logPath), workDirectory(target)))
     return "the log does not lie in the work directory of " + target;
   if (samePath(target, windowsDir) || partBelow(windowsDir, target))
     return "the target directory " + target + " holds the Windows directory";
@@ -177,10 +178,10 @@ void Removal::directories() {
 }
 
 void Removal::workDirectory() {
-  const std::string workDir = target_ + "\\setup";
-  for (const char* name : kWorkFiles) {
-    const std::string path = workDir + "\\" + name;
-    if (retryable_ && std::string(name) == "uninst.log") {
+  const std::string workDir = kalvora::workDirectory(target_);
+  for (const std::string_view name : kWorkFiles) {
+    const std::string path = workFilePath(target_, name);
+    if (retryable_ && name == kUninstallLogName) {
       report_.left("log", path, "kept so that the removal can be run again");
       continue;
     }

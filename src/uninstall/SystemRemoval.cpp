@@ -9,6 +9,7 @@
 #include "install/ScriptPaths.h"
 #include "platform/IniText.h"
 #include "platform/NoCase.h"
+#include "script/WorkFiles.h"
 #include "uninstall/Removal.h"
 #include "uninstall/RemovalPaths.h"
 
@@ -241,7 +242,7 @@ void Removal::registration() {
   const auto command = platform_.readRegistryString(RegistryRoot::LocalMachine, key, "UninstallString");
   if (!command) return;
   // Another installation of the product may have registered itself since.
-  if (!endsWithNoCase(*command, target_ + "\\setup\\uninst.log")) {
+  if (!endsWithNoCase(*command, workFilePath(target_, kUninstallLogName))) {
     report_.note("kept", "the registration of " + name + " names another installation");
     return;
   }

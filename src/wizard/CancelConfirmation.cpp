@@ -1,5 +1,6 @@
 #include "wizard/CancelConfirmation.h"
 
+#include "script/WorkFiles.h"
 #include "wizard/Leader.h"
 #include "wizard/WizardTexts.h"
 
@@ -28,8 +29,8 @@ void CancelConfirmation::Btn_terminateClick() {
     // The installation dialog undoes the partial installation when it is destroyed.
     state_.Run.Cancelled = true;
     Lbl_15 = wizardText(state_, 10);
-    platform_.deleteFile(state_.Choices.TargetDir + "\\setup\\setup.tmp");
-    platform_.deleteFile(state_.Choices.TargetDir + "\\setup\\compress.tmp");
+    platform_.deleteFile(workFilePath(state_.Choices.TargetDir, kScriptCopyName));
+    platform_.deleteFile(workFilePath(state_.Choices.TargetDir, kStagingFileName));
     platform_.deleteFile(kTempPicture);
     if (!state_.Run.ReadmePath.empty()) platform_.deleteFile(state_.Run.ReadmePath);
     host_.refresh();
