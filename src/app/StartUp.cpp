@@ -7,8 +7,7 @@ namespace kalvora {
 namespace {
 
 constexpr int kScriptFormatVersion = 220;
-// What an uninstall string's log path has after the target directory: "\setup\uninst.log".
-const std::size_t kUninstallLogSuffixLength = workFilePath("", kUninstallLogName).size();
+constexpr std::size_t kUninstallLogSuffixLength = workFileSuffixLength(kUninstallLogName); // "\setup\uninst.log"
 const char* const kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Keys are built by appending: GCC 12 misreports `"x" + std::to_string(n)` under -Wrestrict.

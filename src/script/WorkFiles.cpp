@@ -2,10 +2,15 @@
 
 namespace kalvora {
 
-std::string workDirectory(std::string_view targetDir) { return std::string(targetDir) + "\\setup"; }
+std::string workDirectory(std::string_view targetDir) {
+  std::string path(targetDir);
+  return path.append(kWorkDirectorySuffix);
+}
 
 std::string workFilePath(std::string_view targetDir, std::string_view name) {
-  return workDirectory(targetDir) + "\\" + std::string(name);
+  std::string path;
+  path.reserve(targetDir.size() + workFileSuffixLength(name));
+  return path.append(targetDir).append(kWorkDirectorySuffix).append("\\").append(name);
 }
 
 } // namespace kalvora

@@ -13,9 +13,16 @@ inline constexpr std::string_view kStagingFileName = "compress.tmp";
 inline constexpr std::string_view kUninstallLogName = "uninst.log";
 inline constexpr std::string_view kTextLogName = "setup.log";
 
+// What the work directory's path adds to the target directory's.
+inline constexpr std::string_view kWorkDirectorySuffix = "\\setup";
+
 // targetDir + "\setup".
 std::string workDirectory(std::string_view targetDir);
 // The path of a work file of the installation into targetDir.
 std::string workFilePath(std::string_view targetDir, std::string_view name);
+// How many characters workFilePath adds to the target directory for name.
+constexpr std::size_t workFileSuffixLength(std::string_view name) {
+  return kWorkDirectorySuffix.size() + 1 + name.size();
+}
 
 } // namespace kalvora
