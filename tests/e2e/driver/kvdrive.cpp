@@ -189,7 +189,14 @@ private:
                           2000, nullptr);
     } else if (op == "choose" || op == "open") {
       need(w, 3, "choose|open CLASS.CONTROL ITEM");
-      chooseItem(usableControl(w[1]), w[2], op == "open");
+      // A list that an earlier choice refills (posted, so not yet done) gets the time to show the item.
+      HWND list = usableControl(w[1]);
+      waitFor(w[1] + " item \"" + w[2] + "\"", [&] {
+        const std::vector<std::string> items = itemsOf(list);
+        return std::any_of(items.begin(), items.end(),
+                           [&](const std::string& item) { return kalvora::sameNoCase(item, w[2]); });
+      });
+      chooseItem(list, w[2], op == "open");
     } else if (op == "key") {
       need(w, 3, "key CLASS[.CONTROL] KEY");
       pressKey(control(w[1]), w[2]);
