@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
+#include <set>
 
 #include "install/ScriptPaths.h"
 #include "platform/Directories.h"
@@ -64,12 +66,16 @@ std::string groupFolder(Platform& platform, const std::string& group, const std:
 
 std::vector<std::string> groupLinkPaths(const std::string& folder, const std::vector<GroupItem>& items) {
   std::vector<std::string> paths;
+  std::set<std::string> taken;            // the paths given out, in lower case
+  std::map<std::string, int> nextNumbers; // a name in lower case -> the number it tries next
   for (const GroupItem& item : items) {
     const std::string name = folder + "\\" + shellFileName(item.caption);
     std::string path = name + ".lnk";
-    for (int n = 2; std::any_of(paths.begin(), paths.end(), [&](const std::string& p) { return sameNoCase(p, path); });
-         ++n)
-      path = name + " (" + std::to_string(n) + ").lnk";
+    // Numbers are never given back, so a name's next free one is never below
+    // those it has tried: a caption that comes thousands of times costs no more.
+    int& number = nextNumbers.try_emplace(lowerCase(name), 2).first->second;
+    while (!taken.insert(lowerCase(path)).second)
+      path = name + " (" + std::to_string(number++) + ").lnk";
     paths.push_back(path);
   }
   return paths;

@@ -62,6 +62,13 @@ TEST(GroupLinks, ACaptionGivenTwiceGetsASecondNumberedLink) {
   const std::vector<GroupItem> items = {{"Tool", "C:\\a.exe", ""}, {"TOOL", "C:\\b.exe", ""}, {"Tool", "C:\\c", ""}};
   EXPECT_EQ(groupLinkPaths("F", items),
             (std::vector<std::string>{"F\\Tool.lnk", "F\\TOOL (2).lnk", "F\\Tool (3).lnk"}));
+  // A caption that is itself numbered takes its number first; the next "A" goes on from there.
+  EXPECT_EQ(groupLinkPaths("F", {{"A", "x", ""}, {"A (2)", "x", ""}, {"A", "x", ""}, {"a", "x", ""}}),
+            (std::vector<std::string>{"F\\A.lnk", "F\\A (2).lnk", "F\\A (3).lnk", "F\\a (4).lnk"}));
+  // A script may give thousands of items one caption: each still gets its own number.
+  const std::vector<std::string> many = groupLinkPaths("F", std::vector<GroupItem>(5000, {"Same", "x", ""}));
+  ASSERT_EQ(many.size(), 5000u);
+  EXPECT_EQ(many[4999], "F\\Same (5000).lnk");
   EXPECT_EQ((GroupItem{"x", "C:\\run.exe", "/a"}.link().workingDirectory), "C:\\");
   EXPECT_EQ((GroupItem{"x", "C:\\run.exe", "/a"}.commandLine()), "C:\\run.exe /a");
 }
