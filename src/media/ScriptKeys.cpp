@@ -2,6 +2,7 @@
 
 #include <array>
 #include <regex>
+#include <vector>
 
 #include "media/AnsiText.h"
 #include "platform/NoCase.h"
@@ -39,8 +40,21 @@ const std::array<SectionKeys, 16> kKeys = {{
 }};
 #undef N
 
-bool matches(const char* pattern, const std::string& key) {
-  return std::regex_match(key, std::regex(pattern, std::regex::icase | std::regex::ECMAScript));
+// The patterns compiled once: a regular expression takes far longer to compile than to match.
+struct Patterns {
+  std::vector<std::regex> keys; // kKeys' patterns, in their order
+  std::regex optionKey{"opt([0-9]+)_.*", std::regex::icase};
+  std::regex directoryKey{"d[0-9]+_.*", std::regex::icase};
+
+  Patterns() {
+    for (const SectionKeys& sk : kKeys)
+      keys.emplace_back(sk.pattern, std::regex::icase | std::regex::ECMAScript);
+  }
+};
+
+const Patterns& patterns() {
+  static const Patterns compiled;
+  return compiled;
 }
 
 } // namespace
@@ -94,19 +108,21 @@ std::optional<std::string> canonicalSection(const std::string& name) {
 
 KeyStatus classifyKey(const std::string& section, const std::string& key) {
   // Option numbers beyond 7 are a fault, not a key of another version.
-  if (std::regex_match(key, std::regex("opt([0-9]+)_.*", std::regex::icase))) {
+  const Patterns& p = patterns();
+  if (std::regex_match(key, p.optionKey)) {
     const auto n = plainNumber(key.substr(3, key.find('_') - 3));
     if (sameNoCase(section, "software") && (!n || *n < 1 || *n > 7)) return KeyStatus::BadOption;
   }
-  if (sameNoCase(section, "directories") && std::regex_match(key, std::regex("d[0-9]+_.*", std::regex::icase))) {
+  if (sameNoCase(section, "directories") && std::regex_match(key, p.directoryKey)) {
     const auto n = plainNumber(key.substr(1, key.find('_') - 1));
     if (!n || *n < 1 || *n > 7) return KeyStatus::BadOption;
   }
   std::string family = section;
   if (numberedSection(section, "Option_") >= 1) family = "Option_";
   if (numberedSection(section, "ini_") >= 1) family = "ini_";
-  for (const auto& sk : kKeys)
-    if (sameNoCase(sk.section, family)) return matches(sk.pattern, key) ? KeyStatus::Known : KeyStatus::Unknown;
+  for (std::size_t i = 0; i < kKeys.size(); ++i)
+    if (sameNoCase(kKeys[i].section, family))
+      return std::regex_match(key, p.keys[i]) ? KeyStatus::Known : KeyStatus::Unknown;
   return KeyStatus::Unknown;
 }
 
