@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstring>
 #include <map>
-#include <set>
 
 #include "install/ScriptPaths.h"
 #include "platform/Directories.h"
@@ -66,15 +65,17 @@ std::string groupFolder(Platform& platform, const std::string& group, const std:
 
 std::vector<std::string> groupLinkPaths(const std::string& folder, const std::vector<GroupItem>& items) {
   std::vector<std::string> paths;
-  std::set<std::string> taken;            // the paths given out, in lower case
-  std::map<std::string, int> nextNumbers; // a name in lower case -> the number it tries next
+  // Both by lower case; maps of the type the INI code uses, so that setup.exe
+  // gains no container code for them.
+  std::map<std::string, std::size_t> taken;       // the paths given out (the values are unused)
+  std::map<std::string, std::size_t> nextNumbers; // a name -> the number it tries next
   for (const GroupItem& item : items) {
     const std::string name = folder + "\\" + shellFileName(item.caption);
     std::string path = name + ".lnk";
     // Numbers are never given back, so a name's next free one is never below
     // those it has tried: a caption that comes thousands of times costs no more.
-    int& number = nextNumbers.try_emplace(lowerCase(name), 2).first->second;
-    while (!taken.insert(lowerCase(path)).second)
+    std::size_t& number = nextNumbers.try_emplace(lowerCase(name), 2).first->second;
+    while (!taken.try_emplace(lowerCase(path), 0).second)
       path = name + " (" + std::to_string(number++) + ").lnk";
     paths.push_back(path);
   }
