@@ -191,8 +191,8 @@ void Removal::startupFiles() {
     }
     const std::string& backup = changes->backup;
     if (backup.empty()) continue;
-    const std::string name = fileNamePart(backup);
-    if (samePath(containingDirectory(backup), "C:") && !samePath(name, "autoexec.bat") && !samePath(name, "config.sys"))
+    // Only a name that setup would have taken for a backup: never the start-up files themselves.
+    if (samePath(containingDirectory(backup), "C:") && isDosBackupName(fileNamePart(backup)))
       removeFile("backup", backup);
     else
       report_.left("entry", backup, "not a backup in C:\\");
