@@ -2,6 +2,7 @@
 
 #include "install/ScriptPaths.h"
 #include "platform/Directories.h"
+#include "platform/Paths.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {
@@ -58,7 +59,8 @@ void iniChanges(RunContext& run) {
     const std::string name = script.ReadString(section, "name", "");
     if (name.empty()) continue;
     const std::string path = iniFilePath(name, run.WindowsDir);
-    createDirectories(run.platform, containingDirectory(path));
+    // The directory as Windows finds it: a ".." in the name makes no directory on the way.
+    createDirectories(run.platform, containingDirectory(withoutDotParts(path)));
     if (!holdsSystemRoot(name)) run.Log.write(section, "name", name);
     // A name without a directory is a file of the Windows directory, as the INI functions take it.
     const bool bare = path.find_first_of("\\/:") == std::string::npos;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "platform/NoCase.h"
 
@@ -42,6 +43,33 @@ bool staysInsideRoot(std::string_view relative) {
     begin = end + 1;
   }
   return true;
+}
+
+std::string withoutDotParts(std::string_view path) {
+  // The start that ".." cannot climb: a drive ("C:") or a network share
+  // ("\\\\server\\share"), and the separator after it.
+  std::size_t rootEnd = 0;
+  if (path.size() >= 2 && path[1] == ':')
+    rootEnd = 2;
+  else if (path.starts_with("\\\\"))
+    rootEnd = driveOfPath(std::string(path)).size();
+  if (rootEnd < path.size() && (path[rootEnd] == '\\' || path[rootEnd] == '/')) ++rootEnd;
+  std::vector<std::string_view> parts;
+  for (std::size_t begin = rootEnd; begin <= path.size();) {
+    const std::size_t end = std::min(path.find_first_of("\\/", begin), path.size());
+    const std::string_view part = path.substr(begin, end - begin);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (part != "." && !part.empty()) {
+      parts.push_back(part);
+    }
+    begin = end + 1;
+  }
+  std::string out(path.substr(0, rootEnd));
+  if (!out.empty() && out.back() == '/') out.back() = '\\';
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    out.append(i == 0 ? "" : "\\").append(parts[i]);
+  return out;
 }
 
 } // namespace kalvora

@@ -21,4 +21,9 @@ bool isDotsAndBlanks(std::string_view part);
 // colon (a drive, a stream) and no part of dots and blanks alone but ".".
 bool staysInsideRoot(std::string_view relative);
 
+// The path with its "." and ".." parts gone, as Windows takes them when it
+// opens the path: ".." goes back one part, never above the drive or the path's
+// start; "\" separates the parts of the result.
+std::string withoutDotParts(std::string_view path);
+
 } // namespace kalvora
