@@ -1,7 +1,8 @@
 // Arbitrary bytes as the uninstall log of an installation: whatever the log
 // says, the uninstaller raises nothing, asks nothing in a silent run, and
 // leaves what lies outside the installation's places (another product's
-// directory, a directory of its own, the start-up files themselves).
+// directory, a directory of its own, the start-up files themselves, a file in
+// C:\ that is no copy of them).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -29,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   p.putFile("C:\\config.sys", "FILES=40\r\n");
   p.putFile("C:\\WINDOWS\\win.ini", "[App]\r\nKey=1\r\n");
   p.putFile("C:\\Other\\keep.dat", "keep");
+  p.putFile("C:\\precious.txt", "keep"); // in C:\ beside the start-up files' backups
   p.putFile("C:\\Programs\\Shared\\other.dat", "keep");
   p.putFile("C:\\Programs\\App\\app.exe", "app");
   p.putFile("C:\\Programs\\App\\data\\deep\\big.dat", "data");
@@ -43,6 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(p.fileContent("C:\\Other\\keep.dat") == "keep");
   check(p.fileContent("C:\\Programs\\Shared\\other.dat") == "keep");
   check(p.fileExists("C:\\autoexec.bat") && p.fileExists("C:\\config.sys"));
+  // Not a copy of a start-up file, so not a backup to remove (INI entries may be written into it).
+  check(p.fileExists("C:\\precious.txt"));
   check(p.shownBoxes().empty());
   return 0;
 }

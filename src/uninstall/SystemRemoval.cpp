@@ -192,10 +192,18 @@ void Removal::startupFiles() {
     const std::string& backup = changes->backup;
     if (backup.empty()) continue;
     // Only a name that setup would have taken for a backup: never the start-up files themselves.
-    if (samePath(containingDirectory(backup), "C:") && isDosBackupName(fileNamePart(backup)))
-      removeFile("backup", backup);
-    else
+    if (!samePath(containingDirectory(backup), "C:") || !isDosBackupName(fileNamePart(backup))) {
       report_.left("entry", backup, "not a backup in C:\\");
+      continue;
+    }
+    // The backup is the start-up file as it was before the run, which the file
+    // is again now: a file of another content is not that backup (or the only
+    // copy left of the start-up file), whatever the log says.
+    const auto copy = wholeFile(platform_, backup);
+    if (copy && copy != wholeFile(platform_, path))
+      report_.left("backup", backup, std::string("not the same as ") + path);
+    else
+      removeFile("backup", backup);
   }
 }
 

@@ -269,6 +269,7 @@ TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
       {"prggrp", "l3", "C:\\WINDOWS\\Start Menu\\Programs\\App\\..\\..\\..\\..\\precious.txt"},
       {"ini_1", "bkpfile", "C:\\precious.txt"},
       {"dos", "bkpa", "C:\\Other\\keep.dat"},
+      {"dos", "bkpa", "C:\\precious.txt"}, // in C:\, but not a copy of autoexec.bat
       {"dos", "bkpc", "C:\\autoexec.bat"},
       {"uninstall", "newroot", "C:\\Other"},
       {"uninstall", "directory", "C:\\Other"},
