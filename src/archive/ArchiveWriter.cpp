@@ -31,22 +31,26 @@ EncodedMember encodeMember(const std::string& storedName, std::span<const std::u
     throw Exception("Member name longer than 32767 bytes: " + storedName.substr(0, 64) + "...");
   requireFits(static_cast<std::int64_t>(data.size()), "Size", storedName);
 
-  std::vector<std::uint8_t> encoded;
-  std::span<const std::uint8_t> stored = data;
+  // The header's place and the name, then the data encoded straight behind them.
+  EncodedMember out{storedName, static_cast<std::int64_t>(data.size()), {}};
+  out.bytes.resize(kMemberHeaderSize);
+  out.bytes.insert(out.bytes.end(), storedName.begin(), storedName.end());
+  const std::size_t dataStart = out.bytes.size();
   switch (options.method) {
-  case kMethodStored: break;
-  case kMethodRle: rleEncode(data, encoded), stored = encoded; break;
-  case kMethodLzh: lzhEncode(data, encoded), stored = encoded; break;
+  case kMethodStored: out.bytes.insert(out.bytes.end(), data.begin(), data.end()); break;
+  case kMethodRle: rleEncode(data, out.bytes); break;
+  case kMethodLzh: lzhEncode(data, out.bytes); break;
   default: throw Exception("No encoder for method " + std::to_string(options.method) + " of " + storedName);
   }
-  requireFits(static_cast<std::int64_t>(stored.size()), "Compressed size", storedName);
+  const auto storedSize = static_cast<std::int64_t>(out.bytes.size() - dataStart);
+  requireFits(storedSize, "Compressed size", storedName);
 
   MemberHeader member;
   member.nameLength = static_cast<std::int16_t>(storedName.size());
   member.fileDateTime = static_cast<std::int32_t>(options.dosDateTime);
   member.fileAttributes = static_cast<std::int16_t>(options.attributes & 0xFFFF);
   member.expandedSize = static_cast<std::int32_t>(data.size());
-  member.compressedSize = static_cast<std::int32_t>(stored.size());
+  member.compressedSize = static_cast<std::int32_t>(storedSize);
   member.method = options.method;
   std::uint32_t checksum = byteSum(data.data(), data.size());
   if (options.lockKey) {
@@ -54,12 +58,7 @@ EncodedMember encodeMember(const std::string& storedName, std::span<const std::u
     member.lockFlag = 1;
   }
   member.checksum = static_cast<std::int32_t>(checksum);
-
-  EncodedMember out{storedName, static_cast<std::int64_t>(data.size()), {}};
-  out.bytes.resize(kMemberHeaderSize);
   encodeMemberHeader(member, out.bytes.data());
-  out.bytes.insert(out.bytes.end(), storedName.begin(), storedName.end());
-  out.bytes.insert(out.bytes.end(), stored.begin(), stored.end());
   return out;
 }
 
