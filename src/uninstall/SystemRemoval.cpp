@@ -191,8 +191,10 @@ void Removal::startupFiles() {
     }
     const std::string& backup = changes->backup;
     if (backup.empty()) continue;
-    // Only a name that setup would have taken for a backup: never the start-up files themselves.
-    if (!samePath(containingDirectory(backup), "C:") || !isDosBackupName(fileNamePart(backup))) {
+    // A file in C:\, never the start-up files themselves (which hold what they hold).
+    const std::string name = fileNamePart(backup);
+    if (!samePath(containingDirectory(backup), "C:") || samePath(name, "autoexec.bat") ||
+        samePath(name, "config.sys")) {
       report_.left("entry", backup, "not a backup in C:\\");
       continue;
     }
