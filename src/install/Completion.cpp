@@ -15,8 +15,7 @@ bool titleShowsGroup(const std::string& title, const std::string& group) {
 }
 
 void removeWorkFiles(Platform& platform, const InstallState& state) {
-  platform.deleteFile(workFilePath(state.Choices.TargetDir, kScriptCopyName));
-  platform.deleteFile(workFilePath(state.Choices.TargetDir, kStagingFileName));
+  deleteRunFiles(platform, state.Choices.TargetDir);
   platform.deleteFile(kTempPicture);
 }
 

@@ -13,4 +13,9 @@ std::string workFilePath(std::string_view targetDir, std::string_view name) {
   return path.append(targetDir).append(kWorkDirectorySuffix).append("\\").append(name);
 }
 
+void deleteRunFiles(Platform& platform, std::string_view targetDir) {
+  platform.deleteFile(workFilePath(targetDir, kScriptCopyName));
+  platform.deleteFile(workFilePath(targetDir, kStagingFileName));
+}
+
 } // namespace kalvora

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Platform.h"
+
 namespace kalvora {
 
 inline constexpr std::string_view kScriptCopyName = "setup.tmp";
@@ -20,6 +22,9 @@ inline constexpr std::string_view kWorkDirectorySuffix = "\\setup";
 std::string workDirectory(std::string_view targetDir);
 // The path of a work file of the installation into targetDir.
 std::string workFilePath(std::string_view targetDir, std::string_view name);
+// Deletes the script's copy and the staging file, which the run no longer
+// needs once it has ended or been cancelled; a missing one is no error.
+void deleteRunFiles(Platform& platform, std::string_view targetDir);
 // How many characters workFilePath adds to the target directory for name.
 constexpr std::size_t workFileSuffixLength(std::string_view name) {
   return kWorkDirectorySuffix.size() + 1 + name.size();

@@ -29,8 +29,7 @@ void CancelConfirmation::Btn_terminateClick() {
     // The installation dialog undoes the partial installation when it is destroyed.
     state_.Run.Cancelled = true;
     Lbl_15 = wizardText(state_, 10);
-    platform_.deleteFile(workFilePath(state_.Choices.TargetDir, kScriptCopyName));
-    platform_.deleteFile(workFilePath(state_.Choices.TargetDir, kStagingFileName));
+    deleteRunFiles(platform_, state_.Choices.TargetDir);
     platform_.deleteFile(kTempPicture);
     if (!state_.Run.ReadmePath.empty()) platform_.deleteFile(state_.Run.ReadmePath);
     host_.refresh();

@@ -49,18 +49,17 @@ std::vector<std::uint8_t> readWholeFile(Platform& platform, const std::string& p
   const auto info = platform.fileInfo(path);
   if (!info) throw Exception("cannot read '" + path + "': no such file");
   if (info->isDirectory) throw Exception("cannot read '" + path + "': it is a directory");
-  auto stream = platform.openFile(path, OpenMode::ReadExclusive);
-  if (!stream) throw Exception("cannot read '" + path + "': it cannot be opened");
-  return readWholeStream(*stream, path);
+  return readWholeStream(platform.openFile(path, OpenMode::ReadExclusive).get(), path);
 }
 
-std::vector<std::uint8_t> readWholeStream(Stream& stream, const std::string& path) {
-  const std::int64_t size = stream.size();
+std::vector<std::uint8_t> readWholeStream(Stream* stream, const std::string& path) {
+  if (!stream) throw Exception("cannot read '" + path + "': it cannot be opened");
+  const std::int64_t size = stream->size();
   if (size < 0) throw Exception("cannot read '" + path + "': its size is unknown");
   if (size > 0x7FFFFFFF)
     throw Exception("cannot store '" + path + "': an archive member holds at most 2147483647 bytes");
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (stream.read(bytes.data(), bytes.size()) != bytes.size())
+  if (stream->read(bytes.data(), bytes.size()) != bytes.size())
     throw Exception("cannot read '" + path + "': it ended early");
   return bytes;
 }

@@ -27,8 +27,9 @@ bool equalIgnoringCase(const std::string& a, const std::string& b);
 
 // The whole content of a file; raises kalvora::Exception naming the path.
 std::vector<std::uint8_t> readWholeFile(Platform& platform, const std::string& path);
-// The whole content of the file at path, open in stream; raises as readWholeFile.
-std::vector<std::uint8_t> readWholeStream(Stream& stream, const std::string& path);
+// The whole content of the file at path, open in stream (none when it could
+// not be opened); raises as readWholeFile.
+std::vector<std::uint8_t> readWholeStream(Stream* stream, const std::string& path);
 // Creates a directory and its missing parents; raises kalvora::Exception.
 void createDirectories(const std::string& path);
 // Moves `from` over `to`, replacing it; raises kalvora::Exception.

@@ -155,9 +155,7 @@ int pack(const std::vector<std::string>& args) {
     sizes.push_back(input.info.size);
   media::EncodeAhead encoded(std::move(sizes), [&](std::size_t index) {
     const Input& input = ordered[index];
-    auto stream = platform.openFileForWorker(input.path);
-    if (!stream) throw Exception("cannot read '" + input.path + "': it cannot be opened");
-    const std::vector<std::uint8_t> data = readWholeStream(*stream, input.path);
+    const std::vector<std::uint8_t> data = readWholeStream(platform.openFileForWorker(input.path).get(), input.path);
     MemberOptions member = options;
     member.dosDateTime = input.info.dosDateTime;
     member.attributes = input.info.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
