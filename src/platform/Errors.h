@@ -1,8 +1,14 @@
 #pragma once
-// The common exception base and the run-time errors of the file and stream
-// layer. Texts are the run-time's German ones, which users of the original
-// product know; they are held as UTF-8.
+// The common error base and the run-time errors of the file and stream layer.
+// Texts are the run-time's German ones, which users of the original product
+// know; they are held as UTF-8.
+//
+// Errors are values: an operation that can fail returns a Status (or a Result
+// with its value), and its caller passes the error on or reports it. The
+// programs that travel on a medium are built without exception support, whose
+// tables and unwinder would take a third of setup.exe.
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,6 +23,34 @@ public:
 
 private:
   std::string text_;
+};
+
+// The outcome of an operation that can fail: success, or the error that ended it.
+class [[nodiscard]] Status {
+public:
+  Status() = default;
+  Status(Exception error) : error_(std::move(error)) {} // any error kind, as its text
+  bool ok() const { return !error_; }
+  const Exception& error() const { return *error_; }
+
+private:
+  std::optional<Exception> error_;
+};
+
+// A value, or the error that kept the operation from giving one.
+template <typename T> class [[nodiscard]] Result {
+public:
+  Result(T value) : value_(std::move(value)) {}
+  Result(Exception error) : error_(std::move(error)) {}
+  bool ok() const { return value_.has_value(); }
+  T& value() { return *value_; }
+  const T& value() const { return *value_; }
+  const Exception& error() const { return *error_; }
+  Status status() const { return ok() ? Status() : Status(*error_); }
+
+private:
+  std::optional<T> value_;
+  std::optional<Exception> error_;
 };
 
 // "Kann Datei %s nicht öffnen"
