@@ -89,12 +89,8 @@ int QuietSetup::install(InstallState& state) {
   runLog.alsoWriteTo(logCopy_);
   platform_.logTo(runLog);
   const int asked = platform_.questions();
-  try {
-    run.FormActivate();
-  } catch (const std::exception&) {
-    // Logged by the run. Nobody is there to press cancel: the rollback follows at once.
-    if (state.Run.Started) state.Run.Cancelled = true;
-  }
+  // An error is logged by the run. Nobody is there to press cancel: the rollback follows at once.
+  if (run.FormActivate() && state.Run.Started) state.Run.Cancelled = true;
   if (state.Run.Cancelled) {
     run.FormDestroy();
     platform_.logTo(log_);

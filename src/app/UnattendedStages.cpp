@@ -9,9 +9,9 @@
 
 namespace kalvora {
 
-void UnattendedStages::associations(RunContext& run) { associationStage(run); }
-void UnattendedStages::programGroup(RunContext& run, bool fromMedium) { programGroupStage(run, fromMedium); }
-void UnattendedStages::systemChanges(RunContext& run) { kalvora::systemChanges(run); }
+bool UnattendedStages::associations(RunContext& run) { return associationStage(run); }
+bool UnattendedStages::programGroup(RunContext& run, bool fromMedium) { return programGroupStage(run, fromMedium); }
+bool UnattendedStages::systemChanges(RunContext& run) { return kalvora::systemChanges(run); }
 
 void UnattendedStages::completion(RunContext& run) {
   completed = true;

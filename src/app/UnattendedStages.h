@@ -12,9 +12,9 @@ namespace kalvora {
 class UnattendedStages : public RunStages {
 public:
   explicit UnattendedStages(bool noRestart) : noRestart_(noRestart) {}
-  void associations(RunContext& run) override;
-  void programGroup(RunContext& run, bool fromMedium) override;
-  void systemChanges(RunContext& run) override;
+  bool associations(RunContext& run) override;
+  bool programGroup(RunContext& run, bool fromMedium) override;
+  bool systemChanges(RunContext& run) override;
   // Removes the work files, ends the session as the script asks, requests the program's end.
   void completion(RunContext& run) override;
 

@@ -29,7 +29,7 @@ std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
   return run.state.Choices.TargetDir + value + "\\" + name;
 }
 
-void associationStage(RunContext& run) {
+bool associationStage(RunContext& run) {
   std::int64_t count = 0;
   const std::int32_t slots = run.script().ReadInteger("extensions", "total", kDefaultSlots);
   for (std::int32_t i = 1; i <= slots; ++i) {
@@ -37,12 +37,12 @@ void associationStage(RunContext& run) {
     const std::string extension = run.script().ReadString("extensions", numberedKey("e", i), "_");
     if (extension == "_" || !isRegistrableExtension(extension)) continue;
     ++count;
-    run.Log.write("extensions", numberedKey("e", count), extension);
+    if (!run.log("extensions", numberedKey("e", count), extension)) return false;
     const std::string className = extension + "autofile";
     // What the extension opened before, for the uninstaller to put back; a value
     // that is already this product's (a second run) leaves the first run's record.
     const auto previous = run.platform.readRegistryString(RegistryRoot::ClassesRoot, "." + extension, "");
-    if (previous && *previous != className) run.Log.write("extensions", numberedKey("o", count), *previous);
+    if (previous && *previous != className && !run.log("extensions", numberedKey("o", count), *previous)) return false;
     run.TextLog.line("assoc", "." + extension);
     setDefaultValue(run, "." + extension, className);
     setDefaultValue(run, className, run.script().ReadString("extensions", numberedKey("n", i), ""));
@@ -50,7 +50,7 @@ void associationStage(RunContext& run) {
     setDefaultValue(run, className + "\\DefaultIcon", program + ",1");
     setDefaultValue(run, className + "\\shell\\open\\command", program + " %1");
   }
-  run.Log.writeInteger("extensions", "total", count);
+  return run.logInteger("extensions", "total", count);
 }
 
 } // namespace kalvora

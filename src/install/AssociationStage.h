@@ -7,7 +7,7 @@
 
 namespace kalvora {
 
-void associationStage(RunContext& run);
+[[nodiscard]] bool associationStage(RunContext& run);
 
 // The program that opens the documents of extension slot i: the file that the
 // file stage placed for [Option_o] fj.

@@ -1,87 +1,96 @@
 #include "install/ChunkCopy.h"
 
 #include <array>
+#include <optional>
 
 #include "archive/Volumes.h"
 #include "install/RunProgress.h"
 
 namespace kalvora {
 
-void waitForVolume(RunContext& run, const std::string& path, std::int64_t number) {
+bool waitForVolume(RunContext& run, const std::string& path, std::int64_t number) {
   while (!run.platform.fileExists(path)) {
     run.HeldVolume.close(); // no volume stays open while the user changes disks
     const std::string prompt = run.text(20) + "\"" + std::to_string(number) + "\".";
     if (run.platform.messageBox(prompt, "kalvora", MessageButtons::OkCancel, MessageIcon::Exclamation) ==
         MessageResult::Cancel) {
       run.view.showCancelConfirmation();
-      run.checkForStop();
+      if (!run.goesOn()) return false;
     }
   }
+  return true;
 }
 
 namespace {
 
-VolumeReader openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
+// Nothing when the volume cannot be opened: that is the run's error.
+std::optional<VolumeReader> openVolume(RunContext& run, const std::string& path, std::int64_t offset) {
   // Shared with other readers: the decode-ahead reads the volumes meanwhile.
   auto volume = run.platform.openFile(path, OpenMode::ReadShared);
-  if (!volume) throw EFOpenError(path);
+  if (!volume) {
+    run.fail(EFOpenError(path));
+    return std::nullopt;
+  }
   return VolumeReader(std::move(volume), path, offset);
 }
 
 // The volume the previous chunk ended in when it is this one, else the volume opened anew.
-VolumeReader firstVolume(RunContext& run, const std::string& path, std::int64_t offset) {
+std::optional<VolumeReader> firstVolume(RunContext& run, const std::string& path, std::int64_t offset) {
   if (!run.HeldVolume.isOpen()) return openVolume(run, path, offset);
   VolumeReader volume = std::move(run.HeldVolume);
   volume.moveTo(offset);
   return volume;
 }
 
-void writeAll(Stream& output, const std::uint8_t* data, std::int64_t count) {
+bool writeAll(RunContext& run, Stream& output, const std::uint8_t* data, std::int64_t count) {
   const auto n = static_cast<std::size_t>(count);
-  if (output.write(data, n) != n) throw EInOutError(101); // the disk is full
+  return output.write(data, n) == n || run.fail(EInOutError(101)); // the disk is full
 }
 
 } // namespace
 
-void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
-  if (chunk.offset < 0) throw Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset));
+bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
+  if (chunk.offset < 0) return run.fail(Exception("Ungültige Position in setup.inf: " + std::to_string(chunk.offset)));
   run.setItemProgress(0);
   std::string path = run.state.Setup.SourceDir + firstVolumeName(chunk.volumeText);
   if (run.HeldVolume.path() != path) run.HeldVolume.close();
-  waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount);
-  auto volume = firstVolume(run, path, chunk.offset);
+  if (!waitForVolume(run, path, chunk.volumeNumber + run.ContinuationCount)) return false;
+  std::optional<VolumeReader> volume = firstVolume(run, path, chunk.offset);
+  if (!volume) return false;
 
   // The staging file is made anew rather than truncated: a file truncated to
   // nothing is written out by ext4 when it is closed, and the staged chunk,
   // read back at once, need never reach the disk. (Undeletable, it is truncated.)
   if (output == run.CompressTmpPath) run.platform.deleteFile(output);
   auto out = run.platform.openFile(output, OpenMode::Create);
-  if (!out) throw EFCreateError(output);
+  if (!out) return run.fail(EFCreateError(output));
 
   const bool compressed = run.state.Setup.CompressionMode == 1;
   std::array<std::uint8_t, kVolumeBlockSize> buffer{};
   ChunkBlocks blocks(chunk.size);
   for (bool done = false; !done;) {
-    const ChunkBlocks::Step step = blocks.step(volume.read(buffer.data(), buffer.size()));
+    const ChunkBlocks::Step step = blocks.step(volume->read(buffer.data(), buffer.size()));
     done = step.done;
     const auto written = static_cast<std::int64_t>(step.taken);
-    writeAll(*out, buffer.data(), written);
+    if (!writeAll(run, *out, buffer.data(), written)) return false;
     if (step.volumeEnded) {
-      volume.close();
+      volume->close();
       ++run.ContinuationCount;
       const std::int64_t number = chunk.volumeNumber + run.ContinuationCount;
       path = run.state.Setup.SourceDir + volumeFileName(number);
-      waitForVolume(run, path, number);
+      if (!waitForVolume(run, path, number)) return false;
       volume = openVolume(run, path, 0);
+      if (!volume) return false;
     }
     const BlockProgress p = blockProgress(compressed, written, chunk.size, blocks.remaining(), run.BytesDone,
                                           run.state.Choices.ProgressTotal);
     run.setItemProgress(p.item);
     run.BytesDone = p.bytesDone;
     if (p.run) run.setRunProgress(*p.run);
-    run.checkForStop(); // unwinding closes the volume and the output
+    if (!run.goesOn()) return false; // leaving closes the volume and the output
   }
-  run.HeldVolume = std::move(volume); // for the next file, whose chunk mostly follows in it
+  run.HeldVolume = std::move(*volume); // for the next file, whose chunk mostly follows in it
+  return true;
 }
 
 } // namespace kalvora

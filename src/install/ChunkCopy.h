@@ -16,11 +16,12 @@ struct Chunk {
 };
 
 // Asks for the disk until the volume is there; Cancel opens the cancel
-// confirmation, and a confirmed one stops the run.
-void waitForVolume(RunContext& run, const std::string& path, std::int64_t number);
+// confirmation, and a confirmed one stops the run (false).
+[[nodiscard]] bool waitForVolume(RunContext& run, const std::string& path, std::int64_t number);
 
 // Copies the chunk to output (created or truncated), moving the bars per block
-// and checking for stop after each. Both files are closed before it returns or leaves.
-void copyChunk(RunContext& run, const Chunk& chunk, const std::string& output);
+// and checking for stop after each. Both files are closed before it returns;
+// false when the run is to leave.
+[[nodiscard]] bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output);
 
 } // namespace kalvora

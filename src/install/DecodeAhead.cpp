@@ -61,7 +61,7 @@ void DecodeAhead::reach(std::size_t index) {
   if (wake) worker_->wakeWorker();
 }
 
-std::optional<std::uint32_t> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
+std::optional<Result<std::uint32_t>> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
   if (!worker_) return std::nullopt;
   std::unique_ptr<RecordedExpansion> recorded;
   {
@@ -110,11 +110,8 @@ std::optional<std::size_t> DecodeAhead::claimable() {
 
 void DecodeAhead::decodeClaimed(Worker& worker, std::size_t index, Volume& volume) {
   worker.unlock();
-  std::unique_ptr<RecordedExpansion> recorded;
-  try {
-    recorded = decode(files_[index], volume);
-  } catch (...) { // abandoned, or out of memory: the run decodes this one itself
-  }
+  // Null when abandoned or out of memory: the run decodes this one itself.
+  std::unique_ptr<RecordedExpansion> recorded = decode(files_[index], volume);
   worker.lock();
   if (recorded && index >= current_) {
     held_ += recorded->bytesHeld();
@@ -214,8 +211,8 @@ std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file, 
       if (member.method != kMethodLzh || member.expandedSize < 0 ||
           static_cast<std::uint64_t>(member.expandedSize) + bytes->size() > kMemberBytes)
         return nullptr;
-      return std::make_unique<RecordedExpansion>(std::move(*bytes), data, member.method, member.compressedSize,
-                                                 member.expandedSize, &stop_);
+      return RecordedExpansion::make(std::move(*bytes), data, member.method, member.compressedSize,
+                                     member.expandedSize, &stop_);
     }
     at = data + member.compressedSize;
   }

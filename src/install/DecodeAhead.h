@@ -44,7 +44,7 @@ public:
   // done for earlier ones is let go.
   void reach(std::size_t index);
 
-  std::optional<std::uint32_t> expand(std::uint8_t method, const ExpandJob& job) override;
+  std::optional<Result<std::uint32_t>> expand(std::uint8_t method, const ExpandJob& job) override;
 
   static constexpr std::size_t kFilesAhead = 8;
   static constexpr std::size_t kHeldBytes = 32u << 20;

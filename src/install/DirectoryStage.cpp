@@ -9,7 +9,7 @@ namespace {
 
 std::string directoryKey(int option, std::int64_t row) { return numberedKey(numberedKey("d", option) + "_", row); }
 
-void createRows(RunContext& run) {
+bool createRows(RunContext& run) {
   const std::int32_t rows = run.script().ReadInteger("directories", "total", 2);
   for (std::int64_t row = 1; row <= rows; ++row) {
     for (int option = 1; option <= kOptionCount; ++option) {
@@ -17,26 +17,26 @@ void createRows(RunContext& run) {
       const std::string value = run.script().ReadString("directories", directoryKey(option, row), "%");
       // "%" marks a directory below the Windows directory (made by the file stage) or a missing key.
       if (value.find('%') != std::string::npos) continue;
-      requireBelowRoot(value);
+      if (!run.succeeded(requireBelowRoot(value))) return false;
       createDirectories(run.platform, run.state.Choices.TargetDir + value);
       run.TextLog.line("dir", run.state.Choices.TargetDir + value);
       ++run.DirectoryCount;
-      run.Log.write("directories", numberedKey("d", run.DirectoryCount), value);
+      if (!run.log("directories", numberedKey("d", run.DirectoryCount), value)) return false;
     }
-    run.checkForStop();
+    if (!run.goesOn()) return false;
     const std::int32_t total = run.script().ReadInteger("directories", "total", 2);
     if (total > 0) run.setItemProgress(row * 100 / total);
     run.setRunProgress(1);
   }
+  return true;
 }
 
 } // namespace
 
-void directoryStage(RunContext& run) {
+bool directoryStage(RunContext& run) {
   run.view.setItemLabel(run.text(19));
-  const auto logTotal = [&run] { run.Log.writeInteger("directories", "total", run.DirectoryCount); };
-  leavingWithTotals([&run] { createRows(run); }, logTotal);
-  logTotal();
+  const auto logTotal = [&run] { return run.logInteger("directories", "total", run.DirectoryCount); };
+  return leavingWithTotals([&run] { return createRows(run); }, logTotal) && logTotal();
 }
 
 } // namespace kalvora

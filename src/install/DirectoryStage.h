@@ -6,6 +6,6 @@
 
 namespace kalvora {
 
-void directoryStage(RunContext& run);
+[[nodiscard]] bool directoryStage(RunContext& run);
 
 } // namespace kalvora

@@ -28,41 +28,44 @@ struct Target {
 
 // Makes the missing directories of a file below the Windows directory, each
 // recorded (outermost first) before it is made.
-void createSystemRootDirectories(RunContext& run, const std::string& target) {
+bool createSystemRootDirectories(RunContext& run, const std::string& target) {
   for (const std::string& dir : missingDirectories(run.platform, containingDirectory(target))) {
     ++run.SystemRootDirectoryCount;
-    run.Log.write("systemroot", numberedKey("d", run.SystemRootDirectoryCount), dir);
-    run.Log.writeInteger("systemroot", "dtotal", run.SystemRootDirectoryCount);
+    if (!run.log("systemroot", numberedKey("d", run.SystemRootDirectoryCount), dir) ||
+        !run.logInteger("systemroot", "dtotal", run.SystemRootDirectoryCount))
+      return false;
     run.TextLog.line("dir", dir);
-    run.Log.flush();
+    if (!run.flushLog()) return false;
     run.platform.createDirectory(dir);
   }
+  return true;
 }
 
 // Where the file goes; counts it (logging the total) and makes its directories
-// below the Windows directory. The caller logs the file itself.
-Target targetOf(RunContext& run, const FileEntry& file) {
+// below the Windows directory. The caller logs the file itself. Nothing when
+// the run is to leave.
+std::optional<Target> targetOf(RunContext& run, const FileEntry& file) {
   const SetupScript& script = run.script();
   const std::int32_t directory = script.ReadInteger(file.section, numberedKey("d", file.index), 0);
   ++run.FileCount;
-  run.Log.writeInteger("files", "total", run.FileCount);
+  if (!run.logInteger("files", "total", run.FileCount)) return std::nullopt;
   if (directory == 0) {
-    requireBelowRoot("\\" + file.name);
-    return {run.state.Choices.TargetDir + "\\" + file.name, "files", run.FileCount, "\\" + file.name};
+    if (!run.succeeded(requireBelowRoot("\\" + file.name))) return std::nullopt;
+    return Target{run.state.Choices.TargetDir + "\\" + file.name, "files", run.FileCount, "\\" + file.name};
   }
   const std::string key = numberedKey(numberedKey("d", file.option) + "_", directory);
   const std::string value = script.ReadString("directories", key, "[]");
   if (holdsSystemRoot(value)) {
     ++run.SystemRootCount;
     const std::string below = belowSystemRoot(value, kKeptForFiles);
-    requireBelowRoot(below + file.name);
+    if (!run.succeeded(requireBelowRoot(below + file.name))) return std::nullopt;
     const std::string target = run.WindowsDir + below + file.name;
-    createSystemRootDirectories(run, target);
-    return {target, "systemroot", run.SystemRootCount, target};
+    if (!createSystemRootDirectories(run, target)) return std::nullopt;
+    return Target{target, "systemroot", run.SystemRootCount, target};
   }
-  requireBelowRoot(value + file.name);
-  return {run.state.Choices.TargetDir + value + file.name, "files", run.FileCount,
-          script.ReadString("directories", key, "\\") + file.name};
+  if (!run.succeeded(requireBelowRoot(value + file.name))) return std::nullopt;
+  return Target{run.state.Choices.TargetDir + value + file.name, "files", run.FileCount,
+                script.ReadString("directories", key, "\\") + file.name};
 }
 
 Chunk chunkOf(const SetupScript& script, const FileEntry& file) {
@@ -74,9 +77,10 @@ Chunk chunkOf(const SetupScript& script, const FileEntry& file) {
   return chunk;
 }
 
-// Calls place for every file entry of the chosen options, in order, and stop
-// after each entry and at the end of each option's list.
-template <typename Place, typename Stop> void forEachFile(RunContext& run, Place&& place, Stop&& stop) {
+// Calls place for every file entry of the chosen options, in order, and goesOn
+// after each entry and at the end of each option's list; false as soon as one
+// of them is.
+template <typename Place, typename GoesOn> bool forEachFile(RunContext& run, Place&& place, GoesOn&& goesOn) {
   for (int option = 1; option <= kOptionCount; ++option) {
     if (!run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
     FileEntry file;
@@ -85,22 +89,24 @@ template <typename Place, typename Stop> void forEachFile(RunContext& run, Place
     for (file.index = 1;; ++file.index) {
       file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
       const bool listEnded = file.name == "[leer]";
-      if (!listEnded) place(file);
-      stop();
+      if (!listEnded && !place(file)) return false;
+      if (!goesOn()) return false;
       if (listEnded) break;
     }
   }
+  return true;
 }
 
 // What the file stage will expand, for the decode-ahead.
 std::vector<PlannedFile> plannedFiles(RunContext& run) {
   std::vector<PlannedFile> files;
-  forEachFile(
+  static_cast<void>(forEachFile(
       run,
       [&](const FileEntry& file) {
         files.push_back({fileNamePart(file.name), chunkOf(run.script(), file)});
+        return true;
       },
-      [] {});
+      [] { return true; }));
   return files;
 }
 
@@ -114,32 +120,37 @@ bool shouldWrite(RunContext& run, const std::string& target) {
   }
 }
 
-void placeFile(RunContext& run, const FileEntry& file) {
+bool placeFile(RunContext& run, const FileEntry& file) {
   run.view.setItemLabel(run.text(14) + " " + file.name);
-  const Target placed = targetOf(run, file);
-  const std::string& target = placed.path;
+  const std::optional<Target> placed = targetOf(run, file);
+  if (!placed) return false;
+  const std::string& target = placed->path;
   const bool write = shouldWrite(run, target);
   // The uninstaller leaves a file that was there before and that the run did
   // not touch; its mark goes first, so that no log names such a file without it.
-  if (!write) run.Log.write(placed.section, numberedKey("kept", placed.number), "1");
-  run.Log.write(placed.section, numberedKey("f", placed.number), placed.record);
+  if (!write && !run.log(placed->section, numberedKey("kept", placed->number), "1")) return false;
+  if (!run.log(placed->section, numberedKey("f", placed->number), placed->record)) return false;
   if (!write) {
     run.TextLog.line("kept", target);
-    return;
+    return true;
   }
   run.TextLog.line("file", target);
 
   const Chunk chunk = chunkOf(run.script(), file);
   run.CurrentTarget = target;
-  run.Log.flush(); // every file is recorded on disk before its data are written
+  if (!run.flushLog()) return false; // every file is recorded on disk before its data are written
   const bool compressed = run.state.Setup.CompressionMode == 1;
-  copyChunk(run, chunk, compressed ? run.CompressTmpPath : target);
+  if (!copyChunk(run, chunk, compressed ? run.CompressTmpPath : target)) return false;
+  if (!compressed) return true;
+  const Result<std::string> written = run.expandStaged(fileNamePart(run.CurrentTarget));
+  if (!written.ok()) return run.fail(written.error());
   // A member the component could not write would leave the product incomplete
   // without a word: that is reported like a target that cannot be created.
-  if (compressed && run.expandStaged(fileNamePart(run.CurrentTarget)).empty()) throw EFCreateError(target);
+  if (written.value().empty()) return run.fail(EFCreateError(target));
+  return true;
 }
 
-void placeFiles(RunContext& run) {
+bool placeFiles(RunContext& run) {
   // The chunks of a compressed medium are expanded ahead where the platform
   // gives a second thread; leaving the stage stops that.
   std::optional<DecodeAhead> ahead;
@@ -147,43 +158,41 @@ void placeFiles(RunContext& run) {
     ahead.emplace(run.platform, run.C, run.state.Setup.SourceDir, plannedFiles(run), run.ExpandedAhead);
   std::size_t placed = 0;
   run.ContinuationCount = 0;
-  forEachFile(
+  return forEachFile(
       run,
       [&](const FileEntry& file) {
         if (ahead) ahead->reach(placed++);
-        placeFile(run, file);
+        return placeFile(run, file);
       },
       [&] {
-        run.checkForStop();
+        if (!run.goesOn()) return false;
         run.ContinuationCount = 0;
+        return true;
       });
 }
 
 } // namespace
 
-void logFileTotals(RunContext& run) {
-  run.Log.writeInteger("files", "total", run.FileCount);
-  run.Log.writeInteger("systemroot", "total", run.SystemRootCount);
+bool logFileTotals(RunContext& run) {
+  return run.logInteger("files", "total", run.FileCount) && run.logInteger("systemroot", "total", run.SystemRootCount);
 }
 
-void fileStage(RunContext& run) {
+bool fileStage(RunContext& run) {
   run.view.setItemLabel(run.text(14));
-  if (run.script().ReadInteger("software", "medium", -1) == -1) return;
+  if (run.script().ReadInteger("software", "medium", -1) == -1) return true;
   run.FileCount = 0;
   run.BytesDone = 0;
   const VolumeRelease release(run.HeldVolume); // closed before the stage leaves, also at a stop
   // The files' records stay in memory between the flushes at the points where
   // the run may stop and before each file's data.
-  run.Log.hold(true);
+  static_cast<void>(run.Log.hold(true)); // holding writes nothing
   // A stop or an error in a block copy, at a volume prompt or between files
   // leaves both totals current.
-  leavingWithTotals([&run] { placeFiles(run); },
-                    [&run] {
-                      run.Log.hold(false);
-                      logFileTotals(run);
-                    });
-  run.Log.hold(false);
+  const bool placed = leavingWithTotals([&run] { return placeFiles(run); },
+                                        [&run] { return run.succeeded(run.Log.hold(false)) && logFileTotals(run); });
+  if (!placed || !run.succeeded(run.Log.hold(false))) return false;
   run.setItemProgress(100);
+  return true;
 }
 
 } // namespace kalvora

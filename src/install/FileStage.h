@@ -5,9 +5,9 @@
 
 namespace kalvora {
 
-void fileStage(RunContext& run);
+[[nodiscard]] bool fileStage(RunContext& run);
 
 // [files] total and [systemroot] total, as the run writes them after the stage.
-void logFileTotals(RunContext& run);
+[[nodiscard]] bool logFileTotals(RunContext& run);
 
 } // namespace kalvora

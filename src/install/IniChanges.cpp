@@ -17,15 +17,17 @@ constexpr const char* kAbsent = "\x01\x02";
 
 // The backup goes beside the INI file; a name that reaches elsewhere is refused.
 // A backup made where none was is the run's own, for the uninstaller to remove.
-void backUp(RunContext& run, const std::string& section, const std::string& path, const std::string& backupName) {
-  if (!isPlainFileName(backupName)) throw EUnsafeScriptPath(backupName);
+bool backUp(RunContext& run, const std::string& section, const std::string& path, const std::string& backupName) {
+  if (!isPlainFileName(backupName)) return run.fail(EUnsafeScriptPath(backupName));
   const std::string dir = containingDirectory(path);
   const std::string backup = (dir.empty() ? dir : dir + "\\") + backupName;
-  if (run.platform.fileExists(path) && !run.platform.fileExists(backup)) run.Log.write(section, "bkpfile", backup);
+  if (run.platform.fileExists(path) && !run.platform.fileExists(backup) && !run.log(section, "bkpfile", backup))
+    return false;
   run.platform.copyFile(path, backup);
+  return true;
 }
 
-void writeEntries(RunContext& run, const std::string& section, const std::string& path) {
+bool writeEntries(RunContext& run, const std::string& section, const std::string& path) {
   const SetupScript& script = run.script();
   for (int j = 0; j < kEntries; ++j) {
     const std::string s = script.ReadString(section, numberedKey("s", j), "");
@@ -35,14 +37,15 @@ void writeEntries(RunContext& run, const std::string& section, const std::string
     // The value the entry had, for the uninstaller to put back; one that already
     // holds v (a second run) leaves the first run's record.
     const std::string previous = run.platform.readProfileString(path, s, k, kAbsent);
-    if (previous != kAbsent && previous != v) run.Log.write(section, numberedKey("o", j), previous);
+    if (previous != kAbsent && previous != v && !run.log(section, numberedKey("o", j), previous)) return false;
     run.TextLog.line("ini", path + " [" + s + "] " + k + "=" + v);
     // A refused write is not reported, as the platform's INI writes never are here.
     run.platform.writeProfileString(path, s, k, v);
-    run.Log.write(section, numberedKey("s", j), s);
-    run.Log.write(section, numberedKey("k", j), k);
-    run.Log.write(section, numberedKey("v", j), v);
+    if (!run.log(section, numberedKey("s", j), s) || !run.log(section, numberedKey("k", j), k) ||
+        !run.log(section, numberedKey("v", j), v))
+      return false;
   }
+  return true;
 }
 
 } // namespace
@@ -52,7 +55,7 @@ std::string iniFilePath(const std::string& name, const std::string& windowsDir) 
   return windowsDir + belowSystemRoot(name, kKeptForIni);
 }
 
-void iniChanges(RunContext& run) {
+bool iniChanges(RunContext& run) {
   const SetupScript& script = run.script();
   for (int i = 1; i <= kIniFiles; ++i) {
     const std::string section = numberedKey("ini_", i);
@@ -61,14 +64,15 @@ void iniChanges(RunContext& run) {
     const std::string path = iniFilePath(name, run.WindowsDir);
     // The directory as Windows finds it: a ".." in the name makes no directory on the way.
     createDirectories(run.platform, containingDirectory(withoutDotParts(path)));
-    if (!holdsSystemRoot(name)) run.Log.write(section, "name", name);
+    if (!holdsSystemRoot(name) && !run.log(section, "name", name)) return false;
     // A name without a directory is a file of the Windows directory, as the INI functions take it.
     const bool bare = path.find_first_of("\\/:") == std::string::npos;
-    run.Log.write(section, "path", bare ? run.WindowsDir + "\\" + path : path);
+    if (!run.log(section, "path", bare ? run.WindowsDir + "\\" + path : path)) return false;
     const std::string backupName = holdsSystemRoot(name) ? script.ReadString(section, "bkp", "") : "";
-    if (!backupName.empty()) backUp(run, section, path, backupName);
-    writeEntries(run, section, path);
+    if (!backupName.empty() && !backUp(run, section, path, backupName)) return false;
+    if (!writeEntries(run, section, path)) return false;
   }
+  return true;
 }
 
 } // namespace kalvora

@@ -12,6 +12,6 @@ namespace kalvora {
 // kept); any other name is used as written.
 std::string iniFilePath(const std::string& name, const std::string& windowsDir);
 
-void iniChanges(RunContext& run);
+[[nodiscard]] bool iniChanges(RunContext& run);
 
 } // namespace kalvora

@@ -19,54 +19,54 @@ int runDialogTop(int screenHeight) {
 InstallRun::InstallRun(InstallState& state, Platform& platform, InstallView& view, RunStages& stages)
     : run_(state, platform, view), stages_(stages) {}
 
-void InstallRun::FormActivate() {
+std::optional<Exception> InstallRun::FormActivate() {
   InstallState& state = run_.state;
-  if (!state.Run.Pending) return;
+  if (!state.Run.Pending) return std::nullopt;
   state.Run.Pending = false;
   state.Run.Cancelled = false;
-  try {
-    sequence();
-  } catch (const RunStopped&) {
+  if (sequence()) return std::nullopt;
+  if (!run_.Error) {
     // Everything stays as it is; the rollback follows when the dialog is destroyed.
     run_.TextLog.line("stopped", run_.state.Run.Started ? "the rollback follows at the end" : "before the start");
-  } catch (const std::exception& e) {
-    // Reported by the application; the cancel button that stays leads to the rollback.
-    run_.TextLog.line("error", e.what());
-    throw;
+    return std::nullopt;
   }
+  // Reported by the application; the cancel button that stays leads to the rollback.
+  run_.TextLog.line("error", run_.Error->what());
+  return run_.Error;
 }
 
-void InstallRun::sequence() {
+bool InstallRun::sequence() {
   run_.view.moveTop(runDialogTop(run_.platform.screenSize().height));
   run_.platform.processMessages();
   // A cancellation confirmed here comes before the start: the program ends, and
   // nothing may be made that no rollback would take back.
-  if (run_.platform.terminated()) throw RunStopped{};
+  if (run_.platform.terminated()) return false;
   // A script that would write where it must not is refused while nothing is made.
   // The check reads every file's keys: from the script read once, not through
   // the system's INI calls, which open the file for every key.
-  checkScriptBeforeRun(*run_.state.Setup.SetupScript->readOnce(), run_.state, run_.platform.windowsDirectory());
+  if (!run_.succeeded(checkScriptBeforeRun(*run_.state.Setup.SetupScript->readOnce(), run_.state,
+                                            run_.platform.windowsDirectory())))
+    return false;
   run_.state.Run.Started = true;
 
   prepareWorkDirectory();
   run_.view.setCaption(run_.script().ReadString("software", "name", "_"));
-  copyReadme();
+  if (!copyReadme()) return false;
   run_.CompressTmpPath = workFilePath(run_.state.Choices.TargetDir, kStagingFileName);
 
   run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
-  if (run_.LogEnabled) openLogWithHead(run_);
-  if (run_.LogEnabled) installUninstaller(run_);
+  if (run_.LogEnabled && !(openLogWithHead(run_) && installUninstaller(run_))) return false;
   importRegistryFile(run_);
-  if (run_.LogEnabled) writeUninstallerData(run_);
+  if (run_.LogEnabled && !writeUninstallerData(run_)) return false;
 
   if (run_.state.Choices.RunFromMedium) {
-    stages_.programGroup(run_, true);
+    if (!stages_.programGroup(run_, true)) return false;
   } else {
-    installFromMedium();
-    stages_.programGroup(run_, false);
+    if (!installFromMedium() || !stages_.programGroup(run_, false)) return false;
   }
-  stages_.systemChanges(run_);
+  if (!stages_.systemChanges(run_)) return false;
   finish();
+  return true;
 }
 
 void InstallRun::prepareWorkDirectory() {
@@ -89,27 +89,26 @@ void InstallRun::prepareWorkDirectory() {
   run_.SetupCopy = SetupScript::snapshot(copy, run_.platform);
 }
 
-void InstallRun::copyReadme() {
+bool InstallRun::copyReadme() {
   const SetupScript& original = *run_.state.Setup.SetupScript;
   const std::string dir = original.ReadString("software", "readmedir", "");
   const std::string name = original.ReadString("software", "readme", "");
   // The cancel confirmation deletes this path, so it must not name a file outside the target.
-  requireBelowRoot(dir + "\\" + name);
+  if (!run_.succeeded(requireBelowRoot(dir + "\\" + name))) return false;
   createDirectories(run_.platform, run_.state.Choices.TargetDir + dir);
   run_.state.Run.ReadmePath = run_.state.Choices.TargetDir + dir + "\\" + name;
   if (run_.platform.copyFile(run_.state.Setup.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
                              run_.state.Run.ReadmePath))
     run_.TextLog.line("readme", run_.state.Run.ReadmePath);
+  return true;
 }
 
-void InstallRun::installFromMedium() {
-  directoryStage(run_);
-  fileStage(run_);
-  logFileTotals(run_);
-  stages_.associations(run_);
+bool InstallRun::installFromMedium() {
+  if (!directoryStage(run_) || !fileStage(run_) || !logFileTotals(run_) || !stages_.associations(run_)) return false;
   run_.setRunProgress(98);
-  run_.checkForStop();
+  if (!run_.goesOn()) return false;
   run_.setItemProgress(0);
+  return true;
 }
 
 void InstallRun::finish() {
@@ -133,11 +132,8 @@ std::optional<std::string> InstallRun::FormDestroy() {
     run_.TextLog.close();
     return std::nullopt;
   }
-  try {
-    run_.Log.writeInteger("files", "total", run_.FileCount + 1);
-  } catch (const Exception&) {
-    // The program is ending; the uninstaller still gets the log as it stands.
-  }
+  // A refusal is not reported: the program is ending; the uninstaller still gets the log as it stands.
+  static_cast<void>(run_.Log.writeInteger("files", "total", run_.FileCount + 1));
   run_.Log.close();
   if (run_.WindowsDir.empty()) run_.WindowsDir = run_.platform.windowsDirectory();
   const std::string commandLine = uninstallCommandLine(run_) + " /silent";

@@ -14,9 +14,10 @@ class InstallRun {
 public:
   InstallRun(InstallState& state, Platform& platform, InstallView& view, RunStages& stages);
 
-  // Runs the installation once per program start; returns when it is complete
-  // or stopped. Errors of files, the log and the expansion propagate.
-  void FormActivate();
+  // Runs the installation once per program start; returns when it is complete,
+  // stopped or ended by an error of files, the log or the expansion, which it
+  // gives for the application to report.
+  std::optional<Exception> FormActivate();
   // After a confirmed cancellation: closes the logs and starts the uninstaller
   // silently on uninst.log; the command line when it was started.
   std::optional<std::string> FormDestroy();
@@ -24,10 +25,10 @@ public:
   RunContext& context() { return run_; }
 
 private:
-  void sequence();
+  bool sequence();
   void prepareWorkDirectory();
-  void copyReadme();
-  void installFromMedium();
+  bool copyReadme();
+  bool installFromMedium();
   void finish();
 
   RunContext run_;

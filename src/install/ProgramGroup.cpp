@@ -49,7 +49,7 @@ GroupItem optionItem(RunContext& run, std::int64_t i, std::int32_t option) {
   return item;
 }
 
-void addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
+bool addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
   const SetupScript& script = run.script();
   const std::int32_t total = script.ReadInteger("prggrp", "total", 1);
   for (std::int64_t i = 1; i <= total; ++i) {
@@ -61,31 +61,31 @@ void addOptionItems(RunContext& run, ProgramGroupCommands& commands) {
     }
     run.setItemProgress(roundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(total)));
     run.setRunProgress(99);
-    run.checkForStop();
+    if (!run.goesOn()) return false;
   }
+  return true;
 }
 
-ProgramGroupCommands normalGroup(RunContext& run) {
+std::optional<ProgramGroupCommands> normalGroup(RunContext& run) {
   run.setItemProgress(0);
   std::string group = run.state.Choices.ProgramGroup;
   if (group.empty()) group = run.script().ReadString("software", "name", "_");
-  run.Log.write("uninstall", "prggrp", group);
+  if (!run.log("uninstall", "prggrp", group)) return std::nullopt;
   ProgramGroupCommands commands(group);
   addUninstaller(run, commands);
-  addOptionItems(run, commands);
+  if (!addOptionItems(run, commands)) return std::nullopt;
   return commands;
 }
 
-ProgramGroupCommands mediumGroup(RunContext& run) {
-  run.Log.write("files", "total", "0");
-  run.Log.write("directories", "total", "0");
+std::optional<ProgramGroupCommands> mediumGroup(RunContext& run) {
+  if (!run.log("files", "total", "0") || !run.log("directories", "total", "0")) return std::nullopt;
   run.view.setItemLabel(run.text(23));
-  run.Log.write("extensions", "total", "0");
+  if (!run.log("extensions", "total", "0")) return std::nullopt;
   run.setItemProgress(0);
   run.view.setItemLabel(run.text(22));
-  run.checkForStop();
+  if (!run.goesOn()) return std::nullopt;
   const std::string group = run.state.Choices.ProgramGroup.empty() ? "New" : run.state.Choices.ProgramGroup;
-  run.Log.write("uninstall", "prggrp", group);
+  if (!run.log("uninstall", "prggrp", group)) return std::nullopt;
   ProgramGroupCommands commands(group);
   addUninstaller(run, commands);
   const SetupScript& script = run.script();
@@ -96,27 +96,29 @@ ProgramGroupCommands mediumGroup(RunContext& run) {
                       drive + script.ReadString("prggrp_run", numberedKey("v", i), "_"), ""});
   run.setItemProgress(100);
   run.setRunProgress(99);
-  run.checkForStop();
+  if (!run.goesOn()) return std::nullopt;
   return commands;
 }
 
 // Records the folder and each item's link for the uninstaller before the links
 // are written, then writes those that are missing or wrong.
-void completeGroupLinks(RunContext& run, const ProgramGroupCommands& commands) {
+bool completeGroupLinks(RunContext& run, const ProgramGroupCommands& commands) {
   const std::string folder = groupFolder(run.platform, commands.group(), commands.items());
   if (folder.empty()) {
     run.TextLog.line("error", "no Programs folder takes the group " + commands.group());
-    return;
+    return true;
   }
   const std::vector<std::string> paths = groupLinkPaths(folder, commands.items());
-  run.Log.write("prggrp", "folder", folder);
-  run.Log.writeInteger("prggrp", "total", static_cast<std::int64_t>(paths.size()));
+  if (!run.log("prggrp", "folder", folder) ||
+      !run.logInteger("prggrp", "total", static_cast<std::int64_t>(paths.size())))
+    return false;
   for (std::size_t i = 0; i < paths.size(); ++i)
-    run.Log.write("prggrp", numberedKey("l", static_cast<std::int64_t>(i + 1)), paths[i]);
+    if (!run.log("prggrp", numberedKey("l", static_cast<std::int64_t>(i + 1)), paths[i])) return false;
   run.TextLog.line("group", folder);
   for (std::size_t i = 0; i < paths.size(); ++i)
     run.TextLog.line("item", std::string(linkWayName(completeLink(run.platform, paths[i], commands.items()[i]))) + " " +
                                  paths[i]);
+  return true;
 }
 
 } // namespace
@@ -134,17 +136,18 @@ std::string ProgramGroupCommands::text() const {
   return all;
 }
 
-ProgramGroupCommands programGroupCommands(RunContext& run, bool fromMedium) {
+std::optional<ProgramGroupCommands> programGroupCommands(RunContext& run, bool fromMedium) {
   return fromMedium ? mediumGroup(run) : normalGroup(run);
 }
 
-void programGroupStage(RunContext& run, bool fromMedium) {
-  const ProgramGroupCommands commands = programGroupCommands(run, fromMedium);
-  if (commands.lines().empty()) return;
+bool programGroupStage(RunContext& run, bool fromMedium) {
+  const std::optional<ProgramGroupCommands> commands = programGroupCommands(run, fromMedium);
+  if (!commands) return false;
+  if (commands->lines().empty()) return true;
   // The shell's answer is not reported: the links below show what it did.
-  const bool taken = run.platform.sendShellCommands(commands.text());
-  run.TextLog.line("group", commands.group() + (taken ? " sent to the shell" : " not taken by the shell"));
-  completeGroupLinks(run, commands);
+  const bool taken = run.platform.sendShellCommands(commands->text());
+  run.TextLog.line("group", commands->group() + (taken ? " sent to the shell" : " not taken by the shell"));
+  return completeGroupLinks(run, *commands);
 }
 
 } // namespace kalvora

@@ -31,10 +31,10 @@ private:
 };
 
 // Builds the group's commands with the stage's log records, captions, bars and
-// stop checks (RunStopped leaves before anything is sent).
-ProgramGroupCommands programGroupCommands(RunContext& run, bool fromMedium);
+// stop checks; nothing when the run is to leave, before anything is sent.
+std::optional<ProgramGroupCommands> programGroupCommands(RunContext& run, bool fromMedium);
 // The stage: builds the commands, hands them to the shell, then makes sure the
 // group's folder holds one right link per item, logged for the uninstaller.
-void programGroupStage(RunContext& run, bool fromMedium);
+[[nodiscard]] bool programGroupStage(RunContext& run, bool fromMedium);
 
 } // namespace kalvora

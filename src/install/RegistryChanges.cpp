@@ -15,16 +15,17 @@ ERegistryException ERegistryException::valueNotSet(const std::string& valueName)
 
 namespace {
 
-void setValue(Platform& platform, RegistryRoot root, const std::string& keyPath, const std::string& name,
+bool setValue(RunContext& run, RegistryRoot root, const std::string& keyPath, const std::string& name,
               const std::string& value) {
-  if (!platform.createRegistryKey(root, keyPath)) throw ERegistryException::keyNotCreated(keyPath);
-  if (!platform.writeRegistryString(root, keyPath, name, value)) throw ERegistryException::valueNotSet(name);
+  if (!run.platform.createRegistryKey(root, keyPath)) return run.fail(ERegistryException::keyNotCreated(keyPath));
+  if (!run.platform.writeRegistryString(root, keyPath, name, value))
+    return run.fail(ERegistryException::valueNotSet(name));
+  return true;
 }
 
-void logEntry(RunContext& run, std::int64_t i, int kind, const std::string& path, const std::string& data) {
-  run.Log.writeInteger("sysreg", numberedKey("k", i), kind);
-  run.Log.write("sysreg", numberedKey("p", i), path);
-  run.Log.write("sysreg", numberedKey("b", i), data);
+bool logEntry(RunContext& run, std::int64_t i, int kind, const std::string& path, const std::string& data) {
+  return run.logInteger("sysreg", numberedKey("k", i), kind) && run.log("sysreg", numberedKey("p", i), path) &&
+         run.log("sysreg", numberedKey("b", i), data);
 }
 
 const char* rootName(RegistryRoot root) {
@@ -43,56 +44,58 @@ std::string outermostMissingKey(Platform& platform, RegistryRoot root, const std
 }
 
 // For the uninstaller: the outermost key of entry i that the run makes.
-void logCreatedKey(RunContext& run, std::int64_t i, const std::string& createdKey) {
-  if (!createdKey.empty()) run.Log.write("sysreg", numberedKey("new", i), createdKey);
+bool logCreatedKey(RunContext& run, std::int64_t i, const std::string& createdKey) {
+  return createdKey.empty() || run.log("sysreg", numberedKey("new", i), createdKey);
 }
 
 // For the uninstaller: the value's name and the data it replaces. A value that
 // already holds the data (a second run) leaves the first run's record of it.
-void logValueUndo(RunContext& run, std::int64_t i, RegistryRoot root, const std::string& path, const std::string& name,
+bool logValueUndo(RunContext& run, std::int64_t i, RegistryRoot root, const std::string& path, const std::string& name,
                   const std::string& data) {
-  run.Log.write("sysreg", numberedKey("e", i), name);
+  if (!run.log("sysreg", numberedKey("e", i), name)) return false;
   const auto previous = run.platform.readRegistryString(root, path, name);
-  if (previous && *previous != data) run.Log.write("sysreg", numberedKey("o", i), *previous);
+  if (previous && *previous != data && !run.log("sysreg", numberedKey("o", i), *previous)) return false;
   run.TextLog.line("reg", std::string(rootName(root)) + "\\" + path + " " + name + "=" + data);
+  return true;
 }
 
 // HKEY_LOCAL_MACHINE: a key that cannot be made is reported and skipped, as
 // writing there needs rights that an ordinary user lacks.
-void machineEntry(RunContext& run, std::int64_t i) {
+bool machineEntry(RunContext& run, std::int64_t i) {
   const SetupScript& script = run.script();
   const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
   const std::string created = outermostMissingKey(run.platform, RegistryRoot::LocalMachine, path);
   if (!run.platform.createRegistryKey(RegistryRoot::LocalMachine, path)) {
     run.platform.messageBox("No permission to create a key at the top of\rHKEY_LOCAL_MACHINE", "registry",
                             MessageButtons::Ok, MessageIcon::None);
-    return;
+    return true;
   }
-  logCreatedKey(run, i, created);
+  if (!logCreatedKey(run, i, created)) return false;
   const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
   if (!data.empty()) {
     const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
-    logValueUndo(run, i, RegistryRoot::LocalMachine, path, name, data);
+    if (!logValueUndo(run, i, RegistryRoot::LocalMachine, path, name, data)) return false;
     if (!run.platform.writeRegistryString(RegistryRoot::LocalMachine, path, name, data))
-      throw ERegistryException::valueNotSet(name);
+      return run.fail(ERegistryException::valueNotSet(name));
   } else {
     run.TextLog.line("reg", "HKLM\\" + path);
   }
-  logEntry(run, i, 3, path, data);
+  return logEntry(run, i, 3, path, data);
 }
 
 } // namespace
 
-void registryChanges(RunContext& run) {
+bool registryChanges(RunContext& run) {
   const SetupScript& script = run.script();
-  run.Log.writeBool("sysreg", "remove", script.ReadBool("sysreg", "remove", false));
-  run.Log.writeInteger("sysreg", "total", script.ReadInteger("sysreg", "total", 0));
+  if (!run.logBool("sysreg", "remove", script.ReadBool("sysreg", "remove", false)) ||
+      !run.logInteger("sysreg", "total", script.ReadInteger("sysreg", "total", 0)))
+    return false;
   // Without the key, entry 1 is still looked at.
   const std::int32_t total = script.ReadInteger("sysreg", "total", 1);
   for (std::int64_t i = 1; i <= total; ++i) {
     const std::int32_t kind = script.ReadInteger("sysreg", numberedKey("k", i), 0);
     if (kind == 3) {
-      machineEntry(run, i);
+      if (!machineEntry(run, i)) return false;
       continue;
     }
     if (kind != 1 && kind != 2) continue;
@@ -100,22 +103,23 @@ void registryChanges(RunContext& run) {
     const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
     const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
     const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
-    logCreatedKey(run, i, outermostMissingKey(run.platform, root, path));
-    logValueUndo(run, i, root, path, name, data);
-    setValue(run.platform, root, path, name, data);
-    logEntry(run, i, kind, path, data);
+    if (!logCreatedKey(run, i, outermostMissingKey(run.platform, root, path)) ||
+        !logValueUndo(run, i, root, path, name, data) || !setValue(run, root, path, name, data) ||
+        !logEntry(run, i, kind, path, data))
+      return false;
   }
+  return true;
 }
 
-void uninstallRegistration(RunContext& run) {
+bool uninstallRegistration(RunContext& run) {
   const SetupScript& script = run.script();
-  if (!script.ReadBool("software", "CP", true)) return;
+  if (!script.ReadBool("software", "CP", true)) return true;
   const std::string key = kUninstallListKey + script.ReadString("software", "name", "_");
   run.TextLog.line("register", script.ReadString("software", "name", "_"));
-  setValue(run.platform, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run));
-  setValue(run.platform, RegistryRoot::LocalMachine, key, "DisplayName",
-           script.ReadString("software", "name_display", "_"));
-  setValue(run.platform, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.Setup.NewVersion));
+  return setValue(run, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run)) &&
+         setValue(run, RegistryRoot::LocalMachine, key, "DisplayName",
+                  script.ReadString("software", "name_display", "_")) &&
+         setValue(run, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.Setup.NewVersion));
 }
 
 } // namespace kalvora

@@ -18,8 +18,8 @@ public:
 inline constexpr const char* kUninstallListKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Applies [sysreg] entries 1 to total and records them in the uninstall log.
-void registryChanges(RunContext& run);
+[[nodiscard]] bool registryChanges(RunContext& run);
 // Registers the product under kUninstallListKey when [software] CP is set.
-void uninstallRegistration(RunContext& run);
+[[nodiscard]] bool uninstallRegistration(RunContext& run);
 
 } // namespace kalvora

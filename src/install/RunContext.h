@@ -4,6 +4,8 @@
 // the services every stage uses: bars, stop checks and the expansion component.
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 
 #include "archive/Compress.h"
@@ -15,10 +17,6 @@
 #include "script/SetupScript.h"
 
 namespace kalvora {
-
-// Thrown by a stop check when the application is ending: the run leaves its
-// sequence where it stands and everything stays in place for the rollback.
-struct RunStopped {};
 
 struct RunContext {
   RunContext(InstallState& state, Platform& platform, InstallView& view);
@@ -55,14 +53,29 @@ struct RunContext {
   void setItemProgress(std::int64_t percent) { view.setItemProgress(clamped(percent)); }
   void setRunProgress(std::int64_t percent) { view.setRunProgress(clamped(percent)); }
 
+  // The run's steps return false when the run is to leave its sequence where it
+  // stands: the application is ending (a stop), or an error ended the run, which
+  // Error then holds. Everything made so far stays in place for the rollback.
+  std::optional<Exception> Error;
+  // Records error as the one that ends the run (the first one stays); false.
+  bool fail(const Exception& error);
+  // True when status succeeded; otherwise records its error: false.
+  bool succeeded(const Status& status);
+
   // Delivers pending messages; true when the application is now ending.
   bool stopRequested();
-  // Check for stop: raises RunStopped when the application is ending.
-  void checkForStop();
+  // Check for stop: false when the application is ending and the run leaves.
+  [[nodiscard]] bool goesOn() { return !stopRequested(); }
+
+  // The uninstall log's writes and flush; a refusal ends the run (false).
+  [[nodiscard]] bool log(std::string_view section, std::string_view key, std::string_view value);
+  [[nodiscard]] bool logInteger(std::string_view section, std::string_view key, std::int64_t value);
+  [[nodiscard]] bool logBool(std::string_view section, std::string_view key, bool value);
+  [[nodiscard]] bool flushLog();
 
   // Expands the member ExpandName of compress.tmp to CurrentTarget; the path
   // written, empty when the component skipped the member.
-  std::string expandStaged(const std::string& memberName);
+  Result<std::string> expandStaged(const std::string& memberName);
 
   // The component's events.
   void CShowProgress(std::int32_t& PercentageDone);
@@ -75,16 +88,10 @@ private:
 // Runs a stage; when a stop or an error leaves it, writeTotals runs first, so
 // that the log covers what the stage has made. A log that refuses even these
 // writes gives way to the first error.
-template <typename Stage, typename Totals> void leavingWithTotals(Stage&& stage, Totals&& writeTotals) {
-  try {
-    stage();
-  } catch (...) {
-    try {
-      writeTotals();
-    } catch (const Exception&) {
-    }
-    throw;
-  }
+template <typename Stage, typename Totals> [[nodiscard]] bool leavingWithTotals(Stage&& stage, Totals&& writeTotals) {
+  if (stage()) return true;
+  static_cast<void>(writeTotals());
+  return false;
 }
 
 } // namespace kalvora

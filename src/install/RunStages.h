@@ -12,12 +12,13 @@ class RunStages {
 public:
   virtual ~RunStages() = default;
   // Registers the script's document extensions (left out for a run from the medium).
-  virtual void associations(RunContext& run) = 0;
+  // Each returns false when the run is to leave (RunContext).
+  virtual bool associations(RunContext& run) = 0;
   // Creates the program group; fromMedium selects the variant for a run from the medium.
-  virtual void programGroup(RunContext& run, bool fromMedium) = 0;
+  virtual bool programGroup(RunContext& run, bool fromMedium) = 0;
   // Start-up files, INI entries, registry entries and the uninstall registration;
   // closes the uninstall log at its end.
-  virtual void systemChanges(RunContext& run) = 0;
+  virtual bool systemChanges(RunContext& run) = 0;
   // Shows the completion dialog modally; returns when it has been closed.
   virtual void completion(RunContext& run) = 0;
 };

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "model/InstallState.h"
+#include "platform/Errors.h"
 
 namespace kalvora {
 
-// Raises EUnsafeScriptPath or EInvalidScriptValue for the first value that no
+// EUnsafeScriptPath or EInvalidScriptValue for the first value that no
 // installation into targetDir and windowsDir can use.
-void checkScriptBeforeRun(const SetupScript& script, const InstallState& state, const std::string& windowsDir);
+Status checkScriptBeforeRun(const SetupScript& script, const InstallState& state, const std::string& windowsDir);
 
 } // namespace kalvora

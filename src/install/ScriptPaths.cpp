@@ -14,8 +14,9 @@ bool staysBelowRoot(const std::string& relative) {
   return !relative.empty() && (relative[0] == '\\' || relative[0] == '/') && staysInsideRoot(relative);
 }
 
-void requireBelowRoot(const std::string& relative) {
-  if (!staysBelowRoot(relative)) throw EUnsafeScriptPath(relative);
+Status requireBelowRoot(const std::string& relative) {
+  if (!staysBelowRoot(relative)) return EUnsafeScriptPath(relative);
+  return {};
 }
 
 EInvalidScriptValue::EInvalidScriptValue(const std::string& what)

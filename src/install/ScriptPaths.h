@@ -20,8 +20,8 @@ public:
 // True when root + relative stays below root: relative begins with a backslash
 // and stays inside the root (platform/Paths).
 bool staysBelowRoot(const std::string& relative);
-// Raises EUnsafeScriptPath unless staysBelowRoot.
-void requireBelowRoot(const std::string& relative);
+// EUnsafeScriptPath unless staysBelowRoot.
+Status requireBelowRoot(const std::string& relative);
 
 // "Ungültiger Wert in setup.inf: %s", for a value no installation can use.
 class EInvalidScriptValue : public Exception {

@@ -14,21 +14,22 @@ constexpr std::int64_t kEofSearch = 128;
 constexpr char kDosEof = 0x1A;
 
 // Where appending starts: the first end-of-file mark among the last 128 bytes, else the end.
-std::int64_t appendPosition(Stream& file) {
+Result<std::int64_t> appendPosition(Stream& file) {
   const std::int64_t size = file.size();
-  if (size < 0) throw EInOutError(5);
+  if (size < 0) return EInOutError(5);
   const std::int64_t start = std::max<std::int64_t>(0, size - kEofSearch);
   std::string tail(static_cast<std::size_t>(size - start), '\0');
   file.seek(start);
-  if (file.read(tail.data(), tail.size()) != tail.size()) throw EInOutError(100); // read error
+  if (file.read(tail.data(), tail.size()) != tail.size()) return EInOutError(100); // read error
   const auto mark = tail.find(kDosEof);
   return mark == std::string::npos ? size : start + static_cast<std::int64_t>(mark);
 }
 
 // A backup name stands for a file in C:\; it must not reach elsewhere nor
 // replace either start-up file.
-void requireBackupName(const std::string& name) {
-  if (!isDosBackupName(name)) throw EUnsafeScriptPath(name);
+Status requireBackupName(const std::string& name) {
+  if (!isDosBackupName(name)) return EUnsafeScriptPath(name);
+  return {};
 }
 
 std::vector<std::string> dosLines(const SetupScript& script, const char* prefix) {
@@ -40,55 +41,58 @@ std::vector<std::string> dosLines(const SetupScript& script, const char* prefix)
 
 } // namespace
 
-void appendStartupLines(Platform& platform, const std::string& path, const std::vector<std::string>& lines) {
+Status appendStartupLines(Platform& platform, const std::string& path, const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines)
     if (!line.empty()) text += "\r\n" + line + "\r\n";
   // Nothing to add: the file is not even opened, so a read-only one stays harmless.
-  if (text.empty() || !platform.fileExists(path)) return;
+  if (text.empty() || !platform.fileExists(path)) return {};
   auto file = platform.openFile(path, OpenMode::ReadWrite);
-  if (!file) throw EInOutError(5);
-  const std::int64_t at = appendPosition(*file);
-  file->seek(at);
-  if (at < file->size() && !file->truncate()) throw EInOutError(5);
-  if (file->write(text.data(), text.size()) != text.size()) throw EInOutError(101); // the disk is full
+  if (!file) return EInOutError(5);
+  const Result<std::int64_t> at = appendPosition(*file);
+  if (!at.ok()) return at.error();
+  file->seek(at.value());
+  if (at.value() < file->size() && !file->truncate()) return EInOutError(5);
+  if (file->write(text.data(), text.size()) != text.size()) return EInOutError(101); // the disk is full
+  return {};
 }
 
 namespace {
 
 // A backup made where none was is the run's own, for the uninstaller to remove.
-void backUp(RunContext& run, const std::string& source, const std::string& name, const char* record) {
+bool backUp(RunContext& run, const std::string& source, const std::string& name, const char* record) {
   const std::string backup = "C:\\" + name;
-  if (run.platform.fileExists(source) && !run.platform.fileExists(backup)) run.Log.write("dos", record, backup);
+  if (run.platform.fileExists(source) && !run.platform.fileExists(backup) && !run.log("dos", record, backup))
+    return false;
   // The copy is not examined: a missing start-up file simply yields no backup.
   run.platform.copyFile(source, backup);
+  return true;
 }
 
 // Each line is recorded before it is appended, under the script's key.
-void appendRecorded(RunContext& run, const std::string& path, const char* prefix) {
+bool appendRecorded(RunContext& run, const std::string& path, const char* prefix) {
   const std::vector<std::string> lines = dosLines(run.script(), prefix);
   if (run.platform.fileExists(path)) {
     for (std::size_t j = 0; j < lines.size(); ++j) {
       if (lines[j].empty()) continue;
-      run.Log.write("dos", numberedKey(prefix, static_cast<std::int64_t>(j + 1)), lines[j]);
+      if (!run.log("dos", numberedKey(prefix, static_cast<std::int64_t>(j + 1)), lines[j])) return false;
       run.TextLog.line("dos", fileNamePart(path) + ": " + lines[j]);
     }
   }
-  appendStartupLines(run.platform, path, lines);
+  return run.succeeded(appendStartupLines(run.platform, path, lines));
 }
 
 } // namespace
 
-void startupFileChanges(RunContext& run) {
+bool startupFileChanges(RunContext& run) {
   const SetupScript& script = run.script();
   const std::string backupA = script.ReadString("dos", "bkp_a", "");
   const std::string backupC = script.ReadString("dos", "bkp_c", "");
-  if (!backupA.empty()) requireBackupName(backupA);
-  if (!backupC.empty()) requireBackupName(backupC);
-  if (!backupA.empty()) backUp(run, kAutoexec, backupA, "bkpa");
-  if (!backupC.empty()) backUp(run, kConfigSys, backupC, "bkpc");
-  appendRecorded(run, kAutoexec, "a");
-  appendRecorded(run, kConfigSys, "c");
+  if (!backupA.empty() && !run.succeeded(requireBackupName(backupA))) return false;
+  if (!backupC.empty() && !run.succeeded(requireBackupName(backupC))) return false;
+  if (!backupA.empty() && !backUp(run, kAutoexec, backupA, "bkpa")) return false;
+  if (!backupC.empty() && !backUp(run, kConfigSys, backupC, "bkpc")) return false;
+  return appendRecorded(run, kAutoexec, "a") && appendRecorded(run, kConfigSys, "c");
 }
 
 } // namespace kalvora

@@ -6,12 +6,11 @@
 
 namespace kalvora {
 
-void systemChanges(RunContext& run) {
-  startupFileChanges(run);
-  iniChanges(run);
-  registryChanges(run);
-  uninstallRegistration(run);
+bool systemChanges(RunContext& run) {
+  if (!startupFileChanges(run) || !iniChanges(run) || !registryChanges(run) || !uninstallRegistration(run))
+    return false;
   run.Log.close();
+  return true;
 }
 
 } // namespace kalvora

@@ -5,6 +5,6 @@
 
 namespace kalvora {
 
-void systemChanges(RunContext& run);
+[[nodiscard]] bool systemChanges(RunContext& run);
 
 } // namespace kalvora

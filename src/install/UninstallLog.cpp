@@ -17,48 +17,46 @@ void UninstallLog::open(const std::string& path, Platform& platform) {
 void UninstallLog::close() {
   if (!platform_) return;
   held_ = false;
-  try {
-    flush();
-  } catch (const EIniFileException&) {
-    // Records still unwritten here were refused when they were offered, and that was raised then.
-  }
+  // Records still unwritten here were refused when they were offered, and that was given then.
+  static_cast<void>(flush());
   file_.reset();
   platform_ = nullptr;
 }
 
-void UninstallLog::write(std::string_view section, std::string_view key, std::string_view value) {
-  if (!platform_) return;
+Status UninstallLog::write(std::string_view section, std::string_view key, std::string_view value) {
+  if (!platform_) return {};
   // A name with a line break could not be found again.
   if (section.find_first_of("\r\n") != std::string_view::npos || key.find_first_of("\r\n") != std::string_view::npos)
-    throw EIniFileException(path_);
+    return EIniFileException(path_);
   if (editor_.write(section, key, value)) unwritten_ = true;
-  if (!held_) flush();
+  return held_ ? Status() : flush();
 }
 
-void UninstallLog::writeInteger(std::string_view section, std::string_view key, std::int64_t value) {
-  write(section, key, std::to_string(value));
+Status UninstallLog::writeInteger(std::string_view section, std::string_view key, std::int64_t value) {
+  return write(section, key, std::to_string(value));
 }
 
-void UninstallLog::writeBool(std::string_view section, std::string_view key, bool value) {
-  write(section, key, value ? "1" : "0");
+Status UninstallLog::writeBool(std::string_view section, std::string_view key, bool value) {
+  return write(section, key, value ? "1" : "0");
 }
 
-void UninstallLog::hold(bool held) {
+Status UninstallLog::hold(bool held) {
   held_ = held;
-  if (!held) flush();
+  return held ? Status() : flush();
 }
 
-void UninstallLog::flush() {
-  if (!platform_ || !unwritten_) return;
+Status UninstallLog::flush() {
+  if (!platform_ || !unwritten_) return {};
   std::string text = editor_.text();
   if (!rewrite(text)) {
     // A full disk refuses the growth, not the bytes already there: putting those
     // back keeps every earlier record for the rollback.
     rewrite(onDisk_);
-    throw EIniFileException(path_);
+    return EIniFileException(path_);
   }
   onDisk_ = std::move(text);
   unwritten_ = false;
+  return {};
 }
 
 bool UninstallLog::rewrite(const std::string& text) {

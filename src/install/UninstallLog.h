@@ -5,12 +5,13 @@
 // record, or, while records are held (the file stage), at each flush: the run
 // flushes wherever it may stop and before each file's data are written. The
 // file stays open from the first write until the log is closed.
-// A refused write raises EIniFileException.
+// A refused write gives EIniFileException.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/Errors.h"
 #include "platform/IniText.h"
 #include "platform/Platform.h"
 
@@ -21,19 +22,19 @@ public:
   // Takes up what a log already there holds: keys the run does not write keep their values.
   void open(const std::string& path, Platform& platform);
   // Writes what is unwritten, then closes; records are offered to the file (and
-  // a refusal raised) when written or when released from hold, not here.
+  // a refusal given) when written or when released from hold, not here.
   void close();
   bool isOpen() const { return platform_ != nullptr; }
 
   // Views: most sections and keys are literals, made into strings only where a write needs them.
-  void write(std::string_view section, std::string_view key, std::string_view value);
-  void writeInteger(std::string_view section, std::string_view key, std::int64_t value);
-  void writeBool(std::string_view section, std::string_view key, bool value);
+  Status write(std::string_view section, std::string_view key, std::string_view value);
+  Status writeInteger(std::string_view section, std::string_view key, std::int64_t value);
+  Status writeBool(std::string_view section, std::string_view key, bool value);
 
   // While held, records stay in memory until the next flush; releasing flushes.
-  void hold(bool held);
+  Status hold(bool held);
   // Writes the log to its file when it holds records the file lacks.
-  void flush();
+  Status flush();
   // The log as its file holds it after the next flush.
   std::string text() const { return editor_.text(); }
 

@@ -14,17 +14,18 @@ std::string uninstallLogPath(const RunContext& run) {
 
 std::string uninstallCommandLine(const RunContext& run) { return uninstallerPath(run) + " " + uninstallLogPath(run); }
 
-void openLogWithHead(RunContext& run) {
+bool openLogWithHead(RunContext& run) {
   run.Log.open(uninstallLogPath(run), run.platform);
-  run.Log.write("readme", "file", run.state.Run.ReadmePath);
-  run.Log.write("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved");
-  run.Log.write("important!", "i1",
-                "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]"));
+  if (!run.log("readme", "file", run.state.Run.ReadmePath) ||
+      !run.log("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved") ||
+      !run.log("important!", "i1",
+               "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]")))
+    return false;
   // Nothing above this directory is the product's: the uninstaller stops there.
-  if (!run.NewRoot.empty()) run.Log.write("uninstall", "newroot", run.NewRoot);
+  if (!run.NewRoot.empty() && !run.log("uninstall", "newroot", run.NewRoot)) return false;
   // Written again with the uninstaller's data; here already, so that a run that
   // fails before those leaves a log the rollback can act on.
-  run.Log.write("uninstall", "directory", run.state.Choices.TargetDir);
+  return run.log("uninstall", "directory", run.state.Choices.TargetDir);
 }
 
 namespace {
@@ -37,30 +38,37 @@ bool currentUninstallerPresent(RunContext& run) {
 }
 
 // Copies or expands the uninstaller into the Windows directory; false when
-// that did not produce it (an older one may still be there).
-bool placeUninstaller(RunContext& run) {
+// that did not produce it (an older one may still be there), an error of the
+// expansion when that failed.
+Result<bool> placeUninstaller(RunContext& run) {
   const std::string packed = run.state.Setup.SourceDir + "uninst.ex_";
   if (run.state.Setup.CompressionMode != 1) return run.platform.copyFile(packed, uninstallerPath(run));
   run.platform.deleteFile(uninstallerPath(run));
   // CurrentTarget still names the uninstaller, so the member is written there.
   // Without a fresh copy, compress.tmp would hold whatever an earlier run left.
-  return run.platform.copyFile(packed, run.CompressTmpPath) && !run.expandStaged("uninst32.ex_").empty();
+  if (!run.platform.copyFile(packed, run.CompressTmpPath)) return false;
+  const Result<std::string> written = run.expandStaged("uninst32.ex_");
+  if (!written.ok()) return written.error();
+  return !written.value().empty();
 }
 
 } // namespace
 
-void installUninstaller(RunContext& run) {
-  if (currentUninstallerPresent(run)) return;
+bool installUninstaller(RunContext& run) {
+  if (currentUninstallerPresent(run)) return true;
   run.view.setItemLabel("uninst.exe");
   // Every product that shares the uninstaller trusts the marker: it must not
   // stand for a file that this run did not put there.
-  if (!placeUninstaller(run)) {
+  const Result<bool> placed = placeUninstaller(run);
+  if (!placed.ok()) return run.fail(placed.error());
+  if (!placed.value()) {
     run.TextLog.line("warning", "no uninstaller from " + run.state.Setup.SourceDir + "uninst.ex_");
-    return;
+    return true;
   }
   run.TextLog.line("file", uninstallerPath(run));
   run.platform.writeRegistryString(RegistryRoot::LocalMachine, kUninstallerMarkerKey, "uninstall",
                                    std::to_string(kUninstallerVersion));
+  return true;
 }
 
 void importRegistryFile(RunContext& run) {
@@ -68,20 +76,19 @@ void importRegistryFile(RunContext& run) {
   if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + commandLineArgument(path));
 }
 
-void writeUninstallerData(RunContext& run) {
+bool writeUninstallerData(RunContext& run) {
   const SetupScript& script = run.script();
-  run.Log.write("files", "total", "0");
-  run.Log.write("directories", "total", "0");
-  run.Log.write("extensions", "total", "0");
-  run.Log.write("uninstall", "versionname", script.ReadString("kalvora", "versionname", "_"));
-  run.Log.write("uninstall", "version", script.ReadString("kalvora", "version", "_"));
+  if (!run.log("files", "total", "0") || !run.log("directories", "total", "0") ||
+      !run.log("extensions", "total", "0") ||
+      !run.log("uninstall", "versionname", script.ReadString("kalvora", "versionname", "_")) ||
+      !run.log("uninstall", "version", script.ReadString("kalvora", "version", "_")))
+    return false;
   const TextTable texts(script);
   for (int number : {11, 15, 10, 55, 56, 57, 58, 59, 60, 61})
-    run.Log.write("language", numberedKey("l", number), texts.text(number));
-  run.Log.write("uninstall", "name", script.ReadString("software", "name", "_"));
-  run.Log.write("uninstall", "language", "");
-  run.Log.write("uninstall", "directory", run.state.Choices.TargetDir);
-  run.Log.writeBool("uninstall", "ask", script.ReadBool("uninst", "ask", false));
+    if (!run.log("language", numberedKey("l", number), texts.text(number))) return false;
+  return run.log("uninstall", "name", script.ReadString("software", "name", "_")) &&
+         run.log("uninstall", "language", "") && run.log("uninstall", "directory", run.state.Choices.TargetDir) &&
+         run.logBool("uninstall", "ask", script.ReadBool("uninst", "ask", false));
 }
 
 } // namespace kalvora

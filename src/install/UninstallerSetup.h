@@ -18,12 +18,12 @@ std::string uninstallLogPath(const RunContext& run);
 std::string uninstallCommandLine(const RunContext& run);
 
 // Opens the log and writes [readme] file, [important!] c and i1.
-void openLogWithHead(RunContext& run);
+[[nodiscard]] bool openLogWithHead(RunContext& run);
 // Installs the uninstaller unless a current one is present (log enabled only).
-void installUninstaller(RunContext& run);
+[[nodiscard]] bool installUninstaller(RunContext& run);
 // Starts the registry editor on the medium's zsys.re_ when there is one.
 void importRegistryFile(RunContext& run);
 // The records the uninstaller reads besides the lists: versions, texts, directory.
-void writeUninstallerData(RunContext& run);
+[[nodiscard]] bool writeUninstallerData(RunContext& run);
 
 } // namespace kalvora

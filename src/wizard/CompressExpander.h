@@ -13,10 +13,10 @@ public:
     compress_.ExceptionOnFileError = false;
     compress_.Key = 0;
   }
-  void ExpandFile(std::string& FileName, const std::string& ArchiveName) override {
+  Status ExpandFile(std::string& FileName, const std::string& ArchiveName) override {
     compress_.OnCheckFile = OnCheckFile;
     compress_.OnShowProgress = OnShowProgress;
-    compress_.ExpandFile(FileName, ArchiveName);
+    return compress_.ExpandFile(FileName, ArchiveName);
   }
 
 private:

@@ -37,11 +37,11 @@ void PictureLoading::CbmpShowProgress(std::int32_t& PercentageDone) {
   platform_.processMessages();
 }
 
-bool PictureLoading::loadOne(std::string& path, PictureControl control, int phase) {
+Result<bool> PictureLoading::loadOne(std::string& path, PictureControl control, int phase) {
   if (state_.Setup.CompressionMode == 1 && platform_.fileExists(path)) {
     PicturePhase = phase;
     std::string member = packedPictureMember(path);
-    Cbmp_.ExpandFile(member, path);
+    if (Status expanded = Cbmp_.ExpandFile(member, path); !expanded.ok()) return expanded.error();
     path = kTempPicture;
   }
   return platform_.fileExists(path) && view_.loadPicture(control, path);
@@ -52,7 +52,7 @@ void PictureLoading::finishStep(int position) {
   platform_.processMessages();
 }
 
-void PictureLoading::run(LeaderLayout& layout) {
+Status PictureLoading::run(LeaderLayout& layout) {
   view_.setHourglass(true);
   if (state_.Setup.CompressionMode != 1) view_.setLoadingPosition(7);
 
@@ -61,27 +61,31 @@ void PictureLoading::run(LeaderLayout& layout) {
   forceDirectories(platform_, "C:\\temp");
 
   const bool packed = state_.Setup.CompressionMode == 1;
-  const bool wizardLoaded = loadOne(state_.Setup.WizardPicture, PictureControl::Img_Setup, 4);
-  if (packed && wizardLoaded) platform_.deleteFile(kTempPicture);
-  if (!wizardLoaded) narrowWithoutWizardPicture(layout);
+  const Result<bool> wizardLoaded = loadOne(state_.Setup.WizardPicture, PictureControl::Img_Setup, 4);
+  if (!wizardLoaded.ok()) return wizardLoaded.error();
+  if (packed && wizardLoaded.value()) platform_.deleteFile(kTempPicture);
+  if (!wizardLoaded.value()) narrowWithoutWizardPicture(layout);
   finishStep(15);
-  if (platform_.terminated()) return;
+  if (platform_.terminated()) return {};
 
-  InfoPictureLoaded =
+  const Result<bool> infoLoaded =
       loadOne(state_.Setup.InfoPicture, state_.Setup.InfoText == "_" ? PictureControl::i2 : PictureControl::i4, 2);
+  if (!infoLoaded.ok()) return infoLoaded.error();
+  InfoPictureLoaded = infoLoaded.value();
   if (packed) platform_.deleteFile(kTempPicture);
   finishStep(35);
-  if (platform_.terminated()) return;
+  if (platform_.terminated()) return {};
 
-  loadOne(state_.Setup.LogoPicture, PictureControl::i3, 3);
+  if (const Result<bool> logo = loadOne(state_.Setup.LogoPicture, PictureControl::i3, 3); !logo.ok()) return logo.error();
   if (packed) platform_.deleteFile(kTempPicture);
   finishStep(65);
-  if (platform_.terminated()) return;
+  if (platform_.terminated()) return {};
 
   // The background stays on disk: the background window tiles it from the file at each paint.
-  loadOne(state_.Setup.BackPicture, PictureControl::i1, 1);
+  if (const Result<bool> back = loadOne(state_.Setup.BackPicture, PictureControl::i1, 1); !back.ok())
+    return back.error();
   finishStep(90);
-  if (platform_.terminated()) return;
+  if (platform_.terminated()) return {};
 
   view_.setLoadingPosition(100);
   view_.hideLoadingScreen();
@@ -91,6 +95,7 @@ void PictureLoading::run(LeaderLayout& layout) {
   if (!message.empty())
     platform_.messageBox(message, state_.Setup.SetupScript->ReadString("software", "msg1t", "kalvora"),
                          MessageButtons::Ok, MessageIcon::Information);
+  return {};
 }
 
 } // namespace kalvora

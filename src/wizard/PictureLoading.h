@@ -32,7 +32,7 @@ public:
   virtual ~PictureExpander() = default;
   TFilenameCheckEvent OnCheckFile;
   TShowProgressEvent OnShowProgress;
-  virtual void ExpandFile(std::string& FileName, const std::string& ArchiveName) = 0;
+  virtual Status ExpandFile(std::string& FileName, const std::string& ArchiveName) = 0;
 };
 
 // The loading screen's position for an expansion's progress in a picture phase,
@@ -48,8 +48,8 @@ public:
 
   // Creation steps 1, 2 and 6 to 10: cursor, bar, information area, C:\temp, the
   // four pictures (narrowing layout without a wizard picture), loading screen
-  // hidden, then the script's msg1.
-  void run(LeaderLayout& layout);
+  // hidden, then the script's msg1. An expansion's error ends the steps there.
+  Status run(LeaderLayout& layout);
 
   void CbmpCheckFile(std::string& filepath, TCProcessMode mode);
   void CbmpShowProgress(std::int32_t& PercentageDone);
@@ -60,7 +60,7 @@ public:
   bool InfoPictureLoaded = false;
 
 private:
-  bool loadOne(std::string& path, PictureControl control, int phase);
+  Result<bool> loadOne(std::string& path, PictureControl control, int phase);
   void finishStep(int position);
 
   Platform& platform_;

@@ -31,7 +31,7 @@ const char* const kScript = "[directories]\nd1_1=\\bin\\\nd1_2=%SystemRoot%\\sys
 
 TEST(AssociationStage, RegistersEachExtensionAndLogsThemDensely) {
   AssociationRun f(kScript);
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   // The first slot is empty: the script's e2 is the log's e1.
   EXPECT_EQ(f.log("extensions", "e1"), "Txt");
   EXPECT_EQ(f.log("extensions", "e2"), "pic");
@@ -54,13 +54,13 @@ TEST(AssociationStage, RegistersEachExtensionAndLogsThemDensely) {
 
 TEST(AssociationStage, ScansOnlyTheSlotsOfTotal) {
   AssociationRun f("[extensions]\ntotal=1\ne1=one\ne2=two\n");
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.value(".one"), "oneautofile");
   EXPECT_EQ(f.value(".two"), "<none>");
   EXPECT_EQ(f.log("extensions", "total"), "1");
 
   AssociationRun none("[extensions]\ntotal=0\ne1=one\n");
-  associationStage(none.run());
+  EXPECT_TRUE(associationStage(none.run()));
   EXPECT_EQ(none.value(".one"), "<none>");
   EXPECT_EQ(none.log("extensions", "total"), "0");
   EXPECT_TRUE(none.view.labels.empty());
@@ -71,7 +71,7 @@ TEST(AssociationStage, ReplacesAnExistingAssociationAndGoesOnAfterARefusedWrite)
   f.platform.putRegistryString(RegistryRoot::ClassesRoot, ".pic", "", "OtherApp.Picture");
   f.platform.putRegistryString(RegistryRoot::ClassesRoot, "OtherApp.Picture", "", "Other");
   f.platform.refuseRegistryKey(RegistryRoot::ClassesRoot, "Txtautofile");
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.value(".pic"), "picautofile");
   EXPECT_EQ(f.value("OtherApp.Picture"), "Other");
   EXPECT_EQ(f.value("Txtautofile"), "<none>");
@@ -80,21 +80,21 @@ TEST(AssociationStage, ReplacesAnExistingAssociationAndGoesOnAfterARefusedWrite)
   // What the extension opened before is kept for the uninstaller, and a second run keeps that record.
   EXPECT_EQ(f.log("extensions", "o2"), "OtherApp.Picture");
   EXPECT_EQ(f.log("extensions", "o1"), "<none>");
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.log("extensions", "o2"), "OtherApp.Picture");
 }
 
 TEST(AssociationStage, NamesAProgramBelowTheWindowsDirectoryWhereTheFileStagePutIt) {
   AssociationRun f("[directories]\nd1_2=%SystemRoot%\\system\\\n[Option_1]\nf3=sys.exe\nd3=2\n"
                    "[extensions]\ntotal=1\ne1=drv\no1=1\nf1=3\n");
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.value("drvautofile\\shell\\open\\command"), "C:\\WINDOWS\\system\\\\sys.exe %1");
 }
 
 TEST(AssociationStage, SkipsExtensionsThatNameNoExtension) {
   // An empty value, or a backslash that would reach into another key.
   AssociationRun f("[extensions]\ntotal=3\ne1=\ne2=txt\\shell\ne3=ok\n");
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.value("."), "<none>");
   EXPECT_EQ(f.value(".txt\\shell"), "<none>");
   EXPECT_EQ(f.log("extensions", "e1"), "ok");
@@ -103,7 +103,7 @@ TEST(AssociationStage, SkipsExtensionsThatNameNoExtension) {
 
 TEST(AssociationStage, RegistersWithoutALog) {
   AssociationRun f("[extensions]\ntotal=1\ne1=doc\n", false);
-  associationStage(f.run());
+  EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.value(".doc"), "docautofile");
   EXPECT_FALSE(f.platform.fileExists("C:\\App\\setup\\uninst.log"));
 }

@@ -128,7 +128,7 @@ Outcome install(Ahead ahead) {
   TracedView view(platform);
   testing::RecordingStages stages;
   InstallRun runner(state, platform, view, stages);
-  runner.FormActivate();
+  EXPECT_FALSE(runner.FormActivate());
   return {testing::snapshotOf(platform), platform.trace, runner.context().ExpandedAhead};
 }
 

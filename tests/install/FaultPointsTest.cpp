@@ -36,9 +36,9 @@ public:
 
 class CoreStages : public RunStages {
 public:
-  void associations(RunContext& run) override { associationStage(run); }
-  void programGroup(RunContext& run, bool fromMedium) override { programGroupStage(run, fromMedium); }
-  void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
+  bool associations(RunContext& run) override { return associationStage(run); }
+  bool programGroup(RunContext& run, bool fromMedium) override { return programGroupStage(run, fromMedium); }
+  bool systemChanges(RunContext& run) override { return kalvora::systemChanges(run); }
   void completion(RunContext&) override {}
 };
 
@@ -163,11 +163,7 @@ Outcome runWithFault(FaultKind kind, int n, bool persistent, std::array<int, kFa
   Outcome outcome;
   {
     InstallRun run(state, platform, view, stages);
-    try {
-      run.FormActivate();
-    } catch (const Exception& e) {
-      outcome.error = e.what();
-    }
+    if (const std::optional<Exception> error = run.FormActivate()) outcome.error = error->what();
     if (counts)
       for (std::size_t k = 0; k < kFaultKinds; ++k)
         (*counts)[k] = platform.calls(static_cast<FaultKind>(k));

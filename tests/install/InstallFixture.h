@@ -57,11 +57,18 @@ private:
 
 class RecordingStages : public RunStages {
 public:
-  void associations(RunContext&) override { calls.push_back("associations"); }
-  void programGroup(RunContext&, bool fromMedium) override {
-    calls.push_back(fromMedium ? "group from medium" : "group");
+  bool associations(RunContext&) override {
+    calls.push_back("associations");
+    return true;
   }
-  void systemChanges(RunContext&) override { calls.push_back("system"); }
+  bool programGroup(RunContext&, bool fromMedium) override {
+    calls.push_back(fromMedium ? "group from medium" : "group");
+    return true;
+  }
+  bool systemChanges(RunContext&) override {
+    calls.push_back("system");
+    return true;
+  }
   void completion(RunContext&) override { calls.push_back("completion"); }
   std::vector<std::string> calls;
 };
@@ -95,7 +102,11 @@ struct InstallFixture {
     state.Setup.TextTable[19] = "Directories";
     state.Setup.TextTable[20] = "Insert disk ";
   }
-  void activate() { runner.FormActivate(); }
+  // The error that ended the run, "" when none did.
+  std::string activate() {
+    const std::optional<Exception> error = runner.FormActivate();
+    return error ? error->what() : "";
+  }
   RunContext& run() { return runner.context(); }
   std::string log(const std::string& section, const std::string& key) {
     return platform.readProfileString("C:\\App\\setup\\uninst.log", section, key, "<none>");

@@ -26,15 +26,16 @@ public:
 };
 
 // Expands a "packed" file by writing its member to the path OnCheckFile gives,
-// reporting progress 0, 50 and 100 on the way.
+// reporting progress 0, 50 and 100 on the way; a "broken" one fails its checksum.
 class FakeExpander : public PictureExpander {
 public:
   explicit FakeExpander(MemoryPlatform& platform) : platform_(platform) {}
-  void ExpandFile(std::string& FileName, const std::string& ArchiveName) override {
+  Status ExpandFile(std::string& FileName, const std::string& ArchiveName) override {
     calls.emplace_back(FileName, ArchiveName);
+    if (ArchiveName.find("broken") != std::string::npos) return EBadChecksum();
     if (ArchiveName.find("empty") != std::string::npos) {
       FileName.clear();
-      return;
+      return {};
     }
     std::string path = FileName;
     OnCheckFile(path, TCProcessMode::cmExpand);
@@ -42,6 +43,7 @@ public:
       OnShowProgress(p);
     platform_.putFile(path, "BM " + ArchiveName);
     FileName = path;
+    return {};
   }
   std::vector<std::pair<std::string, std::string>> calls;
 
@@ -63,7 +65,7 @@ protected:
   }
   void run() {
     PictureLoading loading(platform, state, view, expander);
-    loading.run(layout);
+    status = loading.run(layout);
     infoLoaded = loading.InfoPictureLoaded;
   }
   MemoryPlatform platform;
@@ -72,6 +74,7 @@ protected:
   FakeExpander expander{platform};
   LeaderLayout layout;
   bool infoLoaded = false;
+  Status status;
 };
 
 TEST(LoadingPosition, FollowsPhaseRangesWithHalvesToEven) {
@@ -180,6 +183,18 @@ TEST_F(PictureLoadingTest, PackedPictureWithoutItsMemberCountsAsMissing) {
   run();
   EXPECT_TRUE(view.loaded.empty());
   EXPECT_EQ(state.Setup.LogoPicture, kTempPicture);
+}
+
+TEST_F(PictureLoadingTest, AnExpansionErrorEndsTheLoadingThere) {
+  for (const char* f : {"D:\\wiz.bm_", "D:\\broken.bm_", "D:\\logo.bm_"})
+    platform.putFile(f, "packed");
+  state.Setup.InfoPicture = "D:\\broken.bm_";
+  state.Setup.CompressionMode = 1;
+  run();
+  ASSERT_FALSE(status.ok());
+  EXPECT_STREQ(status.error().what(), EBadChecksum().what());
+  EXPECT_EQ(expander.calls.size(), 2u); // the logo is not expanded
+  EXPECT_EQ(view.bar.back(), 15);
 }
 
 TEST_F(PictureLoadingTest, Msg1IsShownAfterTheLoadingScreenIsHidden) {

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
-
 #include "app/win32/LoadingScreen.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/SwitchedRun.h"
@@ -19,15 +17,6 @@
 
 namespace kalvora {
 namespace {
-
-// Runs a creation handler; its error is reported as any handler's and creation goes on.
-template <typename F> void guarded(F&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    Form::reportError(e.what());
-  }
-}
 
 // switched: the run's switches; none for a run without any, which ends with 0.
 int run(SwitchedRun* switched) {
@@ -49,27 +38,27 @@ int run(SwitchedRun* switched) {
   setMessageFilter(preTranslateForForm);
 
   bool endNow = false;
-  guarded([&] { endNow = Tmain.FormCreate() == StartUpOutcome::EndProgram; });
+  endNow = Tmain.FormCreate() == StartUpOutcome::EndProgram;
   if (switched)
     if (const auto code = switched->afterStartUp(endNow, state)) return *code;
   if (endNow) return 0; // the start-up ends the program at once, before any other window exists
   if (switched)
     if (const auto code = switched->beforeWizard(state, Tcopying, Tcomplete, Tabbruch)) return *code;
-  guarded([&] { Ttrailer.FormCreate(); });
-  guarded([&] { Tabbruch.FormCreate(); });
+  Ttrailer.FormCreate();
+  Tabbruch.FormCreate();
   Tmain.setLeader(&Tleader);
   if (switched && switched->passive()) Tleader.keepHidden();
-  guarded([&] { Tleader.FormCreate(); });
-  guarded([&] { Tcopying.FormCreate(); });
-  guarded([&] { Tcomplete.FormCreate(); });
-  guarded([&] { Tdlg_folder.FormCreate(); });
+  Tleader.FormCreate();
+  Tcopying.FormCreate();
+  Tcomplete.FormCreate();
+  Tdlg_folder.FormCreate();
 
   Tmain.showAsMainWindow();
-  if (switched && switched->passive()) guarded([&] { Tleader.installWithoutQuestions(); });
+  if (switched && switched->passive()) Tleader.installWithoutQuestions();
   MSG msg;
   while (!platform.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0)
     dispatchMessage(msg);
-  guarded([&] { Tcopying.FormDestroy(); }); // after a confirmed cancellation: the rollback
+  Tcopying.FormDestroy(); // after a confirmed cancellation: the rollback
   Tmain.FormDestroy();                      // releases the setup script
   return switched ? switched->exitCode(state, Tcomplete) : 0;
 }

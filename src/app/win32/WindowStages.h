@@ -11,9 +11,9 @@ namespace kalvora {
 class WindowStages : public RunStages {
 public:
   explicit WindowStages(CompleteDialog& Tcomplete) : Tcomplete_(Tcomplete) {}
-  void associations(RunContext& run) override { associationStage(run); }
-  void programGroup(RunContext& run, bool fromMedium) override { programGroupStage(run, fromMedium); }
-  void systemChanges(RunContext& run) override { kalvora::systemChanges(run); }
+  bool associations(RunContext& run) override { return associationStage(run); }
+  bool programGroup(RunContext& run, bool fromMedium) override { return programGroupStage(run, fromMedium); }
+  bool systemChanges(RunContext& run) override { return kalvora::systemChanges(run); }
   void completion(RunContext& run) override { Tcomplete_.showModalFor(run.SetupCopy); }
 
 private:

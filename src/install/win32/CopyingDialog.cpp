@@ -82,13 +82,10 @@ void CopyingDialog::showCancelConfirmation() {
 
 void CopyingDialog::activateUnattended() {
   RunContext& run = run_.context();
-  try {
-    run_.FormActivate();
-  } catch (const std::exception&) {
-    // Logged by the run; the rollback follows when the program ends.
-    run.state.Run.Cancelled = run.state.Run.Started;
-    run.platform.requestQuit();
-  }
+  if (!run_.FormActivate()) return;
+  // Logged by the run; the rollback follows when the program ends.
+  run.state.Run.Cancelled = run.state.Run.Started;
+  run.platform.requestQuit();
 }
 
 void CopyingDialog::Btn_exitClick() { showCancelConfirmation(); }
@@ -113,8 +110,9 @@ bool CopyingDialog::onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     // Only the first call after start-up runs the installation.
     if (confirmCancel_)
       activateUnattended();
-    else
-      run_.FormActivate();
+    else if (const std::optional<Exception> error = run_.FormActivate())
+      reportError(error->what()); // the application's error report; the cancel button stays
+
     result = 0;
     return true;
   case WM_TIMER:

@@ -51,17 +51,7 @@ Form* Form::fromHandle(HWND window) {
   return it == forms().end() ? nullptr : it->second;
 }
 
-bool Form::preTranslate(MSG& msg) {
-  // Key handlers run here, outside any window procedure: the same error guard applies.
-  try {
-    return preTranslateMessage(msg);
-  } catch (const std::exception& e) {
-    reportError(e.what());
-  } catch (...) {
-    reportError("Unknown error");
-  }
-  return true;
-}
+bool Form::preTranslate(MSG& msg) { return preTranslateMessage(msg); }
 
 bool Form::preTranslateMessage(MSG& msg) { return dialogManager_ && IsDialogMessageA(hwnd_, &msg); }
 
@@ -271,27 +261,18 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
-  // No exception leaves a window procedure: handlers' errors end in the error report.
-  try {
-    LRESULT result = 0;
-    if (onMessage(msg, wp, lp, result)) return result;
-    switch (msg) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: paint(); return 0;
-    case WM_SETCURSOR:
-      if (hourglassShown()) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    default: break;
+  LRESULT result = 0;
+  if (onMessage(msg, wp, lp, result)) return result;
+  switch (msg) {
+  case WM_ERASEBKGND: return 1;
+  case WM_PAINT: paint(); return 0;
+  case WM_SETCURSOR:
+    if (hourglassShown()) {
+      SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+      return TRUE;
     }
-  } catch (const std::exception& e) {
-    reportError(e.what());
-    return 0;
-  } catch (...) {
-    reportError("Unknown error");
-    return 0;
+    break;
+  default: break;
   }
   return defaultProc(msg, wp, lp);
 }
@@ -311,16 +292,8 @@ void Form::paint() {
       CreateCompatibleBitmap(dc, client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1);
   HGDIOBJ old = SelectObject(buffer, surface);
   FillRect(buffer, &client, brush_);
-  try {
-    paintBackground(buffer, client);
-    paintGraphicChildren(hwnd_, buffer);
-  } catch (...) {
-    SelectObject(buffer, old);
-    DeleteObject(surface);
-    DeleteDC(buffer);
-    EndPaint(hwnd_, &ps);
-    throw;
-  }
+  paintBackground(buffer, client);
+  paintGraphicChildren(hwnd_, buffer);
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, old);
   DeleteObject(surface);

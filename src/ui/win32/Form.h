@@ -33,7 +33,7 @@ public:
   HWND handle() const { return hwnd_; }
   // The form of a top-level window, or null.
   static Form* fromHandle(HWND window);
-  // Offers a message to preTranslateMessage inside the handlers' error guard.
+  // Offers a message to the form's key handling (preTranslateMessage).
   bool preTranslate(MSG& msg);
   const std::string& className() const { return className_; }
 

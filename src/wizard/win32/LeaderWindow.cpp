@@ -49,16 +49,14 @@ void LeaderWindow::FormCreate() {
 
 void LeaderWindow::loadPictures() {
   PictureLoading pictures(platform_, state_, *this, Cbmp_);
-  try {
-    pictures.run(layout_);
-  } catch (const std::exception& e) {
+  if (const Status loaded = pictures.run(layout_); !loaded.ok()) {
     // A picture that cannot be expanded: reported while the loading screen still
     // shows, then the wizard comes up all the same, so that the user can go on or leave.
     // A run that asks nothing reports through the platform, which logs it.
     if (keepHidden_)
-      platform_.messageBox(e.what(), "Setup", MessageButtons::Ok, MessageIcon::Error);
+      platform_.messageBox(loaded.error().what(), "Setup", MessageButtons::Ok, MessageIcon::Error);
     else
-      reportError(e.what());
+      reportError(loaded.error().what());
     trailer_.hideLoadingScreen();
     kalvora::setHourglass(false);
   }
