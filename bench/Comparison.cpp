@@ -15,9 +15,10 @@ int writeComparisonFiles(const std::string& dir) {
     for (const DataSet& set : dataSets()) {
       const std::string member = set.name + ".bin";
       MemoryStream archive;
-      ArchiveWriter writer(archive, "LZH");
-      writer.addMember(member, set.bytes, MemberOptions{});
-      writer.finish();
+      Result<ArchiveWriter> writer = ArchiveWriter::start(archive, "LZH");
+      if (!writer.ok()) throw writer.error();
+      if (Status added = writer.value().addMember(member, set.bytes, MemberOptions{}); !added.ok()) throw added.error();
+      if (Status finished = writer.value().finish(); !finished.ok()) throw finished.error();
       testing::writeBytes(dir + "/" + set.name + ".kvr", archive.bytes());
 
       // The member data of the archive just written are the stream to wrap.

@@ -23,10 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (p < 0 || p > 100) std::abort();
     ++reports;
   };
-  try {
-    c.ExpandArchive("C:\\in.zrq", nullptr);
-  } catch (const kalvora::Exception&) {
-  }
+  (void)c.ExpandArchive("C:\\in.zrq", nullptr); // an error is a normal outcome here
   for (const auto& path : fs.listFiles()) {
     const std::string key = fs.keyOf(path);
     const bool below = key.rfind("C:\\T\\", 0) == 0 && kalvora::isContainedMemberName(key.substr(5));

@@ -73,10 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Some inputs walk with a name list, so that skipped members are exercised too.
   std::vector<std::string> list = {"a.txt", "dir\\B.TXT"};
   kalvora::ViewStream source(data, size);
-  try {
-    compress.ExpandStream(source, (size % 3 == 0) ? &list : nullptr);
-  } catch (const kalvora::Exception&) {
-  }
+  (void)compress.ExpandStream(source, (size % 3 == 0) ? &list : nullptr); // an error is a normal outcome here
 
   for (const std::string& file : fs.listFiles())
     if (!inside(file) && kalvora::MemoryPlatform::normalize(file) != "C:\\KEEP.TXT")

@@ -80,9 +80,8 @@ void fuzzSetupScript(FuzzedDataProvider& in, const std::string& content) {
   check(script.ReadBool(section, key, true) == (parsed.value_or(1) != 0));
   check(TextTable(script).text(key).size() <= 1023);
 
-  try {
-    script.WriteInteger(section, key, n);
-  } catch (const EIniFileException&) {
+  if (const Status written = script.WriteInteger(section, key, n); !written.ok()) {
+    check(std::string(written.error().what()) == EIniFileException(path).what());
     check(contains(section, "\r\n") || contains(key, "\r\n"));
     return;
   }

@@ -10,26 +10,30 @@ namespace {
 constexpr std::int64_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 constexpr std::size_t kMaxNameLength = 32767;
 
-void requireFits(std::int64_t value, const char* what, const std::string& member) {
+Status requireFits(std::int64_t value, const char* what, const std::string& member) {
   if (value > kMaxInt32)
-    throw Exception(std::string(what) + " of " + member + " exceeds the archive's limit of 2147483647 bytes");
+    return Exception(std::string(what) + " of " + member + " exceeds the archive's limit of 2147483647 bytes");
+  return {};
 }
 
 } // namespace
 
-ArchiveWriter::ArchiveWriter(Stream& out, const std::string& compressId) : out_(out), headerPosition_(out.position()) {
-  if (compressId.size() != 3) throw Exception("Archive method tag must have 3 characters: " + compressId);
-  compressId.copy(header_.compressId, 3);
+Result<ArchiveWriter> ArchiveWriter::start(Stream& out, const std::string& compressId) {
+  if (compressId.size() != 3) return Exception("Archive method tag must have 3 characters: " + compressId);
+  ArchiveWriter writer(out);
+  compressId.copy(writer.header_.compressId, 3);
   std::uint8_t raw[kArchiveHeaderSize];
-  encodeArchiveHeader(header_, raw);
-  out_.writeBuffer(raw, sizeof raw);
+  encodeArchiveHeader(writer.header_, raw);
+  if (Status written = out.writeBuffer(raw, sizeof raw); !written.ok()) return written.error();
+  return writer;
 }
 
-EncodedMember encodeMember(const std::string& storedName, std::span<const std::uint8_t> data,
-                           const MemberOptions& options) {
+Result<EncodedMember> encodeMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                                   const MemberOptions& options) {
   if (storedName.size() > kMaxNameLength)
-    throw Exception("Member name longer than 32767 bytes: " + storedName.substr(0, 64) + "...");
-  requireFits(static_cast<std::int64_t>(data.size()), "Size", storedName);
+    return Exception("Member name longer than 32767 bytes: " + storedName.substr(0, 64) + "...");
+  if (Status fits = requireFits(static_cast<std::int64_t>(data.size()), "Size", storedName); !fits.ok())
+    return fits.error();
 
   // The header's place and the name, then the data encoded straight behind them.
   EncodedMember out{storedName, static_cast<std::int64_t>(data.size()), {}};
@@ -40,10 +44,10 @@ EncodedMember encodeMember(const std::string& storedName, std::span<const std::u
   case kMethodStored: out.bytes.insert(out.bytes.end(), data.begin(), data.end()); break;
   case kMethodRle: rleEncode(data, out.bytes); break;
   case kMethodLzh: lzhEncode(data, out.bytes); break;
-  default: throw Exception("No encoder for method " + std::to_string(options.method) + " of " + storedName);
+  default: return Exception("No encoder for method " + std::to_string(options.method) + " of " + storedName);
   }
   const auto storedSize = static_cast<std::int64_t>(out.bytes.size() - dataStart);
-  requireFits(storedSize, "Compressed size", storedName);
+  if (Status fits = requireFits(storedSize, "Compressed size", storedName); !fits.ok()) return fits.error();
 
   MemberHeader member;
   member.nameLength = static_cast<std::int16_t>(storedName.size());
@@ -62,25 +66,30 @@ EncodedMember encodeMember(const std::string& storedName, std::span<const std::u
   return out;
 }
 
-void ArchiveWriter::addMember(const std::string& storedName, std::span<const std::uint8_t> data,
-                              const MemberOptions& options) {
-  add(encodeMember(storedName, data, options));
+Status ArchiveWriter::addMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                                const MemberOptions& options) {
+  const Result<EncodedMember> member = encodeMember(storedName, data, options);
+  if (!member.ok()) return member.status();
+  return add(member.value());
 }
 
-void ArchiveWriter::add(const EncodedMember& member) {
-  requireFits(totalExpanded_ + member.expandedSize, "Total size with", member.storedName);
-  out_.writeBuffer(member.bytes.data(), member.bytes.size());
+Status ArchiveWriter::add(const EncodedMember& member) {
+  if (Status fits = requireFits(totalExpanded_ + member.expandedSize, "Total size with", member.storedName); !fits.ok())
+    return fits;
+  if (Status written = out_.writeBuffer(member.bytes.data(), member.bytes.size()); !written.ok()) return written;
   totalExpanded_ += member.expandedSize;
+  return {};
 }
 
-void ArchiveWriter::finish() {
+Status ArchiveWriter::finish() {
   const std::int64_t end = out_.position();
   header_.totalExpandedSize = static_cast<std::int32_t>(totalExpanded_);
   std::uint8_t raw[kArchiveHeaderSize];
   encodeArchiveHeader(header_, raw);
   out_.seek(headerPosition_);
-  out_.writeBuffer(raw, sizeof raw);
+  const Status written = out_.writeBuffer(raw, sizeof raw);
   out_.seek(end);
+  return written;
 }
 
 } // namespace kalvora

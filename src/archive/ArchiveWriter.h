@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/ArchiveFormat.h"
+#include "platform/Errors.h"
 #include "platform/Stream.h"
 
 namespace kalvora {
@@ -28,22 +29,28 @@ struct EncodedMember {
   std::vector<std::uint8_t> bytes;
 };
 
-// Raises kalvora::Exception when the name or a size does not fit the format.
-EncodedMember encodeMember(const std::string& storedName, std::span<const std::uint8_t> data,
-                           const MemberOptions& options);
+// The member, or an error (kalvora::Exception) when the name or a size does
+// not fit the format or the method has no encoder.
+Result<EncodedMember> encodeMember(const std::string& storedName, std::span<const std::uint8_t> data,
+                                   const MemberOptions& options);
 
 class ArchiveWriter {
 public:
-  // compressId is the archive's tag: "NON", "RLE" or "LZH".
-  ArchiveWriter(Stream& out, const std::string& compressId);
-  // Raises kalvora::Exception when a size does not fit the format's signed 32 bits.
-  void addMember(const std::string& storedName, std::span<const std::uint8_t> data, const MemberOptions& options);
-  // Raises kalvora::Exception when the archive's total size would not fit.
-  void add(const EncodedMember& member);
+  // Writes the archive's header; compressId is its tag: "NON", "RLE" or "LZH".
+  // An error for a tag that is not 3 characters, or the stream's write error.
+  static Result<ArchiveWriter> start(Stream& out, const std::string& compressId);
+  // An error when the member does not fit the format (as encodeMember), or the
+  // stream's write error.
+  Status addMember(const std::string& storedName, std::span<const std::uint8_t> data, const MemberOptions& options);
+  // An error when the archive's total size would not fit the format's signed
+  // 32 bits (nothing is written then), or the stream's write error.
+  Status add(const EncodedMember& member);
   // Writes the final TotalExpandedSize into the header.
-  void finish();
+  Status finish();
 
 private:
+  explicit ArchiveWriter(Stream& out) : out_(out), headerPosition_(out.position()) {}
+
   Stream& out_;
   std::int64_t headerPosition_;
   std::int64_t totalExpanded_ = 0;

@@ -16,15 +16,16 @@ std::uint8_t* ByteSink::flush(std::uint8_t* out) {
   const auto overrun = static_cast<std::size_t>(out - blockEnd());
   platform_.yield();
   checksum_ = byteSum(block_, kBlockSize, checksum_);
-  dest_.writeBuffer(block_, kBlockSize);
+  if (dest_.write(block_, kBlockSize) != kBlockSize) failed_ = true;
   std::memmove(buffer_.get(), buffer_.get() + kBlockSize, history_ + overrun);
   return block_ + overrun;
 }
 
-std::uint32_t ByteSink::finish(std::uint8_t* out) {
+Result<std::uint32_t> ByteSink::finish(std::uint8_t* out) {
+  if (failed_) return EWriteError(); // nothing more is written after a refused block
   const auto count = static_cast<std::size_t>(out - block_);
   checksum_ = byteSum(block_, count, checksum_);
-  dest_.writeBuffer(block_, count);
+  if (Status written = dest_.writeBuffer(block_, count); !written.ok()) return written.error();
   return checksum_;
 }
 

@@ -24,10 +24,15 @@ public:
   std::uint8_t* blockEnd() const { return block_ + kBlockSize; }
 
   // With out at or past blockEnd(): yields, writes the full block, moves the
-  // history and the overrun down, and returns where writing goes on.
+  // history and the overrun down, and returns where writing goes on. A refused
+  // write is kept: the decoder then stops as at end of input (see failed()).
   std::uint8_t* flush(std::uint8_t* out);
-  // Writes the bytes up to out; returns the checksum of every byte delivered.
-  std::uint32_t finish(std::uint8_t* out);
+  // Whether a block could not be written. Checked per block, so that the
+  // decoding loops do not test it per byte.
+  bool failed() const { return failed_; }
+  // Writes the bytes up to out; the checksum of every byte delivered, or the
+  // write error (EWriteError: a short write), also one that ended a flush.
+  Result<std::uint32_t> finish(std::uint8_t* out);
 
 private:
   Stream& dest_;
@@ -36,6 +41,7 @@ private:
   std::unique_ptr<std::uint8_t[]> buffer_;
   std::uint8_t* block_;
   std::uint32_t checksum_ = 0;
+  bool failed_ = false;
 };
 
 } // namespace kalvora

@@ -27,39 +27,43 @@ void TCompress::SetTargetPath(const std::string& path) {
   if (!path.empty() && path.back() != '\\' && path.back() != '/') targetPath_ += '\\';
 }
 
-void TCompress::ExpandFile(std::string& FileName, const std::string& ArchiveName) {
+Status TCompress::ExpandFile(std::string& FileName, const std::string& ArchiveName) {
   std::vector<std::string> list{FileName};
-  ExpandArchive(ArchiveName, &list);
+  if (Status expanded = ExpandArchive(ArchiveName, &list); !expanded.ok()) return expanded;
   FileName = list.empty() ? std::string() : list.front();
+  return {};
 }
 
-void TCompress::ExpandArchive(const std::string& ArchiveName, std::vector<std::string>* FileList) {
+Status TCompress::ExpandArchive(const std::string& ArchiveName, std::vector<std::string>* FileList) {
   const auto archive = platform_.openFile(ArchiveName, OpenMode::ReadExclusive);
-  if (!archive) throw EFOpenError(ArchiveName);
-  ExpandStream(*archive, FileList);
+  if (!archive) return EFOpenError(ArchiveName);
+  return ExpandStream(*archive, FileList);
 }
 
-void TCompress::ExpandStream(Stream& Source, std::vector<std::string>* FileList) {
+Status TCompress::ExpandStream(Stream& Source, std::vector<std::string>* FileList) {
   Source.seek(0);
   std::uint8_t raw[kArchiveHeaderSize];
   const bool complete = readUpTo(Source, raw, sizeof raw) == sizeof raw;
-  if (!complete || std::memcmp(raw, kArchiveMagic, sizeof kArchiveMagic) != 0) throw EInvalidHeader();
+  if (!complete || std::memcmp(raw, kArchiveMagic, sizeof kArchiveMagic) != 0) return EInvalidHeader();
   const ArchiveHeader header = decodeArchiveHeader(raw);
-  if (header.archiveType != kArchiveTypeMultiFile) throw EInvalidHeaderArchiveType();
+  if (header.archiveType != kArchiveTypeMultiFile) return EInvalidHeaderArchiveType();
   const std::string compressId = header.compressIdText();
-  MethodFromID(compressId);
+  if (const Result<int> method = MethodFromID(compressId); !method.ok()) return method.status();
 
   Walk walk{Source, FileList, compressId, {}, 0};
   MemberHeader member;
   std::string name;
   while (ReadMemberHeader(Source, member, name)) {
     if (walk.total >= header.totalExpandedSize) break;
-    if (!expandOrSkip(walk, member, name)) break;
+    const Result<bool> goOn = expandOrSkip(walk, member, name);
+    if (!goOn.ok()) return goOn.status();
+    if (!goOn.value()) break;
   }
   if (FileList) *FileList = std::move(walk.written);
+  return {};
 }
 
-int TCompress::MethodFromID(const std::string& CompressID) {
+Result<int> TCompress::MethodFromID(const std::string& CompressID) {
   int method = 0;
   if (CompressID == "RLE") {
     method = kMethodRle;
@@ -70,7 +74,7 @@ int TCompress::MethodFromID(const std::string& CompressID) {
     if (CompressID != "CUS" && OnRecognize) OnRecognize(CompressID, recognized);
     if (CompressID == "CUS" || recognized) method = kMethodCustom;
   }
-  if (method == 0 && CompressID != "NON") throw EUnrecognizedCompressionMethod();
+  if (method == 0 && CompressID != "NON") return EUnrecognizedCompressionMethod();
   return method;
 }
 
@@ -83,17 +87,20 @@ bool TCompress::ReadMemberHeader(Stream& Source, MemberHeader& Header, std::stri
   return readUpTo(Source, Name.data(), Name.size()) == Name.size();
 }
 
-void TCompress::ExpandMember(Stream& Dest, Stream& Source, bool Locked, const std::string& CompressID,
-                             std::uint8_t Method, std::int32_t Checksum, std::int32_t ExpandedSize,
-                             std::int32_t CompressedSize) {
-  if (Locked && Key == 0) throw EInvalidKey();
+Status TCompress::ExpandMember(Stream& Dest, Stream& Source, bool Locked, const std::string& CompressID,
+                               std::uint8_t Method, std::int32_t Checksum, std::int32_t ExpandedSize,
+                               std::int32_t CompressedSize) {
+  if (Locked && Key == 0) return EInvalidKey();
   const ExpandJob job{Source, Dest, platform_, CompressedSize, ExpandedSize, &OnShowProgress, &OnExpand, CompressID};
-  const std::optional<std::uint32_t> ahead = Shortcut ? Shortcut->expand(Method, job) : std::nullopt;
-  const std::uint32_t sum = ahead ? *ahead : expandByMethod(Method, job);
+  std::optional<Result<std::uint32_t>> ahead = Shortcut ? Shortcut->expand(Method, job) : std::nullopt;
+  const Result<std::uint32_t> expanded = ahead ? std::move(*ahead) : expandByMethod(Method, job);
+  if (!expanded.ok()) return expanded.status();
+  const std::uint32_t sum = expanded.value();
   const auto expected = static_cast<std::uint32_t>(Checksum);
-  if (Method == kMethodStored || sum == expected) return;
-  if (!Locked) throw EBadChecksum();
-  if (sum + static_cast<std::uint32_t>(Key) != expected) throw EInvalidKey();
+  if (Method == kMethodStored || sum == expected) return {};
+  if (!Locked) return EBadChecksum();
+  if (sum + static_cast<std::uint32_t>(Key) != expected) return EInvalidKey();
+  return {};
 }
 
 } // namespace kalvora

@@ -17,8 +17,9 @@ enum class TCProcessMode { cmCompress = 0, cmExpand = 1 };
 
 using TFilenameCheckEvent = std::function<void(std::string& filepath, TCProcessMode mode)>;
 using TShowProgressEvent = std::function<void(std::int32_t& PercentageDone)>;
-using TExpandEvent = std::function<void(Stream& dest, Stream& source, std::int32_t Sourcesize, std::int32_t Destsize,
-                                        const std::string& CompressID, std::int32_t& checksum)>;
+// A custom method's expansion; an error it returns ends the member's expansion.
+using TExpandEvent = std::function<Status(Stream& dest, Stream& source, std::int32_t Sourcesize, std::int32_t Destsize,
+                                          const std::string& CompressID, std::int32_t& checksum)>;
 using TRecognizeEvent = std::function<void(const std::string& CompressID, bool& recognized)>;
 using TCompressEvent = std::function<void(Stream& dest, Stream& source, std::string& CompressID,
                                           std::int32_t& Outputsize, std::int32_t& checksum)>;
@@ -27,11 +28,12 @@ struct ExpandJob;
 
 // Expansions worked out beforehand. Asked before a method runs, it either does
 // the member's expansion to the job exactly as the method would and gives the
-// checksum, or gives nothing, and the method runs.
+// method's outcome (the checksum or the error that stopped it), or gives
+// nothing, and the method runs.
 class ExpansionShortcut {
 public:
   virtual ~ExpansionShortcut() = default;
-  virtual std::optional<std::uint32_t> expand(std::uint8_t method, const ExpandJob& job) = 0;
+  virtual std::optional<Result<std::uint32_t>> expand(std::uint8_t method, const ExpandJob& job) = 0;
 };
 
 class TCompress {
@@ -52,20 +54,26 @@ public:
   void SetTargetPath(const std::string& path);
   const std::string& TargetPath() const { return targetPath_; }
 
+  // The expansions end at the first error and return it; a member's output
+  // file that the error leaves incomplete is deleted.
+
   // Expands the member(s) named FileName (any letter case); FileName becomes the
-  // first output path, or empty when nothing was written.
-  void ExpandFile(std::string& FileName, const std::string& ArchiveName);
+  // first output path, or empty when nothing was written. On an error FileName
+  // stays as it was.
+  Status ExpandFile(std::string& FileName, const std::string& ArchiveName);
   // Opens the archive exclusively and expands it; FileList as for ExpandStream.
-  void ExpandArchive(const std::string& ArchiveName, std::vector<std::string>* FileList);
+  Status ExpandArchive(const std::string& ArchiveName, std::vector<std::string>* FileList);
   // Walks the archive from the start of Source. With a list, only the members it
-  // names; after a walk without exception the list holds the paths written.
-  void ExpandStream(Stream& Source, std::vector<std::string>* FileList);
-  // 0 to 3 for a CompressID; raises EUnrecognizedCompressionMethod for 0 unless "NON".
-  int MethodFromID(const std::string& CompressID);
+  // names; after a walk without error the list holds the paths written (after
+  // an error it is left as it was).
+  Status ExpandStream(Stream& Source, std::vector<std::string>* FileList);
+  // 0 to 3 for a CompressID; EUnrecognizedCompressionMethod for 0 unless "NON".
+  Result<int> MethodFromID(const std::string& CompressID);
   bool ReadMemberHeader(Stream& Source, MemberHeader& Header, std::string& Name);
-  // Key test, expansion by Method, checksum test.
-  void ExpandMember(Stream& Dest, Stream& Source, bool Locked, const std::string& CompressID, std::uint8_t Method,
-                    std::int32_t Checksum, std::int32_t ExpandedSize, std::int32_t CompressedSize);
+  // Key test, expansion by Method, checksum test. Dest keeps what was written
+  // before an error.
+  Status ExpandMember(Stream& Dest, Stream& Source, bool Locked, const std::string& CompressID, std::uint8_t Method,
+                      std::int32_t Checksum, std::int32_t ExpandedSize, std::int32_t CompressedSize);
 
   Platform& platform() { return platform_; }
 
@@ -77,10 +85,10 @@ private:
     std::vector<std::string> written;
     std::int64_t total; // expanded bytes so far
   };
-  // Handles one member; false ends the walk.
-  bool expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name);
+  // Handles one member; false ends the walk, an error ends it with that error.
+  Result<bool> expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name);
   bool skipMember(Stream& source, const MemberHeader& member);
-  void requireFreeSpace(const std::string& path, std::int32_t expandedSize);
+  Status requireFreeSpace(const std::string& path, std::int32_t expandedSize);
 
   Platform& platform_;
   std::string targetPath_;

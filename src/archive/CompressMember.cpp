@@ -16,18 +16,19 @@ bool TCompress::skipMember(Stream& source, const MemberHeader& member) {
   return true;
 }
 
-void TCompress::requireFreeSpace(const std::string& path, std::int32_t expandedSize) {
+Status TCompress::requireFreeSpace(const std::string& path, std::int32_t expandedSize) {
   std::int64_t available = platform_.freeDiskSpace(path);
   if (platform_.fileExists(path)) {
     // The file it replaces counts as free space.
     const auto existing = platform_.openFile(path, OpenMode::ReadWrite);
-    if (!existing) throw EInOutError(5);
+    if (!existing) return EInOutError(5);
     available += existing->size();
   }
-  if (available < expandedSize) throw EInsufficientDiskSpace(path);
+  if (available < expandedSize) return EInsufficientDiskSpace(path);
+  return {};
 }
 
-bool TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name) {
+Result<bool> TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name) {
   if (walk.list && std::none_of(walk.list->begin(), walk.list->end(),
                                 [&](const std::string& wanted) { return sameMemberName(wanted, name); }))
     return skipMember(walk.source, member);
@@ -38,23 +39,22 @@ bool TCompress::expandOrSkip(Walk& walk, const MemberHeader& member, const std::
     if (path.empty()) return skipMember(walk.source, member);
     if (path == "*") return false;
   } else if (!isContainedMemberName(name)) {
-    throw EUnsafeMemberName(name);
+    return EUnsafeMemberName(name);
   }
 
-  requireFreeSpace(path, member.expandedSize);
-  if (MakeDirectories && !createDirectories(platform_, directoryPart(path))) throw EInOutError(5);
+  if (Status space = requireFreeSpace(path, member.expandedSize); !space.ok()) return space.error();
+  if (MakeDirectories && !createDirectories(platform_, directoryPart(path))) return EInOutError(5);
   auto out = platform_.openFile(path, OpenMode::Create);
   if (!out) {
-    if (ExceptionOnFileError) throw EFCreateError(path);
+    if (ExceptionOnFileError) return EFCreateError(path);
     return skipMember(walk.source, member);
   }
-  try {
-    ExpandMember(*out, walk.source, member.lockFlag > 0, walk.compressId, member.method, member.checksum,
-                 member.expandedSize, member.compressedSize);
-  } catch (...) {
+  const Status expanded = ExpandMember(*out, walk.source, member.lockFlag > 0, walk.compressId, member.method,
+                                       member.checksum, member.expandedSize, member.compressedSize);
+  if (!expanded.ok()) {
     out.reset();
     platform_.deleteFile(path);
-    throw;
+    return expanded.error();
   }
   walk.total += member.expandedSize;
   // Set through the open file after its last write where the stream can, else

@@ -192,10 +192,10 @@ inline void copyMatch(std::uint8_t* out, unsigned distance, unsigned length) {
 
 } // namespace
 
-std::uint32_t expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); }
+Result<std::uint32_t> expandLzh(const ExpandJob& job) { return expandLzh(job, nullptr); }
 
-std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill, bool wordSearch) {
-  if (job.expandedSize <= 0) return 0;
+Result<std::uint32_t> expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill, bool wordSearch) {
+  if (job.expandedSize <= 0) return 0u;
   const auto decoder = std::make_unique<DecoderTree>();
   decoder->tree.searchBySse2 = decoder->tree.searchBySse2 && !wordSearch;
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
@@ -217,7 +217,10 @@ std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_
       out += length;
       left -= length;
     }
-    if (out >= sink.blockEnd()) out = sink.flush(out);
+    if (out >= sink.blockEnd()) {
+      out = sink.flush(out);
+      if (sink.failed()) break;
+    }
   }
   if (stats) {
     stats->treeRebuilds = decoder->tree.rebuilds();

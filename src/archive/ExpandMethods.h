@@ -19,14 +19,16 @@ struct ExpandJob {
   std::string compressId;
 };
 
-// Each returns the checksum of the bytes it delivered (0 for a stored member).
-std::uint32_t expandStored(const ExpandJob& job);
-std::uint32_t expandRle(const ExpandJob& job);
-std::uint32_t expandLzh(const ExpandJob& job);
-std::uint32_t expandCustom(const ExpandJob& job);
+// Each returns the checksum of the bytes it delivered (0 for a stored member),
+// or the error that stopped it: a refused write of the output (EWriteError),
+// for a stored member a short archive (EReadError), or a custom method's own.
+Result<std::uint32_t> expandStored(const ExpandJob& job);
+Result<std::uint32_t> expandRle(const ExpandJob& job);
+Result<std::uint32_t> expandLzh(const ExpandJob& job);
+Result<std::uint32_t> expandCustom(const ExpandJob& job);
 
 // The method of a Method byte; bytes above 3 expand nothing and give 0.
-std::uint32_t expandByMethod(std::uint8_t method, const ExpandJob& job);
+Result<std::uint32_t> expandByMethod(std::uint8_t method, const ExpandJob& job);
 
 // The LZH decoder's internals, for tests and benchmarks.
 struct LzhDecodeStats {
@@ -36,7 +38,7 @@ struct LzhDecodeStats {
 // windowFill: the initial window content that a stream may refer to (spaces).
 // wordSearch: the tree update searches frequencies a machine word at a time
 // even where SSE2 is there.
-std::uint32_t expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill = 0x20,
-                        bool wordSearch = false);
+Result<std::uint32_t> expandLzh(const ExpandJob& job, LzhDecodeStats* stats, std::uint8_t windowFill = 0x20,
+                                bool wordSearch = false);
 
 } // namespace kalvora

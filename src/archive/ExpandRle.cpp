@@ -52,7 +52,7 @@ std::size_t copyLiterals(const std::uint8_t* p, std::size_t span, std::uint8_t* 
 
 } // namespace
 
-std::uint32_t expandRle(const ExpandJob& job) {
+Result<std::uint32_t> expandRle(const ExpandJob& job) {
   ByteSource in(job.source, job.compressedSize, job.progress, job.platform);
   ByteSink sink(job.dest, job.platform);
   std::uint8_t* out = sink.begin();
@@ -61,7 +61,10 @@ std::uint32_t expandRle(const ExpandJob& job) {
   // test allowed, while a run of counts could expand its data 127-fold.
   auto left = static_cast<std::size_t>(std::max<std::int32_t>(job.expandedSize, 0));
   while (left != 0) {
-    if (out >= sink.blockEnd()) out = sink.flush(out);
+    if (out >= sink.blockEnd()) {
+      out = sink.flush(out);
+      if (sink.failed()) break;
+    }
     if (in.cursor() == in.end() && !in.load()) break;
     const std::uint8_t* p = in.cursor();
     const std::size_t span =
@@ -88,7 +91,7 @@ std::uint32_t expandRle(const ExpandJob& job) {
     last = kRleEscape;
   }
   // Data left over after the declared size are passed over, not decoded.
-  if (left == 0) in.skipRest();
+  if (left == 0 && !sink.failed()) in.skipRest();
   return sink.finish(out);
 }
 

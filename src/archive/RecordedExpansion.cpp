@@ -3,31 +3,56 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <new>
+#include <span>
+
+#include "archive/ByteSink.h"
+#include "archive/ByteSource.h"
 
 namespace kalvora {
+
+template <typename T> bool RecordedExpansion::Store<T>::allocate(std::size_t n) {
+  items.reset(new (std::nothrow) T[n]);
+  capacity = items ? n : 0;
+  return items != nullptr;
+}
+
+template <typename T> bool RecordedExpansion::Store<T>::add(const T* from, std::size_t n) {
+  if (n > capacity - size) {
+    full = true;
+    return false;
+  }
+  std::copy_n(from, n, items.get() + size);
+  size += n;
+  return true;
+}
+
 namespace {
 
 using Event = RecordedExpansion::Event;
 using Kind = RecordedExpansion::Kind;
+using Events = RecordedExpansion::Store<Event>;
+
+void note(Events& events, const Event& event) { events.add(&event, 1); }
 
 // The archive's bytes as the method reads them, each read and seek recorded.
 class RecordingSource : public Stream {
 public:
-  RecordingSource(const std::vector<std::uint8_t>& bytes, std::int64_t start, std::vector<Event>& events)
+  RecordingSource(const std::vector<std::uint8_t>& bytes, std::int64_t start, Events& events)
       : bytes_(bytes), position_(start), events_(events) {}
   std::size_t read(void* buffer, std::size_t n) override {
     const auto size = static_cast<std::int64_t>(bytes_.size());
     const auto got =
         static_cast<std::size_t>(std::clamp<std::int64_t>(size - position_, 0, static_cast<std::int64_t>(n)));
     if (got != 0) std::memcpy(buffer, bytes_.data() + position_, got);
-    events_.push_back({Kind::Read, position_, static_cast<std::int64_t>(n), static_cast<std::int64_t>(got)});
+    note(events_, {Kind::Read, position_, static_cast<std::int64_t>(n), static_cast<std::int64_t>(got)});
     position_ += static_cast<std::int64_t>(got);
     return got;
   }
   std::size_t write(const void*, std::size_t) override { return 0; }
   std::int64_t position() const override { return position_; }
   void seek(std::int64_t position) override {
-    events_.push_back({Kind::Seek, position});
+    note(events_, {Kind::Seek, position});
     position_ = std::max<std::int64_t>(position, 0);
   }
   std::int64_t size() const override { return static_cast<std::int64_t>(bytes_.size()); }
@@ -35,27 +60,26 @@ public:
 private:
   const std::vector<std::uint8_t>& bytes_;
   std::int64_t position_;
-  std::vector<Event>& events_;
+  Events& events_;
 };
 
-// The output kept in memory, each write recorded.
+// The output kept in memory, each write recorded. A write past the room
+// made for the member's size is refused, which ends the method.
 class RecordingSink : public Stream {
 public:
-  RecordingSink(std::vector<std::uint8_t>& bytes, std::vector<Event>& events) : bytes_(bytes), events_(events) {}
+  RecordingSink(RecordedExpansion::Store<std::uint8_t>& bytes, Events& events) : bytes_(bytes), events_(events) {}
   std::size_t read(void*, std::size_t) override { return 0; }
   std::size_t write(const void* buffer, std::size_t n) override {
-    events_.push_back({Kind::Write, static_cast<std::int64_t>(bytes_.size()), static_cast<std::int64_t>(n)});
-    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-    bytes_.insert(bytes_.end(), bytes, bytes + n);
-    return n;
+    note(events_, {Kind::Write, static_cast<std::int64_t>(bytes_.size), static_cast<std::int64_t>(n)});
+    return bytes_.add(static_cast<const std::uint8_t*>(buffer), n) ? n : 0;
   }
-  std::int64_t position() const override { return static_cast<std::int64_t>(bytes_.size()); }
+  std::int64_t position() const override { return static_cast<std::int64_t>(bytes_.size); }
   void seek(std::int64_t) override {}
-  std::int64_t size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+  std::int64_t size() const override { return static_cast<std::int64_t>(bytes_.size); }
 
 private:
-  std::vector<std::uint8_t>& bytes_;
-  std::vector<Event>& events_;
+  RecordedExpansion::Store<std::uint8_t>& bytes_;
+  Events& events_;
 };
 
 // The platform of a method, which makes one call of it, yield: here handed
@@ -89,21 +113,55 @@ private:
 } // namespace
 
 RecordedExpansion::RecordedExpansion(std::vector<std::uint8_t> archive, std::int64_t dataOffset, std::uint8_t method,
-                                     std::int32_t compressedSize, std::int32_t expandedSize,
-                                     const std::atomic<bool>* abandon)
+                                     std::int32_t compressedSize, std::int32_t expandedSize)
     : archive_(std::move(archive)), dataOffset_(dataOffset), method_(method), compressedSize_(compressedSize),
-      expandedSize_(expandedSize) {
-  output_.reserve(static_cast<std::size_t>(std::max<std::int32_t>(expandedSize, 0)));
+      expandedSize_(expandedSize) {}
+
+std::unique_ptr<RecordedExpansion> RecordedExpansion::make(std::vector<std::uint8_t> archive, std::int64_t dataOffset,
+                                                           std::uint8_t method, std::int32_t compressedSize,
+                                                           std::int32_t expandedSize,
+                                                           const std::atomic<bool>* abandon) {
+  std::unique_ptr<RecordedExpansion> recorded(
+      new (std::nothrow) RecordedExpansion(std::move(archive), dataOffset, method, compressedSize, expandedSize));
+  if (!recorded || !recorded->record(abandon)) return nullptr;
+  return recorded;
+}
+
+bool RecordedExpansion::record(const std::atomic<bool>* abandon) {
+  // Room for all a method can do: its output overruns the member's size by
+  // less than the sink's slack; each chunk of input is a read, a report and
+  // a yield, each block of output a write and a yield, and the end of the
+  // input adds a read and a seek.
+  const auto expanded = static_cast<std::size_t>(std::max<std::int32_t>(expandedSize_, 0)) + ByteSink::kSlack;
+  const std::size_t chunks =
+      static_cast<std::size_t>(std::max<std::int32_t>(compressedSize_, 0)) / ByteSource::kChunkSize + 2;
+  const std::size_t blocks = expanded / ByteSink::kBlockSize + 2;
+  if (!output_.allocate(expanded) || !events_.allocate(3 * chunks + 2 * blocks + 2)) return false;
+
+  bool abandoned = false;
   RecordingSource source(archive_, dataOffset_, events_);
   RecordingSink sink(output_, events_);
-  YieldPlatform platform([this] { events_.push_back({Kind::Yield}); });
-  const TShowProgressEvent progress = [this, abandon](std::int32_t& percentage) {
-    if (abandon && *abandon) throw Abandoned{};
-    events_.push_back({Kind::Progress, percentage});
+  YieldPlatform platform([this] { note(events_, {Kind::Yield}); });
+  const TShowProgressEvent progress = [this, abandon, &abandoned](std::int32_t& percentage) {
+    if (abandon && *abandon) {
+      abandoned = true;
+      percentage = -1; // the method stops as at the end of its input
+      return;
+    }
+    note(events_, {Kind::Progress, percentage});
   };
-  const ExpandJob job{source, sink, platform, compressedSize, expandedSize, &progress, nullptr, {}};
-  checksum_ = expandByMethod(method, job);
-  events_.shrink_to_fit();
+  const ExpandJob job{source, sink, platform, compressedSize_, expandedSize_, &progress, nullptr, {}};
+  const Result<std::uint32_t> expandedSum = expandByMethod(method_, job);
+  if (abandoned || events_.full || !expandedSum.ok()) return false;
+  checksum_ = expandedSum.value();
+
+  // The events as they came, in no more memory than they take, where it can be had.
+  Events exact;
+  if (events_.size < events_.capacity && exact.allocate(events_.size)) {
+    exact.add(events_.items.get(), events_.size);
+    events_ = std::move(exact);
+  }
+  return true;
 }
 
 bool RecordedExpansion::fits(std::uint8_t method, const ExpandJob& job) const {
@@ -112,7 +170,7 @@ bool RecordedExpansion::fits(std::uint8_t method, const ExpandJob& job) const {
 }
 
 std::size_t RecordedExpansion::bytesHeld() const {
-  return archive_.capacity() + output_.capacity() + events_.capacity() * sizeof(Event);
+  return archive_.capacity() + output_.capacity + events_.capacity * sizeof(Event);
 }
 
 struct RecordedExpansion::Done {
@@ -125,7 +183,7 @@ struct RecordedExpansion::Done {
 RecordedExpansion::Outcome RecordedExpansion::replay(const ExpandJob& job) const {
   Done done;
   std::vector<std::uint8_t> scratch;
-  for (const Event& event : events_) {
+  for (const Event& event : std::span(events_.items.get(), events_.size)) {
     switch (event.kind) {
     case Kind::Read: {
       scratch.resize(static_cast<std::size_t>(event.count));
@@ -156,7 +214,10 @@ RecordedExpansion::Outcome RecordedExpansion::replay(const ExpandJob& job) const
       ++done.yields;
       break;
     case Kind::Write:
-      job.dest.writeBuffer(output_.data() + event.at, static_cast<std::size_t>(event.count));
+      // The method stops at a refused write, with the same error.
+      if (Status written = job.dest.writeBuffer(output_.items.get() + event.at, static_cast<std::size_t>(event.count));
+          !written.ok())
+        return {written.error(), false};
       ++done.writes;
       break;
     }
@@ -225,9 +286,9 @@ private:
 
 } // namespace
 
-std::uint32_t RecordedExpansion::resume(const ExpandJob& job, const Done& done) const {
+Result<std::uint32_t> RecordedExpansion::resume(const ExpandJob& job, const Done& done) const {
   std::vector<std::vector<std::uint8_t>> answers;
-  for (const Event& event : events_) {
+  for (const Event& event : std::span(events_.items.get(), events_.size)) {
     if (answers.size() == done.reads) break;
     if (event.kind != Kind::Read) continue;
     if (event.got == 0) {

@@ -95,7 +95,9 @@ std::string copyChunk(Platform& platform, const MediumLocation& medium, const Fi
   while (true) {
     const ChunkBlocks::Step step = blocks.step(volume->read(block, kVolumeBlockSize));
     const std::size_t take = step.taken;
-    if (take != 0) out.writeBuffer(block, take);
+    if (take != 0) {
+      if (Status written = out.writeBuffer(block, take); !written.ok()) throw written.error();
+    }
     if (spans && take != 0) {
       if (!spans->empty() && spans->back().path == path && spans->back().offset + spans->back().length == spanStart)
         spans->back().length += static_cast<std::int64_t>(take);
@@ -128,16 +130,14 @@ ExpandedFile expandArchive(const std::vector<std::uint8_t>& archive, const std::
   const std::string staged = "C:\\setup\\compress.tmp";
   {
     auto out = memory.openFile(staged, OpenMode::Create);
-    out->writeBuffer(archive.data(), archive.size());
+    if (Status written = out->writeBuffer(archive.data(), archive.size()); !written.ok()) throw written.error();
   }
   const std::string target = "C:\\target\\out.bin";
   TCompress compress(memory);
   compress.OnCheckFile = [&](std::string& path, TCProcessMode) { path = target; };
   std::string name = member;
-  try {
-    compress.ExpandFile(name, staged);
-  } catch (const std::exception& e) {
-    result.fault = std::string("expansion fails: ") + e.what();
+  if (const Status expanded = compress.ExpandFile(name, staged); !expanded.ok()) {
+    result.fault = std::string("expansion fails: ") + expanded.error().what();
     return result;
   }
   const auto content = memory.fileContent(target);

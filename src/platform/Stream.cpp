@@ -3,26 +3,27 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Errors.h"
-
 namespace kalvora {
 
-void Stream::readBuffer(void* buffer, std::size_t n) {
-  if (n != 0 && read(buffer, n) != n) throw EReadError();
+Status Stream::readBuffer(void* buffer, std::size_t n) {
+  if (n != 0 && read(buffer, n) != n) return EReadError();
+  return {};
 }
 
-void Stream::writeBuffer(const void* buffer, std::size_t n) {
-  if (n != 0 && write(buffer, n) != n) throw EWriteError();
+Status Stream::writeBuffer(const void* buffer, std::size_t n) {
+  if (n != 0 && write(buffer, n) != n) return EWriteError();
+  return {};
 }
 
-void Stream::copyFrom(Stream& source, std::int64_t n) {
+Status Stream::copyFrom(Stream& source, std::int64_t n) {
   std::uint8_t block[8192];
   while (n > 0) {
     const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(n, sizeof block));
-    source.readBuffer(block, chunk);
-    writeBuffer(block, chunk);
+    if (Status read = source.readBuffer(block, chunk); !read.ok()) return read;
+    if (Status written = writeBuffer(block, chunk); !written.ok()) return written;
     n -= static_cast<std::int64_t>(chunk);
   }
+  return {};
 }
 
 std::size_t MemoryStream::read(void* buffer, std::size_t n) {

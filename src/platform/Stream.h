@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Errors.h"
+
 namespace kalvora {
 
 class Stream {
@@ -30,10 +32,11 @@ public:
   }
 
   // All-or-error forms: EReadError / EWriteError on a short count.
-  void readBuffer(void* buffer, std::size_t n);
-  void writeBuffer(const void* buffer, std::size_t n);
-  // Copies n bytes from source to this stream in blocks.
-  void copyFrom(Stream& source, std::int64_t n);
+  Status readBuffer(void* buffer, std::size_t n);
+  Status writeBuffer(const void* buffer, std::size_t n);
+  // Copies n bytes from source to this stream in blocks; stops at the first
+  // short read or write, with its error.
+  Status copyFrom(Stream& source, std::int64_t n);
 };
 
 // A growable stream over a byte vector.

@@ -85,19 +85,20 @@ bool SetupScript::ReadBool(std::string_view section, std::string_view key, bool 
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void SetupScript::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+Status SetupScript::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   // An entry is one line: a name with a line break could not be found again, and
   // a value's line break would write further entries. The value keeps what a
   // reader would see of it.
   const auto lineBreak = [](const std::string& s) { return s.find_first_of("\r\n"); };
-  if (lineBreak(section) != std::string::npos || lineBreak(key) != std::string::npos) throw EIniFileException(path_);
+  if (lineBreak(section) != std::string::npos || lineBreak(key) != std::string::npos) return EIniFileException(path_);
   if (!platform_.writeProfileString(path_, section, key, value.substr(0, lineBreak(value))))
-    throw EIniFileException(path_);
+    return EIniFileException(path_);
   if (snapshot_) takeSnapshot();
+  return {};
 }
 
-void SetupScript::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
-  WriteString(section, key, std::to_string(value));
+Status SetupScript::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+  return WriteString(section, key, std::to_string(value));
 }
 
 } // namespace kalvora

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Errors.h"
 #include "platform/IniText.h"
 #include "platform/Platform.h"
 
@@ -33,10 +34,11 @@ public:
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
   // Read as an integer with default 1 or 0; true when non-zero.
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
-  // A refused write raises EIniFileException ("Kann nicht nach %s schreiben"), and so
-  // does a section or key with a line break; a value is written up to its first line break.
-  void WriteString(const std::string& section, const std::string& key, const std::string& value);
-  void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+  // A refused write gives EIniFileException ("Kann nicht nach %s schreiben"), and so
+  // does a section or key with a line break (nothing is written then); a value is
+  // written up to its first line break.
+  Status WriteString(const std::string& section, const std::string& key, const std::string& value);
+  Status WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
 
 private:
   void takeSnapshot();

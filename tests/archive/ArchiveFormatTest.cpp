@@ -5,11 +5,13 @@
 #include "ArchiveTestUtil.h"
 #include "archive/ArchiveWriter.h"
 #include "platform/Errors.h"
+#include "support/ErrorText.h"
 
 namespace kalvora {
 namespace {
 
 using test::Bytes;
+using test::errorOf;
 
 // The 54-byte archive holding a.txt = "abc", stored, attributes 0x20.
 const Bytes kWorkedExample = {0x5A, 0x4F, 0x52, 0x51, 0x1A, 0x4E, 0x4F, 0x4E, 0x03, 0x00, 0x00, 0x00, 0x01, 0,
@@ -19,9 +21,10 @@ const Bytes kWorkedExample = {0x5A, 0x4F, 0x52, 0x51, 0x1A, 0x4E, 0x4F, 0x4E, 0x
 
 TEST(ArchiveFormat, WriterProducesTheWorkedExampleByteForByte) {
   MemoryStream out;
-  ArchiveWriter writer(out, "NON");
-  writer.addMember("a.txt", test::bytesOf("abc"), {kMethodStored, 0, 0x20, std::nullopt});
-  writer.finish();
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, "NON");
+  ASSERT_TRUE(writer.ok());
+  ASSERT_TRUE(writer.value().addMember("a.txt", test::bytesOf("abc"), {kMethodStored, 0, 0x20, std::nullopt}).ok());
+  ASSERT_TRUE(writer.value().finish().ok());
   EXPECT_EQ(out.bytes(), kWorkedExample);
   EXPECT_EQ(out.position(), 54); // finish leaves the stream at the end
 }
@@ -84,9 +87,10 @@ TEST(ArchiveFormat, MethodTags) {
 
 TEST(ArchiveWriter, LockedMemberStoresSumPlusKey) {
   MemoryStream out;
-  ArchiveWriter writer(out, "LZH");
-  writer.addMember("x", test::bytesOf("abc"), {kMethodLzh, 0x12345678, 0x21, -300});
-  writer.finish();
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, "LZH");
+  ASSERT_TRUE(writer.ok());
+  ASSERT_TRUE(writer.value().addMember("x", test::bytesOf("abc"), {kMethodLzh, 0x12345678, 0x21, -300}).ok());
+  ASSERT_TRUE(writer.value().finish().ok());
   const MemberHeader m = decodeMemberHeader(out.bytes().data() + kArchiveHeaderSize);
   EXPECT_EQ(m.checksum, 294 - 300);
   EXPECT_EQ(m.lockFlag, 1);
@@ -97,22 +101,26 @@ TEST(ArchiveWriter, LockedMemberStoresSumPlusKey) {
 
 TEST(ArchiveWriter, RejectsWhatTheFormatCannotHold) {
   MemoryStream out;
-  EXPECT_THROW(ArchiveWriter(out, "LZHX"), Exception);
-  ArchiveWriter writer(out, "RLE");
-  EXPECT_THROW(writer.addMember(std::string(32768, 'n'), {}, {}), Exception);
-  EXPECT_NO_THROW(writer.addMember(std::string(32767, 'n'), {}, {}));
+  EXPECT_EQ(errorOf(ArchiveWriter::start(out, "LZHX")), "Archive method tag must have 3 characters: LZHX");
+  EXPECT_TRUE(out.bytes().empty());
+  Result<ArchiveWriter> started = ArchiveWriter::start(out, "RLE");
+  ASSERT_TRUE(started.ok());
+  ArchiveWriter& writer = started.value();
+  const std::size_t headerOnly = out.bytes().size();
+  EXPECT_EQ(errorOf(writer.addMember(std::string(32768, 'n'), {}, {})).rfind("Member name longer than 32767", 0), 0u);
+  EXPECT_EQ(out.bytes().size(), headerOnly); // nothing of a refused member is written
+  EXPECT_EQ(errorOf(writer.addMember(std::string(32767, 'n'), {}, {})), "");
   MemberOptions custom;
   custom.method = kMethodCustom;
-  EXPECT_THROW(writer.addMember("c", test::bytesOf("x"), custom), Exception);
+  EXPECT_EQ(errorOf(writer.addMember("c", test::bytesOf("x"), custom)), "No encoder for method 3 of c");
   // A data span above 2^31 - 1 bytes is refused before any byte of it is read.
   const std::span<const std::uint8_t> huge(reinterpret_cast<const std::uint8_t*>(out.bytes().data()),
                                            std::size_t{0x8000'0000u});
-  try {
-    writer.addMember("big", huge, {});
-    FAIL() << "no exception";
-  } catch (const Exception& e) {
-    EXPECT_NE(std::string(e.what()).find("2147483647"), std::string::npos) << e.what();
-  }
+  const std::string big = errorOf(writer.addMember("big", huge, {}));
+  EXPECT_NE(big.find("2147483647"), std::string::npos) << big;
+  // A stream that takes nothing: the writer passes on its write error.
+  ViewStream full(nullptr, 0);
+  EXPECT_EQ(errorOf(ArchiveWriter::start(full, "LZH")), EWriteError().what());
 }
 
 } // namespace

@@ -4,11 +4,13 @@
 
 #include "ArchiveTestUtil.h"
 #include "archive/LzhEncoder.h"
+#include "support/ErrorText.h"
 
 namespace kalvora {
 namespace {
 
 using test::Bytes;
+using test::errorOf;
 
 struct Expanded {
   Bytes bytes;
@@ -29,7 +31,9 @@ Expanded expand(std::uint8_t method, const Bytes& data, std::int32_t expandedSiz
   };
   const ExpandJob job{source,       dest,      platform, static_cast<std::int32_t>(data.size()),
                       expandedSize, &progress, nullptr,  "LZH"};
-  result.sum = expandByMethod(method, job);
+  const Result<std::uint32_t> expanded = expandByMethod(method, job);
+  EXPECT_EQ(errorOf(expanded), "");
+  result.sum = expanded.ok() ? expanded.value() : 0;
   result.bytes = dest.bytes();
   result.consumed = source.position();
   return result;
@@ -130,7 +134,7 @@ TEST(ExpandMethods, OutputGoesInBlocksOf8192WithAYieldEach) {
   MemoryStream source(lzh);
   test::RecordingStream dest;
   const ExpandJob job{source, dest, platform, static_cast<std::int32_t>(lzh.size()), 20000, nullptr, nullptr, ""};
-  expandLzh(job);
+  EXPECT_EQ(errorOf(expandLzh(job)), "");
   EXPECT_EQ(dest.writes, (std::vector<std::size_t>{8192, 8192, 20000 - 16384}));
   EXPECT_EQ(dest.bytes(), data);
   // Two full blocks written, plus one per input chunk loaded.
@@ -156,11 +160,84 @@ TEST(ExpandMethods, StoredMemberCutShortIsAReadError) {
   MemoryStream source(test::bytesOf("abc"));
   MemoryStream dest;
   const ExpandJob job{source, dest, platform, 10, 10, nullptr, nullptr, ""};
-  try {
-    expandStored(job);
-    FAIL();
-  } catch (const EReadError& e) {
-    EXPECT_STREQ(e.what(), "Stream-Read-Fehler ");
+  EXPECT_EQ(errorOf(expandStored(job)), "Stream-Read-Fehler ");
+}
+
+// Every read, write, yield and progress report of a method, in order.
+using Trace = std::vector<std::string>;
+
+class TracedSource : public MemoryStream {
+public:
+  TracedSource(const Bytes& bytes, Trace& trace) : MemoryStream(bytes), trace_(trace) {}
+  std::size_t read(void* buffer, std::size_t n) override {
+    const std::size_t got = MemoryStream::read(buffer, n);
+    trace_.push_back("read " + std::to_string(got));
+    return got;
+  }
+  void seek(std::int64_t position) override {
+    trace_.push_back("seek " + std::to_string(position));
+    MemoryStream::seek(position);
+  }
+
+private:
+  Trace& trace_;
+};
+
+// Refuses its write number refused (from 1; 0: none), taking nothing of it.
+class TracedSink : public MemoryStream {
+public:
+  TracedSink(Trace& trace, int refused) : trace_(trace), refused_(refused) {}
+  std::size_t write(const void* buffer, std::size_t n) override {
+    trace_.push_back("write " + std::to_string(n));
+    return ++writes_ == refused_ ? 0 : MemoryStream::write(buffer, n);
+  }
+
+private:
+  Trace& trace_;
+  int refused_, writes_ = 0;
+};
+
+class TracedPlatform : public MemoryPlatform {
+public:
+  explicit TracedPlatform(Trace& trace) : trace_(trace) {}
+  void yield() override { trace_.push_back("yield"); }
+
+private:
+  Trace& trace_;
+};
+
+TEST(ExpandMethods, ARefusedWriteStopsTheMethodWithTheWriteError) {
+  // Refused at the first block, a middle one and the last, short one: the
+  // method does what it did up to that write and nothing after it (no read,
+  // yield, report or skip), and gives EWriteError.
+  const Bytes data = test::textLike(30000, 6);
+  for (const std::uint8_t method : {kMethodStored, kMethodRle, kMethodLzh}) {
+    Bytes coded;
+    if (method == kMethodStored) coded = data;
+    if (method == kMethodRle) rleEncode(data, coded);
+    if (method == kMethodLzh) lzhEncode(data, coded);
+    const auto run = [&](int refused, Trace& trace) {
+      TracedSource source(coded, trace);
+      TracedSink sink(trace, refused);
+      TracedPlatform platform(trace);
+      const TShowProgressEvent progress = [&](std::int32_t& p) { trace.push_back("progress " + std::to_string(p)); };
+      const ExpandJob job{
+          source,    sink,    platform, static_cast<std::int32_t>(coded.size()), static_cast<std::int32_t>(data.size()),
+          &progress, nullptr, "LZH"};
+      return expandByMethod(method, job);
+    };
+    Trace whole;
+    ASSERT_EQ(errorOf(run(0, whole)), "");
+    const auto writes = std::count_if(whole.begin(), whole.end(), [](const std::string& e) { return e[0] == 'w'; });
+    ASSERT_EQ(writes, 4); // 3 blocks of 8192 and the rest
+    for (const int refused : {1, 2, 4}) {
+      Trace trace;
+      EXPECT_EQ(errorOf(run(refused, trace)), EWriteError().what()) << int(method) << " " << refused;
+      auto end = whole.begin();
+      for (int w = 0; w < refused; ++end)
+        w += (*end)[0] == 'w';
+      EXPECT_EQ(trace, Trace(whole.begin(), end)) << int(method) << " " << refused;
+    }
   }
 }
 
@@ -208,7 +285,7 @@ TEST(ExpandLzh, StopsWhenTheDataRunOut) {
   MemoryStream source(data), dest;
   const ExpandJob job{source, dest, platform, static_cast<std::int32_t>(data.size()), 0x7FFFFFFF, nullptr, nullptr, ""};
   LzhDecodeStats stats;
-  expandLzh(job, &stats);
+  EXPECT_EQ(errorOf(expandLzh(job, &stats)), "");
   EXPECT_TRUE(stats.inputExhausted);
   EXPECT_EQ(test::textOf(Bytes(dest.bytes().begin(), dest.bytes().begin() + 5)), "hello");
   EXPECT_LT(dest.bytes().size(), 5u + 6 * 8 * 60); // at most a few zero bytes' worth of symbols
@@ -225,7 +302,7 @@ TEST(ExpandLzh, EncoderNeverReadsTheInitialWindow) {
     const ExpandJob job{
         source,  dest,    platform, static_cast<std::int32_t>(lzh.size()), static_cast<std::int32_t>(data.size()),
         nullptr, nullptr, ""};
-    expandLzh(job, nullptr, 0x00);
+    EXPECT_EQ(errorOf(expandLzh(job, nullptr, 0x00)), "");
     EXPECT_EQ(dest.bytes(), data);
   }
 }
@@ -243,7 +320,7 @@ TEST(ExpandLzh, TreeRebuildsInStepWithTheEncoder) {
       source,  dest,    platform, static_cast<std::int32_t>(lzh.size()), static_cast<std::int32_t>(data.size()),
       nullptr, nullptr, ""};
   LzhDecodeStats decoded;
-  EXPECT_EQ(expandLzh(job, &decoded), byteSum(data.data(), data.size()));
+  EXPECT_EQ(expandLzh(job, &decoded).value(), byteSum(data.data(), data.size()));
   EXPECT_EQ(dest.bytes(), data);
   EXPECT_GE(decoded.treeRebuilds, 3u);
   EXPECT_EQ(decoded.treeRebuilds, encoded.treeRebuilds);

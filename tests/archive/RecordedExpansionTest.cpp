@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ArchiveTestUtil.h"
+#include "support/ErrorText.h"
 
 namespace kalvora {
 namespace {
@@ -37,14 +38,15 @@ private:
 
 class TracedSink : public MemoryStream {
 public:
-  explicit TracedSink(Trace& trace) : trace_(trace) {}
+  TracedSink(Trace& trace, int failingWrite) : trace_(trace), failingWrite_(failingWrite) {}
   std::size_t write(const void* buffer, std::size_t n) override {
     trace_.push_back("write " + std::to_string(n));
-    return MemoryStream::write(buffer, n);
+    return ++writes_ == failingWrite_ ? 0 : MemoryStream::write(buffer, n);
   }
 
 private:
   Trace& trace_;
+  int failingWrite_, writes_ = 0;
 };
 
 class TracedPlatform : public MemoryPlatform {
@@ -60,6 +62,7 @@ struct Expansion {
   Trace trace;
   Bytes output;
   std::uint32_t checksum = 0;
+  std::string error;
   std::int64_t endPosition = 0;
   bool handedOver = false;
 };
@@ -70,6 +73,7 @@ struct Difference {
   std::int64_t changedByte; // from the member's data; -1: none
   int failingRead;          // 0: none
   int abandoningReport;     // the handler leaves -1 at this report; 0: never
+  int failingWrite;         // the output takes nothing of this write; 0: none
 };
 
 Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHeader& member, const Difference& d,
@@ -81,7 +85,7 @@ Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHead
     real[static_cast<std::size_t>(dataOffset + d.changedByte)] ^= 0x5A;
   TracedSource source(real, run.trace, d.failingRead);
   source.seek(dataOffset);
-  TracedSink sink(run.trace);
+  TracedSink sink(run.trace, d.failingWrite);
   TracedPlatform platform(run.trace);
   int reports = 0;
   const TShowProgressEvent progress = [&](std::int32_t& percentage) {
@@ -92,10 +96,13 @@ Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHead
   if (recorded) {
     EXPECT_TRUE(recorded->fits(member.method, job));
     const RecordedExpansion::Outcome outcome = recorded->replay(job);
-    run.checksum = outcome.checksum;
+    run.checksum = outcome.checksum.ok() ? outcome.checksum.value() : 0;
+    run.error = test::errorOf(outcome.checksum);
     run.handedOver = outcome.handedOver;
   } else {
-    run.checksum = expandByMethod(member.method, job);
+    const Result<std::uint32_t> expanded = expandByMethod(member.method, job);
+    run.checksum = expanded.ok() ? expanded.value() : 0;
+    run.error = test::errorOf(expanded);
   }
   run.output = sink.bytes();
   run.endPosition = source.position();
@@ -104,24 +111,37 @@ Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHead
 
 TEST(RecordedExpansion, ReplayDoesWhatTheMethodDoesWhateverTheRealFilesAnswer) {
   const Difference differences[] = {
-      {"as recorded", -1, 0, 0},           {"a byte changed in the third chunk", 20000, 0, 0},
-      {"the first byte changed", 0, 0, 0}, {"the fourth read fails", -1, 4, 0},
-      {"the first read fails", -1, 1, 0},  {"the handler abandons at the second report", -1, 0, 2},
+      {"as recorded", -1, 0, 0, 0},
+      {"a byte changed in the third chunk", 20000, 0, 0, 0},
+      {"the first byte changed", 0, 0, 0, 0},
+      {"the fourth read fails", -1, 4, 0, 0},
+      {"the first read fails", -1, 1, 0, 0},
+      {"the handler abandons at the second report", -1, 0, 2, 0},
+      {"the first write fails", -1, 0, 0, 1},
+      {"the third write fails", -1, 0, 0, 3},
+      {"a byte changed in the third chunk, then the last write of the text fails", 20000, 0, 0, 9},
   };
   for (const std::uint8_t method : {kMethodRle, kMethodLzh}) {
     for (const Bytes& content : {test::textLike(70000, 3), test::longRuns(50000, 4)}) {
       const test::RawMember coded = test::codedMember("a.txt", content, method);
       const Bytes archive = test::rawArchive(method == kMethodLzh ? "LZH" : "RLE", test::totalOf({coded}), {coded});
       const auto dataOffset = static_cast<std::int64_t>(kArchiveHeaderSize + kMemberHeaderSize + coded.name.size());
-      const RecordedExpansion recorded(archive, dataOffset, method, coded.header.compressedSize,
-                                       coded.header.expandedSize);
+      // Abandoned before it starts, the recording is not made.
+      const std::atomic<bool> abandon{true};
+      EXPECT_EQ(RecordedExpansion::make(archive, dataOffset, method, coded.header.compressedSize,
+                                        coded.header.expandedSize, &abandon),
+                nullptr);
+      const auto recorded =
+          RecordedExpansion::make(archive, dataOffset, method, coded.header.compressedSize, coded.header.expandedSize);
+      ASSERT_NE(recorded, nullptr);
       for (const Difference& d : differences) {
         const Expansion direct = expand(archive, dataOffset, coded.header, d, nullptr);
-        const Expansion replayed = expand(archive, dataOffset, coded.header, d, &recorded);
+        const Expansion replayed = expand(archive, dataOffset, coded.header, d, recorded.get());
         const std::string name = std::string(d.what) + ", method " + std::to_string(method);
         EXPECT_EQ(replayed.trace, direct.trace) << name;
         EXPECT_EQ(replayed.output, direct.output) << name;
         EXPECT_EQ(replayed.checksum, direct.checksum) << name;
+        EXPECT_EQ(replayed.error, direct.error) << name;
         EXPECT_EQ(replayed.endPosition, direct.endPosition) << name;
         // A difference counts where the method gets so far.
         const auto calls = [&](const char* kind) {
@@ -132,7 +152,10 @@ TEST(RecordedExpansion, ReplayDoesWhatTheMethodDoesWhateverTheRealFilesAnswer) {
                              (d.failingRead > 0 && d.failingRead <= calls("read")) ||
                              (d.abandoningReport > 0 && d.abandoningReport <= calls("progress"));
         EXPECT_EQ(replayed.handedOver, differs) << name;
-        if (!differs) {
+        // A refused write ends the method with the write error, replayed or not.
+        const bool refused = d.failingWrite > 0 && d.failingWrite <= calls("write");
+        EXPECT_EQ(direct.error, refused ? EWriteError().what() : "") << name;
+        if (!differs && !refused) {
           EXPECT_EQ(direct.output, content) << name;
         }
       }

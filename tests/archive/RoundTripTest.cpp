@@ -8,11 +8,13 @@
 
 #include "ArchiveTestUtil.h"
 #include "archive/Compress.h"
+#include "support/ErrorText.h"
 
 namespace kalvora {
 namespace {
 
 using test::Bytes;
+using test::errorOf;
 
 Bytes dataOfKind(int kind, std::size_t n, unsigned seed) {
   switch (kind) {
@@ -26,10 +28,12 @@ Bytes dataOfKind(int kind, std::size_t n, unsigned seed) {
 Bytes writeArchive(const std::string& id, const std::vector<std::pair<std::string, Bytes>>& members,
                    const MemberOptions& options) {
   MemoryStream out;
-  ArchiveWriter writer(out, id);
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, id);
+  EXPECT_EQ(errorOf(writer), "");
+  if (!writer.ok()) return {};
   for (const auto& [name, data] : members)
-    writer.addMember(name, data, options);
-  writer.finish();
+    EXPECT_EQ(errorOf(writer.value().addMember(name, data, options)), "");
+  EXPECT_EQ(errorOf(writer.value().finish()), "");
   return out.bytes();
 }
 
@@ -52,7 +56,7 @@ TEST(RoundTrip, EveryMethodSizeAndKind) {
       std::vector<std::string> written;
       for (const auto& member : members)
         written.push_back(member.first);
-      c.ExpandArchive("C:\\r.zrq", &written);
+      ASSERT_EQ(errorOf(c.ExpandArchive("C:\\r.zrq", &written)), "");
       ASSERT_EQ(written.size(), members.size());
       for (const auto& [name, data] : members)
         EXPECT_EQ(fs.fileContent("C:\\" + name), test::textOf(data))
@@ -66,19 +70,21 @@ TEST(RoundTrip, SeveralMegabytesWithLocks) {
               runs = test::longRuns(1'000'000, 13);
   MemoryPlatform fs;
   MemoryStream out;
-  ArchiveWriter writer(out, "LZH");
-  writer.addMember("text.txt", text, {kMethodLzh, 0, 0x20, -1});
-  writer.addMember("binary.bin", binary, {kMethodLzh, 0, 0x20, {}});
-  writer.addMember("runs.rle", runs, {kMethodRle, 0, 0x20, -1});
-  writer.addMember("runs.lzh", runs, {kMethodLzh, 0, 0x20, {}});
-  writer.finish();
+  Result<ArchiveWriter> started = ArchiveWriter::start(out, "LZH");
+  ASSERT_TRUE(started.ok());
+  ArchiveWriter& writer = started.value();
+  ASSERT_EQ(errorOf(writer.addMember("text.txt", text, {kMethodLzh, 0, 0x20, -1})), "");
+  ASSERT_EQ(errorOf(writer.addMember("binary.bin", binary, {kMethodLzh, 0, 0x20, {}})), "");
+  ASSERT_EQ(errorOf(writer.addMember("runs.rle", runs, {kMethodRle, 0, 0x20, -1})), "");
+  ASSERT_EQ(errorOf(writer.addMember("runs.lzh", runs, {kMethodLzh, 0, 0x20, {}})), "");
+  ASSERT_EQ(errorOf(writer.finish()), "");
   fs.putFile("C:\\big.zrq", test::textOf(out.bytes()));
   TCompress c(fs);
   c.SetTargetPath("C:\\");
   c.Key = -1;
   std::vector<std::int32_t> reports;
   c.OnShowProgress = [&](std::int32_t& p) { reports.push_back(p); };
-  c.ExpandArchive("C:\\big.zrq", nullptr);
+  EXPECT_EQ(errorOf(c.ExpandArchive("C:\\big.zrq", nullptr)), "");
   EXPECT_EQ(fs.fileContent("C:\\text.txt"), test::textOf(text));
   EXPECT_EQ(fs.fileContent("C:\\binary.bin"), test::textOf(binary));
   EXPECT_EQ(fs.fileContent("C:\\runs.rle"), test::textOf(runs));
@@ -87,7 +93,7 @@ TEST(RoundTrip, SeveralMegabytesWithLocks) {
   EXPECT_LT(out.bytes().size(), (text.size() + binary.size() + 2 * runs.size()) / 2); // it does compress
   // A wrong key fails the first (locked) member.
   c.Key = 1;
-  EXPECT_THROW(c.ExpandArchive("C:\\big.zrq", nullptr), EInvalidKey);
+  EXPECT_EQ(errorOf(c.ExpandArchive("C:\\big.zrq", nullptr)), EInvalidKey().what());
 }
 
 class RealFileSystem : public ::testing::Test {
@@ -127,7 +133,7 @@ TEST_F(RealFileSystem, ExpandsIntoNewDirectoriesWithTimeAndAttributes) {
   c.MakeDirectories = true;
   c.SetTargetPath(path("out") + std::string(1, std::filesystem::path::preferred_separator));
   std::string name = "SUB/T.TXT";
-  c.ExpandFile(name, path("a.zrq"));
+  EXPECT_EQ(errorOf(c.ExpandFile(name, path("a.zrq"))), "");
   EXPECT_FALSE(name.empty());
   EXPECT_EQ(read(path("out/sub/t.txt")), data);
   const auto info = systemPlatform().fileInfo(path("out/sub/t.txt"));
@@ -145,7 +151,7 @@ TEST_F(RealFileSystem, BadChecksumLeavesNoFile) {
   }
   TCompress c;
   c.SetTargetPath(path(""));
-  EXPECT_THROW(c.ExpandArchive(path("b.zrq"), nullptr), EBadChecksum);
+  EXPECT_EQ(errorOf(c.ExpandArchive(path("b.zrq"), nullptr)), EBadChecksum().what());
   EXPECT_FALSE(std::filesystem::exists(path("x.bin")));
 }
 

@@ -31,9 +31,13 @@ std::string withMemberField(std::string archive, std::size_t offset, std::int32_
 
 std::string storedArchiveOf(const std::string& member, const std::string& content) {
   MemoryStream out;
-  ArchiveWriter writer(out, "NON");
-  writer.addMember(member, std::vector<std::uint8_t>(content.begin(), content.end()), {kMethodStored, 0, 0x20, {}});
-  writer.finish();
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, "NON");
+  EXPECT_TRUE(
+      writer.ok() &&
+      writer.value()
+          .addMember(member, std::vector<std::uint8_t>(content.begin(), content.end()), {kMethodStored, 0, 0x20, {}})
+          .ok() &&
+      writer.value().finish().ok());
   return std::string(out.bytes().begin(), out.bytes().end());
 }
 

@@ -53,9 +53,8 @@ private:
 
 std::string archiveOf(const std::string& name, const std::vector<std::uint8_t>& content, const char* method) {
   MemoryStream out;
-  ArchiveWriter writer(out, method);
-  writer.addMember(name, content, {});
-  writer.finish();
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, method);
+  EXPECT_TRUE(writer.ok() && writer.value().addMember(name, content, {}).ok() && writer.value().finish().ok());
   return std::string(out.bytes().begin(), out.bytes().end());
 }
 

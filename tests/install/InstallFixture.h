@@ -76,9 +76,10 @@ public:
 // An archive of one member, as a compressed chunk or the packed uninstaller is.
 inline std::string archiveOf(const std::string& member, const std::string& content) {
   MemoryStream out;
-  ArchiveWriter writer(out, "LZH");
-  writer.addMember(member, std::vector<std::uint8_t>(content.begin(), content.end()), {});
-  writer.finish();
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, "LZH");
+  EXPECT_TRUE(writer.ok() &&
+              writer.value().addMember(member, std::vector<std::uint8_t>(content.begin(), content.end()), {}).ok() &&
+              writer.value().finish().ok());
   return std::string(out.bytes().begin(), out.bytes().end());
 }
 

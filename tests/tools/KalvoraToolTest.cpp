@@ -28,12 +28,15 @@ std::vector<std::string> filesBelow(const fs::path& root) {
 
 void writeArchive(const std::string& path, const std::vector<std::pair<std::string, std::string>>& members) {
   MemoryStream out;
-  ArchiveWriter writer(out, "NON");
+  Result<ArchiveWriter> writer = ArchiveWriter::start(out, "NON");
+  ASSERT_TRUE(writer.ok());
   MemberOptions options;
   options.method = kMethodStored;
   for (const auto& [name, content] : members)
-    writer.addMember(name, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}, options);
-  writer.finish();
+    ASSERT_TRUE(writer.value()
+                    .addMember(name, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}, options)
+                    .ok());
+  ASSERT_TRUE(writer.value().finish().ok());
   writeBytes(path, out.bytes());
 }
 

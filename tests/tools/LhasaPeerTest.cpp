@@ -98,8 +98,10 @@ TEST(LhasaPeer, AgreesOnTheInitialWindowAndTheFarthestMatch) {
   ViewStream source(stream.data(), stream.size());
   TCompress compress;
   const auto checksum = static_cast<std::int32_t>(byteSum(expected.data(), expected.size()));
-  compress.ExpandMember(ours, source, false, "LZH", kMethodLzh, checksum, static_cast<std::int32_t>(expected.size()),
-                        static_cast<std::int32_t>(stream.size()));
+  EXPECT_TRUE(compress
+                  .ExpandMember(ours, source, false, "LZH", kMethodLzh, checksum,
+                                static_cast<std::int32_t>(expected.size()), static_cast<std::int32_t>(stream.size()))
+                  .ok());
   EXPECT_TRUE(ours.bytes() == expected) << "our reader";
 
   TempDir dir;

@@ -16,7 +16,7 @@ ArchiveWalk::ArchiveWalk(TCompress& compress, const std::string& archivePath) : 
   header_ = decodeArchiveHeader(bytes);
   if (!std::equal(std::begin(kArchiveMagic), std::end(kArchiveMagic), header_.magic)) throw EInvalidHeader();
   if (header_.archiveType != kArchiveTypeMultiFile) throw EInvalidHeaderArchiveType();
-  compress_.MethodFromID(header_.compressIdText());
+  if (const Result<int> method = compress_.MethodFromID(header_.compressIdText()); !method.ok()) throw method.error();
   end_ = source_->position();
 }
 

@@ -104,7 +104,8 @@ int expand(const std::vector<std::string>& args) {
 
   createDirectories(dir);
   std::vector<std::string> list = wanted;
-  compress.ExpandArchive(archive, wanted.empty() ? nullptr : &list);
+  if (const Status expanded = compress.ExpandArchive(archive, wanted.empty() ? nullptr : &list); !expanded.ok())
+    throw expanded.error();
   report();
 
   int missing = 0;

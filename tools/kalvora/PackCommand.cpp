@@ -148,7 +148,9 @@ int pack(const std::vector<std::string>& args) {
 
   Platform& platform = systemPlatform();
   TempOutput output(platform, archive);
-  ArchiveWriter writer(output.stream(), tag);
+  Result<ArchiveWriter> started = ArchiveWriter::start(output.stream(), tag);
+  if (!started.ok()) throw started.error();
+  ArchiveWriter& writer = started.value();
   // The files are read and encoded on every processor, and added in order.
   std::vector<std::int64_t> sizes;
   for (const Input& input : ordered)
@@ -159,14 +161,16 @@ int pack(const std::vector<std::string>& args) {
     MemberOptions member = options;
     member.dosDateTime = input.info.dosDateTime;
     member.attributes = input.info.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
-    EncodedMember encodedMember = encodeMember(input.storedName, data, member);
-    return media::EncodedFile{encodedMember.expandedSize, std::move(encodedMember.bytes)};
+    Result<EncodedMember> encodedMember = encodeMember(input.storedName, data, member);
+    if (!encodedMember.ok()) throw encodedMember.error();
+    return media::EncodedFile{encodedMember.value().expandedSize, std::move(encodedMember.value().bytes)};
   });
   for (const Input& input : ordered) {
     media::EncodedFile file = encoded.take();
-    writer.add(EncodedMember{input.storedName, file.readBytes, std::move(file.chunk)});
+    if (Status added = writer.add(EncodedMember{input.storedName, file.readBytes, std::move(file.chunk)}); !added.ok())
+      throw added.error();
   }
-  writer.finish();
+  if (Status finished = writer.finish(); !finished.ok()) throw finished.error();
   output.commit(archive);
   std::printf("%s: %zu member%s, method %s%s\n", archive.c_str(), inputs.size(), inputs.size() == 1 ? "" : "s",
               tag.c_str(), options.lockKey ? ", locked" : "");

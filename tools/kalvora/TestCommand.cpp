@@ -47,12 +47,10 @@ std::string memberFault(TCompress& compress, ArchiveWalk& walk, const MemberEntr
   const MemberHeader& h = entry.header;
   const bool locked = h.lockFlag > 0;
   CountingStream sink;
-  try {
-    compress.ExpandMember(sink, walk.source(), locked, walk.header().compressIdText(), h.method, h.checksum,
-                          h.expandedSize, h.compressedSize);
-  } catch (const std::exception& e) {
-    return e.what();
-  }
+  if (const Status expanded = compress.ExpandMember(sink, walk.source(), locked, walk.header().compressIdText(),
+                                                    h.method, h.checksum, h.expandedSize, h.compressedSize);
+      !expanded.ok())
+    return expanded.error().what();
   const auto checksum = static_cast<std::uint32_t>(h.checksum);
   const auto key = static_cast<std::uint32_t>(compress.Key);
   if (h.method == kMethodStored && sink.sum() != checksum) {

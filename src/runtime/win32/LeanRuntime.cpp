@@ -1,56 +1,102 @@
 // Pieces of the C++ run-time that setup.exe and unkalvora.exe define themselves,
 // so that the static link leaves out what the library's own versions drag in.
+// These programs are built without exception support: nothing could catch an
+// exception, and the unwinder that throwing needs would take a third of them.
 //
 // - The default terminate handler names the uncaught exception's type on stderr
 //   (which a GUI program does not have) with the name demangler and mingw's
 //   printf: about 50 KB. Ours ends the program as that handler does at last.
-// - The library's throw helpers for its containers and strings construct
-//   std::logic_error and friends, whose reference-counted string code and the
-//   whole explicit std::string instantiation come with them: about 80 KB. Ours
-//   throw the standard types that carry no text, and for the others one
-//   exception with the library's fixed text; every handler in these programs
-//   catches std::exception and shows what().
+// - The library's throw helpers for its containers and strings (an index out
+//   of range, a length past max_size(), memory that cannot be had) construct
+//   std::logic_error and friends and throw them: the exception types, their
+//   reference-counted string code and the unwinder. Ours end the program:
+//   each stands for a fault of the program or an exhausted machine, which
+//   these programs cannot go on from.
+// - The library's operator new throws std::bad_alloc, and its nothrow forms
+//   call that one and catch; both would bring the unwinder back. Ours take
+//   memory from the C run-time's heap and end the program when there is none,
+//   or, in the nothrow forms, give null. Deletes to match.
 //
-// The library defines all these helpers in one object file: a helper used but
+// The library defines the throw helpers in one object file: a helper used but
 // not defined here pulls that file in and the link fails with a duplicate
 // definition, so the list below must stay complete.
 #include <bits/functexcept.h> // the helpers' declarations
 #include <cstdlib>
-#include <exception>
+#include <malloc.h> // _aligned_malloc, _aligned_free
 #include <new>
-#include <typeinfo>
 
 namespace {
 
-class LibraryFault : public std::exception {
-public:
-  explicit LibraryFault(const char* text) : text_(text) {}
-  const char* what() const noexcept override { return text_; }
+// Ends the program; no handler is run, as the default terminate handler would not.
+[[noreturn]] void fatal() { std::abort(); }
 
-private:
-  const char* text_; // the library's texts are literals
-};
+void* allocate(std::size_t size) noexcept { return std::malloc(size != 0 ? size : 1); }
+
+void* allocateAligned(std::size_t size, std::align_val_t alignment) noexcept {
+  return _aligned_malloc(size != 0 ? size : 1, static_cast<std::size_t>(alignment));
+}
+
+void* allocateOrEnd(std::size_t size) {
+  void* memory = allocate(size);
+  if (!memory) fatal();
+  return memory;
+}
+
+void* allocateAlignedOrEnd(std::size_t size, std::align_val_t alignment) {
+  void* memory = allocateAligned(size, alignment);
+  if (!memory) fatal();
+  return memory;
+}
 
 } // namespace
 
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() { fatal(); }
 } // namespace __gnu_cxx
 
 namespace std {
-void __throw_bad_exception() { throw bad_exception(); }
-void __throw_bad_alloc() { throw bad_alloc(); }
-void __throw_bad_array_new_length() { throw bad_array_new_length(); }
-void __throw_bad_cast() { throw bad_cast(); }
-void __throw_bad_typeid() { throw bad_typeid(); }
-void __throw_logic_error(const char* text) { throw LibraryFault(text); }
-void __throw_domain_error(const char* text) { throw LibraryFault(text); }
-void __throw_invalid_argument(const char* text) { throw LibraryFault(text); }
-void __throw_length_error(const char* text) { throw LibraryFault(text); }
-void __throw_out_of_range(const char* text) { throw LibraryFault(text); }
-void __throw_out_of_range_fmt(const char* format, ...) { throw LibraryFault(format); }
-void __throw_runtime_error(const char* text) { throw LibraryFault(text); }
-void __throw_range_error(const char* text) { throw LibraryFault(text); }
-void __throw_overflow_error(const char* text) { throw LibraryFault(text); }
-void __throw_underflow_error(const char* text) { throw LibraryFault(text); }
+void __throw_bad_exception() { fatal(); }
+void __throw_bad_alloc() { fatal(); }
+void __throw_bad_array_new_length() { fatal(); }
+void __throw_bad_cast() { fatal(); }
+void __throw_bad_typeid() { fatal(); }
+void __throw_logic_error(const char*) { fatal(); }
+void __throw_domain_error(const char*) { fatal(); }
+void __throw_invalid_argument(const char*) { fatal(); }
+void __throw_length_error(const char*) { fatal(); }
+void __throw_out_of_range(const char*) { fatal(); }
+void __throw_out_of_range_fmt(const char*, ...) { fatal(); }
+void __throw_runtime_error(const char*) { fatal(); }
+void __throw_range_error(const char*) { fatal(); }
+void __throw_overflow_error(const char*) { fatal(); }
+void __throw_underflow_error(const char*) { fatal(); }
+void __throw_bad_function_call() { fatal(); }
 } // namespace std
+
+void* operator new(std::size_t size) { return allocateOrEnd(size); }
+void* operator new[](std::size_t size) { return allocateOrEnd(size); }
+void* operator new(std::size_t size, std::align_val_t alignment) { return allocateAlignedOrEnd(size, alignment); }
+void* operator new[](std::size_t size, std::align_val_t alignment) { return allocateAlignedOrEnd(size, alignment); }
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  return allocateAligned(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  return allocateAligned(size, alignment);
+}
+
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+
+void operator delete(void* memory, std::align_val_t) noexcept { _aligned_free(memory); }
+void operator delete[](void* memory, std::align_val_t) noexcept { _aligned_free(memory); }
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept { _aligned_free(memory); }
+void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept { _aligned_free(memory); }
+void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept { _aligned_free(memory); }
+void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept { _aligned_free(memory); }
