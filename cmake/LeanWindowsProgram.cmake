@@ -7,7 +7,5 @@
 # fails on these programs with an internal error when it splits them.
 function(kalvora_lean_windows_program target)
   target_link_options(${target} PRIVATE "$<$<CONFIG:Release>:-fuse-linker-plugin;-flto;-flto-partition=one>")
-  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/runtime/win32/LeanRuntime.cpp
-                                   ${PROJECT_SOURCE_DIR}/src/runtime/win32/LeanThreads.cpp
-                                   ${PROJECT_SOURCE_DIR}/src/runtime/win32/LeanExceptionState.cpp)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/runtime/win32/LeanRuntime.cpp)
 endfunction()

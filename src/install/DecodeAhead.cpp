@@ -211,8 +211,8 @@ std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file, 
       if (member.method != kMethodLzh || member.expandedSize < 0 ||
           static_cast<std::uint64_t>(member.expandedSize) + bytes->size() > kMemberBytes)
         return nullptr;
-      return RecordedExpansion::make(std::move(*bytes), data, member.method, member.compressedSize,
-                                     member.expandedSize, &stop_);
+      return RecordedExpansion::make(std::move(*bytes), data, member.method, member.compressedSize, member.expandedSize,
+                                     &stop_);
     }
     at = data + member.compressedSize;
   }

@@ -45,7 +45,7 @@ bool InstallRun::sequence() {
   // The check reads every file's keys: from the script read once, not through
   // the system's INI calls, which open the file for every key.
   if (!run_.succeeded(checkScriptBeforeRun(*run_.state.Setup.SetupScript->readOnce(), run_.state,
-                                            run_.platform.windowsDirectory())))
+                                           run_.platform.windowsDirectory())))
     return false;
   run_.state.Run.Started = true;
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 #include "archive/Compress.h"
 #include "install/InstallView.h"

@@ -31,7 +31,7 @@ Status requireCount(const SetupScript& script, const std::string& section, const
 // A directory value: below the target, or, after a leading marker, below the
 // Windows directory (cut as the stages cut it). Its full path.
 Result<std::string> checkedDirectory(const std::string& where, const std::string& value, const std::string& targetDir,
-                             const std::string& windowsDir) {
+                                     const std::string& windowsDir) {
   if (startsWithSystemRoot(value)) {
     const std::string below = belowSystemRoot(value, kKeptForFiles);
     if (below.find('%') != std::string::npos || !isPlainDirectoryValue(below)) return EUnsafeScriptPath(value);
@@ -73,10 +73,10 @@ Status checkFiles(const SetupScript& script, const InstallState& state, const st
       if (!isPlainFileName(name)) return EInvalidScriptValue(entry(section, key, name));
       const std::int32_t directory = script.ReadInteger(section, numberedKey("d", j), 0);
       const std::string dirKey = numberedKey(numberedKey("d", option) + "_", directory);
-      const Result<std::string> dir =
-          directory == 0 ? Result<std::string>(state.Choices.TargetDir + "\\")
-                         : checkedDirectory(dirKey, script.ReadString("directories", dirKey, "[]"),
-                                            state.Choices.TargetDir, windowsDir);
+      const Result<std::string> dir = directory == 0
+                                          ? Result<std::string>(state.Choices.TargetDir + "\\")
+                                          : checkedDirectory(dirKey, script.ReadString("directories", dirKey, "[]"),
+                                                             state.Choices.TargetDir, windowsDir);
       if (!dir.ok()) return dir.error();
       if (Status length = requireLength(dir.value() + name); !length.ok()) return length;
       const std::string volume = script.ReadString(section, numberedKey("s", j), "01");

@@ -76,7 +76,8 @@ Status PictureLoading::run(LeaderLayout& layout) {
   finishStep(35);
   if (platform_.terminated()) return {};
 
-  if (const Result<bool> logo = loadOne(state_.Setup.LogoPicture, PictureControl::i3, 3); !logo.ok()) return logo.error();
+  if (const Result<bool> logo = loadOne(state_.Setup.LogoPicture, PictureControl::i3, 3); !logo.ok())
+    return logo.error();
   if (packed) platform_.deleteFile(kTempPicture);
   finishStep(65);
   if (platform_.terminated()) return {};

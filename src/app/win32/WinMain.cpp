@@ -59,7 +59,7 @@ int run(SwitchedRun* switched) {
   while (!platform.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0)
     dispatchMessage(msg);
   Tcopying.FormDestroy(); // after a confirmed cancellation: the rollback
-  Tmain.FormDestroy();                      // releases the setup script
+  Tmain.FormDestroy();    // releases the setup script
   return switched ? switched->exitCode(state, Tcomplete) : 0;
 }
 
