@@ -1,5 +1,5 @@
 #pragma once
-// The archive's exceptions, one class a kind, with fixed English messages.
+// The archive's error kinds, one class a kind, with fixed English messages.
 #include <string>
 
 #include "platform/Errors.h"

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <map>
 
 #include "ui/win32/WindowClass.h"

@@ -75,7 +75,7 @@ public:
   void place(HWND control, Rect r);
   void setVisible(HWND control, bool visible);
   static std::string textOf(HWND control);
-  // The application's error report: an exception's message in an error box, or
+  // The application's error report: an error's message in an error box, or
   // wherever setErrorReport sends it (a run that may not wait for anyone).
   static void reportError(const char* message);
   static void setErrorReport(std::function<void(const std::string&)> report);

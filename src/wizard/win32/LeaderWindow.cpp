@@ -1,7 +1,5 @@
 #include "wizard/win32/LeaderWindow.h"
 
-#include <exception>
-
 namespace kalvora {
 
 namespace {
