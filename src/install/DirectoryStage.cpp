@@ -36,7 +36,9 @@ bool createRows(RunContext& run) {
 bool directoryStage(RunContext& run) {
   run.view.setItemLabel(run.text(19));
   const auto logTotal = [&run] { return run.logInteger("directories", "total", run.DirectoryCount); };
-  return leavingWithTotals([&run] { return createRows(run); }, logTotal) && logTotal();
+  return leavingWithTotals(
+             run, [&run] { return createRows(run); }, logTotal) &&
+         logTotal();
 }
 
 } // namespace kalvora

@@ -188,8 +188,9 @@ bool fileStage(RunContext& run) {
   static_cast<void>(run.Log.hold(true)); // holding writes nothing
   // A stop or an error in a block copy, at a volume prompt or between files
   // leaves both totals current.
-  const bool placed = leavingWithTotals([&run] { return placeFiles(run); },
-                                        [&run] { return run.succeeded(run.Log.hold(false)) && logFileTotals(run); });
+  const bool placed = leavingWithTotals(
+      run, [&run] { return placeFiles(run); },
+      [&run] { return run.succeeded(run.Log.hold(false)) && logFileTotals(run); });
   if (!placed || !run.succeeded(run.Log.hold(false))) return false;
   run.setItemProgress(100);
   return true;

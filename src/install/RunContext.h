@@ -87,10 +87,13 @@ private:
 
 // Runs a stage; when a stop or an error leaves it, writeTotals runs first, so
 // that the log covers what the stage has made. A log that refuses even these
-// writes gives way to the first error.
-template <typename Stage, typename Totals> [[nodiscard]] bool leavingWithTotals(Stage&& stage, Totals&& writeTotals) {
+// writes is not reported: the stop or the first error stays what ended the run.
+template <typename Stage, typename Totals>
+[[nodiscard]] bool leavingWithTotals(RunContext& run, Stage&& stage, Totals&& writeTotals) {
   if (stage()) return true;
+  const std::optional<Exception> leftBy = run.Error;
   static_cast<void>(writeTotals());
+  run.Error = leftBy;
   return false;
 }
 
