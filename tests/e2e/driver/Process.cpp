@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -64,6 +66,21 @@ void Program::stop() {
   CloseHandle(pi_.hThread);
   CloseHandle(pi_.hProcess);
   running_ = false;
+}
+
+void endLeftPrograms() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, "setup.exe") != 0 && lstrcmpiA(entry.szExeFile, "unkalvora.exe") != 0) continue;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+      if (TerminateProcess(process, 1)) WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
+  CloseHandle(snapshot);
 }
 
 bool Program::exited() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }

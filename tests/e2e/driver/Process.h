@@ -31,6 +31,11 @@ private:
   bool running_ = false;
 };
 
+// Ends any setup.exe or unkalvora.exe still running: the scenarios run one at
+// a time, so such a program was left by an attempt that the test runner ended
+// on its time limit, and it would hold the medium's files and windows.
+void endLeftPrograms();
+
 // Runs the tool with args in directory and waits for it; its output goes to
 // work\kalvora-output.txt and is shown when it fails.
 void runTool(const std::string& tool, const std::vector<std::string>& args, const std::string& directory,

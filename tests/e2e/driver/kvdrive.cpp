@@ -45,6 +45,7 @@ public:
   }
 
   int run() {
+    endLeftPrograms();
     std::ifstream in(o_.scenario, std::ios::binary);
     if (!in) {
       std::fprintf(stderr, "kvdrive: cannot read %s\n", o_.scenario.c_str());
