@@ -5,6 +5,7 @@
 
 #include "BenchData.h"
 #include "archive/ArchiveWriter.h"
+#include "media/Raise.h"
 #include "support/LhaWriter.h"
 #include "support/TempDir.h"
 
@@ -15,10 +16,9 @@ int writeComparisonFiles(const std::string& dir) {
     for (const DataSet& set : dataSets()) {
       const std::string member = set.name + ".bin";
       MemoryStream archive;
-      Result<ArchiveWriter> writer = ArchiveWriter::start(archive, "LZH");
-      if (!writer.ok()) throw writer.error();
-      if (Status added = writer.value().addMember(member, set.bytes, MemberOptions{}); !added.ok()) throw added.error();
-      if (Status finished = writer.value().finish(); !finished.ok()) throw finished.error();
+      ArchiveWriter writer = media::valueOrRaise(ArchiveWriter::start(archive, "LZH"));
+      media::raiseOnError(writer.addMember(member, set.bytes, MemberOptions{}));
+      media::raiseOnError(writer.finish());
       testing::writeBytes(dir + "/" + set.name + ".kvr", archive.bytes());
 
       // The member data of the archive just written are the stream to wrap.

@@ -1,6 +1,7 @@
 #include "media/ChunkEncoder.h"
 
 #include "archive/ArchiveWriter.h"
+#include "media/Raise.h"
 #include "platform/Platform.h"
 
 namespace kalvora::media {
@@ -9,17 +10,15 @@ std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string
                                       std::vector<std::uint8_t> data, std::uint32_t dosDateTime) {
   if (compression == Compression::None) return data;
   MemoryStream out;
-  Result<ArchiveWriter> started = ArchiveWriter::start(out, compression == Compression::Rle ? "RLE" : "LZH");
-  if (!started.ok()) throw started.error();
-  ArchiveWriter& writer = started.value();
+  ArchiveWriter writer = valueOrRaise(ArchiveWriter::start(out, compression == Compression::Rle ? "RLE" : "LZH"));
   MemberOptions options;
   options.method = data.empty() ? kMethodStored : compression == Compression::Rle ? kMethodRle : kMethodLzh;
   options.dosDateTime = dosDateTime;
   // Plain archive files: a read-only attribute would stop a later setup from
   // replacing the installed file.
   options.attributes = kAttrArchive;
-  if (Status added = writer.addMember(memberName, data, options); !added.ok()) throw added.error();
-  if (Status finished = writer.finish(); !finished.ok()) throw finished.error();
+  raiseOnError(writer.addMember(memberName, data, options));
+  raiseOnError(writer.finish());
   std::vector<std::uint8_t> chunk = std::move(out.bytes());
   // A reader stops walking once the bytes expanded reach the header's total,
   // before the first member when that total is 0: an empty file would never be

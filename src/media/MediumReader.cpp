@@ -6,6 +6,7 @@
 #include "archive/Compress.h"
 #include "archive/Volumes.h"
 #include "media/AnsiText.h"
+#include "media/Raise.h"
 #include "media/ScriptKeys.h"
 #include "platform/MemoryPlatform.h"
 #include "platform/NoCase.h"
@@ -96,7 +97,7 @@ std::string copyChunk(Platform& platform, const MediumLocation& medium, const Fi
     const ChunkBlocks::Step step = blocks.step(volume->read(block, kVolumeBlockSize));
     const std::size_t take = step.taken;
     if (take != 0) {
-      if (Status written = out.writeBuffer(block, take); !written.ok()) throw written.error();
+      raiseOnError(out.writeBuffer(block, take));
     }
     if (spans && take != 0) {
       if (!spans->empty() && spans->back().path == path && spans->back().offset + spans->back().length == spanStart)
@@ -130,7 +131,7 @@ ExpandedFile expandArchive(const std::vector<std::uint8_t>& archive, const std::
   const std::string staged = "C:\\setup\\compress.tmp";
   {
     auto out = memory.openFile(staged, OpenMode::Create);
-    if (Status written = out->writeBuffer(archive.data(), archive.size()); !written.ok()) throw written.error();
+    raiseOnError(out->writeBuffer(archive.data(), archive.size()));
   }
   const std::string target = "C:\\target\\out.bin";
   TCompress compress(memory);

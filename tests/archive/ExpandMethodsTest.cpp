@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ArchiveTestUtil.h"
+#include "TracedStreams.h"
 #include "archive/LzhEncoder.h"
 #include "support/ErrorText.h"
 
@@ -163,53 +164,11 @@ TEST(ExpandMethods, StoredMemberCutShortIsAReadError) {
   EXPECT_EQ(errorOf(expandStored(job)), "Stream-Read-Fehler ");
 }
 
-// Every read, write, yield and progress report of a method, in order.
-using Trace = std::vector<std::string>;
-
-class TracedSource : public MemoryStream {
-public:
-  TracedSource(const Bytes& bytes, Trace& trace) : MemoryStream(bytes), trace_(trace) {}
-  std::size_t read(void* buffer, std::size_t n) override {
-    const std::size_t got = MemoryStream::read(buffer, n);
-    trace_.push_back("read " + std::to_string(got));
-    return got;
-  }
-  void seek(std::int64_t position) override {
-    trace_.push_back("seek " + std::to_string(position));
-    MemoryStream::seek(position);
-  }
-
-private:
-  Trace& trace_;
-};
-
-// Refuses its write number refused (from 1; 0: none), taking nothing of it.
-class TracedSink : public MemoryStream {
-public:
-  TracedSink(Trace& trace, int refused) : trace_(trace), refused_(refused) {}
-  std::size_t write(const void* buffer, std::size_t n) override {
-    trace_.push_back("write " + std::to_string(n));
-    return ++writes_ == refused_ ? 0 : MemoryStream::write(buffer, n);
-  }
-
-private:
-  Trace& trace_;
-  int refused_, writes_ = 0;
-};
-
-class TracedPlatform : public MemoryPlatform {
-public:
-  explicit TracedPlatform(Trace& trace) : trace_(trace) {}
-  void yield() override { trace_.push_back("yield"); }
-
-private:
-  Trace& trace_;
-};
-
 TEST(ExpandMethods, ARefusedWriteStopsTheMethodWithTheWriteError) {
   // Refused at the first block, a middle one and the last, short one: the
   // method does what it did up to that write and nothing after it (no read,
   // yield, report or skip), and gives EWriteError.
+  using test::Trace;
   const Bytes data = test::textLike(30000, 6);
   for (const std::uint8_t method : {kMethodStored, kMethodRle, kMethodLzh}) {
     Bytes coded;
@@ -217,9 +176,9 @@ TEST(ExpandMethods, ARefusedWriteStopsTheMethodWithTheWriteError) {
     if (method == kMethodRle) rleEncode(data, coded);
     if (method == kMethodLzh) lzhEncode(data, coded);
     const auto run = [&](int refused, Trace& trace) {
-      TracedSource source(coded, trace);
-      TracedSink sink(trace, refused);
-      TracedPlatform platform(trace);
+      test::TracedSource source(coded, trace);
+      test::TracedSink sink(trace, refused);
+      test::TracedPlatform platform(trace);
       const TShowProgressEvent progress = [&](std::int32_t& p) { trace.push_back("progress " + std::to_string(p)); };
       const ExpandJob job{
           source,    sink,    platform, static_cast<std::int32_t>(coded.size()), static_cast<std::int32_t>(data.size()),

@@ -109,6 +109,8 @@ struct InstallFixture {
     return error ? error->what() : "";
   }
   RunContext& run() { return runner.context(); }
+  // The error the run recorded, "" when none.
+  std::string error() { return run().Error ? run().Error->what() : ""; }
   std::string log(const std::string& section, const std::string& key) {
     return platform.readProfileString("C:\\App\\setup\\uninst.log", section, key, "<none>");
   }

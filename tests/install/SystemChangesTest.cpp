@@ -21,7 +21,10 @@ struct Changes : InstallFixture {
     run().Log.open("C:\\App\\setup\\uninst.log", platform);
   }
   // The error that ended the changes, "" when none did.
-  std::string apply() { return systemChanges(run()) ? "" : run().Error.value_or(Exception("stopped")).what(); }
+  std::string apply() {
+    if (systemChanges(run())) return "";
+    return run().Error ? error() : "stopped";
+  }
   std::optional<std::string> reg(RegistryRoot root, const std::string& key, const std::string& name) {
     return platform.readRegistryString(root, key, name);
   }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "archive/ArchiveErrors.h"
+#include "media/Raise.h"
 #include "platform/Errors.h"
 
 namespace kalvora::tool {
@@ -16,7 +17,7 @@ ArchiveWalk::ArchiveWalk(TCompress& compress, const std::string& archivePath) : 
   header_ = decodeArchiveHeader(bytes);
   if (!std::equal(std::begin(kArchiveMagic), std::end(kArchiveMagic), header_.magic)) throw EInvalidHeader();
   if (header_.archiveType != kArchiveTypeMultiFile) throw EInvalidHeaderArchiveType();
-  if (const Result<int> method = compress_.MethodFromID(header_.compressIdText()); !method.ok()) throw method.error();
+  media::raiseOnError(compress_.MethodFromID(header_.compressIdText()).status());
   end_ = source_->position();
 }
 

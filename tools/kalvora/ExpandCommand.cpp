@@ -11,6 +11,7 @@
 #include "LocalFiles.h"
 #include "archive/Compress.h"
 #include "archive/StoredName.h"
+#include "media/Raise.h"
 
 namespace kalvora::tool {
 namespace {
@@ -104,8 +105,7 @@ int expand(const std::vector<std::string>& args) {
 
   createDirectories(dir);
   std::vector<std::string> list = wanted;
-  if (const Status expanded = compress.ExpandArchive(archive, wanted.empty() ? nullptr : &list); !expanded.ok())
-    throw expanded.error();
+  media::raiseOnError(compress.ExpandArchive(archive, wanted.empty() ? nullptr : &list));
   report();
 
   int missing = 0;

@@ -11,6 +11,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/StoredName.h"
 #include "media/EncodeAhead.h"
+#include "media/Raise.h"
 #include "platform/Errors.h"
 #include "platform/Platform.h"
 
@@ -148,9 +149,7 @@ int pack(const std::vector<std::string>& args) {
 
   Platform& platform = systemPlatform();
   TempOutput output(platform, archive);
-  Result<ArchiveWriter> started = ArchiveWriter::start(output.stream(), tag);
-  if (!started.ok()) throw started.error();
-  ArchiveWriter& writer = started.value();
+  ArchiveWriter writer = media::valueOrRaise(ArchiveWriter::start(output.stream(), tag));
   // The files are read and encoded on every processor, and added in order.
   std::vector<std::int64_t> sizes;
   for (const Input& input : ordered)
@@ -161,16 +160,14 @@ int pack(const std::vector<std::string>& args) {
     MemberOptions member = options;
     member.dosDateTime = input.info.dosDateTime;
     member.attributes = input.info.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
-    Result<EncodedMember> encodedMember = encodeMember(input.storedName, data, member);
-    if (!encodedMember.ok()) throw encodedMember.error();
-    return media::EncodedFile{encodedMember.value().expandedSize, std::move(encodedMember.value().bytes)};
+    EncodedMember encodedMember = media::valueOrRaise(encodeMember(input.storedName, data, member));
+    return media::EncodedFile{encodedMember.expandedSize, std::move(encodedMember.bytes)};
   });
   for (const Input& input : ordered) {
     media::EncodedFile file = encoded.take();
-    if (Status added = writer.add(EncodedMember{input.storedName, file.readBytes, std::move(file.chunk)}); !added.ok())
-      throw added.error();
+    media::raiseOnError(writer.add(EncodedMember{input.storedName, file.readBytes, std::move(file.chunk)}));
   }
-  if (Status finished = writer.finish(); !finished.ok()) throw finished.error();
+  media::raiseOnError(writer.finish());
   output.commit(archive);
   std::printf("%s: %zu member%s, method %s%s\n", archive.c_str(), inputs.size(), inputs.size() == 1 ? "" : "s",
               tag.c_str(), options.lockKey ? ", locked" : "");
