@@ -27,6 +27,8 @@ template <typename T> bool RecordedExpansion::Store<T>::add(const T* from, std::
   return true;
 }
 
+template struct RecordedExpansion::Store<std::uint8_t>; // Bytes, also taken by the decode-ahead
+
 namespace {
 
 using Event = RecordedExpansion::Event;
@@ -38,7 +40,7 @@ void note(Events& events, const Event& event) { events.add(&event, 1); }
 // The archive's bytes as the method reads them, each read and seek recorded.
 class RecordingSource : public Stream {
 public:
-  RecordingSource(const std::vector<std::uint8_t>& bytes, std::int64_t start, Events& events)
+  RecordingSource(std::span<const std::uint8_t> bytes, std::int64_t start, Events& events)
       : bytes_(bytes), position_(start), events_(events) {}
   std::size_t read(void* buffer, std::size_t n) override {
     const auto size = static_cast<std::int64_t>(bytes_.size());
@@ -58,7 +60,7 @@ public:
   std::int64_t size() const override { return static_cast<std::int64_t>(bytes_.size()); }
 
 private:
-  const std::vector<std::uint8_t>& bytes_;
+  std::span<const std::uint8_t> bytes_;
   std::int64_t position_;
   Events& events_;
 };
@@ -112,14 +114,13 @@ private:
 
 } // namespace
 
-RecordedExpansion::RecordedExpansion(std::vector<std::uint8_t> archive, std::int64_t dataOffset, std::uint8_t method,
+RecordedExpansion::RecordedExpansion(Bytes archive, std::int64_t dataOffset, std::uint8_t method,
                                      std::int32_t compressedSize, std::int32_t expandedSize)
     : archive_(std::move(archive)), dataOffset_(dataOffset), method_(method), compressedSize_(compressedSize),
       expandedSize_(expandedSize) {}
 
-std::unique_ptr<RecordedExpansion> RecordedExpansion::make(std::vector<std::uint8_t> archive, std::int64_t dataOffset,
-                                                           std::uint8_t method, std::int32_t compressedSize,
-                                                           std::int32_t expandedSize,
+std::unique_ptr<RecordedExpansion> RecordedExpansion::make(Bytes archive, std::int64_t dataOffset, std::uint8_t method,
+                                                           std::int32_t compressedSize, std::int32_t expandedSize,
                                                            const std::atomic<bool>* abandon) {
   std::unique_ptr<RecordedExpansion> recorded(
       new (std::nothrow) RecordedExpansion(std::move(archive), dataOffset, method, compressedSize, expandedSize));
@@ -139,7 +140,7 @@ bool RecordedExpansion::record(const std::atomic<bool>* abandon) {
   if (!output_.allocate(expanded) || !events_.allocate(3 * chunks + 2 * blocks + 2)) return false;
 
   bool abandoned = false;
-  RecordingSource source(archive_, dataOffset_, events_);
+  RecordingSource source({archive_.items.get(), archive_.size}, dataOffset_, events_);
   RecordingSink sink(output_, events_);
   YieldPlatform platform([this] { note(events_, {Kind::Yield}); });
   const TShowProgressEvent progress = [this, abandon, &abandoned](std::int32_t& percentage) {
@@ -170,7 +171,7 @@ bool RecordedExpansion::fits(std::uint8_t method, const ExpandJob& job) const {
 }
 
 std::size_t RecordedExpansion::bytesHeld() const {
-  return archive_.capacity() + output_.capacity + events_.capacity * sizeof(Event);
+  return archive_.capacity + output_.capacity + events_.capacity * sizeof(Event);
 }
 
 struct RecordedExpansion::Done {
@@ -190,7 +191,7 @@ RecordedExpansion::Outcome RecordedExpansion::replay(const ExpandJob& job) const
       const std::size_t got = job.source.read(scratch.data(), scratch.size());
       ++done.reads;
       if (static_cast<std::int64_t>(got) != event.got ||
-          (got != 0 && std::memcmp(scratch.data(), archive_.data() + event.at, got) != 0)) {
+          (got != 0 && std::memcmp(scratch.data(), archive_.items.get() + event.at, got) != 0)) {
         scratch.resize(got);
         done.lastRead = std::move(scratch);
         done.readDiffered = true;
@@ -294,7 +295,7 @@ Result<std::uint32_t> RecordedExpansion::resume(const ExpandJob& job, const Done
     if (event.got == 0) {
       answers.emplace_back();
     } else {
-      const std::uint8_t* from = archive_.data() + event.at;
+      const std::uint8_t* from = archive_.items.get() + event.at;
       answers.emplace_back(from, from + event.got);
     }
   }

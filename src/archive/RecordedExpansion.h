@@ -14,14 +14,26 @@ namespace kalvora {
 
 class RecordedExpansion {
 public:
+  // Storage of a fixed capacity, taken without throwing; a record past it fails.
+  template <typename T> struct Store {
+    std::unique_ptr<T[]> items;
+    std::size_t size = 0, capacity = 0;
+    bool allocate(std::size_t n);
+    bool add(const T* from, std::size_t n);
+    bool full = false; // something did not fit
+  };
+  // An archive's bytes, read into memory taken without throwing: a program
+  // short of memory then leaves the member to the run instead of ending.
+  using Bytes = Store<std::uint8_t>;
+
   // Runs method (RLE or LZH) over archive, an archive file's bytes, from the
   // member data at dataOffset, as the component would for a member of these
   // sizes. Null when *abandon is found set at a chunk of input, when the method
   // fails, or when the memory for the recording cannot be had: the run then
   // expands the member itself. Throws nothing, out of memory included.
-  static std::unique_ptr<RecordedExpansion> make(std::vector<std::uint8_t> archive, std::int64_t dataOffset,
-                                                 std::uint8_t method, std::int32_t compressedSize,
-                                                 std::int32_t expandedSize, const std::atomic<bool>* abandon = nullptr);
+  static std::unique_ptr<RecordedExpansion> make(Bytes archive, std::int64_t dataOffset, std::uint8_t method,
+                                                 std::int32_t compressedSize, std::int32_t expandedSize,
+                                                 const std::atomic<bool>* abandon = nullptr);
 
   // Whether job expands this member: the same method, sizes and data position,
   // and a progress handler as the recording had.
@@ -50,25 +62,16 @@ public:
     std::int64_t got = 0;   // Read: bytes given
   };
 
-  // Storage of a fixed capacity, taken without throwing; a record past it fails.
-  template <typename T> struct Store {
-    std::unique_ptr<T[]> items;
-    std::size_t size = 0, capacity = 0;
-    bool allocate(std::size_t n);
-    bool add(const T* from, std::size_t n);
-    bool full = false; // something did not fit
-  };
-
 private:
-  RecordedExpansion(std::vector<std::uint8_t> archive, std::int64_t dataOffset, std::uint8_t method,
-                    std::int32_t compressedSize, std::int32_t expandedSize);
+  RecordedExpansion(Bytes archive, std::int64_t dataOffset, std::uint8_t method, std::int32_t compressedSize,
+                    std::int32_t expandedSize);
   // Records the method's run; false when abandoned, failed or out of room.
   bool record(const std::atomic<bool>* abandon);
 
   struct Done; // what a replay has done so far
   Result<std::uint32_t> resume(const ExpandJob& job, const Done& done) const;
 
-  std::vector<std::uint8_t> archive_;
+  Bytes archive_;
   Store<std::uint8_t> output_;
   Store<Event> events_;
   std::int64_t dataOffset_;

@@ -168,17 +168,19 @@ Stream* DecodeAhead::volumeAt(const std::string& name, Volume& volume) {
   return volume.stream.get();
 }
 
-std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chunk, Volume& from) {
+std::optional<RecordedExpansion::Bytes> DecodeAhead::readChunk(const Chunk& chunk, Volume& from) {
   if (chunk.offset < 0 || chunk.size <= 0 || chunk.size > static_cast<std::int64_t>(kMemberBytes)) return std::nullopt;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(chunk.size));
+  RecordedExpansion::Bytes bytes;
+  if (!bytes.allocate(static_cast<std::size_t>(chunk.size))) return std::nullopt;
+  bytes.size = bytes.capacity;
   Stream* volume = volumeAt(firstVolumeName(chunk.volumeText), from);
   if (!volume) return std::nullopt;
   volume->seek(chunk.offset);
   std::size_t done = 0;
   // As the run copies it: where a volume ends, the chunk goes on at the start of the next.
   for (std::int64_t continuation = 1;; ++continuation) {
-    done += volume->read(bytes.data() + done, bytes.size() - done);
-    if (done == bytes.size()) return bytes;
+    done += volume->read(bytes.items.get() + done, bytes.size - done);
+    if (done == bytes.size) return bytes;
     if (stop_ || continuation > kMostContinuations) return std::nullopt;
     volume = volumeAt(volumeFileName(chunk.volumeNumber + continuation), from);
     if (!volume) return std::nullopt;
@@ -189,9 +191,10 @@ std::optional<std::vector<std::uint8_t>> DecodeAhead::readChunk(const Chunk& chu
 // found as the component's walk finds it.
 std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file, Volume& volume) {
   auto bytes = readChunk(file.chunk, volume);
-  if (!bytes || bytes->size() < kArchiveHeaderSize || std::memcmp(bytes->data(), kArchiveMagic, sizeof kArchiveMagic))
-    return nullptr;
-  const ArchiveHeader header = decodeArchiveHeader(bytes->data());
+  if (!bytes) return nullptr;
+  const std::uint8_t* const archive = bytes->items.get();
+  if (bytes->size < kArchiveHeaderSize || std::memcmp(archive, kArchiveMagic, sizeof kArchiveMagic)) return nullptr;
+  const ArchiveHeader header = decodeArchiveHeader(archive);
   if (header.archiveType != kArchiveTypeMultiFile || header.totalExpandedSize <= 0) return nullptr;
   // RLE expands about as fast as its bytes are copied: ahead it would only
   // cost. A medium's chunks all have the same tag, so the worker ends here.
@@ -199,17 +202,17 @@ std::unique_ptr<RecordedExpansion> DecodeAhead::decode(const PlannedFile& file, 
     mediumPays_ = false;
     return nullptr;
   }
-  const auto size = static_cast<std::int64_t>(bytes->size());
+  const auto size = static_cast<std::int64_t>(bytes->size);
   constexpr auto kHeader = static_cast<std::int64_t>(kMemberHeaderSize);
   for (auto at = static_cast<std::int64_t>(kArchiveHeaderSize); at + kHeader <= size;) {
-    const MemberHeader member = decodeMemberHeader(bytes->data() + at);
+    const MemberHeader member = decodeMemberHeader(archive + at);
     const std::int64_t data = at + kHeader + member.nameLength;
     if (member.nameLength < 0 || data > size || member.compressedSize < 0) return nullptr;
-    const std::string name(reinterpret_cast<const char*>(bytes->data() + at + kHeader),
+    const std::string name(reinterpret_cast<const char*>(archive + at + kHeader),
                            static_cast<std::size_t>(member.nameLength));
     if (sameMemberName(file.member, name)) {
       if (member.method != kMethodLzh || member.expandedSize < 0 ||
-          static_cast<std::uint64_t>(member.expandedSize) + bytes->size() > kMemberBytes)
+          static_cast<std::uint64_t>(member.expandedSize) + bytes->size > kMemberBytes)
         return nullptr;
       return RecordedExpansion::make(std::move(*bytes), data, member.method, member.compressedSize, member.expandedSize,
                                      &stop_);

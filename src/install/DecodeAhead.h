@@ -66,7 +66,7 @@ private:
   // on return. The worker's thread never reads worker_, which its owner sets.
   void decodeClaimed(Worker& worker, std::size_t index, Volume& volume);
   std::unique_ptr<RecordedExpansion> decode(const PlannedFile& file, Volume& volume);
-  std::optional<std::vector<std::uint8_t>> readChunk(const Chunk& chunk, Volume& volume);
+  std::optional<RecordedExpansion::Bytes> readChunk(const Chunk& chunk, Volume& volume);
   Stream* volumeAt(const std::string& name, Volume& volume);
   void letGoBefore(std::size_t index);
   bool hasRoom() const;

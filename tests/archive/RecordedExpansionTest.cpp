@@ -33,6 +33,13 @@ struct Difference {
   int failingWrite;         // the output takes nothing of this write; 0: none
 };
 
+RecordedExpansion::Bytes heldCopy(const Bytes& bytes) {
+  RecordedExpansion::Bytes held;
+  EXPECT_TRUE(held.allocate(bytes.size()));
+  held.add(bytes.data(), bytes.size());
+  return held;
+}
+
 Expansion expand(const Bytes& archive, std::int64_t dataOffset, const MemberHeader& member, const Difference& d,
                  const RecordedExpansion* recorded) {
   Expansion run;
@@ -85,11 +92,11 @@ TEST(RecordedExpansion, ReplayDoesWhatTheMethodDoesWhateverTheRealFilesAnswer) {
       const auto dataOffset = static_cast<std::int64_t>(kArchiveHeaderSize + kMemberHeaderSize + coded.name.size());
       // Abandoned before it starts, the recording is not made.
       const std::atomic<bool> abandon{true};
-      EXPECT_EQ(RecordedExpansion::make(archive, dataOffset, method, coded.header.compressedSize,
+      EXPECT_EQ(RecordedExpansion::make(heldCopy(archive), dataOffset, method, coded.header.compressedSize,
                                         coded.header.expandedSize, &abandon),
                 nullptr);
-      const auto recorded =
-          RecordedExpansion::make(archive, dataOffset, method, coded.header.compressedSize, coded.header.expandedSize);
+      const auto recorded = RecordedExpansion::make(heldCopy(archive), dataOffset, method, coded.header.compressedSize,
+                                                    coded.header.expandedSize);
       ASSERT_NE(recorded, nullptr);
       for (const Difference& d : differences) {
         const Expansion direct = expand(archive, dataOffset, coded.header, d, nullptr);
