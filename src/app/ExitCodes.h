@@ -11,5 +11,6 @@ enum SetupExit : int {
   kExitVolumeMissing = 5,
   kExitRestartRequired = 3010, // installed; the restart the script asks for is still due
 };
+// A program that must end at once ends with kExitProgramFault (runtime/ProgramFault.h).
 
 } // namespace kalvora

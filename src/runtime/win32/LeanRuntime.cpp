@@ -24,11 +24,19 @@
 #include <cstdlib>
 #include <malloc.h> // _aligned_malloc, _aligned_free
 #include <new>
+#include <windows.h>
+
+#include "runtime/ProgramFault.h"
 
 namespace {
 
-// Ends the program; no handler is run, as the default terminate handler would not.
-[[noreturn]] void fatal() { std::abort(); }
+// Ends the program at once, with its own exit code: abort() would end it with
+// 3, which setup.exe's callers read as an installed copy, and the C run-time
+// may first show a message box, which would hold an unattended run forever.
+[[noreturn]] void fatal() {
+  TerminateProcess(GetCurrentProcess(), kalvora::kExitProgramFault);
+  std::abort(); // not reached
+}
 
 void* allocate(std::size_t size) noexcept { return std::malloc(size != 0 ? size : 1); }
 
