@@ -35,8 +35,26 @@ expect 0 list "$work/junk.kvr"
 contains "$work/out" "2 members, 12 bytes expanded"
 expect_err "kalvora: note: 4 bytes after the last member are not part of any member"
 
-# The header alone: an empty archive.
+# An empty archive: the header alone, counting nothing.
 head -c 21 "$work/s.kvr" >"$work/empty.kvr"
+for at in 8 9 10 11; do poke "$work/empty.kvr" $at 000; done
 expect 0 list "$work/empty.kvr"
 contains "$work/out" "0 members, 0 bytes expanded, 0 bytes compressed"
+
+# Cut short: list and test name what is missing, after what they found.
+head -c 21 "$work/s.kvr" >"$work/cut.kvr"
+for cmd in list test; do
+  expect 1 $cmd "$work/cut.kvr"
+  expect_err "kalvora: the archive is cut short: its members expand to 0 bytes, its header counts 12"
+done
+head -c 56 "$work/s.kvr" >"$work/cut.kvr" # after a.txt
+for cmd in list test; do
+  expect 1 $cmd "$work/cut.kvr"
+  expect_err "kalvora: the archive is cut short: its members expand to 5 bytes, its header counts 12"
+done
+contains "$work/out" "ok      a.txt"
+head -c 96 "$work/s.kvr" >"$work/cut.kvr" # inside the data of Read Me.TXT
+expect 1 list "$work/cut.kvr"
+expect_err "kalvora: the archive is cut short: the data of its last member lack 3 bytes"
+contains "$work/out" "2 members, 12 bytes expanded"
 echo "list: ok"

@@ -38,6 +38,15 @@ void ArchiveWalk::finish(const MemberEntry& entry) {
 
 std::int64_t ArchiveWalk::trailingBytes() const { return std::max<std::int64_t>(source_->size() - end_, 0); }
 
+std::string ArchiveWalk::cutShort() const {
+  if (const std::int64_t lacking = end_ - source_->size(); lacking > 0)
+    return "the archive is cut short: the data of its last member lack " + std::to_string(lacking) + " bytes";
+  if (expanded_ < header_.totalExpandedSize)
+    return "the archive is cut short: its members expand to " + std::to_string(expanded_) +
+           " bytes, its header counts " + std::to_string(header_.totalExpandedSize);
+  return "";
+}
+
 std::string attributeLetters(std::int32_t attributes) {
   std::string letters;
   if (attributes & kAttrReadOnly) letters += 'R';

@@ -30,6 +30,9 @@ Errors (exit status 1), with the archive's own messages:
       the archive's method tag is not NON, RLE or LZH
   Kann Datei ARCHIVE nicht öffnen
       ARCHIVE is missing or cannot be opened
+  the archive is cut short: ...
+      members are missing, or the last one's data end past the file's end
+      (the members found are listed)
 Usage errors (exit status 2): no ARCHIVE, more than one, an unknown option.
 )";
 
@@ -58,6 +61,10 @@ int list(const std::vector<std::string>& args) {
   if (walk.trailingBytes() > 0)
     std::fprintf(stderr, "kalvora: note: %" PRId64 " bytes after the last member are not part of any member\n",
                  walk.trailingBytes());
+  if (const std::string cut = walk.cutShort(); !cut.empty()) {
+    std::fprintf(stderr, "kalvora: %s\n", cut.c_str());
+    return 1;
+  }
   return 0;
 }
 

@@ -33,6 +33,9 @@ Member faults (exit status 1, the other members are still tested):
   Stream-Read-Fehler                        a stored member is cut short
   expanded to N bytes, not the M of its header
   its data take N bytes, not the M of its header
+Archive faults (exit status 1, after the members found are tested):
+  the archive is cut short: ...             members are missing, or the last
+                                            one's data end past the file's end
 Archive errors (exit status 1, nothing tested), the archive's own messages:
   Can't recognize compressed file header
   Expand can't handle caSingle archive type in compressed header
@@ -88,7 +91,9 @@ int test(const std::vector<std::string>& args) {
     walk.finish(entry);
   }
   std::printf("%d member%s tested, %d failed\n", members, members == 1 ? "" : "s", failed);
-  return failed == 0 ? 0 : 1;
+  const std::string cut = walk.cutShort();
+  if (!cut.empty()) std::fprintf(stderr, "kalvora: %s\n", cut.c_str());
+  return failed == 0 && cut.empty() ? 0 : 1;
 }
 
 } // namespace
