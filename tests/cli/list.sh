@@ -41,7 +41,7 @@ for at in 8 9 10 11; do poke "$work/empty.kvr" $at 000; done
 expect 0 list "$work/empty.kvr"
 contains "$work/out" "0 members, 0 bytes expanded, 0 bytes compressed"
 
-# Cut short: list and test name what is missing, after what they found.
+# Cut short: list, test and expand name what is missing, after what they found.
 head -c 21 "$work/s.kvr" >"$work/cut.kvr"
 for cmd in list test; do
   expect 1 $cmd "$work/cut.kvr"
@@ -53,6 +53,9 @@ for cmd in list test; do
   expect_err "kalvora: the archive is cut short: its members expand to 5 bytes, its header counts 12"
 done
 contains "$work/out" "ok      a.txt"
+expect 1 expand -C "$work/part" "$work/cut.kvr"
+expect_err "kalvora: the archive is cut short: its members expand to 5 bytes, its header counts 12"
+[ -f "$work/part/a.txt" ] || fail "expand of a cut archive left out the member it has"
 head -c 96 "$work/s.kvr" >"$work/cut.kvr" # inside the data of Read Me.TXT
 expect 1 list "$work/cut.kvr"
 expect_err "kalvora: the archive is cut short: the data of its last member lack 3 bytes"

@@ -55,6 +55,8 @@ expansion; files written before stay, a partly written file is removed:
 Also exit status 1 (after the others are expanded):
   refusing member 'NAME': it ...            an unsafe stored name, see above
   no member named 'NAME'                    a NAME matched no member
+  the archive is cut short: ...             members are missing (those found
+                                            are expanded)
 Usage errors (exit status 2): no ARCHIVE, an unknown option, a bad KEY.
 )";
 
@@ -118,7 +120,15 @@ int expand(const std::vector<std::string>& args) {
       ++missing;
     }
   }
-  return refused + missing == 0 ? 0 : 1;
+  // The expansion stops quietly where the archive ends; a walk of the headers tells whether it ended early.
+  TCompress headers;
+  ArchiveWalk walk(headers, archive);
+  MemberEntry entry;
+  while (walk.next(entry))
+    walk.finish(entry);
+  const std::string cut = walk.cutShort();
+  if (!cut.empty()) std::fprintf(stderr, "kalvora: %s\n", cut.c_str());
+  return refused + missing == 0 && cut.empty() ? 0 : 1;
 }
 
 } // namespace
