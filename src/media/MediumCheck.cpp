@@ -86,6 +86,8 @@ private:
       if (!targets.insert(lowerCase(dir + e.name)).second)
         warn(e.label() + ": a second file for " + ansiToUtf8(dir + e.name) + " overwrites the first");
       const ExpandedFile file = readFileEntry(platform_, medium_, e, mode_);
+      for (const auto& s : file.spans) // an entry with a fault uses its bytes too
+        spans_[s.path].push_back({s.offset, s.offset + s.length});
       if (!file.fault.empty()) {
         fault(e.label() + ": " + file.fault);
         continue;
@@ -93,8 +95,6 @@ private:
       expanded_[k] += static_cast<std::int64_t>(file.bytes.size());
       stored_[k] += file.chunkSize;
       largest = std::max(largest, file.chunkSize);
-      for (const auto& s : file.spans)
-        spans_[s.path].push_back({s.offset, s.offset + s.length});
       ++good_;
     }
     total_ = static_cast<int>(entries.size());

@@ -167,7 +167,10 @@ ExpandedFile readFileEntry(Platform& platform, const MediumLocation& medium, con
   } catch (const std::exception& e) {
     result.fault = std::string("reading its chunk fails: ") + e.what();
   }
-  if (!result.fault.empty()) return result;
+  if (!result.fault.empty()) {
+    result.spans = std::move(spans); // as far as the chunk could be read: an entry with a fault still uses them
+    return result;
+  }
   if (compressionMode == 1) {
     result = expandArchive(chunk.bytes(), entry.name);
   } else {

@@ -81,6 +81,8 @@ TEST(MediumCheck, ACorruptedChunkFailsItsChecksum) {
   const CheckReport r = b.check();
   EXPECT_FALSE(r.ok());
   EXPECT_NE(joined(r.faults).find("[Option_1] f2 (b.bin): expansion fails"), std::string::npos) << joined(r.faults);
+  // The faulty entry still uses its bytes.
+  EXPECT_EQ(joined(r.warnings).find("no file entry uses"), std::string::npos) << joined(r.warnings);
 }
 
 TEST(MediumCheck, AMissingVolumeIsNamed) {
@@ -88,6 +90,7 @@ TEST(MediumCheck, AMissingVolumeIsNamed) {
   fs::remove(b.medium / "zdata_03.dsk");
   const CheckReport r = b.check();
   EXPECT_NE(joined(r.faults).find("zdata_03.dsk, which is missing"), std::string::npos) << joined(r.faults);
+  EXPECT_EQ(joined(r.warnings).find("no file entry uses"), std::string::npos) << joined(r.warnings);
 }
 
 TEST(MediumCheck, WrongSpaceFiguresAndStoredSizes) {
