@@ -22,7 +22,10 @@ ArchiveWalk::ArchiveWalk(TCompress& compress, const std::string& archivePath) : 
 }
 
 bool ArchiveWalk::next(MemberEntry& entry) {
-  if (!compress_.ReadMemberHeader(*source_, entry.header, entry.name)) return false;
+  if (!compress_.ReadMemberHeader(*source_, entry.header, entry.name)) {
+    endedEarly_ = expanded_ < header_.totalExpandedSize;
+    return false;
+  }
   if (expanded_ >= header_.totalExpandedSize) return false;
   entry.dataOffset = source_->position();
   end_ = entry.dataOffset;
@@ -34,6 +37,7 @@ void ArchiveWalk::finish(const MemberEntry& entry) {
   end_ = entry.dataOffset + std::max<std::int32_t>(entry.header.compressedSize, 0);
   source_->seek(end_);
   expanded_ += entry.header.expandedSize;
+  negativeSize_ = negativeSize_ || entry.header.expandedSize < 0;
 }
 
 std::int64_t ArchiveWalk::trailingBytes() const { return std::max<std::int64_t>(source_->size() - end_, 0); }
@@ -41,7 +45,8 @@ std::int64_t ArchiveWalk::trailingBytes() const { return std::max<std::int64_t>(
 std::string ArchiveWalk::cutShort() const {
   if (const std::int64_t lacking = end_ - source_->size(); lacking > 0)
     return "the archive is cut short: the data of its last member lack " + std::to_string(lacking) + " bytes";
-  if (expanded_ < header_.totalExpandedSize)
+  // A member of a negative size makes the members' sum say nothing.
+  if (endedEarly_ && !negativeSize_)
     return "the archive is cut short: its members expand to " + std::to_string(expanded_) +
            " bytes, its header counts " + std::to_string(header_.totalExpandedSize);
   return "";

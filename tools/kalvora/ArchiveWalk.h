@@ -39,6 +39,8 @@ private:
   ArchiveHeader header_;
   std::int64_t expanded_ = 0;
   std::int64_t end_ = 0;
+  bool endedEarly_ = false;   // the file ended before the members reached the header's total
+  bool negativeSize_ = false; // a member's header gives a negative expanded size
 };
 
 // "A", "RA", "HSA": the Windows attribute letters of the bits set, or "-".
