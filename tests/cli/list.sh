@@ -59,6 +59,7 @@ expect_err "kalvora: the archive is cut short: its members expand to 5 bytes, it
 cp "$work/s.kvr" "$work/negative.kvr" # a.txt's expanded size made -1: not a cut
 for at in 29 30 31 32; do poke "$work/negative.kvr" $at 377; done
 expect 0 list "$work/negative.kvr"
+[ -s "$work/err" ] && fail "list of a negative size wrote: $(cat "$work/err")"
 head -c 96 "$work/s.kvr" >"$work/cut.kvr" # inside the data of Read Me.TXT
 expect 1 list "$work/cut.kvr"
 expect_err "kalvora: the archive is cut short: the data of its last member lack 3 bytes"
