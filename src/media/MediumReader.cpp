@@ -167,17 +167,13 @@ ExpandedFile readFileEntry(Platform& platform, const MediumLocation& medium, con
   } catch (const std::exception& e) {
     result.fault = std::string("reading its chunk fails: ") + e.what();
   }
-  if (!result.fault.empty()) {
-    result.spans = std::move(spans); // as far as the chunk could be read: an entry with a fault still uses them
-    return result;
-  }
-  if (compressionMode == 1) {
+  if (result.fault.empty() && compressionMode == 1) {
     result = expandArchive(chunk.bytes(), entry.name);
-  } else {
+  } else if (result.fault.empty()) {
     result.bytes = std::move(chunk.bytes());
     result.chunkSize = static_cast<std::int64_t>(result.bytes.size());
   }
-  result.spans = std::move(spans);
+  result.spans = std::move(spans); // as far as the chunk was read: an entry with a fault uses them too
   return result;
 }
 

@@ -1,6 +1,7 @@
 #include "ArchiveWalk.h"
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 
 #include "archive/ArchiveErrors.h"
@@ -42,14 +43,19 @@ void ArchiveWalk::finish(const MemberEntry& entry) {
 
 std::int64_t ArchiveWalk::trailingBytes() const { return std::max<std::int64_t>(source_->size() - end_, 0); }
 
-std::string ArchiveWalk::cutShort() const {
-  if (const std::int64_t lacking = end_ - source_->size(); lacking > 0)
-    return "the archive is cut short: the data of its last member lack " + std::to_string(lacking) + " bytes";
+bool ArchiveWalk::reportCutShort() const {
+  const char* const cut = "kalvora: the archive is cut short:";
+  if (const std::int64_t lacking = end_ - source_->size(); lacking > 0) {
+    std::fprintf(stderr, "%s the data of its last member lack %" PRId64 " bytes\n", cut, lacking);
+    return true;
+  }
   // A member of a negative size makes the members' sum say nothing.
-  if (endedEarly_ && !negativeSize_)
-    return "the archive is cut short: its members expand to " + std::to_string(expanded_) +
-           " bytes, its header counts " + std::to_string(header_.totalExpandedSize);
-  return "";
+  if (endedEarly_ && !negativeSize_) {
+    std::fprintf(stderr, "%s its members expand to %" PRId64 " bytes, its header counts %" PRId32 "\n", cut, expanded_,
+                 header_.totalExpandedSize);
+    return true;
+  }
+  return false;
 }
 
 std::string attributeLetters(std::int32_t attributes) {

@@ -29,9 +29,9 @@ public:
   void finish(const MemberEntry& entry);
   // Bytes after the last member the walk read.
   std::int64_t trailingBytes() const;
-  // After the walk: why the archive looks cut short (members missing, or the
-  // last member's data past the end of the file), or "" when it does not.
-  std::string cutShort() const;
+  // After the walk: says on stderr why the archive looks cut short (members
+  // missing, or the last member's data past the end of the file); whether it does.
+  bool reportCutShort() const;
 
 private:
   TCompress& compress_;

@@ -126,9 +126,8 @@ int expand(const std::vector<std::string>& args) {
   MemberEntry entry;
   while (walk.next(entry))
     walk.finish(entry);
-  const std::string cut = walk.cutShort();
-  if (!cut.empty()) std::fprintf(stderr, "kalvora: %s\n", cut.c_str());
-  return refused + missing == 0 && cut.empty() ? 0 : 1;
+  const bool cut = walk.reportCutShort();
+  return refused + missing == 0 && !cut ? 0 : 1;
 }
 
 } // namespace

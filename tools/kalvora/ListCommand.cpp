@@ -61,11 +61,7 @@ int list(const std::vector<std::string>& args) {
   if (walk.trailingBytes() > 0)
     std::fprintf(stderr, "kalvora: note: %" PRId64 " bytes after the last member are not part of any member\n",
                  walk.trailingBytes());
-  if (const std::string cut = walk.cutShort(); !cut.empty()) {
-    std::fprintf(stderr, "kalvora: %s\n", cut.c_str());
-    return 1;
-  }
-  return 0;
+  return walk.reportCutShort() ? 1 : 0;
 }
 
 } // namespace

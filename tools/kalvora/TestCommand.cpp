@@ -91,9 +91,8 @@ int test(const std::vector<std::string>& args) {
     walk.finish(entry);
   }
   std::printf("%d member%s tested, %d failed\n", members, members == 1 ? "" : "s", failed);
-  const std::string cut = walk.cutShort();
-  if (!cut.empty()) std::fprintf(stderr, "kalvora: %s\n", cut.c_str());
-  return failed == 0 && cut.empty() ? 0 : 1;
+  const bool cut = walk.reportCutShort();
+  return failed == 0 && !cut ? 0 : 1;
 }
 
 } // namespace
