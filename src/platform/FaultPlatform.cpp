@@ -3,9 +3,9 @@
 namespace kalvora {
 
 const char* faultKindName(FaultKind kind) {
-  static const char* const kNames[kFaultKinds] = {"create file",      "write file",    "read file", "copy file",
-                                                  "create directory", "free space",    "INI write", "registry key",
-                                                  "registry value",   "program start", "shell link"};
+  static const char* const kNames[kFaultKinds] = {"create file",      "write file",    "read file",  "copy file",
+                                                  "create directory", "free space",    "INI write",  "registry key",
+                                                  "registry value",   "program start", "shell link", "move file"};
   return kNames[static_cast<std::size_t>(kind)];
 }
 
@@ -23,6 +23,7 @@ public:
   void seek(std::int64_t position) override { inner_->seek(position); }
   std::int64_t size() const override { return inner_->size(); }
   bool truncate() override { return inner_->truncate(); }
+  bool flush() override { return inner_->flush(); }
 
 private:
   std::unique_ptr<Stream> inner_;
@@ -65,6 +66,15 @@ bool FaultPlatform::copyFile(const std::string& source, const std::string& targe
 
 std::int64_t FaultPlatform::freeDiskSpace(const std::string& path) {
   return fails(FaultKind::FreeSpace) ? -1 : inner_.freeDiskSpace(path);
+}
+
+bool FaultPlatform::moveFile(const std::string& source, const std::string& target) {
+  return !fails(FaultKind::MoveFile) && inner_.moveFile(source, target);
+}
+
+bool FaultPlatform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                       std::uint32_t value) {
+  return !fails(FaultKind::RegistryValue) && inner_.writeRegistryDword(root, keyPath, valueName, value);
 }
 
 bool FaultPlatform::writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,

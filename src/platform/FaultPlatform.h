@@ -22,8 +22,9 @@ enum class FaultKind {
   RegistryValue,   // writeRegistryString
   ProgramStart,    // startProgram, startHiddenProgram
   ShellLink,       // writeShellLink
+  MoveFile,        // moveFile
 };
-inline constexpr std::size_t kFaultKinds = 11;
+inline constexpr std::size_t kFaultKinds = 12;
 
 const char* faultKindName(FaultKind kind);
 
@@ -43,6 +44,9 @@ public:
   std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) override;
   bool createDirectory(const std::string& path) override;
   bool copyFile(const std::string& source, const std::string& target) override;
+  bool moveFile(const std::string& source, const std::string& target) override;
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override;
   std::int64_t freeDiskSpace(const std::string& path) override;
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;

@@ -29,6 +29,17 @@ public:
   bool setFileAttributes(const std::string& path, std::uint32_t attributes) override {
     return inner_.setFileAttributes(path, attributes);
   }
+  bool moveFile(const std::string& source, const std::string& target) override {
+    return inner_.moveFile(source, target);
+  }
+  std::optional<std::uint32_t> readRegistryDword(RegistryRoot root, const std::string& keyPath,
+                                                 const std::string& valueName) override {
+    return inner_.readRegistryDword(root, keyPath, valueName);
+  }
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override {
+    return inner_.writeRegistryDword(root, keyPath, valueName, value);
+  }
   bool copyFile(const std::string& source, const std::string& target) override {
     return inner_.copyFile(source, target);
   }

@@ -7,6 +7,10 @@
 #include "platform/IniText.h"
 
 namespace kalvora {
+namespace {
+// How a number value is told from a string in the registry map.
+constexpr const char* kDwordMark = "\x01dword:";
+} // namespace
 
 class MemoryPlatform::FileStream : public Stream {
 public:
@@ -132,6 +136,22 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
   auto it = files_.find(keyOf(path));
   if (it == files_.end() || (it->second.attributes & kAttrReadOnly)) return false;
   files_.erase(it);
+  return true;
+}
+
+bool MemoryPlatform::moveFile(const std::string& source, const std::string& target) {
+  const std::string from = keyOf(source), to = keyOf(target);
+  auto it = files_.find(from);
+  if (it == files_.end() || locked_.count(from) || locked_.count(to)) return false;
+  if (from.substr(0, 2) != to.substr(0, 2) || directories_.count(to) || failCreate_.count(to) || !parentExists(to))
+    return false;
+  if (from == to) return true;
+  auto there = files_.find(to);
+  if (there != files_.end() && (there->second.attributes & kAttrReadOnly)) return false;
+  File moved = it->second;
+  moved.displayPath = target;
+  files_.erase(it);
+  files_[to] = std::move(moved);
   return true;
 }
 
@@ -282,8 +302,26 @@ std::optional<std::string> MemoryPlatform::readRegistryString(RegistryRoot root,
   auto it = registry_.find(key);
   if (it == registry_.end()) return std::nullopt;
   auto value = it->second.find(normalize(valueName));
-  if (value == it->second.end()) return std::nullopt;
+  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) == 0) return std::nullopt;
   return value->second;
+}
+
+std::optional<std::uint32_t> MemoryPlatform::readRegistryDword(RegistryRoot root, const std::string& keyPath,
+                                                               const std::string& valueName) {
+  const std::string key = registryKey(root, keyPath);
+  if (refusedKeys_.count(key)) return std::nullopt;
+  auto it = registry_.find(key);
+  if (it == registry_.end()) return std::nullopt;
+  auto value = it->second.find(normalize(valueName));
+  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) != 0) return std::nullopt;
+  return static_cast<std::uint32_t>(std::stoul(value->second.substr(std::strlen(kDwordMark))));
+}
+
+bool MemoryPlatform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                        std::uint32_t value) {
+  if (refusedKeys_.count(registryKey(root, keyPath))) return false;
+  putRegistryString(root, keyPath, valueName, kDwordMark + std::to_string(value));
+  return true;
 }
 
 void MemoryPlatform::putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,

@@ -24,6 +24,8 @@ public:
   std::optional<FileInfo> fileInfo(const std::string& path) override;
   bool createDirectory(const std::string& path) override;
   bool deleteFile(const std::string& path) override;
+  // A move within one drive; the moved file keeps its bytes, time and attributes.
+  bool moveFile(const std::string& source, const std::string& target) override;
   bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) override;
   bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
   std::int64_t freeDiskSpace(const std::string& path) override;
@@ -32,6 +34,11 @@ public:
                                                 const std::string& valueName) override;
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
+  // Number values are kept beside the strings, marked so that a string read does not see them.
+  std::optional<std::uint32_t> readRegistryDword(RegistryRoot root, const std::string& keyPath,
+                                                 const std::string& valueName) override;
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   // A key exists when it was written or created, or holds one that was.
   bool registryKeyExists(RegistryRoot root, const std::string& keyPath) override;
@@ -114,7 +121,8 @@ public:
     commonPrograms_ = common;
     userPrograms_ = user;
   }
-  // Every registry key with its values (upper-case names), keys as "root\PATH", for comparisons.
+  // Every registry key with its values (upper-case names), keys as "root\PATH", for comparisons;
+  // a number value reads as "\x01dword:" and its decimal digits.
   const std::map<std::string, std::map<std::string, std::string>>& registryContents() const { return registry_; }
   // Every directory present, normalized.
   const std::set<std::string>& directories() const { return directories_; }

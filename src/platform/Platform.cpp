@@ -13,6 +13,14 @@ bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::
   return false;
 }
 
+std::optional<std::uint32_t> Platform::readRegistryDword(RegistryRoot, const std::string&, const std::string&) {
+  return std::nullopt;
+}
+
+bool Platform::writeRegistryDword(RegistryRoot, const std::string&, const std::string&, std::uint32_t) { return false; }
+
+bool Platform::moveFile(const std::string&, const std::string&) { return false; }
+
 bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
 
 bool Platform::registryKeyExists(RegistryRoot, const std::string&) { return false; }

@@ -85,6 +85,11 @@ public:
   // Copies a file, replacing an existing target; false when it fails. The
   // default reads the whole source before the target is truncated.
   virtual bool copyFile(const std::string& source, const std::string& target);
+  // Moves source to target, replacing a file there, and returns once the move
+  // is on disk: a power cut then leaves the target either as it was or as
+  // source was, never a mix. False when refused (a read-only or open target, a
+  // target on another volume).
+  virtual bool moveFile(const std::string& source, const std::string& target);
   // The Windows directory, without a trailing backslash.
   virtual std::string windowsDirectory() { return "C:\\WINDOWS"; }
 
@@ -128,6 +133,12 @@ public:
   // Writes a string value, creating the key and its parents; false when refused.
   virtual bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                    const std::string& value);
+  // A number value (REG_DWORD) of an existing key; none when missing or of another type.
+  virtual std::optional<std::uint32_t> readRegistryDword(RegistryRoot root, const std::string& keyPath,
+                                                         const std::string& valueName);
+  // Writes a number value (REG_DWORD), creating the key and its parents; false when refused.
+  virtual bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                  std::uint32_t value);
   // Creates a key with its missing parents (an existing key is kept); false when refused.
   virtual bool createRegistryKey(RegistryRoot root, const std::string& keyPath);
   // Whether a key exists (it can be opened for reading).

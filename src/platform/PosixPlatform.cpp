@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -61,6 +62,7 @@ public:
     return ::fstat(fd_, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : -1;
   }
   bool truncate() override { return ::ftruncate(fd_, static_cast<off_t>(position_)) == 0; }
+  bool flush() override { return ::fsync(fd_) == 0; }
 
 private:
   int fd_;
@@ -151,6 +153,10 @@ public:
   bool createDirectory(const std::string& path) override { return ::mkdir(path.c_str(), 0755) == 0; }
 
   bool deleteFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+  bool moveFile(const std::string& source, const std::string& target) override {
+    return ::rename(source.c_str(), target.c_str()) == 0;
+  }
 
   bool setFileDosTime(const std::string& path, std::uint32_t dosDateTime) override {
     const DosTime t = unpackDosDateTime(dosDateTime);

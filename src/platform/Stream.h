@@ -23,6 +23,9 @@ public:
   virtual std::int64_t size() const = 0;
   // Cuts the stream off at the current position; false when that is refused.
   virtual bool truncate() { return false; }
+  // Writes what the stream holds through to the disk, so that a power cut
+  // afterwards keeps it; false when that is refused.
+  virtual bool flush() { return true; }
   // Sets the last-write time of the file behind the stream (DOS date and time,
   // local); false when refused or when the stream cannot (the caller then sets
   // it by the file's path).

@@ -57,6 +57,7 @@ public:
     return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
   }
   bool truncate() override { return SetEndOfFile(handle_) != 0; }
+  bool flush() override { return FlushFileBuffers(handle_) != 0; }
   bool setDosTime(std::uint32_t dosDateTime) override {
     FILETIME utc;
     return utcFileTime(dosDateTime, utc) && SetFileTime(handle_, nullptr, nullptr, &utc) != 0;
@@ -204,6 +205,31 @@ bool Win32Platform::writeRegistryString(RegistryRoot root, const std::string& ke
   return result == ERROR_SUCCESS;
 }
 
+std::optional<std::uint32_t> Win32Platform::readRegistryDword(RegistryRoot root, const std::string& keyPath,
+                                                              const std::string& valueName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return std::nullopt;
+  DWORD type = 0, data = 0, size = sizeof data;
+  const LONG result = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return std::nullopt;
+  return data;
+}
+
+bool Win32Platform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                       std::uint32_t value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  const DWORD data = value;
+  const LONG result =
+      RegSetValueExA(key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
 bool Win32Platform::createRegistryKey(RegistryRoot root, const std::string& keyPath) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -273,6 +299,10 @@ std::string Win32Platform::tempDirectory() {
   if (result.empty()) return Platform::tempDirectory();
   if (result.size() > 3 && result.back() == '\\') result.pop_back();
   return result;
+}
+
+bool Win32Platform::moveFile(const std::string& source, const std::string& target) {
+  return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32Platform::copyFile(const std::string& source, const std::string& target) {

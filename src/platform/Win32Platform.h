@@ -28,6 +28,10 @@ public:
                                                 const std::string& valueName) override;
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
+  std::optional<std::uint32_t> readRegistryDword(RegistryRoot root, const std::string& keyPath,
+                                                 const std::string& valueName) override;
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   bool registryKeyExists(RegistryRoot root, const std::string& keyPath) override;
   bool removeDirectory(const std::string& path) override;
@@ -37,6 +41,7 @@ public:
   bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   std::string tempDirectory() override;
   bool copyFile(const std::string& source, const std::string& target) override;
+  bool moveFile(const std::string& source, const std::string& target) override;
   std::string windowsDirectory() override;
   MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                            MessageIcon icon) override;

@@ -33,6 +33,34 @@ TEST(MemoryPlatform, FreeSpaceFollowsDriveLetterOrCurrentDrive) {
   EXPECT_EQ(fs.freeDiskSpace("\\x"), 5);
 }
 
+// A move keeps the file whole and stays on its drive, as MoveFileEx without copying does.
+TEST(MemoryPlatform, MoveReplacesWithinADriveOnly) {
+  MemoryPlatform fs;
+  fs.putFile("C:\\a.txt", "new", kAttrHidden);
+  fs.setFileDosTime("C:\\a.txt", 0x12345678);
+  fs.putFile("C:\\b.txt", "old");
+  EXPECT_TRUE(fs.moveFile("C:\\a.txt", "C:\\B.TXT"));
+  EXPECT_FALSE(fs.fileExists("C:\\a.txt"));
+  EXPECT_EQ(fs.fileContent("C:\\b.txt"), "new");
+  EXPECT_EQ(fs.fileInfo("C:\\b.txt")->dosDateTime, 0x12345678u);
+  EXPECT_EQ(fs.fileInfo("C:\\b.txt")->attributes, static_cast<std::uint32_t>(kAttrHidden));
+  fs.putDirectory("D:\\");
+  EXPECT_FALSE(fs.moveFile("C:\\b.txt", "D:\\b.txt"));
+  fs.putFile("C:\\ro.txt", "x", kAttrReadOnly);
+  EXPECT_FALSE(fs.moveFile("C:\\b.txt", "C:\\ro.txt"));
+  EXPECT_FALSE(fs.moveFile("C:\\missing", "C:\\c.txt"));
+}
+
+// Number and string values share a key but are not read as each other.
+TEST(MemoryPlatform, RegistryNumbersAndStringsKeepTheirTypes) {
+  MemoryPlatform fs;
+  EXPECT_TRUE(fs.writeRegistryDword(RegistryRoot::LocalMachine, "Software\\K", "count", 3));
+  EXPECT_TRUE(fs.writeRegistryString(RegistryRoot::LocalMachine, "Software\\K", "name", "3"));
+  EXPECT_EQ(fs.readRegistryDword(RegistryRoot::LocalMachine, "Software\\K", "COUNT"), 3u);
+  EXPECT_EQ(fs.readRegistryString(RegistryRoot::LocalMachine, "Software\\K", "count"), std::nullopt);
+  EXPECT_EQ(fs.readRegistryDword(RegistryRoot::LocalMachine, "Software\\K", "name"), std::nullopt);
+}
+
 TEST(DosDateTime, PacksAndUnpacksWithTwoSecondResolution) {
   const DosTime t{2024, 2, 29, 23, 59, 58};
   const auto packed = packDosDateTime(t);
