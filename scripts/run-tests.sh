@@ -14,6 +14,7 @@ flags="-DKALVORA_WERROR=${WERROR:-OFF}"
 logs=build/test-logs
 prefix="$PWD/build/win32/wineprefix"
 started=${KALVORA_TEST_START:-$(date +%s)}
+slots=${WINE_SLOTS:-4}
 
 # step NAME COMMAND...: runs COMMAND into NAME.log, reports how it went and
 # leaves NAME.failed behind when it failed.
@@ -37,13 +38,13 @@ build() { cmake --build --preset "$1" --target "$2"; }
 
 win32() {
   step configure-win32 configure win32 || return
-  # The prefix boots while the tree builds.
-  step wineboot env WINEPREFIX="$prefix" sh scripts/with-wine.sh &
+  # The prefix boots, and is copied for the Wine slots, while the tree builds.
+  step wineboot env WINEPREFIX="$prefix" WINE_SLOTS="$slots" sh scripts/with-wine.sh &
   boot=$!
   step build-win32 build win32 kalvora_test_programs
   wait $boot
   [ -e "$logs/build-win32.failed" ] && return
-  step test-win32 sh scripts/test-wine.sh
+  step test-win32 env WINE_SLOTS="$slots" sh scripts/test-wine.sh
 }
 
 native() { # native TREE: build and test a native tree

@@ -35,8 +35,12 @@ for mark in "$logs"/*.failed; do
   name=$(basename "$mark" .failed)
   case $name in
   test-*) ;;
-  *)
+  configure-* | build-*)
     echo "$name FAILED: the tests of its tree did not run (see $logs/$name.log)"
+    status=1
+    ;;
+  *)
+    echo "$name FAILED (see $logs/$name.log)"
     status=1
     ;;
   esac
