@@ -29,7 +29,9 @@ fuzz: deps
 	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset fuzz
 
-test: test-native test-asan test-fuzz test-win32
+# Every test of the four trees, side by side where they can be (scripts/run-tests.sh).
+test: deps
+	WERROR=$(WERROR) FUZZ_SECONDS=$(FUZZ_SECONDS) sh scripts/run-tests.sh
 
 test-native: native
 	ctest --preset native -j2
@@ -41,7 +43,7 @@ test-fuzz: fuzz
 	sh scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 test-win32: win32
-	WINEPREFIX=$(WINEPREFIX_DIR) sh scripts/with-wine.sh ctest --preset win32 --repeat until-pass:2
+	sh scripts/test-wine.sh
 
 # The README's pictures of setup.exe, taken under Wine and Xvfb by the e2e driver
 # from the X screen, as a user sees them.

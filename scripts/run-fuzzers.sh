@@ -1,24 +1,47 @@
 #!/bin/sh
-# Runs each libFuzzer target of a build tree for a bounded time on its seed corpus.
-set -e
+# Runs each libFuzzer target of a build tree for a bounded time on its seed
+# corpus, as many side by side as there are processors (each one uses one).
+# usage: run-fuzzers.sh TREE [SECONDS]
 tree=$1
 seconds=${2:-20}
-status=0
+seedroot="$(dirname "$0")/../fuzz/seeds"
+jobs=$(nproc 2>/dev/null || echo 1)
+
+fuzz() { # fuzz PROGRAM: one run; exit status non-zero when it found a fault
+  name=$(basename "$1")
+  corpus="$tree/fuzz/corpus-$name"
+  seeds="$seedroot/${name#fuzz_}"
+  mkdir -p "$corpus"
+  set -- "$1" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$tree/fuzz/$name-" "$corpus"
+  [ ! -d "$seeds" ] || set -- "$@" "$seeds"
+  "$@" >"$tree/fuzz/$name.log" 2>&1
+}
+
+passed=0
+failed=0
+running=""
+finish() { # finish NAME PID: waits for one run and reports it
+  if wait "$2"; then
+    passed=$((passed + 1))
+    echo "== $1 for ${seconds}s"
+  else
+    failed=$((failed + 1))
+    echo "== $1 for ${seconds}s: FOUND A FAULT (see $tree/fuzz/$1.log)"
+  fi
+  tail -n 3 "$tree/fuzz/$1.log"
+}
 for fuzzer in "$tree"/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
-  name=$(basename "$fuzzer")
-  corpus="$tree/fuzz/corpus-$name"
-  mkdir -p "$corpus"
-  seeds="$(dirname "$0")/../fuzz/seeds/${name#fuzz_}"
-  echo "== $name for ${seconds}s"
-  if [ -d "$seeds" ]; then
-    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$tree/fuzz/$name-" "$corpus" "$seeds" >"$tree/fuzz/$name.log" 2>&1 || status=1
-  else
-    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$tree/fuzz/$name-" "$corpus" >"$tree/fuzz/$name.log" 2>&1 || status=1
+  fuzz "$fuzzer" &
+  running="$running $(basename "$fuzzer"):$!"
+  set -- $running
+  if [ $# -ge "$jobs" ]; then
+    finish "${1%%:*}" "${1##*:}"
+    shift
+    running="$*"
   fi
-  tail -n 3 "$tree/fuzz/$name.log"
 done
-if [ $status -ne 0 ]; then echo "a fuzzer found a fault: see $tree/fuzz/*.log"; exit 1; fi
-echo "fuzzers: no fault found"
+for run in $running; do finish "${run%%:*}" "${run##*:}"; done
+echo "fuzzers: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

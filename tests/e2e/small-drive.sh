@@ -7,6 +7,7 @@
 set -u
 mountpoint=$1
 shift
+. "$(dirname "$0")/../../scripts/wine-slot.sh"
 : "${WINEPREFIX:?WINEPREFIX must name the prefix}"
 link="$WINEPREFIX/dosdevices/t:"
 mkdir -p "$mountpoint"
