@@ -1,87 +1,146 @@
-// LZH encoding: LZSS over the 4096-byte window (matches of 3 to 60 bytes, one
-// step of lazy evaluation weighed by the bits each choice costs in the current
-// adaptive codes), coded by the stream writer.
+// LZH encoding: LZSS over the 4096-byte window (matches of 3 to 60 bytes),
+// parsed block by block into the sequence of bytes and matches that costs the
+// fewest bits in the adaptive codes as they stand at the block's start, coded
+// by the stream writer.
 #include <memory>
 
 #include "archive/ArchiveWriter.h"
 #include "archive/LzhEncoder.h"
 #include "archive/LzhMatchFinder.h"
+#include "archive/LzhPositionCode.h"
 
 namespace kalvora {
 namespace {
 
 using namespace lzh;
 
-constexpr unsigned kMaxChain = 128; // candidates walked per search
-constexpr unsigned kNextChain = 96; // the same for the look one byte on
-constexpr unsigned kGoodLength = 8; // after a match this long, the look one byte on walks a quarter of that
-constexpr unsigned kLazyMax = 12;   // a match this long is taken without looking one byte on
-// After this many bytes in a row coded as bytes the data look incompressible:
-// until a match is coded, only every fourth position is searched. Every one
-// stays a candidate, so a repeat of these bytes is still found at any distance.
-constexpr unsigned kLiteralRun = 256;
+constexpr unsigned kMaxDepth = 32;     // tree nodes one search visits
+constexpr unsigned kNiceLength = 32;   // a match this long ends the block and is taken as it is
+constexpr unsigned kBlockBytes = 1024; // positions parsed with one set of prices
+constexpr unsigned kMaxBlock = 4 * kBlockBytes;
 
-// Whether to code the byte at pos and then next instead of match. A longer next
-// always wins; one of the same length when the byte and next cost fewer bits than
-// match and the one further byte next covers, at the stream's bits per byte so far
-// (coded bytes of coded input bytes).
-bool deferTo(const Match& match, const Match& next, std::uint8_t byte, const LzhStreamWriter& writer,
-             std::size_t codedBytes, std::size_t inputBytes) {
-  if (next.length != match.length) return next.length > match.length;
-  const double bitsPerByte =
-      inputBytes == 0 ? 8.0 : 8.0 * static_cast<double>(codedBytes) / static_cast<double>(inputBytes);
-  return writer.literalBits(byte) + writer.matchBits(next.length, next.distance) <
-         writer.matchBits(match.length, match.distance) + bitsPerByte;
-}
+// The bits of each code as the block starts.
+struct Prices {
+  std::uint8_t symbol[kSymbols];
+  unsigned literal(std::uint8_t byte) const { return symbol[byte]; }
+  unsigned length(unsigned length) const { return symbol[256 + length - kThreshold - 1]; }
+  unsigned position(unsigned distance) const { return kPositionCode.length[(distance - 1) >> 6] + 6u; }
+};
 
-// Whether the three bytes of a 3-byte match cost fewer bits as bytes.
-bool cheaperAsBytes(const Match& match, const std::uint8_t* bytes, const LzhStreamWriter& writer) {
-  return match.length == 3 &&
-         writer.literalBits(bytes[0]) + writer.literalBits(bytes[1]) + writer.literalBits(bytes[2]) <
-             writer.matchBits(match.length, match.distance);
+// The cheapest known way to reach a position of the block: its cost in bits
+// above, its last step below (length 1 for a byte, else a match's length and
+// distance), so that the smaller of two is the cheaper.
+using Arrival = std::uint64_t;
+constexpr Arrival arrival(std::uint32_t cost, unsigned length, unsigned distance) {
+  return static_cast<Arrival>(cost) << 32 | length << 16 | distance;
 }
+constexpr std::uint32_t costOf(Arrival a) { return static_cast<std::uint32_t>(a >> 32); }
+constexpr unsigned lengthOf(Arrival a) { return static_cast<unsigned>(a >> 16) & 0xFFFFu; }
+constexpr unsigned distanceOf(Arrival a) { return static_cast<unsigned>(a) & 0xFFFFu; }
+
+struct Parse {
+  Arrival best[kMaxBlock + 1];
+  Arrival path[kMaxBlock];
+  Match matches[kMaxMatch];
+};
+
+class Encoder {
+public:
+  Encoder(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out)
+      : data_(data), writer_(std::make_unique<LzhStreamWriter>(out)), finder_(data, kMaxDepth, kNiceLength),
+        parse_(std::make_unique<Parse>()) {}
+
+  void run(LzhEncodeStats& counts) {
+    while (pos_ < data_.size())
+      block(counts);
+    writer_->finish();
+    counts.treeRebuilds = writer_->treeRebuilds();
+  }
+
+private:
+  // Parses about kBlockBytes positions from pos_ and codes them.
+  void block(LzhEncodeStats& counts) {
+    Parse& p = *parse_;
+    Prices prices;
+    writer_->codeLengths(prices.symbol);
+    // Positions up to limit may be reached; the block goes on past size until
+    // no match found so far reaches further, so that none is cut at its end.
+    const auto size = static_cast<unsigned>(std::min<std::size_t>(kBlockBytes, data_.size() - pos_));
+    const auto limit = static_cast<unsigned>(std::min<std::size_t>(kMaxBlock, data_.size() - pos_));
+    p.best[0] = 0;
+    for (unsigned k = 1; k <= std::min(limit, kMaxMatch); ++k)
+      p.best[k] = UINT64_MAX;
+    unsigned reach = 0;
+    Match last{};
+    unsigned i = 0;
+    for (; i < limit && (i < size || i < reach); ++i) {
+      if (i + kMaxMatch <= limit) p.best[i + kMaxMatch] = UINT64_MAX; // the farthest a step from i reaches
+      const std::size_t at = pos_ + i;
+      const std::uint32_t here = costOf(p.best[i]);
+      p.best[i + 1] = std::min(p.best[i + 1], arrival(here + prices.literal(data_[at]), 1, 0));
+      const unsigned found = finder_.find(at, p.matches);
+      if (found == 0) continue;
+      const unsigned longest = p.matches[found - 1].length;
+      if (longest >= kNiceLength) {
+        last = p.matches[found - 1];
+        break;
+      }
+      // Every length of every match, each at its nearest distance.
+      unsigned length = kThreshold + 1;
+      for (unsigned m = 0; m < found; ++m) {
+        const unsigned distance = p.matches[m].distance;
+        const std::uint32_t base = here + prices.position(distance);
+        for (const unsigned top = std::min(p.matches[m].length, limit - i); length <= top; ++length)
+          p.best[i + length] = std::min(p.best[i + length], arrival(base + prices.length(length), length, distance));
+      }
+      reach = std::max(reach, i + std::min(longest, limit - i));
+    }
+    emit(i, counts);
+    pos_ += i;
+    if (last.length != 0) {
+      writer_->match(last.length, last.distance);
+      ++counts.matches;
+      for (const std::size_t stop = pos_ + last.length; ++pos_ < stop;)
+        finder_.insert(pos_);
+    }
+  }
+
+  // Codes the cheapest path from the block's start to end.
+  void emit(unsigned end, LzhEncodeStats& counts) {
+    Parse& p = *parse_;
+    unsigned steps = 0;
+    for (unsigned k = end; k != 0; k -= lengthOf(p.best[k]))
+      p.path[steps++] = p.best[k];
+    std::size_t at = pos_;
+    while (steps != 0) {
+      const Arrival s = p.path[--steps];
+      if (lengthOf(s) == 1) {
+        writer_->literal(data_[at]);
+        ++counts.literals;
+      } else {
+        writer_->match(lengthOf(s), distanceOf(s));
+        ++counts.matches;
+      }
+      at += lengthOf(s);
+    }
+  }
+
+  std::span<const std::uint8_t> data_;
+  std::unique_ptr<LzhStreamWriter> writer_;
+  MatchFinder finder_;
+  std::unique_ptr<Parse> parse_;
+  std::size_t pos_ = 0;
+};
 
 } // namespace
 
 void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) { lzhEncode(data, out, nullptr); }
 
 void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats) {
-  const std::size_t start = out.size();
-  out.reserve(start + data.size() / 2 + 64);
-  const auto writer = std::make_unique<LzhStreamWriter>(out);
-  MatchFinder finder(data);
+  out.reserve(out.size() + data.size() / 2 + 64);
   LzhEncodeStats counts;
-
-  std::size_t pos = 0;
-  Match match = data.empty() ? Match{} : finder.find(0, kMaxChain);
-  unsigned literalRun = 0;
-  while (pos < data.size()) {
-    const bool sparse = literalRun >= kLiteralRun && match.length == 0;
-    finder.insert(pos);
-    Match next;
-    if (match.length < kLazyMax && pos + 1 < data.size() && (!sparse || pos % 4 == 0))
-      next = finder.find(pos + 1, match.length >= kGoodLength ? kNextChain / 4 : kNextChain);
-    if (match.length == 0 || deferTo(match, next, data[pos], *writer, writer->bytesWritten() - start, pos) ||
-        cheaperAsBytes(match, data.data() + pos, *writer)) {
-      writer->literal(data[pos]);
-      ++counts.literals;
-      ++literalRun;
-      ++pos;
-      match = next;
-      continue;
-    }
-    writer->match(match.length, match.distance);
-    ++counts.matches;
-    literalRun = 0;
-    for (const std::size_t end = pos + match.length; ++pos < end;)
-      finder.insert(pos);
-    match = pos < data.size() ? finder.find(pos, kMaxChain) : Match{};
-  }
-  writer->finish();
-  if (stats) {
-    counts.treeRebuilds = writer->treeRebuilds();
-    *stats = counts;
-  }
+  Encoder(data, out).run(counts);
+  if (stats) *stats = counts;
 }
 
 } // namespace kalvora

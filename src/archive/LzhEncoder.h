@@ -18,9 +18,8 @@ public:
   void literal(std::uint8_t byte) { symbol(byte); }
   // length 3 to 60, distance 1 to 4096 bytes back.
   void match(unsigned length, unsigned distance);
-  // The bits a byte or a match would take now.
-  unsigned literalBits(std::uint8_t byte) const { return codeLength(byte); }
-  unsigned matchBits(unsigned length, unsigned distance) const;
+  // The bits each symbol's code takes now, symbol by symbol.
+  void codeLengths(std::uint8_t (&lengths)[lzh::kSymbols]) const;
   // Pads the last byte with zero bits and appends what is held back.
   void finish();
   // The whole bytes coded so far, in out or held back.
@@ -29,7 +28,6 @@ public:
 
 private:
   void symbol(unsigned v);
-  unsigned codeLength(unsigned v) const;
   void put(std::uint32_t value, unsigned n);
   void flush();
 

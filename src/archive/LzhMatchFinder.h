@@ -1,10 +1,10 @@
 #pragma once
-// Finds the longest earlier occurrence of the bytes at a position, within the
-// 4096-byte window. Matches of 4 bytes or more come from hash chains over
-// 4-byte prefixes with a bounded walk; a match of 3 bytes is only looked for
-// at the newest position with the same 3-byte prefix, the nearest and so the
-// cheapest to code. Only bytes of the data itself are candidates, never the
-// decoder's initial window content, so any decoder of the stream form reads
+// Finds the earlier occurrences of the bytes at a position within the 4096-byte
+// window: positions with the same 3-byte hash are kept in a binary search tree
+// ordered by the bytes that follow them, the newest at the root, so one walk
+// down from the root meets, for every length, the nearest match of that length
+// (the cheapest to code). Only bytes of the data itself are candidates, never
+// the decoder's initial window content, so any decoder of the stream form reads
 // the same bytes.
 #include <cstdint>
 #include <memory>
@@ -19,21 +19,27 @@ struct Match {
 
 class MatchFinder {
 public:
-  explicit MatchFinder(std::span<const std::uint8_t> data);
-  // The best match at pos among the newest maxChain candidates, the nearest of
-  // the longest; every position before pos must have been inserted.
-  Match find(std::size_t pos, unsigned maxChain) const;
-  // Makes pos a candidate for later positions.
-  void insert(std::size_t pos);
+  // maxDepth bounds the nodes one walk visits; the tree tells positions apart
+  // by their first niceLength bytes only, and a match that long is extended as
+  // far as it goes on its own.
+  MatchFinder(std::span<const std::uint8_t> data, unsigned maxDepth, unsigned niceLength);
+  // The matches at pos, each longer and farther than the one before, so that
+  // out[k] is the nearest match of any length above out[k - 1]'s; returns their
+  // count, at most kMaxMatch. Makes pos a candidate for later positions: every
+  // position goes through find or insert once, in order.
+  unsigned find(std::size_t pos, Match* out) { return walk(pos, out); }
+  // Makes pos a candidate without reporting its matches.
+  void insert(std::size_t pos) { walk(pos, nullptr); }
 
 private:
-  std::uint32_t prefixAt(std::size_t pos) const;
-  Match nearestOfThree(std::size_t pos, std::uint32_t prefix) const;
+  unsigned walk(std::size_t pos, Match* out);
 
   std::span<const std::uint8_t> data_;
-  std::unique_ptr<std::int32_t[]> head3_; // newest position of each 3-byte hash, or -1
-  std::unique_ptr<std::int32_t[]> head4_; // newest position of each 4-byte hash, or -1
-  std::unique_ptr<std::int32_t[]> prev_;  // older position of the same 4-byte hash, by position mod 4096
+  unsigned maxDepth_;
+  unsigned niceLength_;
+  std::unique_ptr<std::int32_t[]> head_; // newest position of each 3-byte hash, or -1
+  // The two subtrees of each position (smaller, larger), by position mod kSlots.
+  std::unique_ptr<std::int32_t[]> sons_;
 };
 
 } // namespace kalvora::lzh

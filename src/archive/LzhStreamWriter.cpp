@@ -45,15 +45,19 @@ void LzhStreamWriter::symbol(unsigned v) {
   update(tree_, v, nullptr, 0, p, length, none);
 }
 
-unsigned LzhStreamWriter::codeLength(unsigned v) const {
-  unsigned length = 0;
-  for (unsigned k = tree_.prnt[v + kNodes]; k != kRoot; k = tree_.prnt[k])
-    ++length;
-  return length;
-}
-
-unsigned LzhStreamWriter::matchBits(unsigned length, unsigned distance) const {
-  return codeLength(256 + length - kThreshold - 1) + kPositionCode.length[(distance - 1) >> 6] + 6;
+void LzhStreamWriter::codeLengths(std::uint8_t (&lengths)[kSymbols]) const {
+  // From the root down: a parent's frequency is its children's sum, so in the
+  // tree's frequency order it stands above both.
+  std::uint8_t depth[kNodes];
+  depth[kRoot] = 0;
+  for (unsigned j = kNodes; j-- != 0;) {
+    const unsigned s = tree_.son[j];
+    if (s >= kNodes) {
+      lengths[s - kNodes] = depth[j];
+    } else {
+      depth[s] = depth[s + 1] = static_cast<std::uint8_t>(depth[j] + 1);
+    }
+  }
 }
 
 void LzhStreamWriter::match(unsigned length, unsigned distance) {

@@ -316,8 +316,8 @@ TEST(ExpandLzh, EncoderRoundTripsShortTailsAndTheWindowEdge) {
 }
 
 TEST(ExpandLzh, RepeatsInsideIncompressibleDataAreFoundAtEveryDistance) {
-  // Long stretches of noise are searched sparsely; a repeat of some of the noise,
-  // at any distance and any alignment, must still be found and cost little.
+  // A repeat of some of a long stretch of noise, at any distance and any
+  // alignment, must be found and cost little.
   const Bytes noise = test::randomBytes(6000, 11);
   for (const std::size_t distance : {1000u, 1001u, 2002u, 3003u, 4096u}) {
     Bytes data = noise;
@@ -327,6 +327,28 @@ TEST(ExpandLzh, RepeatsInsideIncompressibleDataAreFoundAtEveryDistance) {
     lzhEncode(data, lzh);
     EXPECT_EQ(expand(kMethodLzh, lzh, static_cast<std::int32_t>(data.size())).bytes, data) << "distance " << distance;
     EXPECT_LT(lzh.size(), noise.size() + 200) << "distance " << distance; // 900 bytes as bytes: 6900
+  }
+}
+
+// A short unit repeated with one byte in every few changed: matches shorter
+// than the length that ends a block cover every position, so blocks run on to
+// their limit; the longer units make matches long enough to end blocks early.
+Bytes mutatedRepeats(std::size_t n, std::size_t unit) {
+  Bytes data = test::randomBytes(unit, static_cast<unsigned>(unit));
+  while (data.size() < n)
+    data.push_back(data[data.size() - unit]);
+  for (std::size_t k = unit; k < n; k += 2 * unit + 1)
+    data[k] ^= static_cast<std::uint8_t>(1 + k % 7);
+  return data;
+}
+
+TEST(ExpandLzh, EncoderRoundTripsMatchesThatRunPastBlocks) {
+  for (const std::size_t unit : {5u, 9u, 14u, 20u, 33u, 61u}) {
+    const Bytes data = mutatedRepeats(50000, unit);
+    Bytes lzh;
+    lzhEncode(data, lzh);
+    EXPECT_EQ(expand(kMethodLzh, lzh, static_cast<std::int32_t>(data.size())).bytes, data) << "unit " << unit;
+    EXPECT_LT(lzh.size(), data.size() / 3) << "unit " << unit;
   }
 }
 

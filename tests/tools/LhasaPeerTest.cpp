@@ -35,6 +35,12 @@ std::vector<Sample> samples() {
   all.push_back({"big.txt", textData(3 << 20, 11)});
   all.push_back({"exe.bin", executableLike(2 << 20)});
   all.push_back({"random-big.bin", randomData(1 << 20, 13)});
+  // A short unit repeated with a byte in every 19 changed: matches of every
+  // length, overlapping everywhere.
+  std::vector<std::uint8_t> repeats = randomData(9, 17);
+  while (repeats.size() < 100000)
+    repeats.push_back(static_cast<std::uint8_t>(repeats[repeats.size() - 9] + (repeats.size() % 19 == 0)));
+  all.push_back({"repeats.bin", repeats});
   return all;
 }
 
