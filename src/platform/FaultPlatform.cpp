@@ -72,6 +72,11 @@ bool FaultPlatform::writeRegistryString(RegistryRoot root, const std::string& ke
   return !fails(FaultKind::RegistryValue) && inner_.writeRegistryString(root, keyPath, valueName, value);
 }
 
+bool FaultPlatform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                       std::uint32_t value) {
+  return !fails(FaultKind::RegistryValue) && inner_.writeRegistryDword(root, keyPath, valueName, value);
+}
+
 bool FaultPlatform::createRegistryKey(RegistryRoot root, const std::string& keyPath) {
   return !fails(FaultKind::RegistryKey) && inner_.createRegistryKey(root, keyPath);
 }

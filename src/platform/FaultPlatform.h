@@ -19,7 +19,7 @@ enum class FaultKind {
   FreeSpace,       // freeDiskSpace answers -1 (cannot be determined)
   IniWrite,        // writeProfileString
   RegistryKey,     // createRegistryKey
-  RegistryValue,   // writeRegistryString
+  RegistryValue,   // writeRegistryString, writeRegistryDword
   ProgramStart,    // startProgram, startHiddenProgram
   ShellLink,       // writeShellLink
 };
@@ -46,6 +46,8 @@ public:
   std::int64_t freeDiskSpace(const std::string& path) override;
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   bool writeShellLink(const std::string& path, const ShellLink& link) override;
   bool startProgram(const std::string& commandLine) override;

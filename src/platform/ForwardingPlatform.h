@@ -51,6 +51,10 @@ public:
                            const std::string& value) override {
     return inner_.writeRegistryString(root, keyPath, valueName, value);
   }
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override {
+    return inner_.writeRegistryDword(root, keyPath, valueName, value);
+  }
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override {
     return inner_.createRegistryKey(root, keyPath);
   }
@@ -65,7 +69,10 @@ public:
   }
   bool startProgram(const std::string& commandLine) override { return inner_.startProgram(commandLine); }
   bool startHiddenProgram(const std::string& commandLine) override { return inner_.startHiddenProgram(commandLine); }
-  bool runHiddenProgram(const std::string& commandLine) override { return inner_.runHiddenProgram(commandLine); }
+  bool takeInstallerLock() override { return inner_.takeInstallerLock(); }
+  std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override {
+    return inner_.runHiddenProgram(commandLine);
+  }
   MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                            MessageIcon icon) override {
     return inner_.messageBox(text, caption, buttons, icon);

@@ -7,6 +7,12 @@
 #include "platform/IniText.h"
 
 namespace kalvora {
+namespace {
+
+// A number value's mark: a text written as a string never begins with a zero byte.
+const std::string kDwordMark("\0dword:", 7);
+
+} // namespace
 
 class MemoryPlatform::FileStream : public Stream {
 public:
@@ -282,8 +288,24 @@ std::optional<std::string> MemoryPlatform::readRegistryString(RegistryRoot root,
   auto it = registry_.find(key);
   if (it == registry_.end()) return std::nullopt;
   auto value = it->second.find(normalize(valueName));
-  if (value == it->second.end()) return std::nullopt;
+  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) == 0) return std::nullopt;
   return value->second;
+}
+
+bool MemoryPlatform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                        std::uint32_t value) {
+  if (refusedKeys_.count(registryKey(root, keyPath))) return false;
+  putRegistryString(root, keyPath, valueName, kDwordMark + std::to_string(value));
+  return true;
+}
+
+std::optional<std::uint32_t> MemoryPlatform::registryDword(RegistryRoot root, const std::string& keyPath,
+                                                           const std::string& valueName) const {
+  const auto it = registry_.find(registryKey(root, keyPath));
+  if (it == registry_.end()) return std::nullopt;
+  const auto value = it->second.find(normalize(valueName));
+  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) != 0) return std::nullopt;
+  return static_cast<std::uint32_t>(std::stoul(value->second.substr(kDwordMark.size())));
 }
 
 void MemoryPlatform::putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,

@@ -13,6 +13,8 @@ bool Platform::writeRegistryString(RegistryRoot, const std::string&, const std::
   return false;
 }
 
+bool Platform::writeRegistryDword(RegistryRoot, const std::string&, const std::string&, std::uint32_t) { return false; }
+
 bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
 
 bool Platform::registryKeyExists(RegistryRoot, const std::string&) { return false; }

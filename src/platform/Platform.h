@@ -128,6 +128,9 @@ public:
   // Writes a string value, creating the key and its parents; false when refused.
   virtual bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                    const std::string& value);
+  // Writes a number value (REG_DWORD), creating the key and its parents; false when refused.
+  virtual bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                  std::uint32_t value);
   // Creates a key with its missing parents (an existing key is kept); false when refused.
   virtual bool createRegistryKey(RegistryRoot root, const std::string& keyPath);
   // Whether a key exists (it can be opened for reading).
@@ -158,8 +161,12 @@ public:
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.
   virtual bool startHiddenProgram(const std::string& commandLine) { return startProgram(commandLine); }
-  // The same, waiting until the program has ended; false when refused.
-  virtual bool runHiddenProgram(const std::string& commandLine) { return startHiddenProgram(commandLine); }
+  // The same, waiting until the program has ended: its exit code; nothing when
+  // refused. The default only starts it and reports 0, for platforms whose
+  // programs are done once started (the in-memory one).
+  virtual std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) {
+    return startHiddenProgram(commandLine) ? std::optional<std::uint32_t>(0) : std::nullopt;
+  }
   // Lines within text are separated by "\r".
   virtual MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                                    MessageIcon icon);
@@ -197,6 +204,12 @@ public:
   virtual bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath);
   // The directory for temporary files, without a trailing backslash.
   virtual std::string tempDirectory();
+
+  // Takes the lock that lets one setup.exe or unkalvora.exe run at a time, held
+  // until the process ends; false when another one holds it. A program that
+  // the holder starts (its rollback, an older copy's removal) shares the
+  // holder's lock. The default has no other installers: true.
+  virtual bool takeInstallerLock() { return true; }
 
   // Posts the quit request.
   virtual void requestQuit() { quitRequested_ = true; }

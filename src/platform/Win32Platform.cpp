@@ -204,6 +204,19 @@ bool Win32Platform::writeRegistryString(RegistryRoot root, const std::string& ke
   return result == ERROR_SUCCESS;
 }
 
+bool Win32Platform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                                       std::uint32_t value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  const DWORD data = value;
+  const LONG result =
+      RegSetValueExA(key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
 bool Win32Platform::createRegistryKey(RegistryRoot root, const std::string& keyPath) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -358,6 +371,25 @@ void dispatchMessage(MSG& msg) {
   if (messageFilter && messageFilter(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
+}
+
+bool Win32Platform::takeInstallerLock() {
+  // Set in the holder's environment, which the programs it starts inherit.
+  constexpr const char* kHeldMark = "KALVORA_INSTALLER_LOCK";
+  char held[4];
+  if (GetEnvironmentVariableA(kHeldMark, held, sizeof held) != 0) return true;
+  // Global\: one installer per machine, whichever session it runs in. Systems
+  // before the session namespaces refuse the prefix: the plain name serves there.
+  HANDLE lock = CreateMutexA(nullptr, FALSE, "Global\\kalvora.installer");
+  if (!lock && GetLastError() != ERROR_ACCESS_DENIED) lock = CreateMutexA(nullptr, FALSE, "kalvora.installer");
+  // Denied: another user's installer made it. Kept open until the process ends.
+  if (!lock) return GetLastError() != ERROR_ACCESS_DENIED;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(lock);
+    return false;
+  }
+  SetEnvironmentVariableA(kHeldMark, "1");
+  return true;
 }
 
 } // namespace kalvora

@@ -28,6 +28,8 @@ public:
                                                 const std::string& valueName) override;
   bool writeRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                            const std::string& value) override;
+  bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t value) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   bool registryKeyExists(RegistryRoot root, const std::string& keyPath) override;
   bool removeDirectory(const std::string& path) override;
@@ -47,6 +49,7 @@ public:
   void requestQuit() override;
   std::int64_t clockSeconds() override;
   DosTime localTime() override;
+  bool takeInstallerLock() override;
 
 private:
   DWORD lastDelivery_ = 0;
