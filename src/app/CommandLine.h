@@ -22,8 +22,12 @@ struct SetupSwitches {
   UiMode mode = UiMode::Interactive;
   std::optional<std::string> dir, group, log, source;
   std::optional<ConfigChoice> config;
-  std::optional<std::vector<int>> options; // option numbers 1 to 7, each once
+  // Options by number (1 to 7) or by name, each once; names are matched with the script's later.
+  std::optional<std::vector<std::string>> options;
+  std::optional<std::string> saveInf, loadInf; // answer files
   bool noRestart = false;
+  bool removeOld = false;      // an older copy that the script wants removed first is removed, quietly
+  bool allowDowngrade = false; // a quiet or passive run may install over a newer version
   bool help = false;
 
   bool unattended() const { return mode != UiMode::Interactive; }
@@ -36,6 +40,13 @@ struct CommandLineResult {
 
 // The arguments after the program's name, as WinMain gets them.
 CommandLineResult parseSetupCommandLine(const std::string& line);
+
+// "1,3" or "Program,Help": the items of an option list; nothing for an empty
+// item, a number other than 1 to 7, or an option given twice.
+std::optional<std::vector<std::string>> optionList(const std::string& text);
+
+// A configuration's name on the command line; nothing for another word.
+std::optional<ConfigChoice> configNamed(const std::string& name);
 
 // The text of the help box: every switch and the exit codes.
 std::string setupUsageText();

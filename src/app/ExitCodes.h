@@ -10,7 +10,15 @@ enum SetupExit : int {
   kExitNoSpace = 4,
   kExitVolumeMissing = 5,
   kExitRestartRequired = 3010, // installed; the restart the script asks for is still due
+  // The codes msiexec gives the same cases, which deployment tools know:
+  kExitRestartStarted = 1641,   // installed; setup.exe has started the restart (or log-off) itself
+  kExitAnotherInstaller = 1618, // another setup.exe or unkalvora.exe is running
+  kExitNewerInstalled = 1638,   // a newer version is installed (a downgrade needs /allowdowngrade)
 };
+// Two installers at once would write the same files: the second one ends with this.
+inline constexpr const char* kAnotherInstallerText =
+    "Another setup or uninstaller is running.\rPlease start this setup again when it has ended.";
+
 // A program that must end at once ends with kExitProgramFault (runtime/ProgramFault.h).
 
 } // namespace kalvora

@@ -1,5 +1,6 @@
 #include "app/QuietSetup.h"
 
+#include "app/AnswerFile.h"
 #include "app/ExitCodes.h"
 #include "app/StartUp.h"
 #include "app/UnattendedChoices.h"
@@ -44,14 +45,36 @@ std::string chosenOptions(const InstallState& state) {
 
 } // namespace
 
-std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, SetupLog& log) {
+std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, const SetupSwitches& switches,
+                               SetupLog& log) {
   if (!state.Setup.SetupScript) {
     log.line("error", "there is no setup.inf beside setup.exe");
     return kExitFailed;
   }
+  if (switches.unattended() && !switches.allowDowngrade && state.Setup.InstalledVersion > state.Setup.NewVersion) {
+    log.line("error", "version " + std::to_string(state.Setup.InstalledVersion) + " is installed, newer than " +
+                          std::to_string(state.Setup.NewVersion) + " (/allowdowngrade installs over it)");
+    return kExitNewerInstalled;
+  }
   if (!endNow && !asked) return std::nullopt;
   log.line("error", "an installed copy of the product stops the setup");
   return kExitInstalledCopy;
+}
+
+StartUp::OldCopyRemover oldCopyRemover(Platform& platform, const SetupSwitches& switches, SetupLog& log) {
+  if (!switches.unattended() || !switches.removeOld) return {};
+  return [&platform, &log](const std::string& uninstallString) {
+    const std::string command = uninstallString + " /quiet";
+    log.line("upgrade", "removing the older copy first: " + command);
+    const auto code = platform.runHiddenProgram(command);
+    if (code && *code == 0) {
+      log.line("upgrade", "the older copy is removed");
+      return true;
+    }
+    log.line("error", code ? "the older copy's uninstaller ended with " + std::to_string(*code)
+                           : "the older copy's uninstaller could not be started");
+    return false;
+  };
 }
 
 QuietSetup::QuietSetup(UnattendedPlatform& platform, const SetupSwitches& switches, SetupLog& log,
@@ -68,8 +91,10 @@ int QuietSetup::run() {
   // InstallState lives as long as the program, as in a run with windows.
   InstallState& state = *new InstallState;
   const int asked = platform_.questions();
-  const bool endNow = StartUp(platform_, state).run() == StartUpOutcome::EndProgram;
-  if (const auto code = startUpExit(endNow, state, platform_.questions() > asked, log_)) {
+  StartUp startUp(platform_, state);
+  startUp.removeOldCopyWith(oldCopyRemover(platform_, switches_, log_));
+  const bool endNow = startUp.run() == StartUpOutcome::EndProgram;
+  if (const auto code = startUpExit(endNow, state, platform_.questions() > asked, switches_, log_)) {
     log_.line("exit", std::to_string(*code));
     return *code;
   }
@@ -100,6 +125,7 @@ int QuietSetup::install(InstallState& state) {
   }
   platform_.logTo(log_);
   if (!stages.completed) return fail(kExitFailed, "the installation did not finish");
+  saveAnswerFile(platform_, switches_, state, log_);
   log_.line("exit", std::to_string(stages.exitCode));
   return stages.exitCode;
 }

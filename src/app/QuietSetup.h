@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/CommandLine.h"
+#include "app/StartUp.h"
 #include "app/UnattendedPlatform.h"
 #include "install/SetupLog.h"
 #include "model/InstallState.h"
@@ -13,9 +14,16 @@
 namespace kalvora {
 
 // The exit code when the start-up ends a run with switches (no setup.inf, an
-// installed copy that stops the setup, a question nobody may answer), with its
-// reason in the log; nothing when the setup goes on.
-std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, SetupLog& log);
+// installed copy that stops the setup, a question nobody may answer, a newer
+// version installed under an unattended run), with its reason in the log;
+// nothing when the setup goes on.
+std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, const SetupSwitches& switches,
+                               SetupLog& log);
+
+// For an unattended run with /removeold: removes an older copy by its
+// uninstaller, run quietly and waited for; true when that removed everything.
+// Without the switch, nothing: the question is asked (and not answered).
+StartUp::OldCopyRemover oldCopyRemover(Platform& platform, const SetupSwitches& switches, SetupLog& log);
 
 class QuietSetup {
 public:

@@ -129,7 +129,11 @@ StartUpOutcome StartUp::handleOldCopy() {
   if (state_.Setup.InstalledUninstallString.empty() || state_.Setup.NewVersion <= state_.Setup.InstalledVersion)
     return StartUpOutcome::Continue;
   const TextTable texts(*script_);
-  switch (script_->ReadInteger("vercheck", "old", 0)) {
+  const std::int32_t old = script_->ReadInteger("vercheck", "old", 0);
+  if ((old == 1 || old == 2) && removeOldCopy_)
+    return removeOldCopy_(state_.Setup.InstalledUninstallString) ? StartUpOutcome::Continue
+                                                                 : StartUpOutcome::EndProgram;
+  switch (old) {
   case 1:
     if (platform_.messageBox(texts.text("l65"), "kalvora", MessageButtons::YesNo, MessageIcon::None) ==
         MessageResult::Yes)

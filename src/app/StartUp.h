@@ -2,6 +2,7 @@
 // The start-up of the program (the background window's creation): finds and
 // opens setup.inf, loads InstallState, checks for an installed copy and applies
 // the [vercheck] rules. The layout of the background window follows it.
+#include <functional>
 #include <string>
 
 #include "model/InstallState.h"
@@ -33,6 +34,12 @@ public:
   // Every step up to the layout of the background window, then the run flags.
   StartUpOutcome run();
 
+  // An unattended run told to remove an older copy first: the [vercheck] old
+  // question is not asked; remover gets the copy's uninstall command line, and
+  // the start-up goes on when it answers true, ends otherwise.
+  using OldCopyRemover = std::function<bool(const std::string& uninstallString)>;
+  void removeOldCopyWith(OldCopyRemover remover) { removeOldCopy_ = std::move(remover); }
+
 private:
   bool openScript();
   void checkFormatVersion();
@@ -47,6 +54,7 @@ private:
   Platform& platform_;
   InstallState& state_;
   std::unique_ptr<SetupScript> script_; // setup.inf as read at the start
+  OldCopyRemover removeOldCopy_;
 };
 
 } // namespace kalvora

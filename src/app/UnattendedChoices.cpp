@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ExitCodes.h"
+#include "platform/NoCase.h"
 #include "wizard/Configurations.h"
 #include "wizard/DiskSpace.h"
 #include "wizard/EntryRules.h"
@@ -96,18 +97,31 @@ private:
     return {};
   }
 
+  // The option an item of /options names: its number, or the name its box
+  // shows (without regard to case); 0 when the setup has no such option.
+  int optionNumber(const std::string& item) const {
+    for (int n = 1; n <= kOptionCount; ++n) {
+      const auto i = static_cast<std::size_t>(n - 1);
+      if (item == std::to_string(n) ||
+          (!state_.Setup.OptionName[i].empty() && sameNoCase(item, state_.Setup.OptionName[i])))
+        return controls_[optionBox(n)].visible ? n : 0;
+    }
+    return 0;
+  }
+
   // The custom configuration's boxes: the listed options, or the script's
   // preselection; a locked option 1 stays ticked as in the wizard.
   ChoiceOutcome tickOptions() {
+    std::array<bool, kOptionCount> listed{};
+    if (switches_.options)
+      for (const std::string& item : *switches_.options) {
+        const int n = optionNumber(item);
+        if (n == 0) return refused(kExitBadValue, "this setup has no option " + item);
+        listed[static_cast<std::size_t>(n - 1)] = true;
+      }
     for (int n = 1; n <= kOptionCount; ++n) {
       const auto i = static_cast<std::size_t>(n - 1);
-      bool tick = state_.Setup.OptionInCustom[i];
-      if (switches_.options) {
-        tick = std::find(switches_.options->begin(), switches_.options->end(), n) != switches_.options->end();
-        if (tick && !controls_[optionBox(n)].visible)
-          return refused(kExitBadValue, "this setup has no option " + std::to_string(n));
-      }
-      configurations_.setTick(n, tick);
+      configurations_.setTick(n, switches_.options ? listed[i] : state_.Setup.OptionInCustom[i]);
     }
     return {};
   }

@@ -1,5 +1,7 @@
 #include "app/UnattendedPlatform.h"
 
+#include <algorithm>
+
 #include "app/StartUp.h"
 #include "app/UnattendedChoices.h"
 #include "platform/NoCase.h"
@@ -44,8 +46,36 @@ MessageResult UnattendedPlatform::messageBox(const std::string& text, const std:
 }
 
 bool UnattendedPlatform::startHiddenProgram(const std::string& commandLine) {
-  if (mode_ == UiMode::Interactive) return inner_.startHiddenProgram(commandLine);
-  return inner_.runHiddenProgram(commandLine);
+  log_->line("rollback", commandLine);
+  const auto exitCode = inner_.runHiddenProgram(commandLine);
+  if (!exitCode) {
+    log_->line("rollback", "the uninstaller could not be started: nothing was rolled back");
+    return false;
+  }
+  // The uninstaller writes its account of every run to unkalvora.log in the temporary directory.
+  const auto account = inner_.readFileText(inner_.tempDirectory() + "\\unkalvora.log");
+  for (std::size_t at = 0; account && at < account->size();) {
+    const std::size_t end = std::min(account->find('\n', at), account->size());
+    std::string text = account->substr(at, end - at);
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (!text.empty()) log_->line("rollback", text);
+    at = end + 1;
+  }
+  log_->line("rollback", *exitCode == 0 ? "done: everything the run made is removed"
+                                        : "the uninstaller ended with " + std::to_string(*exitCode) +
+                                              ": something was left (see the lines above)");
+  return true;
+}
+
+bool UnattendedPlatform::startProgram(const std::string& commandLine) {
+  if (mode_ == UiMode::Quiet) return inner_.startHiddenProgram(commandLine);
+  return inner_.startProgram(commandLine);
+}
+
+bool UnattendedPlatform::sendShellCommands(const std::string& commands) {
+  if (mode_ != UiMode::Quiet) return inner_.sendShellCommands(commands);
+  log_->line("group", "not sent to the shell in a quiet run");
+  return false;
 }
 
 std::string UnattendedPlatform::volumePath(const std::string& path) {

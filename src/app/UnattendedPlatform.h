@@ -22,9 +22,15 @@ public:
   std::optional<FileInfo> fileInfo(const std::string& path) override;
   std::unique_ptr<Stream> openFile(const std::string& path, OpenMode mode) override;
   std::unique_ptr<Stream> openFileForWorker(const std::string& path) override;
-  // The rollback's uninstaller: an unattended run ends only when it is done,
-  // so that its exit code tells of a system rolled back.
+  // The rollback's uninstaller: a run with switches ends only when it is done,
+  // so that its exit code tells of a system rolled back; its log's lines and
+  // its result go to this run's log (and so to the /log file).
   bool startHiddenProgram(const std::string& commandLine) override;
+  // A quiet run starts what the script asks for (the registry import) with its window hidden.
+  bool startProgram(const std::string& commandLine) override;
+  // A quiet run sends nothing to the Program Manager interface, whose shell
+  // opens a folder window for a new group: the run makes the links itself.
+  bool sendShellCommands(const std::string& commands) override;
 
   // Message boxes go to this log from now on (the run's, once it has one).
   void logTo(SetupLog& log) { log_ = &log; }

@@ -32,7 +32,7 @@ int endSessionUnattended(Platform& platform, std::int32_t reboot, bool noRestart
     return kExitRestartRequired;
   }
   log.line("restart", what);
-  if (platform.endSession(reboot == 1 ? SessionEnd::Restart : SessionEnd::LogOff)) return kExitInstalled;
+  if (platform.endSession(reboot == 1 ? SessionEnd::Restart : SessionEnd::LogOff)) return kExitRestartStarted;
   log.line("error", std::string("the system refused the ") + what);
   return kExitRestartRequired;
 }

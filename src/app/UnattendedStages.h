@@ -2,7 +2,7 @@
 // The stages of an unattended run: those of the run with windows, and an end
 // that neither shows the readme nor starts the program. A restart or log-off
 // that the script asks for is carried out unless /norestart; while it is still
-// due, the exit code is 3010.
+// due, the exit code is 3010; once the system has accepted it, 1641.
 #include "install/RunStages.h"
 #include "install/SetupLog.h"
 #include "platform/Platform.h"

@@ -119,6 +119,7 @@ void Completion::endSession(std::int32_t reboot) {
   } else if (reboot == kLogOff) {
     restartDue = !platform_.endSession(SessionEnd::LogOff);
   }
+  sessionEnded = (reboot == kRestart || reboot == kLogOff) && !restartDue;
 }
 
 } // namespace kalvora

@@ -53,6 +53,8 @@ public:
   bool offerRestart = true;
   // The restart or log-off the script asks for was not carried out (exit code 3010).
   bool restartDue = false;
+  // The system accepted the restart or log-off that this program asked for (exit code 1641).
+  bool sessionEnded = false;
   bool finished() const { return done_; }
 
 private:

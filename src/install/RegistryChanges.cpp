@@ -1,5 +1,6 @@
 #include "install/RegistryChanges.h"
 
+#include "install/ProgramListEntry.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
 
@@ -119,7 +120,8 @@ bool uninstallRegistration(RunContext& run) {
   return setValue(run, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run)) &&
          setValue(run, RegistryRoot::LocalMachine, key, "DisplayName",
                   script.ReadString("software", "name_display", "_")) &&
-         setValue(run, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.Setup.NewVersion));
+         setValue(run, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.Setup.NewVersion)) &&
+         programListEntry(run, key);
 }
 
 } // namespace kalvora

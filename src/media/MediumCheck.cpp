@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "archive/MemberPaths.h"
 #include "archive/Volumes.h"
@@ -54,6 +55,7 @@ public:
     configurations();
     pictures();
     companions();
+    programListEntry();
     volumes();
     return report_;
   }
@@ -210,6 +212,22 @@ private:
     }
     if (!platform_.fileExists(medium_.pathOf("setup.exe")))
       warn("no setup.exe beside setup.inf: the medium needs its setup program before it can be used");
+  }
+
+  // What Windows' list of programs shows for the product once it is installed.
+  void programListEntry() {
+    if (!script_.ReadBool("software", "CP", true)) {
+      report_.summary.push_back("list of programs: no entry ([software] CP=0)");
+      return;
+    }
+    std::string line = ansiToUtf8(script_.ReadString("software", "name_display", "_"));
+    for (const auto& [section, key, label] :
+         {std::tuple{"kalvora", "versionname", "version "}, std::tuple{"software", "publisher", "publisher "},
+          std::tuple{"software", "helplink", "help "}}) {
+      const std::string value = script_.ReadString(section, key, "");
+      line += std::string(", ") + label + (value.empty() || value == "_" ? "none" : ansiToUtf8(value));
+    }
+    report_.summary.push_back("list of programs: " + line);
   }
 
   // Bytes of a volume that no chunk uses, and volumes after the last one used.

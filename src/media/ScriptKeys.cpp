@@ -22,7 +22,7 @@ const std::array<SectionKeys, 16> kKeys = {{
     {"kalvora", "version|versionname"},
     {"software", "name|name_display|prggrp|o_standard|o_min|o_cd|o_custom|opt[1-7]_(name|standard|min|custom|"
                  "prgitem|space|cs)|opt1_locked|msg1|msg1t|msg2|msg2t|readme|readmedir|readmestart|reboot|run|"
-                 "uniyes|medium|cp"},
+                 "uniyes|medium|cp|publisher|helplink"},
     {"language", "l([1-9]|[1-5][0-9]|6[013-6])"},
     {"main", "back|info|logo|text|l[1-3]|l[1-3]_color|stretch|shadow|show"},
     {"leader", "image|lbl_2|lbl2_color"},

@@ -19,7 +19,7 @@ enum class FaultKind {
   FreeSpace,       // freeDiskSpace answers -1 (cannot be determined)
   IniWrite,        // writeProfileString
   RegistryKey,     // createRegistryKey
-  RegistryValue,   // writeRegistryString
+  RegistryValue,   // writeRegistryString, writeRegistryDword
   ProgramStart,    // startProgram, startHiddenProgram
   ShellLink,       // writeShellLink
   MoveFile,        // moveFile

@@ -76,7 +76,10 @@ public:
   }
   bool startProgram(const std::string& commandLine) override { return inner_.startProgram(commandLine); }
   bool startHiddenProgram(const std::string& commandLine) override { return inner_.startHiddenProgram(commandLine); }
-  bool runHiddenProgram(const std::string& commandLine) override { return inner_.runHiddenProgram(commandLine); }
+  bool takeInstallerLock() override { return inner_.takeInstallerLock(); }
+  std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override {
+    return inner_.runHiddenProgram(commandLine);
+  }
   MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                            MessageIcon icon) override {
     return inner_.messageBox(text, caption, buttons, icon);

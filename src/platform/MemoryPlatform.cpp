@@ -324,6 +324,15 @@ bool MemoryPlatform::writeRegistryDword(RegistryRoot root, const std::string& ke
   return true;
 }
 
+std::optional<std::uint32_t> MemoryPlatform::registryDword(RegistryRoot root, const std::string& keyPath,
+                                                           const std::string& valueName) const {
+  const auto it = registry_.find(registryKey(root, keyPath));
+  if (it == registry_.end()) return std::nullopt;
+  const auto value = it->second.find(normalize(valueName));
+  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) != 0) return std::nullopt;
+  return static_cast<std::uint32_t>(std::stoul(value->second.substr(std::strlen(kDwordMark))));
+}
+
 void MemoryPlatform::putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                        const std::string& value) {
   addRegistryKey(registryKey(root, keyPath))[normalize(valueName)] = value;

@@ -102,6 +102,8 @@ public:
   void putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                          const std::string& value);
   void refuseRegistryKey(RegistryRoot root, const std::string& keyPath);
+  std::optional<std::uint32_t> registryDword(RegistryRoot root, const std::string& keyPath,
+                                             const std::string& valueName) const;
   void setProgramPath(const std::string& path) { programPath_ = path; }
   void setScreenSize(int width, int height) { screen_ = {width, height}; }
   void answerNextBox(MessageResult answer) { answers_.push_back(answer); }
@@ -133,6 +135,9 @@ public:
   // Session ends requested, and whether the next ones are refused.
   const std::vector<SessionEnd>& sessionEnds() const { return sessionEnds_; }
   void refuseSessionEnd() { refuseSessionEnd_ = true; }
+  // Another installer runs: takeInstallerLock answers false.
+  void holdInstallerLockElsewhere() { lockHeldElsewhere_ = true; }
+  bool takeInstallerLock() override { return !lockHeldElsewhere_; }
   int messagesProcessed() const { return messagesProcessed_; }
 
   static std::string normalize(const std::string& path);
@@ -182,6 +187,7 @@ private:
   std::int64_t clock_ = 0, secondsPerDelivery_ = 1;
   std::vector<SessionEnd> sessionEnds_;
   bool refuseSessionEnd_ = false;
+  bool lockHeldElsewhere_ = false;
 };
 
 } // namespace kalvora

@@ -169,8 +169,12 @@ public:
   virtual bool startProgram(const std::string& commandLine);
   // The same with the program's window hidden.
   virtual bool startHiddenProgram(const std::string& commandLine) { return startProgram(commandLine); }
-  // The same, waiting until the program has ended; false when refused.
-  virtual bool runHiddenProgram(const std::string& commandLine) { return startHiddenProgram(commandLine); }
+  // The same, waiting until the program has ended: its exit code; nothing when
+  // refused. The default only starts it and reports 0, for platforms whose
+  // programs are done once started (the in-memory one).
+  virtual std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) {
+    return startHiddenProgram(commandLine) ? std::optional<std::uint32_t>(0) : std::nullopt;
+  }
   // Lines within text are separated by "\r".
   virtual MessageResult messageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
                                    MessageIcon icon);
@@ -208,6 +212,12 @@ public:
   virtual bool deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath);
   // The directory for temporary files, without a trailing backslash.
   virtual std::string tempDirectory();
+
+  // Takes the lock that lets one setup.exe or unkalvora.exe run at a time, held
+  // until the process ends; false when another one holds it. A program that
+  // the holder starts (its rollback, an older copy's removal) shares the
+  // holder's lock. The default has no other installers: true.
+  virtual bool takeInstallerLock() { return true; }
 
   // Posts the quit request.
   virtual void requestQuit() { quitRequested_ = true; }

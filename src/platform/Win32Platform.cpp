@@ -390,4 +390,23 @@ void dispatchMessage(MSG& msg) {
   DispatchMessageA(&msg);
 }
 
+bool Win32Platform::takeInstallerLock() {
+  // Set in the holder's environment, which the programs it starts inherit.
+  constexpr const char* kHeldMark = "KALVORA_INSTALLER_LOCK";
+  char held[4];
+  if (GetEnvironmentVariableA(kHeldMark, held, sizeof held) != 0) return true;
+  // Global\: one installer per machine, whichever session it runs in. Systems
+  // before the session namespaces refuse the prefix: the plain name serves there.
+  HANDLE lock = CreateMutexA(nullptr, FALSE, "Global\\kalvora.installer");
+  if (!lock && GetLastError() != ERROR_ACCESS_DENIED) lock = CreateMutexA(nullptr, FALSE, "kalvora.installer");
+  // Denied: another user's installer made it. Kept open until the process ends.
+  if (!lock) return GetLastError() != ERROR_ACCESS_DENIED;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(lock);
+    return false;
+  }
+  SetEnvironmentVariableA(kHeldMark, "1");
+  return true;
+}
+
 } // namespace kalvora

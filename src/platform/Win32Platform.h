@@ -52,6 +52,7 @@ public:
   void requestQuit() override;
   std::int64_t clockSeconds() override;
   DosTime localTime() override;
+  bool takeInstallerLock() override;
 
 private:
   DWORD lastDelivery_ = 0;

@@ -93,7 +93,7 @@ bool Win32ShellPlatform::startHiddenProgram(const std::string& commandLine) {
   return WinExec(commandLine.c_str(), SW_HIDE) > 31;
 }
 
-bool Win32ShellPlatform::runHiddenProgram(const std::string& commandLine) {
+std::optional<std::uint32_t> Win32ShellPlatform::runHiddenProgram(const std::string& commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -101,11 +101,14 @@ bool Win32ShellPlatform::runHiddenProgram(const std::string& commandLine) {
   PROCESS_INFORMATION process{};
   std::string line = commandLine; // CreateProcessA may write into it
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
+    return std::nullopt;
   WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 0;
+  const bool known = GetExitCodeProcess(process.hProcess, &exitCode) != 0;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
+  // An exit code that cannot be read counts as a failure of the program.
+  return known ? exitCode : std::uint32_t{1};
 }
 
 std::string Win32ShellPlatform::foregroundWindowTitle() {

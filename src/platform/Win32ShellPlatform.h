@@ -20,7 +20,7 @@ public:
   bool writeShellLink(const std::string& path, const ShellLink& link) override;
   bool startProgram(const std::string& commandLine) override;
   bool startHiddenProgram(const std::string& commandLine) override;
-  bool runHiddenProgram(const std::string& commandLine) override;
+  std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override;
   std::string foregroundWindowTitle() override;
   bool endSession(SessionEnd how) override;
 };

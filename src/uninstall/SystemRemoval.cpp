@@ -5,6 +5,7 @@
 // product's entry in the list of installed programs.
 #include <algorithm>
 
+#include "install/ProgramListEntry.h"
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
 #include "platform/IniText.h"
@@ -261,6 +262,8 @@ void Removal::registration() {
     return;
   }
   for (const char* value : {"UninstallString", "DisplayName", "version"})
+    platform_.deleteRegistryValue(RegistryRoot::LocalMachine, key, value);
+  for (const char* value : kProgramListValues)
     platform_.deleteRegistryValue(RegistryRoot::LocalMachine, key, value);
   if (platform_.deleteEmptyRegistryKey(RegistryRoot::LocalMachine, key))
     report_.removed("registration", name);

@@ -11,9 +11,12 @@ namespace kalvora {
 namespace {
 
 constexpr const char* kCaption = "kalvora";
-constexpr const char* kUsage = "Usage: unkalvora.exe LOGFILE [/quiet] [/log=FILE]\r\rLOGFILE is the uninstall log "
-                               "uninst.log in the setup directory of the installed product; /quiet removes "
-                               "without a question or a window; /log=FILE also writes the removal's log to FILE.";
+constexpr const char* kUsage =
+    "Usage: unkalvora.exe LOGFILE [/quiet] [/log=FILE]\r\rLOGFILE is the uninstall log uninst.log in the setup "
+    "directory of the installed product; /quiet (or /silent, /S) removes without a question or a window; "
+    "/log=FILE also writes the removal's log to FILE. Switches start with / or -.\r\rExit codes: 0 everything "
+    "removed, 1 something left or declined, 2 bad command line or log, 1618 another setup or uninstaller is running, "
+    "1603 ended at once.";
 
 std::string trimmed(const std::string& text) {
   const auto begin = text.find_first_not_of(" \t");
@@ -21,12 +24,21 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
+bool isSwitch(const std::string& word) { return !word.empty() && (word.front() == '/' || word.front() == '-'); }
+
+// /quiet, /silent and /S, with "/" or "-", as setup.exe and other uninstallers take them.
+bool isQuietSwitch(const std::string& word) {
+  if (!isSwitch(word)) return false;
+  const std::string name = lowerCase(word.substr(1));
+  return name == "quiet" || name == "silent" || name == "s";
+}
+
 // Whether the line asks for no window, so that even a bad line shows none.
 bool asksQuiet(const std::string& commandLine) {
   const auto words = splitCommandLine(commandLine);
   if (!words) return false;
   for (const CommandLineWord& word : *words)
-    if (const std::string name = lowerCase(word.text); name == "/quiet" || name == "/silent") return true;
+    if (isQuietSwitch(word.text)) return true;
   return false;
 }
 
@@ -38,11 +50,11 @@ std::optional<UninstallArguments> parseUninstallArguments(const std::string& com
   UninstallArguments args;
   std::size_t end = commandLine.size();
   // The switches are the last words; everything before them is the log's path.
-  for (auto word = words->rbegin(); word != words->rend() && !word->text.empty() && word->text.front() == '/'; ++word) {
-    const std::string name = lowerCase(word->text);
-    if (name == "/silent" || name == "/quiet")
+  for (auto word = words->rbegin(); word != words->rend() && isSwitch(word->text); ++word) {
+    const std::string name = lowerCase(word->text.substr(1));
+    if (isQuietSwitch(word->text))
       args.silent = true;
-    else if (name.rfind("/log=", 0) == 0 && name.size() > 5 && !args.copyLog)
+    else if (name.rfind("log=", 0) == 0 && name.size() > 4 && !args.copyLog)
       args.copyLog = word->text.substr(5);
     else
       return std::nullopt;
@@ -50,7 +62,7 @@ std::optional<UninstallArguments> parseUninstallArguments(const std::string& com
   }
   std::string rest = trimmed(commandLine.substr(0, end));
   if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
-  if (rest.empty() || rest.front() == '/' || rest.find('"') != std::string::npos) return std::nullopt;
+  if (rest.empty() || isSwitch(rest) || rest.find('"') != std::string::npos) return std::nullopt;
   args.logPath = rest;
   return args;
 }
@@ -75,6 +87,13 @@ int runUninstaller(Platform& platform, const std::string& commandLine, Uninstall
       platform.messageBox("Nothing was removed: " + why + ".", kCaption, MessageButtons::Ok, MessageIcon::Error);
     return kBadInput;
   };
+  if (!platform.takeInstallerLock()) {
+    textLog.line("error", "another setup or uninstaller is running; nothing was removed");
+    if (!args->silent)
+      platform.messageBox("Another setup or uninstaller is running.\rPlease start the removal again when it has ended.",
+                          kCaption, MessageButtons::Ok, MessageIcon::Exclamation);
+    return kAnotherInstaller;
+  }
   const auto records = readUninstallRecords(platform, args->logPath);
   if (!records) return fail("there is no uninstall log " + args->logPath);
   if (const auto why = refusedTarget(*records, args->logPath, platform.windowsDirectory())) return fail(*why);

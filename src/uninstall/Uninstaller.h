@@ -5,7 +5,8 @@
 //   unkalvora.exe LOG /quiet     the same, for administrators
 //   /log=FILE                    unkalvora.log also written to FILE
 // Exit codes: 0 everything removed, 1 something left or the user declined,
-// 2 a bad command line or a log that cannot be acted on. Every step goes to
+// 2 a bad command line or a log that cannot be acted on, 1618 another setup or
+// uninstaller is running. Every step goes to
 // unkalvora.log in the temporary directory.
 #include <optional>
 #include <string>
@@ -26,7 +27,8 @@ struct UninstallArguments {
 // switches follow it. Nothing when the path is missing or a switch is unknown.
 std::optional<UninstallArguments> parseUninstallArguments(const std::string& commandLine);
 
-enum UninstallExit { kRemovedAll = 0, kLeftSome = 1, kBadInput = 2 };
+// kAnotherInstaller: a setup or another uninstaller runs (msiexec's code for it).
+enum UninstallExit { kRemovedAll = 0, kLeftSome = 1, kBadInput = 2, kAnotherInstaller = 1618 };
 
 // The window of an interactive removal; silent runs have none.
 class UninstallWindow : public RemovalProgress {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/QuietSetup.h"
 #include "platform/MemoryPlatform.h"
 
 namespace kalvora {
@@ -165,6 +166,44 @@ TEST_F(StartUpTest, OldTwoEndsWhateverTheAnswer) {
   InstallState again;
   EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::EndProgram);
   EXPECT_EQ(platform.startedPrograms(), std::vector<std::string>{"u.exe C:\\X\\setup\\uninst.log"});
+}
+
+// /removeold: the question is not asked; the copy's uninstaller runs quietly
+// and the start-up goes on only when it removed everything.
+TEST_F(StartUpTest, UnattendedRunRemovesTheOlderCopyFirstOrStops) {
+  installed("u.exe C:\\X\\setup\\uninst.log", "3");
+  script(kTexts + "[software]\nname=Tool\nprggrp=Tools\n[vercheck]\nversion=4\nold=2\n");
+  SetupSwitches switches;
+  switches.mode = UiMode::Quiet;
+  switches.removeOld = true;
+  SetupLog log;
+  for (const bool removed : {true, false}) {
+    std::vector<std::string> commands;
+    InstallState fresh;
+    StartUp startUp(platform, fresh);
+    startUp.removeOldCopyWith([&](const std::string& command) {
+      commands.push_back(command);
+      return removed;
+    });
+    EXPECT_EQ(startUp.run(), removed ? StartUpOutcome::Continue : StartUpOutcome::EndProgram);
+    EXPECT_EQ(commands, std::vector<std::string>{"u.exe C:\\X\\setup\\uninst.log"});
+    EXPECT_EQ(fresh.Choices.ProgramGroup, removed ? "Tools" : "");
+    EXPECT_EQ(startUpExit(!removed, fresh, false, switches, log), removed ? std::nullopt : std::optional<int>(3));
+  }
+  EXPECT_TRUE(platform.shownBoxes().empty());
+  EXPECT_TRUE(oldCopyRemover(platform, switches, log)("u.exe C:\\X\\setup\\uninst.log"));
+  EXPECT_EQ(platform.hiddenPrograms(), std::vector<std::string>{"u.exe C:\\X\\setup\\uninst.log /quiet"});
+  EXPECT_FALSE(oldCopyRemover(platform, SetupSwitches{}, log)); // an interactive run asks
+
+  // A newer version installed: an unattended run stops unless /allowdowngrade.
+  InstallState newer;
+  newer.Setup.SetupScript = std::make_unique<SetupScript>("D:\\DISK1\\setup.inf", platform);
+  newer.Setup.InstalledVersion = 5;
+  newer.Setup.NewVersion = 4;
+  EXPECT_EQ(startUpExit(false, newer, false, switches, log), 1638);
+  EXPECT_EQ(startUpExit(false, newer, false, SetupSwitches{}, log), std::nullopt);
+  switches.allowDowngrade = true;
+  EXPECT_EQ(startUpExit(false, newer, false, switches, log), std::nullopt);
 }
 
 TEST_F(StartUpTest, OldIgnoredWithoutUninstallStringOrRefusedKey) {

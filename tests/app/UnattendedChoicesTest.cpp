@@ -39,6 +39,8 @@ TEST(UnattendedChoices, PassTheWizardsRules) {
       {"/config=medium", kExitBadValue, "this setup does not offer the medium configuration"},
       {"/config=standard /options=1", kExitBadValue, "/options applies to the custom configuration only"},
       {"/options=1,3", kExitBadValue, "this setup has no option 3"},
+      {"/options=help", kExitInstalled, "", "1100000"},
+      {"\"/options=Program, Manual\"", kExitBadValue, "this setup has no option Manual"},
       {"/dir=E:\\Tool /config=minimal", kExitNoSpace, "E: is full: Not enough space"},
       {"/dir=D:\\Tool", kExitNoSpace, "D: is full: Not enough space"}, // the standard set does not fit
       {"/dir=D:\\Tool /config=custom /options=1,2", kExitNoSpace, "D: is full"},

@@ -24,6 +24,8 @@ grep -q "files, .* MB, volume 1" "$T/err" || fail "no progress on standard error
 "$KALVORA" check "$medium" >"$T/check" || fail "check of the demo: $(cat "$T/check")"
 grep -q "^medium OK$" "$T/check" || fail "check says: $(cat "$T/check")"
 grep -q "^option 3 \"System components\": 1 file," "$T/check" || fail "check summary: $(cat "$T/check")"
+grep -q "^list of programs: Kalvora Demo 1.0, version 1.0, publisher The kalvora authors, help https://example.org/" \
+  "$T/check" || fail "check's list entry: $(cat "$T/check")"
 
 # -q prints the path alone; a second build is byte for byte the same.
 "$KALVORA" build -q -o "$T/again" "$DEMO" >"$T/out2" 2>"$T/err2" || fail "second build"

@@ -188,6 +188,7 @@ TEST(Completion, AsksBeforeRestartingOrLoggingOff) {
     f.show();
     f.logic.Btn_completeClick();
     EXPECT_EQ(f.logic.restartDue, c.due);
+    EXPECT_EQ(f.logic.sessionEnded, !c.ends.empty() && !c.refuse);
     EXPECT_EQ(f.platform.sessionEnds(), c.ends);
     EXPECT_EQ(f.boxTexts(), c.boxes);
     EXPECT_TRUE(f.platform.terminated());

@@ -4,6 +4,7 @@
 
 #include "InstallFixture.h"
 #include "install/IniChanges.h"
+#include "install/ProgramListEntry.h"
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
 
@@ -168,6 +169,30 @@ TEST(UninstallRegistration, RegistersUnderTheProductNameUnlessTurnedOff) {
   EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "DisplayName"), "Tool 1.2");
   EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "version"), "12");
   EXPECT_FALSE(f.run().Log.isOpen());
+  // The list's further values: those the script leaves empty are not written.
+  for (const char* name : {"DisplayVersion", "Publisher", "HelpLink", "DisplayIcon"})
+    EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, name), std::nullopt) << name;
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "InstallLocation"), "C:\\App");
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "QuietUninstallString"),
+            "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /quiet");
+  const std::string date = f.reg(RegistryRoot::LocalMachine, key, "InstallDate").value_or("");
+  EXPECT_TRUE(date.size() == 8 && date.find_first_not_of("0123456789") == std::string::npos) << date;
+  EXPECT_EQ(f.platform.registryDword(RegistryRoot::LocalMachine, key, "NoModify"), 1u);
+  EXPECT_EQ(f.platform.registryDword(RegistryRoot::LocalMachine, key, "NoRepair"), 1u);
+  EXPECT_EQ(f.reg(RegistryRoot::LocalMachine, key, "NoRepair"), std::nullopt); // a number, not a text
+
+  Changes full("name_display=Tool\nrun=bin\\tool.exe\npublisher=Tool Makers\nhelplink=https://tool.example/help\n"
+               "[kalvora]\nversionname=1.2 beta\n");
+  full.state.Setup.OptionSpace = {2049, 5000};
+  full.state.Choices.OptionChosen = {true, false};
+  EXPECT_EQ(full.apply(), "");
+  EXPECT_EQ(full.reg(RegistryRoot::LocalMachine, key, "DisplayVersion"), "1.2 beta");
+  EXPECT_EQ(full.reg(RegistryRoot::LocalMachine, key, "Publisher"), "Tool Makers");
+  EXPECT_EQ(full.reg(RegistryRoot::LocalMachine, key, "HelpLink"), "https://tool.example/help");
+  EXPECT_EQ(full.reg(RegistryRoot::LocalMachine, key, "DisplayIcon"), "C:\\App\\bin\\tool.exe");
+  EXPECT_EQ(full.platform.registryDword(RegistryRoot::LocalMachine, key, "EstimatedSize"), 3u); // 2049 bytes
+  full.state.Choices.RunFromMedium = true;
+  EXPECT_EQ(installedKilobytes(full.state), 0u);
 
   Changes off("CP=0\n");
   EXPECT_EQ(off.apply(), "");

@@ -107,6 +107,8 @@ public:
                         std::string("C:\\WINDOWS\\unkalvora.exe ") + kLog);
     p.putRegistryString(RegistryRoot::LocalMachine, kRegistration, "DisplayName", "App");
     p.putRegistryString(RegistryRoot::LocalMachine, kRegistration, "version", "100");
+    p.putRegistryString(RegistryRoot::LocalMachine, kRegistration, "DisplayVersion", "1.0");
+    p.writeRegistryDword(RegistryRoot::LocalMachine, kRegistration, "NoRepair", 1);
   }
 
   int uninstall(const std::string& arguments = std::string(kLog)) {
@@ -207,6 +209,12 @@ TEST(Uninstaller, DeclinedOrRefusedRemovesNothing) {
   EXPECT_EQ(a.uninstall(), kLeftSome);
   for (const char* arguments : {"", "/silent", "C:\\x\\uninst.log /force", "\"C:\\nowhere\\uninst.log\""})
     EXPECT_EQ(a.uninstall(arguments), kBadInput) << arguments;
+  const std::size_t boxes = a.p.shownBoxes().size();
+  a.p.holdInstallerLockElsewhere(); // a setup runs
+  EXPECT_EQ(a.uninstall(std::string(kLog) + " -quiet"), kAnotherInstaller);
+  EXPECT_EQ(a.p.shownBoxes().size(), boxes);
+  EXPECT_EQ(a.uninstall(), kAnotherInstaller);
+  EXPECT_EQ(a.p.shownBoxes().size(), boxes + 1);
   Snapshot after = snapshotOf(a.p);
   after.files.erase("C:\\TEMP\\UNKALVORA.LOG");
   EXPECT_EQ(after, installed);
@@ -226,6 +234,8 @@ TEST(Uninstaller, ReadsItsCommandLine) {
       {"C:\\My Apps\\uninst.log /QUIET /log=\"C:\\my logs\\u.log\"", "C:\\My Apps\\uninst.log", true,
        "C:\\my logs\\u.log"},
       {"C:\\A\\uninst.log /Log=C:\\u.log", "C:\\A\\uninst.log", false, "C:\\u.log"},
+      {"C:\\A\\uninst.log -quiet", "C:\\A\\uninst.log", true},
+      {"C:\\A\\uninst.log /S -log=C:\\u.log", "C:\\A\\uninst.log", true, "C:\\u.log"},
   };
   for (const auto& row : rows) {
     const auto args = parseUninstallArguments(row.line);
@@ -234,8 +244,9 @@ TEST(Uninstaller, ReadsItsCommandLine) {
     EXPECT_EQ(args->silent, row.silent);
     EXPECT_EQ(args->copyLog.value_or(""), row.copyLog);
   }
-  for (const char* bad : {"", "   ", "/silent", "/s C:\\a.log", "\"C:\\a\"b.log\"", "C:\\x\\notsilent",
-                          "C:\\a.log /log=", "C:\\a.log /quiet /force", "C:\\a.log /log=x /log=y"})
+  for (const char* bad :
+       {"", "   ", "/silent", "/s C:\\a.log", "\"C:\\a\"b.log\"", "C:\\x\\notsilent",
+        "C:\\a.log /log=", "C:\\a.log /quiet /force", "C:\\a.log /log=x /log=y", "-quiet", "C:\\a.log -qn"})
     EXPECT_EQ(parseUninstallArguments(bad).has_value(), std::string(bad) == "C:\\x\\notsilent") << bad;
 }
 

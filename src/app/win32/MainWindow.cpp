@@ -39,7 +39,9 @@ MainWindow::MainWindow(Platform& platform, InstallState& state)
 StartUpOutcome MainWindow::FormCreate() {
   createWindow("Tmain", WS_OVERLAPPED | WS_CAPTION, 0, layout_.window.width, layout_.window.height);
   createControls();
-  if (StartUp(platform_, state_).run() == StartUpOutcome::EndProgram) return StartUpOutcome::EndProgram;
+  StartUp startUp(platform_, state_);
+  startUp.removeOldCopyWith(removeOldCopy);
+  if (startUp.run() == StartUpOutcome::EndProgram) return StartUpOutcome::EndProgram;
   settings_ = readMainSettings(*state_.Setup.SetupScript);
   layOutAtStartUp(layout_, state_, settings_, platform_);
   apply();

@@ -19,6 +19,8 @@ public:
 
   // FormCreate: the start-up and the layout; EndProgram when setup must end at once.
   StartUpOutcome FormCreate();
+  // Handed to the start-up: see StartUp::removeOldCopyWith.
+  StartUp::OldCopyRemover removeOldCopy;
   // Shows the window as the message loop starts.
   void showAsMainWindow();
 

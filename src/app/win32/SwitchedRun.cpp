@@ -1,5 +1,8 @@
 #include "app/win32/SwitchedRun.h"
 
+#include <windows.h>
+
+#include "app/AnswerFile.h"
 #include "app/ExitCodes.h"
 #include "app/QuietSetup.h"
 #include "app/UnattendedChoices.h"
@@ -21,14 +24,27 @@ std::optional<int> SwitchedRun::begin(const std::string& commandLine) {
   }
   log_.line("start", "setup.exe " + commandLine);
   if (!line.error.empty()) return badLine(line);
+  if (switches_.loadInf)
+    if (const std::string why = loadAnswerFile(system, *switches_.loadInf, switches_); !why.empty())
+      return badLine({switches_, why});
   if (switches_.log && !logCopy_) return badLine({switches_, "the log file " + *switches_.log + " cannot be written"});
   if (switches_.help) {
     if (switches_.mode != UiMode::Quiet)
       system.messageBox(setupUsageText(), "Setup", MessageButtons::Ok, MessageIcon::Information);
     return kExitInstalled;
   }
+  if (!system.takeInstallerLock()) {
+    log_.line("error", oneLine(kAnotherInstallerText));
+    if (switches_.mode == UiMode::Interactive)
+      system.messageBox(kAnotherInstallerText, "Setup", MessageButtons::Ok, MessageIcon::Exclamation);
+    return logged(kExitAnotherInstaller);
+  }
   platform_ = std::make_unique<UnattendedPlatform>(system, switches_, log_);
-  if (switches_.mode == UiMode::Quiet) return QuietSetup(*platform_, switches_, log_, logCopy_).run();
+  if (switches_.mode == UiMode::Quiet) {
+    // Nor may the system show a box for a drive without a medium or a crash.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    return QuietSetup(*platform_, switches_, log_, logCopy_).run();
+  }
   if (passive()) {
     stages_ = std::make_unique<UnattendedStages>(switches_.noRestart);
     // Errors from the windows' handlers go to the log like every other message of a passive run.
@@ -53,8 +69,10 @@ int SwitchedRun::logged(int code) {
   return code;
 }
 
+StartUp::OldCopyRemover SwitchedRun::oldCopyRemover() { return kalvora::oldCopyRemover(*platform_, switches_, log_); }
+
 std::optional<int> SwitchedRun::afterStartUp(bool endNow, const InstallState& state) {
-  if (const auto code = startUpExit(endNow, state, platform_->questions() > 0, log_)) return logged(*code);
+  if (const auto code = startUpExit(endNow, state, platform_->questions() > 0, switches_, log_)) return logged(*code);
   return std::nullopt;
 }
 
@@ -76,9 +94,13 @@ std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog&
 }
 
 int SwitchedRun::exitCode(const InstallState& state, CompleteDialog& Tcomplete) {
+  const bool installed = stages_ ? stages_->completed : Tcomplete.logic().finished();
+  if (installed) saveAnswerFile(*platform_, switches_, state, log_);
   if (stages_ && stages_->completed) return logged(stages_->exitCode);
   if (!stages_ && Tcomplete.logic().finished())
-    return logged(Tcomplete.logic().restartDue ? kExitRestartRequired : kExitInstalled);
+    return logged(Tcomplete.logic().restartDue     ? kExitRestartRequired
+                  : Tcomplete.logic().sessionEnded ? kExitRestartStarted
+                                                   : kExitInstalled);
   // A passive run asks only for a missing volume.
   const bool volumeMissing = passive() && state.Run.Cancelled && platform_->questions() > 0;
   return logged(volumeMissing ? kExitVolumeMissing : kExitFailed);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/StartUp.h"
 #include "app/UnattendedPlatform.h"
 #include "app/UnattendedStages.h"
 #include "install/SetupLog.h"
@@ -26,6 +27,8 @@ public:
 
   Platform& platform() { return *platform_; }
   bool passive() const { return switches_.mode == UiMode::Passive; }
+  // The start-up's remover of an older copy (/removeold in a passive run); none otherwise.
+  StartUp::OldCopyRemover oldCopyRemover();
   // The stages of a passive run; a run with questions keeps the windows' own.
   UnattendedStages* stages() { return stages_.get(); }
 

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/ExitCodes.h"
 #include "app/win32/LoadingScreen.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/SwitchedRun.h"
@@ -37,6 +38,7 @@ int run(SwitchedRun* switched) {
   Tleader.attach(Tcopying, Tdlg_folder);
   setMessageFilter(preTranslateForForm);
 
+  if (switched) Tmain.removeOldCopy = switched->oldCopyRemover();
   bool endNow = false;
   endNow = Tmain.FormCreate() == StartUpOutcome::EndProgram;
   if (switched)
@@ -71,7 +73,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   const std::string line = commandLine ? commandLine : "";
   int code = 0;
   if (line.find_first_not_of(" \t") == std::string::npos) {
-    kalvora::run(nullptr);
+    kalvora::Platform& system = kalvora::systemPlatform();
+    if (system.takeInstallerLock())
+      kalvora::run(nullptr);
+    else
+      system.messageBox(kalvora::kAnotherInstallerText, "Setup", kalvora::MessageButtons::Ok,
+                        kalvora::MessageIcon::Exclamation);
   } else {
     kalvora::SwitchedRun& switched = *new kalvora::SwitchedRun;
     const auto early = switched.begin(line);
