@@ -129,6 +129,8 @@ std::optional<TextLanguage> textLanguageNamed(const std::string& name) {
   return std::nullopt;
 }
 
+std::string textLanguageList() { return "english, german or none"; }
+
 std::vector<std::pair<std::string, std::string>> builtinTexts(TextLanguage language, const std::string& productName) {
   std::vector<std::pair<std::string, std::string>> out;
   if (language == TextLanguage::None) return out;

@@ -11,6 +11,8 @@ namespace kalvora::media {
 enum class TextLanguage { None, English, German };
 
 std::optional<TextLanguage> textLanguageNamed(const std::string& name);
+// The names textLanguageNamed takes, for messages: "english, german or none".
+std::string textLanguageList();
 
 // The texts as (key, value) pairs in key order, "{name}" replaced by the
 // product name; values in UTF-8 as a project file holds them. A value that

@@ -1,7 +1,9 @@
 #include "media/MediumBuilder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <random>
 
 #include "media/AnsiText.h"
 #include "media/ChunkEncoder.h"
@@ -10,10 +12,12 @@
 #include "media/MediumCompanions.h"
 #include "media/MediumGeometry.h"
 #include "media/MediumOutput.h"
+#include "media/ProgramSigner.h"
 #include "media/Project.h"
 #include "media/ScriptChecks.h"
 #include "media/ScriptComposer.h"
 #include "media/ScriptKeys.h"
+#include "media/SourceDate.h"
 #include "media/VolumeWriter.h"
 #include "platform/Errors.h"
 
@@ -37,6 +41,34 @@ fs::path outputOf(const Project& project, const BuildRequest& request) {
   return project.resolve(project.output ? project.output->text : "medium");
 }
 
+bool strict(const Project& project, const BuildRequest& request) { return request.strict || project.strict; }
+
+// A missing program: an error in a strict build, a warning otherwise.
+void report(const Project& project, const BuildRequest& request, Diagnostics& diag, const std::string& text) {
+  if (strict(project, request))
+    diag.error(project.displayName, text);
+  else
+    diag.warning(project.displayName, text);
+}
+
+// A fresh directory for a dry run's medium, in the system's temporary directory.
+fs::path scratchDirectory() {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path dir = fs::temp_directory_path() / ("kalvora-check-" + std::to_string(random()));
+    std::error_code ec;
+    if (fs::create_directory(dir, ec)) return dir;
+  }
+  throw Exception("cannot create a scratch directory in " + utf8Of(fs::temp_directory_path()));
+}
+
+// Every file and directory below dir gets the time t.
+void stampTimes(const fs::path& dir, std::int64_t seconds) {
+  const auto t = std::chrono::file_clock::from_sys(std::chrono::sys_seconds{std::chrono::seconds{seconds}});
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+    fs::last_write_time(entry.path(), t);
+}
+
 std::optional<fs::path> findSetupExe(const Project& project, const BuildRequest& request, Diagnostics& diag) {
   std::error_code ec;
   if (project.setupExe) {
@@ -50,9 +82,11 @@ std::optional<fs::path> findSetupExe(const Project& project, const BuildRequest&
   std::string looked;
   for (const auto& c : request.setupExeCandidates)
     looked += (looked.empty() ? "" : ", ") + c;
-  diag.warning(project.displayName, "no setup.exe found" + (looked.empty() ? "" : " (looked for " + looked + ")") +
-                                        "; the medium is built without its setup program. Name one in "
-                                        "[build] setup_exe or set KALVORA_SETUP_EXE.");
+  const std::string text = "no setup.exe found" + (looked.empty() ? "" : " (looked for " + looked + ")") +
+                           (strict(project, request) ? "; a strict build needs its setup program."
+                                                     : "; the medium is built without its setup program.") +
+                           " Name one in [build] setup_exe or set KALVORA_SETUP_EXE.";
+  report(project, request, diag, text);
   return std::nullopt;
 }
 
@@ -65,9 +99,11 @@ std::optional<fs::path> findUninstaller(const Project& project, const BuildReque
   std::string looked;
   for (const auto& c : request.uninstallerCandidates)
     looked += (looked.empty() ? "" : ", ") + c;
-  diag.warning(project.displayName, "no unkalvora.exe found" + (looked.empty() ? "" : " (looked for " + looked + ")") +
-                                        "; the medium is built without its uninstaller. Name one in "
-                                        "[build] uninstaller or set KALVORA_UNINSTALLER_EXE.");
+  const std::string text = "no unkalvora.exe found" + (looked.empty() ? "" : " (looked for " + looked + ")") +
+                           (strict(project, request) ? "; a strict build needs its uninstaller."
+                                                     : "; the medium is built without its uninstaller.") +
+                           " Name one in [build] uninstaller or set KALVORA_UNINSTALLER_EXE.";
+  report(project, request, diag, text);
   return std::nullopt;
 }
 
@@ -113,18 +149,29 @@ public:
     std::string why;
     if (!replaceableOutput(output_.target(), why))
       diag_.error(utf8Of(output_.target()), "cannot build the medium here: " + why);
-    const FileSelection selection =
-        selectFiles(project_, {output_.target(), output_.staging(), output_.previous()}, diag_);
+    FileSelection selection = selectFiles(project_, {output_.target(), output_.staging(), output_.previous()}, diag_);
+    std::optional<std::uint32_t> fixedTime;
+    if (request_.sourceDateEpoch) {
+      fixedTime = dosDateTimeOfEpoch(*request_.sourceDateEpoch);
+      for (auto& f : selection.files)
+        f.dosDateTime = *fixedTime;
+    }
     checkScript(project_, selection, diag_);
     const auto setupExe = findSetupExe(project_, request_, diag_);
     const auto uninstaller = findUninstaller(project_, request_, diag_);
-    const CompanionPlan companions = planCompanions(project_, setupExe, uninstaller, diag_);
+    CompanionPlan companions = planCompanions(project_, setupExe, uninstaller, diag_);
     stopOnErrors(diag_);
 
+    if (request_.dryRun) output_.stageIn(scratchDirectory());
     output_.create();
+    const fs::path signing = output_.staging() / ".kalvora-sign";
+    if (project_.sign && !request_.dryRun) signCompanions(companions, signing);
     const fs::path firstDir = geometry_.diskSet ? output_.staging() / "disk1" : output_.staging();
     fs::create_directories(firstDir);
-    const WrittenCompanions written = writeCompanions(companions, project_.compression, firstDir, geometry_.cluster);
+    const WrittenCompanions written =
+        writeCompanions(companions, project_.compression, firstDir, geometry_.cluster, fixedTime);
+    std::error_code ec;
+    fs::remove_all(signing, ec);
 
     MediumFacts facts;
     facts.compression = project_.compression;
@@ -142,11 +189,14 @@ public:
     checkSizes(project_, selection, facts, inf.compressionSize, diag_);
     stopOnErrors(diag_);
     writeWholeFile(firstDir / "setup.inf", std::vector<std::uint8_t>(inf.text.begin(), inf.text.end()));
-    output_.commit();
+    if (request_.sourceDateEpoch) stampTimes(output_.staging(), *request_.sourceDateEpoch);
 
     BuildSummary summary;
     summary.outputDir = utf8Of(output_.target());
-    summary.mediumDir = geometry_.diskSet ? utf8Of(output_.target() / "disk1") : summary.outputDir;
+    if (!request_.dryRun) {
+      output_.commit();
+      summary.mediumDir = geometry_.diskSet ? utf8Of(output_.target() / "disk1") : summary.outputDir;
+    }
     summary.files = static_cast<int>(selection.files.size());
     summary.volumes = volumes.volumeCount();
     summary.disks = geometry_.diskSet ? std::max(1, volumes.volumeCount()) : 0;
@@ -158,6 +208,18 @@ public:
   }
 
 private:
+  // setup.exe and the uninstaller are signed before they are copied or packed.
+  void signCompanions(CompanionPlan& companions, const fs::path& workDir) {
+    for (auto& c : companions.files) {
+      if (c.name != "setup.exe" && c.name != "uninst.ex_") continue;
+      const std::string name = c.name == "setup.exe" ? "setup.exe" : "unkalvora.exe";
+      const auto signedCopy = signProgram(project_.sign->text, project_.where(project_.sign->line), project_.baseDir,
+                                          c.source, name, workDir, diag_);
+      if (signedCopy) c.source = *signedCopy;
+    }
+    stopOnErrors(diag_);
+  }
+
   // The room volume 1 has beside the other files of its directory; setup.inf
   // is counted at the length it has with the widest numbers it can hold.
   VolumeLimits limitsBeside(const FileSelection& selection, const MediumFacts& facts,

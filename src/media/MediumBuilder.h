@@ -21,11 +21,18 @@ struct BuildRequest {
   std::vector<std::string> uninstallerCandidates;
   // Progress lines (files, megabytes, volumes); none when empty.
   std::function<void(const std::string&)> progress;
+  // A missing setup.exe or uninstaller is an error, not a warning (also [build] strict).
+  bool strict = false;
+  // Every check of a build, on a medium assembled in a scratch directory and
+  // then removed: the output directory is left as it is. Nothing is signed.
+  bool dryRun = false;
+  // SOURCE_DATE_EPOCH: when set, every time the medium records.
+  std::optional<std::int64_t> sourceDateEpoch;
 };
 
 struct BuildSummary {
   std::string outputDir; // the medium as a whole
-  std::string mediumDir; // the directory with setup.inf (disk1 of a disk set)
+  std::string mediumDir; // the directory with setup.inf (disk1 of a disk set); empty after a dry run
   int files = 0;
   int volumes = 0;
   int disks = 0;                // 0 for a single directory

@@ -124,13 +124,14 @@ void writeWholeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes
 }
 
 WrittenCompanions writeCompanions(const CompanionPlan& plan, Compression compression, const fs::path& dir,
-                                  std::int64_t cluster) {
+                                  std::int64_t cluster, std::optional<std::uint32_t> fixedTime) {
   WrittenCompanions written;
   for (const auto& c : plan.files) {
     std::vector<std::uint8_t> bytes = readWholeFile(c.source);
     if (!c.member.empty()) {
       const auto info = systemPlatform().fileInfo(c.source.string());
-      bytes = encodeChunk(compression, c.member, std::move(bytes), info ? info->dosDateTime : 0);
+      const std::uint32_t time = fixedTime ? *fixedTime : info ? info->dosDateTime : 0;
+      bytes = encodeChunk(compression, c.member, std::move(bytes), time);
       if (c.name == "uninst.ex_") written.packedUninstaller = static_cast<std::int64_t>(bytes.size());
     }
     writeWholeFile(dir / pathFromUtf8(ansiToUtf8(c.name)), bytes);

@@ -38,9 +38,10 @@ struct WrittenCompanions {
   std::int64_t packedUninstaller = 0; // uninst.ex_'s size when packed (staged as compress.tmp)
 };
 
-// Writes the companions into dir. Raises kalvora::Exception on a read or write failure.
+// Writes the companions into dir; packed members get fixedTime when given,
+// else their source's time. Raises kalvora::Exception on a read or write failure.
 WrittenCompanions writeCompanions(const CompanionPlan& plan, Compression compression, const std::filesystem::path& dir,
-                                  std::int64_t cluster);
+                                  std::int64_t cluster, std::optional<std::uint32_t> fixedTime = std::nullopt);
 
 // The bytes of a file. Raises kalvora::Exception naming the path.
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);

@@ -21,6 +21,9 @@ public:
   const std::filesystem::path& target() const { return target_; }
   const std::filesystem::path& staging() const { return staging_; }
   const std::filesystem::path& previous() const { return previous_; }
+  // Assembles the medium in dir instead (a dry run's scratch directory), which
+  // is removed in the end unless committed.
+  void stageIn(std::filesystem::path dir) { staging_ = std::move(dir); }
   // Creates an empty staging directory (removing one left by a killed build).
   void create();
   // Moves the staging directory into place. Raises kalvora::Exception.

@@ -54,6 +54,8 @@ struct Project {
   Compression compression = Compression::Lzh;
   TextLanguage language = TextLanguage::English;
   std::optional<Located> setupExe, uninstaller, readme, registry;
+  bool strict = false;         // a medium without setup.exe or its uninstaller is an error
+  std::optional<Located> sign; // the command that signs setup.exe and the uninstaller
   std::array<std::optional<Located>, kPictureRoles> pictures;
   std::vector<SourceRule> sources;
   std::vector<ScriptSection> script;

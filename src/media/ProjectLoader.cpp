@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "media/AnsiText.h"
+#include "media/ProgramSigner.h"
 #include "media/Project.h"
 #include "media/ScriptKeys.h"
 #include "media/VolumePlan.h"
@@ -21,6 +22,12 @@ std::optional<MediumKind> mediumNamed(const std::string& v) {
   if (sameNoCase(v, "unlimited")) return MediumKind::Unlimited;
   if (sameNoCase(v, "disks")) return MediumKind::Disks;
   if (sameNoCase(v, "directory")) return MediumKind::Directory;
+  return std::nullopt;
+}
+
+std::optional<bool> yesOrNo(const std::string& v) {
+  if (sameNoCase(v, "1") || sameNoCase(v, "yes") || sameNoCase(v, "true")) return true;
+  if (sameNoCase(v, "0") || sameNoCase(v, "no") || sameNoCase(v, "false")) return false;
   return std::nullopt;
 }
 
@@ -81,7 +88,17 @@ private:
         if (auto l = textLanguageNamed(v))
           project_.language = *l;
         else
-          diag_.error(at(e.line), "unknown language \"" + v + "\"; use english, german or none");
+          diag_.error(at(e.line), "unknown language \"" + v + "\"; use " + textLanguageList());
+      } else if (sameNoCase(e.key, "strict")) {
+        if (auto b = yesOrNo(v))
+          project_.strict = *b;
+        else
+          diag_.error(at(e.line), "strict is yes or no, not \"" + v + "\"");
+      } else if (sameNoCase(e.key, "sign")) {
+        if (const std::string fault = signCommandFault(v); !fault.empty())
+          diag_.error(at(e.line), fault);
+        else
+          project_.sign = Located{v, e.line};
       } else if (auto* slot = pathKey(e.key)) {
         if (v.empty())
           diag_.error(at(e.line), e.key + " needs a path");

@@ -25,7 +25,7 @@ cp "$work/good.kvr" "$work/type.kvr" && poke "$work/type.kvr" 12 000
 all_fail_with "$work/type.kvr" "Expand can't handle caSingle archive type in compressed header"
 cp "$work/good.kvr" "$work/tag.kvr" && poke "$work/tag.kvr" 5 103 # "CZH"
 all_fail_with "$work/tag.kvr" "Unrecognized compression method in header"
-all_fail_with "$work/absent.kvr" "Kann Datei $work/absent.kvr nicht öffnen"
+all_fail_with "$work/absent.kvr" "cannot open file $work/absent.kvr"
 
 # A damaged LZH stream: the checksum catches it; no partial file stays.
 cp "$work/good.kvr" "$work/data.kvr" && flip "$work/data.kvr" 300
@@ -44,9 +44,9 @@ expect_err "kalvora: Bad checksum during expansion -- data may be invalid"
 expect 0 pack -m NON "$work/stored.kvr" "$work/a.txt"
 head -c 1000 "$work/stored.kvr" >"$work/cut-stored.kvr"
 expect 1 expand -C "$work/dest" "$work/cut-stored.kvr"
-expect_err "kalvora: Stream-Read-Fehler "
+expect_err "kalvora: read error: the data end too early"
 expect 1 test "$work/cut-stored.kvr"
-contains "$work/out" "FAILED  a.txt: Stream-Read-Fehler "
+contains "$work/out" "FAILED  a.txt: read error: the data end too early"
 [ -e "$work/dest/a.txt" ] && fail "a cut stored member left a file"
 
 # A damaged stored member: expansion does not check it, test does.

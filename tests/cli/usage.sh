@@ -53,7 +53,7 @@ check_help pack "-m METHOD" "-k KEY" "NON" "RLE" "LZH" "no such file" "two files
 check_help list "Can't recognize compressed file header" "caSingle" "Unrecognized compression method in header" \
   "exit status 2"
 check_help expand "-C DIR" "-k KEY" "refusing member" "no member named" "File locked -- valid key required" \
-  "Bad checksum during expansion -- data may be invalid" "Not enough disk space to expand" "Stream-Read-Fehler" \
+  "Bad checksum during expansion -- data may be invalid" "Not enough disk space to expand" "read error: the data end too early" \
   "Can't recognize compressed file header" "caSingle" "Unrecognized compression method in header" "exit status 2"
 check_help test "-k KEY" "File locked -- valid key required" "Bad checksum during expansion -- data may be invalid" \
   "Can't recognize compressed file header" "caSingle" "Unrecognized compression method in header" "exit status 2"

@@ -1,80 +1,71 @@
 // kalvora build: a project file in, a distribution medium out.
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
+#include <io.h>
+#else
+#include <unistd.h>
 #endif
 
+#include "BuildSetup.h"
 #include "Command.h"
 #include "media/MediumBuilder.h"
-#include "platform/Errors.h"
 
 namespace kalvora::tool {
 namespace {
 
-namespace fs = std::filesystem;
-
-const char* const kHelp = "usage: kalvora build [-o OUTDIR] [-q] PROJECTFILE\n"
+const char* const kHelp = "usage: kalvora build [-o OUTDIR] [-q | -v] [--strict] PROJECTFILE\n"
                           "\n"
                           "Builds the distribution medium that PROJECTFILE describes: setup.inf, the\n"
                           "archive volumes zdata_NN.dsk, the pictures, readme, uninstaller and setup.exe.\n"
                           "The medium goes into OUTDIR, or where the project's [build] output says;\n"
-                          "a floppy set is written as OUTDIR/disk1, disk2, ... The last line of output\n"
-                          "is the directory that holds setup.inf.\n"
+                          "a floppy set is written as OUTDIR/disk1, disk2, ... The last line of standard\n"
+                          "output is the directory that holds setup.inf.\n"
                           "\n"
                           "  -o OUTDIR  where to put the medium (an existing medium there is replaced)\n"
-                          "  -q         no progress on standard error\n"
+                          "  -q         no progress and no summary\n"
+                          "  -v         progress on standard error even when it is not a terminal\n"
+                          "             (by default only a terminal gets it)\n"
+                          "  --strict   a missing setup.exe or uninstaller is an error (also [build] strict)\n"
+                          "  -h, --help shows this text\n"
                           "\n"
                           "setup.exe: the project's [build] setup_exe, else $KALVORA_SETUP_EXE, else the\n"
-                          "setup.exe built beside this tool (build/win32/setup.exe); without one the\n"
-                          "medium is built with a warning. The uninstaller likewise: [build] uninstaller,\n"
-                          "else $KALVORA_UNINSTALLER_EXE, else unkalvora.exe built beside this tool.\n"
+                          "setup.exe beside this tool, in ../win32/ (the build tree) or ../share/kalvora/\n"
+                          "(an installed tool); without one the medium is built with a warning. The\n"
+                          "uninstaller likewise: [build] uninstaller, else $KALVORA_UNINSTALLER_EXE,\n"
+                          "else unkalvora.exe in those places. [build] sign signs both first.\n"
+                          "\n"
+                          "With SOURCE_DATE_EPOCH set, every time the medium records is that time, so\n"
+                          "that builds from fresh copies of the project give the same bytes.\n"
+                          "\n"
+                          "Errors and warnings go to standard error as FILE:LINE: error: TEXT. Exit\n"
+                          "status: 0 built, 1 errors (no medium was written), 2 a bad command line.\n"
                           "docs/project-file.md describes project files.\n";
 
-// The directory of this program's own file.
-fs::path toolDirectory() {
+bool stderrIsTerminal() {
 #ifdef _WIN32
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return n == 0 ? fs::path() : fs::path(std::string(path, n)).parent_path();
+  return _isatty(_fileno(stderr)) != 0;
 #else
-  std::error_code ec;
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? fs::path() : self.parent_path();
+  return isatty(STDERR_FILENO) != 0;
 #endif
 }
 
-// Where a program of the win32 tree (setup.exe, unkalvora.exe) is looked for:
-// the file the environment variable names, else beside this tool.
-std::vector<std::string> builtProgramCandidates(const char* variable, const char* fileName) {
-  if (const char* env = std::getenv(variable); env && *env) {
-    std::error_code ec;
-    if (!fs::is_regular_file(env, ec)) throw Exception(std::string(variable) + " names no file: " + env);
-    return {env};
-  }
-  const fs::path dir = toolDirectory();
-  if (dir.empty()) return {};
-  // The native tool is build/native/kalvora, the Windows one build/win32/kalvora.exe
-  // beside setup.exe; a distributor's copy may sit beside setup.exe, too.
-  return {(dir / fileName).lexically_normal().generic_string(),
-          (dir / ".." / "win32" / fileName).lexically_normal().generic_string()};
-}
-
 int runBuild(const std::vector<std::string>& args) {
-  media::BuildRequest request;
-  bool quiet = false;
-  std::optional<std::string> project;
+  bool quiet = false, verbose = false, strict = false;
+  std::optional<std::string> project, output;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-q") {
       quiet = true;
+    } else if (args[i] == "-v") {
+      verbose = true;
+    } else if (args[i] == "--strict") {
+      strict = true;
     } else if (args[i] == "-o") {
       if (i + 1 == args.size()) throw UsageError("-o needs a directory");
-      request.outputDir = args[++i];
+      output = args[++i];
     } else if (!args[i].empty() && args[i][0] == '-') {
       throw UsageError("unknown option " + args[i]);
     } else if (project) {
@@ -84,15 +75,15 @@ int runBuild(const std::vector<std::string>& args) {
     }
   }
   if (!project) throw UsageError("the project file is missing");
-  request.projectPath = *project;
-  request.setupExeCandidates = builtProgramCandidates("KALVORA_SETUP_EXE", "setup.exe");
-  request.uninstallerCandidates = builtProgramCandidates("KALVORA_UNINSTALLER_EXE", "unkalvora.exe");
-  if (!quiet)
+  if (quiet && verbose) throw UsageError("-q and -v contradict each other");
+  media::BuildRequest request = buildRequestFor(*project);
+  request.outputDir = output;
+  request.strict = strict;
+  if (verbose || (!quiet && stderrIsTerminal()))
     request.progress = [](const std::string& line) { std::fprintf(stderr, "kalvora build: %s\n", line.c_str()); };
   try {
     const media::BuildSummary s = media::buildMedium(request);
-    for (const auto& w : s.warnings)
-      std::fprintf(stderr, "%s\n", w.text().c_str());
+    printDiagnostics(s.warnings);
     if (!quiet) {
       std::printf("built %d files (%lld bytes) into %d volume%s", s.files, static_cast<long long>(s.inputBytes),
                   s.volumes, s.volumes == 1 ? "" : "s");
@@ -102,8 +93,7 @@ int runBuild(const std::vector<std::string>& args) {
     std::printf("%s\n", s.mediumDir.c_str());
     return 0;
   } catch (const media::BuildFailed& failed) {
-    for (const auto& d : failed.diagnostics())
-      std::fprintf(stderr, "%s\n", d.text().c_str());
+    printDiagnostics(failed.diagnostics());
     std::fprintf(stderr, "kalvora build: no medium was written\n");
     return 1;
   }

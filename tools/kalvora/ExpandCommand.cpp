@@ -45,11 +45,12 @@ expansion; files written before stay, a partly written file is removed:
   File locked -- valid key required         no KEY, or the wrong one
   Bad checksum during expansion -- data may be invalid
   Not enough disk space to expand PATH
-  Kann Datei PATH nicht öffnen / erstellen  ARCHIVE or a file cannot be opened
-  Stream-Read-Fehler                        a stored member is cut short
-  Stream-Write-Fehler                       the disk is full
+  cannot open file PATH / cannot create file PATH
+                                            ARCHIVE or a file cannot be opened
+  read error: the data end too early        a stored member is cut short
+  write error: the disk is full or refuses the data
   cannot create directory 'DIR': REASON
-  Dateizugriff verweigert (or another input/output error)
+  access denied (or another input/output error)
                                             a directory cannot be created, or an
                                             existing file cannot be replaced
 Also exit status 1 (after the others are expanded):

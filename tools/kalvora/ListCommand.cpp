@@ -28,7 +28,7 @@ Errors (exit status 1), with the archive's own messages:
       the archive type is not the multi-file type
   Unrecognized compression method in header
       the archive's method tag is not NON, RLE or LZH
-  Kann Datei ARCHIVE nicht öffnen
+  cannot open file ARCHIVE
       ARCHIVE is missing or cannot be opened
   the archive is cut short: ...
       members are missing, or the last one's data end past the file's end

@@ -56,7 +56,7 @@ Errors (exit status 1; no archive is left behind, an existing one is kept):
                                           writable (the archive is written to
                                           ARCHIVE.kvr-part, then renamed)
   cannot write 'ARCHIVE': REASON          the rename failed
-  Stream-Write-Fehler                     the disk is full
+  write error: the disk is full or refuses the data
 Usage errors (exit status 2): a missing ARCHIVE or FILE, an unknown METHOD,
 an unknown option, a KEY that is 0 or not a 32-bit whole number.
 )";

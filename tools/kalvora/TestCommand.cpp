@@ -9,6 +9,7 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "CountingStream.h"
+#include "EnglishText.h"
 
 namespace kalvora::tool {
 namespace {
@@ -30,7 +31,7 @@ Options:
 Member faults (exit status 1, the other members are still tested):
   File locked -- valid key required         no KEY, or the wrong one
   Bad checksum during expansion -- data may be invalid
-  Stream-Read-Fehler                        a stored member is cut short
+  read error: the data end too early        a stored member is cut short
   expanded to N bytes, not the M of its header
   its data take N bytes, not the M of its header
 Archive faults (exit status 1, after the members found are tested):
@@ -40,7 +41,7 @@ Archive errors (exit status 1, nothing tested), the archive's own messages:
   Can't recognize compressed file header
   Expand can't handle caSingle archive type in compressed header
   Unrecognized compression method in header
-  Kann Datei ARCHIVE nicht öffnen
+  cannot open file ARCHIVE
 Usage errors (exit status 2): no ARCHIVE, more than one, an unknown option,
 a bad KEY.
 )";
@@ -86,7 +87,7 @@ int test(const std::vector<std::string>& args) {
       std::printf("ok      %s\n", displayName(entry.name).c_str());
     } else {
       ++failed;
-      std::printf("FAILED  %s: %s\n", displayName(entry.name).c_str(), fault.c_str());
+      std::printf("FAILED  %s: %s\n", displayName(entry.name).c_str(), inEnglish(fault).c_str());
     }
     walk.finish(entry);
   }

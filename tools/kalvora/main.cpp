@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "EnglishText.h"
 
 namespace kalvora::tool {
 
@@ -31,7 +32,22 @@ void printOverview(std::FILE* to) {
                    "Commands:\n");
   for (const auto& c : commands())
     std::fprintf(to, "  %-8s %s\n", c.name.c_str(), c.summary.c_str());
-  std::fprintf(to, "\n`kalvora COMMAND --help` describes a command.\n");
+  std::fprintf(to, "\n`kalvora COMMAND --help` (or -h) describes a command; `kalvora --version` gives the\n"
+                   "version. Exit status: 0 done, 1 faults found, 2 a command line the tool cannot accept.\n");
+}
+
+// An option before any "--": a file after "--" may have its name.
+bool asksFor(const std::vector<std::string>& args, const char* longForm, const char* shortForm) {
+  for (const auto& a : args) {
+    if (a == "--") return false;
+    if (a == longForm || a == shortForm) return true;
+  }
+  return false;
+}
+
+int printVersion() {
+  std::printf("kalvora %s\n", KALVORA_VERSION);
+  return 0;
 }
 
 } // namespace
@@ -48,6 +64,7 @@ int main(int argc, char** argv) {
     printOverview(stdout);
     return 0;
   }
+  if (args[0] == "--version" || args[0] == "-V") return printVersion();
   const auto& all = commands();
   const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
   if (it == all.end()) {
@@ -55,7 +72,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+  if (asksFor(rest, "--version", "-V")) return printVersion();
+  if (asksFor(rest, "--help", "-h")) {
     std::fputs(it->help.c_str(), stdout);
     return 0;
   }
@@ -66,7 +84,7 @@ int main(int argc, char** argv) {
                  it->name.c_str());
     return 2;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "kalvora: %s\n", e.what());
+    std::fprintf(stderr, "kalvora: %s\n", inEnglish(e.what()).c_str());
     return 1;
   }
 }
