@@ -67,7 +67,7 @@ win32 &
 wine=$!
 # The native trees give way to the win32 tree's build and to the Wine tests,
 # whose steps wait for windows within a timeout.
-nice -n 10 sh "$0" native-trees
+nice -n 10 sh scripts/run-tests.sh native-trees
 # The fuzzers run for a time, not a count: they keep a full processor's priority.
 [ -e "$logs/build-fuzz.log" ] && [ ! -e "$logs/build-fuzz.failed" ] &&
   step test-fuzz sh scripts/run-fuzzers.sh build/fuzz "${FUZZ_SECONDS:-20}"

@@ -7,6 +7,7 @@ logs=$1
 passed=0
 failed=0
 status=0
+broken="" # the steps that failed before their tests could count
 echo
 echo "== summary"
 for log in "$logs"/test-*.log; do
@@ -17,6 +18,7 @@ for log in "$logs"/test-*.log; do
     -e 's/^fuzzers: \([0-9]*\) passed, \([0-9]*\) failed$/\2 \1 +/p' "$log" | tail -n 1)
   if [ -z "$counts" ]; then
     echo "$name: FAILED before it counted its tests (see $log)"
+    broken="$broken $name"
     status=1
     continue
   fi
@@ -37,6 +39,7 @@ for mark in "$logs"/*.failed; do
   test-*) ;;
   configure-* | build-*)
     echo "$name FAILED: the tests of its tree did not run (see $logs/$name.log)"
+    broken="$broken $name"
     status=1
     ;;
   *)
@@ -60,5 +63,5 @@ else
   echo "passed only on a retry: none"
 fi
 [ "$failed" -eq 0 ] || status=1
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed${broken:+, and FAILED:$broken}"
 exit $status
