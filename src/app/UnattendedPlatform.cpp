@@ -72,12 +72,6 @@ bool UnattendedPlatform::startProgram(const std::string& commandLine) {
   return inner_.startProgram(commandLine);
 }
 
-bool UnattendedPlatform::sendShellCommands(const std::string& commands) {
-  if (mode_ != UiMode::Quiet) return inner_.sendShellCommands(commands);
-  log_->line("group", "not sent to the shell in a quiet run");
-  return false;
-}
-
 std::string UnattendedPlatform::volumePath(const std::string& path) {
   const auto cut = path.find_last_of('\\');
   if (!source_ || cut == std::string::npos || !sameNoCase(path.substr(0, cut + 1), sourceDir_)) return path;

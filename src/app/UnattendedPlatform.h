@@ -28,9 +28,6 @@ public:
   bool startHiddenProgram(const std::string& commandLine) override;
   // A quiet run starts what the script asks for (the registry import) with its window hidden.
   bool startProgram(const std::string& commandLine) override;
-  // A quiet run sends nothing to the Program Manager interface, whose shell
-  // opens a folder window for a new group: the run makes the links itself.
-  bool sendShellCommands(const std::string& commands) override;
 
   // Message boxes go to this log from now on (the run's, once it has one).
   void logTo(SetupLog& log) { log_ = &log; }

@@ -39,6 +39,11 @@ std::string regGet(std::string key, const std::string& name) {
   const LONG result = RegQueryValueExA(h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(h);
   if (result != ERROR_SUCCESS) return "(missing)";
+  if (type == REG_DWORD && size == sizeof(DWORD)) {
+    DWORD number = 0;
+    std::memcpy(&number, data, sizeof number);
+    return "dword:" + std::to_string(number);
+  }
   return std::string(data, strnlen(data, size));
 }
 

@@ -237,6 +237,9 @@ private:
       unattendedCommand(w, seen_);
     } else if (op == "stop") {
       program_.stop();
+    } else if (op == "run-beside") {
+      need(w, 3, "run-beside LINE CODE");
+      runBeside(w[1], std::stoi(w[2]));
     } else if (driveFaultCommand(w)) { // fill, truncate
     } else {
       throw Failure("unknown command " + op);
@@ -299,6 +302,16 @@ private:
   void startCommandLine(const std::string& commandLine) {
     seen_.clear();
     program_.start(commandLine, medium_, o_.work + "\\setup-output.txt");
+  }
+
+  // A second program while the one under test goes on running: waited for, its exit code checked.
+  void runBeside(const std::string& commandLine, int expected) {
+    Program beside;
+    beside.start(commandLine, medium_, o_.work + "\\beside-output.txt");
+    waitFor("the exit of " + commandLine, [&] { return beside.exited(); });
+    const DWORD code = beside.exitCode();
+    beside.stop();
+    if (static_cast<int>(code) != expected) throw Failure(commandLine + ": exit code " + std::to_string(code));
   }
 
   void waitExit(int expected) {
