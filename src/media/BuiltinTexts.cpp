@@ -2,6 +2,7 @@
 
 #include "media/AnsiText.h"
 #include "media/ScriptKeys.h"
+#include "media/TextSets.h"
 #include "platform/NoCase.h"
 
 namespace kalvora::media {
@@ -49,7 +50,7 @@ const Text kTexts[] = {
     {21, "{name} has been installed.", "{name} wurde installiert."},
     {22, "Creating program items...", "Programmsymbole werden angelegt..."},
     {23, "Registering file types...", "Dateitypen werden registriert..."},
-    {24, "&Browse...", "&Durchsuchen..."},
+    {24, "B&rowse...", "&Durchsuchen..."},
     {25, "Space needed:", "Benötigter Platz:"},
     {26, "Space available:", "Freier Platz:"},
     {27, "Do you really want to cancel the setup of {name}?", "Wollen Sie das Setup von {name} wirklich abbrechen?"},
@@ -114,6 +115,26 @@ const Text kTexts[] = {
      "zu entfernen, und starten Sie danach dieses Setup erneut."},
 };
 
+struct LanguageEntry {
+  TextLanguage language;
+  const char* name;
+  const KeyedText* texts; // null for English and German, which kTexts holds
+};
+
+const LanguageEntry kLanguages[] = {
+    {TextLanguage::English, "english", nullptr},
+    {TextLanguage::German, "german", nullptr},
+    {TextLanguage::French, "french", kFrenchTexts},
+    {TextLanguage::Spanish, "spanish", kSpanishTexts},
+    {TextLanguage::Italian, "italian", kItalianTexts},
+    {TextLanguage::Dutch, "dutch", kDutchTexts},
+    {TextLanguage::Portuguese, "portuguese", kPortugueseTexts},
+    {TextLanguage::Swedish, "swedish", kSwedishTexts},
+    {TextLanguage::Danish, "danish", kDanishTexts},
+    {TextLanguage::Norwegian, "norwegian", kNorwegianTexts},
+    {TextLanguage::Finnish, "finnish", kFinnishTexts},
+};
+
 std::string substitute(std::string text, const std::string& name) {
   for (auto at = text.find("{name}"); at != std::string::npos; at = text.find("{name}", at + name.size()))
     text.replace(at, 6, name);
@@ -123,20 +144,33 @@ std::string substitute(std::string text, const std::string& name) {
 } // namespace
 
 std::optional<TextLanguage> textLanguageNamed(const std::string& name) {
-  if (sameNoCase(name, "english")) return TextLanguage::English;
-  if (sameNoCase(name, "german") || sameNoCase(name, "deutsch")) return TextLanguage::German;
+  for (const LanguageEntry& l : kLanguages)
+    if (sameNoCase(name, l.name)) return l.language;
+  if (sameNoCase(name, "deutsch")) return TextLanguage::German;
   if (sameNoCase(name, "none")) return TextLanguage::None;
   return std::nullopt;
 }
 
-std::string textLanguageList() { return "english, german or none"; }
+std::string textLanguageList() {
+  std::string list;
+  for (const LanguageEntry& l : kLanguages)
+    list += std::string(l.name) + ", ";
+  return list.substr(0, list.size() - 2) + " or none";
+}
 
 std::vector<std::pair<std::string, std::string>> builtinTexts(TextLanguage language, const std::string& productName) {
   std::vector<std::pair<std::string, std::string>> out;
   if (language == TextLanguage::None) return out;
-  for (const Text& t : kTexts)
-    out.emplace_back(numberedKey("l", t.key),
-                     substitute(language == TextLanguage::English ? t.english : t.german, productName));
+  if (language == TextLanguage::English || language == TextLanguage::German) {
+    for (const Text& t : kTexts)
+      out.emplace_back(numberedKey("l", t.key),
+                       substitute(language == TextLanguage::English ? t.english : t.german, productName));
+    return out;
+  }
+  for (const LanguageEntry& l : kLanguages)
+    if (l.language == language)
+      for (std::size_t i = 0; i < kTextKeyCount; ++i)
+        out.emplace_back(numberedKey("l", l.texts[i].key), substitute(l.texts[i].text, productName));
   return out;
 }
 

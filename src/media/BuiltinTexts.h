@@ -8,10 +8,23 @@
 
 namespace kalvora::media {
 
-enum class TextLanguage { None, English, German };
+enum class TextLanguage {
+  None,
+  English,
+  German,
+  French,
+  Spanish,
+  Italian,
+  Dutch,
+  Portuguese,
+  Swedish,
+  Danish,
+  Norwegian,
+  Finnish
+};
 
 std::optional<TextLanguage> textLanguageNamed(const std::string& name);
-// The names textLanguageNamed takes, for messages: "english, german or none".
+// The names textLanguageNamed takes, for messages: "english, german, ... or none".
 std::string textLanguageList();
 
 // The texts as (key, value) pairs in key order, "{name}" replaced by the

@@ -90,15 +90,21 @@ void Configurations::Opt_1Click() {
   setNeeded(needed, true);
 }
 
+void Configurations::showFigure(C figure, C unit, std::int64_t bytes) {
+  const SpaceText shown = showSpace(bytes);
+  controls_[figure].text = shown.figure;
+  controls_[unit].text = shown.unit;
+}
+
 void Configurations::setNeeded(std::int64_t bytes, bool bothPages) {
-  controls_[C::Lbl_need2z].text = ShowKb(bytes);
-  if (bothPages) controls_[C::Lbl_needz].text = ShowKb(bytes);
+  showFigure(C::Lbl_need2z, C::Mb3, bytes);
+  if (bothPages) showFigure(C::Lbl_needz, C::Mb1, bytes);
 }
 
 void Configurations::fillFigures(int driveNumber) {
-  const std::string free = ShowKb(FreeSpace(platform_, driveNumber));
-  controls_[C::Lbl_free2z].text = free;
-  controls_[C::Lbl_freez].text = free;
+  const std::int64_t free = FreeSpace(platform_, driveNumber);
+  showFigure(C::Lbl_free2z, C::mb4, free);
+  showFigure(C::Lbl_freez, C::Mb2, free);
   setNeeded(state_.Setup.TotalStandard, true);
 }
 

@@ -61,6 +61,8 @@ public:
 
 private:
   void setNeeded(std::int64_t bytes, bool bothPages);
+  // A figure and its unit label (kB, MB or GB, as the figure fits).
+  void showFigure(LeaderControl figure, LeaderControl unit, std::int64_t bytes);
   void enforceLock();
   bool spaceWait(const std::string& targetDrive, int driveNumber);
 

@@ -18,4 +18,15 @@ std::int64_t kilobytesOf(std::int64_t bytes);
 // The text of kilobytesOf(bytes): 1536 shows "2", 2560 "2", 3584 "4".
 std::string ShowKb(std::int64_t bytes);
 
+// A figure of the wizard with its unit label. Kilobytes while the figure has
+// at most six digits (it then fits its label); beyond, megabytes, then
+// gigabytes, so that a drive of any size shows whole: 76 GB free is "77824 MB",
+// never a cut-off "79691776". Each unit is 1024 of the one before, rounded
+// as kilobytesOf rounds.
+struct SpaceText {
+  std::string figure;
+  std::string unit; // "kB", "MB" or "GB"
+};
+SpaceText showSpace(std::int64_t bytes);
+
 } // namespace kalvora

@@ -51,6 +51,18 @@ TEST(Figures, DashesUntilFirstSetAndKilobyteUnits) {
   EXPECT_TRUE(w[C::Lbl_need2z].alignRight);
 }
 
+TEST(Figures, ALargeDiskShowsInMegabytesBesideKilobytesNeeded) {
+  Wizard w("o_standard=1\no_min=1\nOpt1_standard=1\nOpt1_space=3584\n");
+  w.platform.setFreeSpace('C', std::int64_t{76} << 30);
+  toConfigurationPage(w);
+  EXPECT_EQ(w[C::Lbl_free2z].text, "77824");
+  EXPECT_EQ(w[C::mb4].text, "MB");
+  EXPECT_EQ(w[C::Lbl_freez].text, "77824");
+  EXPECT_EQ(w[C::Mb2].text, "MB");
+  EXPECT_EQ(w[C::Lbl_need2z].text, "4");
+  EXPECT_EQ(w[C::Mb3].text, "kB");
+}
+
 TEST(Figures, EntryShowsStandardTotalEvenWithMinimalChosenAndFreeSpaceOnce) {
   Wizard w("o_min=1\no_cd=1\no_custom=1\nOpt1_locked=0\nOpt1_min=1\nOpt2_min=1\nOpt2_space=3584\n");
   w.platform.setFreeSpace('C', 5120);
@@ -113,8 +125,11 @@ TEST(Figures, FreeSpaceBeyondTwoGigabytes) {
   Wizard w("o_standard=1\no_min=1\nOpt1_standard=1\nOpt1_space=2147483647\n");
   w.platform.setFreeSpace('C', std::int64_t{6} << 30);
   toConfigurationPage(w);
-  EXPECT_EQ(w[C::Lbl_free2z].text, "6291456");
-  EXPECT_EQ(w[C::Lbl_need2z].text, "2097152");
+  // Seven digits of kilobytes would not fit the labels: megabytes.
+  EXPECT_EQ(w[C::Lbl_free2z].text, "6144");
+  EXPECT_EQ(w[C::mb4].text, "MB");
+  EXPECT_EQ(w[C::Lbl_need2z].text, "2048");
+  EXPECT_EQ(w[C::Mb3].text, "MB");
   w->Btn_weiterClick();
   EXPECT_EQ(w->WizardPage, 6);
   EXPECT_EQ(w.boxes(), 0u);
