@@ -3,8 +3,10 @@
 #include <array>
 #include <optional>
 
+#include "archive/ArchiveErrors.h"
 #include "archive/Volumes.h"
 #include "install/RunProgress.h"
+#include "platform/Crc32.h"
 
 namespace kalvora {
 
@@ -68,10 +70,12 @@ bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   const bool compressed = run.state.Setup.CompressionMode == 1;
   std::array<std::uint8_t, kVolumeBlockSize> buffer{};
   ChunkBlocks blocks(chunk.size);
+  std::uint32_t crc = kCrc32Start;
   for (bool done = false; !done;) {
     const ChunkBlocks::Step step = blocks.step(volume->read(buffer.data(), buffer.size()));
     done = step.done;
     const auto written = static_cast<std::int64_t>(step.taken);
+    if (chunk.checksum) crc = crc32Update(crc, buffer.data(), step.taken);
     if (!writeAll(run, *out, buffer.data(), written)) return false;
     if (step.volumeEnded) {
       volume->close();
@@ -90,6 +94,7 @@ bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
     if (!run.goesOn()) return false; // leaving closes the volume and the output
   }
   run.HeldVolume = std::move(*volume); // for the next file, whose chunk mostly follows in it
+  if (chunk.checksum && crc32Finish(crc) != *chunk.checksum) return run.fail(EBadChecksum());
   return true;
 }
 

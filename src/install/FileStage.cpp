@@ -4,7 +4,10 @@
 
 #include "install/ChunkCopy.h"
 #include "install/DecodeAhead.h"
+#include "install/FileBackup.h"
+#include "install/FileIdentity.h"
 #include "install/ScriptPaths.h"
+#include "install/SharedFiles.h"
 #include "platform/Directories.h"
 #include "script/SystemRootMarker.h"
 
@@ -68,12 +71,19 @@ std::optional<Target> targetOf(RunContext& run, const FileEntry& file) {
                 script.ReadString("directories", key, "\\") + file.name};
 }
 
+// Eight hex digits; anything else is no checksum (older media have none).
+std::optional<std::uint32_t> checksumValue(const std::string& text) {
+  if (text.size() != 8 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return std::nullopt;
+  return static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+}
+
 Chunk chunkOf(const SetupScript& script, const FileEntry& file) {
   Chunk chunk;
   chunk.volumeText = script.ReadString(file.section, numberedKey("s", file.index), "01");
   chunk.volumeNumber = script.ReadInteger(file.section, numberedKey("s", file.index), 0);
   chunk.offset = script.ReadInteger(file.section, numberedKey("p", file.index), 0);
   chunk.size = script.ReadInteger(file.section, numberedKey("z", file.index), 1);
+  chunk.checksum = checksumValue(script.ReadString(file.section, numberedKey("c", file.index), ""));
   return chunk;
 }
 
@@ -110,9 +120,9 @@ std::vector<PlannedFile> plannedFiles(RunContext& run) {
   return files;
 }
 
-// The replace test for a file already present.
-bool shouldWrite(RunContext& run, const std::string& target) {
-  if (!run.platform.fileExists(target)) return true;
+// The replace test: whether a file is written, given whether one is there.
+bool shouldWrite(RunContext& run, bool exists) {
+  if (!exists) return true;
   switch (run.script().ReadInteger("vercheck", "files", 0)) {
   case 1: return true;
   case 0: return run.state.Setup.NewVersion >= run.state.Setup.InstalledVersion;
@@ -120,16 +130,36 @@ bool shouldWrite(RunContext& run, const std::string& target) {
   }
 }
 
+// [section] id<n>: what the file is now that the run has written it. A file
+// that cannot be read back gets none: the uninstaller then takes it as the
+// run's whatever it holds, as it takes every file of older logs.
+bool logIdentity(RunContext& run, const Target& placed) {
+  const std::optional<std::string> id = fileIdentity(run.platform, placed.path);
+  if (!id) {
+    run.TextLog.line("unread", placed.path);
+    return true;
+  }
+  return run.log(placed.section, numberedKey("id", placed.number), *id);
+}
+
 bool placeFile(RunContext& run, const FileEntry& file) {
   run.view.setItemLabel(run.text(14) + " " + file.name);
   const std::optional<Target> placed = targetOf(run, file);
   if (!placed) return false;
   const std::string& target = placed->path;
-  const bool write = shouldWrite(run, target);
+  const bool exists = run.platform.fileExists(target);
+  const bool write = shouldWrite(run, exists);
   // The uninstaller leaves a file that was there before and that the run did
   // not touch; its mark goes first, so that no log names such a file without it.
   if (!write && !run.log(placed->section, numberedKey("kept", placed->number), "1")) return false;
+  // A file the run replaces is named with the place of its original from the
+  // first: until that is there, the rollback knows the file is still the user's.
+  const std::string backup = backupPath(run.state.Choices.TargetDir, placed->section, placed->number);
+  const bool replaces = write && exists && run.LogEnabled;
+  if (replaces && !run.log(placed->section, numberedKey("bak", placed->number), backup)) return false;
   if (!run.log(placed->section, numberedKey("f", placed->number), placed->record)) return false;
+  const bool shared = std::string_view(placed->section) == "systemroot";
+  if (shared && !countSharedFileUp(run, placed->number, target, exists)) return false;
   if (!write) {
     run.TextLog.line("kept", target);
     return true;
@@ -140,14 +170,19 @@ bool placeFile(RunContext& run, const FileEntry& file) {
   run.CurrentTarget = target;
   if (!run.flushLog()) return false; // every file is recorded on disk before its data are written
   const bool compressed = run.state.Setup.CompressionMode == 1;
+  // The original is kept aside right before the target is opened for writing:
+  // a stop before (at a volume prompt, while the chunk is staged) leaves it untouched.
+  if (!compressed && replaces && !keepOriginal(run, target, backup)) return false;
   if (!copyChunk(run, chunk, compressed ? run.CompressTmpPath : target)) return false;
-  if (!compressed) return true;
-  const Result<std::string> written = run.expandStaged(fileNamePart(run.CurrentTarget));
-  if (!written.ok()) return run.fail(written.error());
-  // A member the component could not write would leave the product incomplete
-  // without a word: that is reported like a target that cannot be created.
-  if (written.value().empty()) return run.fail(EFCreateError(target));
-  return true;
+  if (compressed) {
+    if (replaces && !keepOriginal(run, target, backup)) return false;
+    const Result<std::string> written = run.expandStaged(fileNamePart(run.CurrentTarget));
+    if (!written.ok()) return run.fail(written.error());
+    // A member the component could not write would leave the product incomplete
+    // without a word: that is reported like a target that cannot be created.
+    if (written.value().empty()) return run.fail(EFCreateError(target));
+  }
+  return !run.LogEnabled || logIdentity(run, *placed);
 }
 
 bool placeFiles(RunContext& run) {

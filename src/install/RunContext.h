@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "archive/Compress.h"
 #include "install/InstallView.h"
@@ -39,7 +40,8 @@ struct RunContext {
   std::int64_t FileCount = 0, SystemRootCount = 0, DirectoryCount = 0, ContinuationCount = 0;
   std::int64_t SystemRootDirectoryCount = 0; // directories made below the Windows directory
   std::int64_t BytesDone = 0;
-  VolumeReader HeldVolume; // the volume the last chunk ended in, open between files of the file stage
+  VolumeReader HeldVolume;          // the volume the last chunk ended in, open between files of the file stage
+  std::vector<std::string> Backups; // the originals the run has kept aside, removed when it completes
   // Members whose expansion the decode-ahead had done, and of them those where
   // the method itself had to take over part way (a handler or a read answered differently).
   struct AheadCounts {

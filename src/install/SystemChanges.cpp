@@ -1,5 +1,6 @@
 #include "install/SystemChanges.h"
 
+#include "install/FileBackup.h"
 #include "install/IniChanges.h"
 #include "install/RegistryChanges.h"
 #include "install/StartupFiles.h"
@@ -7,7 +8,9 @@
 namespace kalvora {
 
 bool systemChanges(RunContext& run) {
-  if (!startupFileChanges(run) || !iniChanges(run) || !registryChanges(run) || !uninstallRegistration(run))
+  // The run is complete once registered: its backups go (completeRun) before the log is closed.
+  if (!startupFileChanges(run) || !iniChanges(run) || !registryChanges(run) || !uninstallRegistration(run) ||
+      !completeRun(run))
     return false;
   run.Log.close();
   return true;

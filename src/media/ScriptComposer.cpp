@@ -1,6 +1,7 @@
 #include "media/ScriptComposer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 #include "media/AnsiText.h"
@@ -126,6 +127,12 @@ private:
   std::set<std::pair<int, std::string>> reported_;
 };
 
+std::string crc32Text(std::uint32_t crc) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(crc));
+  return text;
+}
+
 } // namespace
 
 std::string productName(const Project& project) {
@@ -180,6 +187,8 @@ std::vector<ComputedKey> computedKeys(const FileSelection& selection, const Medi
     add(section, "s" + j, volumeNumberText(p.volume), false);
     add(section, "p" + j, std::to_string(p.offset));
     add(section, "z" + j, std::to_string(p.storedSize));
+    // A stored chunk has no checksum of its own: setup.exe tells a damaged volume by this one.
+    if (facts.compression == Compression::None) add(section, "c" + j, crc32Text(p.crc), false);
   }
   return keys;
 }
@@ -202,7 +211,8 @@ SetupInf composeSetupInf(const Project& project, const FileSelection& selection,
 
 MediumFacts widestFacts(const FileSelection& selection, MediumFacts facts) {
   facts.volumeCount = static_cast<int>(kMaxInt32);
-  facts.placements.assign(selection.files.size(), FilePlacement{static_cast<int>(kMaxInt32), kMaxInt32, kMaxInt32});
+  facts.placements.assign(selection.files.size(),
+                          FilePlacement{static_cast<int>(kMaxInt32), kMaxInt32, kMaxInt32, 0xFFFFFFFFu});
   facts.largestStaged = kMaxInt32;
   return facts;
 }

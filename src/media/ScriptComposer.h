@@ -17,6 +17,7 @@ struct FilePlacement {
   int volume = 1;
   std::int64_t offset = 0;
   std::int64_t storedSize = 0; // the chunk (z)
+  std::uint32_t crc = 0;       // CRC-32 of the chunk (c, on a medium that stores files as they are)
 };
 
 // What the build learned that setup.inf must say.

@@ -29,7 +29,7 @@ const std::array<SectionKeys, 16> kKeys = {{
     {"vercheck", "version|take|old|files"},
     {"compression", "mode|size"},
     {"directories", "d0|total|d[1-7]_" N},
-    {"Option_", "[fdspz]" N},
+    {"Option_", "[fdspzc]" N},
     {"extensions", "total|[enof]" N},
     {"prggrp", "total|uninst|[ofpr]" N},
     {"prggrp_run", "total|[pv]" N},

@@ -1,6 +1,7 @@
 #include "media/VolumeWriter.h"
 
 #include "media/Project.h"
+#include "platform/Crc32.h"
 #include "platform/Errors.h"
 
 namespace kalvora::media {
@@ -27,7 +28,7 @@ FilePlacement VolumeWriter::write(std::span<const std::uint8_t> chunk) {
     done += static_cast<std::size_t>(piece.length);
   }
   bytes_ += static_cast<std::int64_t>(chunk.size());
-  return {place.volume, place.offset, place.size};
+  return {place.volume, place.offset, place.size, crc32Finish(crc32Update(kCrc32Start, chunk.data(), chunk.size()))};
 }
 
 void VolumeWriter::finish() {

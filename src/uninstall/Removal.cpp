@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "install/FileBackup.h"
 #include "install/ScriptPaths.h"
 #include "platform/NoCase.h"
 #include "script/WorkFiles.h"
+#include "uninstall/FileUndo.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {
@@ -38,7 +40,8 @@ bool Removal::DeepestFirst::operator()(const std::string& a, const std::string& 
 
 Removal::Removal(Platform& platform, const UninstallRecords& records, RemovalReport& report, RemovalProgress& progress)
     : platform_(platform), records_(records), report_(report), progress_(progress),
-      target_(withoutTrailingSeparators(records.targetDir)), windowsDir_(platform.windowsDirectory()) {}
+      target_(withoutTrailingSeparators(records.targetDir)), windowsDir_(platform.windowsDirectory()),
+      backupDir_(backupDirectory(target_)) {}
 
 void Removal::run() {
   progress_.phase(records_.text(57));
@@ -85,12 +88,82 @@ void Removal::removeFile(const std::string& kind, const std::string& path) {
   retryable_ = true;
 }
 
+void Removal::installedFile(const LoggedFile& file, const std::string& path) {
+  if (!records_.complete && !file.backup.empty())
+    restoreOriginal(file, path);
+  else
+    removeIfStillOurs(file, path);
+}
+
+void Removal::restoreOriginal(const LoggedFile& file, const std::string& path) {
+  if (!samePath(containingDirectory(file.backup), backupDir_)) {
+    report_.left("entry", file.backup, "not a backup in the work directory");
+    removeIfStillOurs(file, path);
+    return;
+  }
+  if (!platform_.fileExists(file.backup)) {
+    // Never moved aside, so never written over: the file there is the user's.
+    // Only this run's finished file (a record an earlier run into this target left) is ours.
+    if (file.id && platform_.fileExists(path) && stillAsInstalled(platform_, path, *file.id))
+      removeFile("file", path);
+    else
+      report_.note("kept", path + " was never replaced");
+    return;
+  }
+  if (putBackOriginal(platform_, file.backup, path)) {
+    report_.restored("file", path);
+    return;
+  }
+  report_.left("file", path, "its original could not be put back from " + file.backup);
+  retryable_ = true;
+}
+
+void Removal::removeIfStillOurs(const LoggedFile& file, const std::string& path) {
+  if (file.id && platform_.fileExists(path) && !stillAsInstalled(platform_, path, *file.id)) {
+    report_.leftToOthers("file", path, "changed since the installation");
+    return;
+  }
+  removeFile("file", path);
+}
+
+bool Removal::stillShared(const LoggedFile& file) {
+  if (!file.sharedCount) return false; // an older log: the file is the run's alone
+  const SharedCountDown count = countSharedFileDown(platform_, file.path, *file.sharedCount, file.hadSharedCount);
+  if (count.refused) {
+    report_.left("shared count", file.path, "could not be counted down");
+    retryable_ = true;
+    return true;
+  }
+  if (count.remaining <= 0) return false;
+  if (file.kept) return true;
+  if (count.remaining == *file.sharedCount && !file.hadSharedCount)
+    report_.leftToOthers("file", file.path, "there before the installation");
+  else
+    report_.leftToOthers("file", file.path, "still used by other programs");
+  return true;
+}
+
+void Removal::leftoverBackups() {
+  for (const auto* files : {&records_.files, &records_.systemFiles})
+    for (const LoggedFile& file : *files) {
+      if (file.backup.empty() || !samePath(containingDirectory(file.backup), backupDir_)) continue;
+      const std::string partial = file.backup + std::string(kPartialBackupSuffix);
+      if (platform_.fileExists(partial)) removeFile("partial backup", partial);
+      // In a rollback a backup still there is the only copy of a file that could not be put back.
+      if (records_.complete && platform_.fileExists(file.backup)) {
+        platform_.setFileAttributes(file.backup, kAttrArchive);
+        removeFile("backup", file.backup);
+      }
+    }
+  removeDirectoryIfEmpty(backupDir_);
+}
+
 void Removal::removeDirectoryIfEmpty(const std::string& path) {
   if (!platform_.directoryExists(path)) return;
   if (platform_.removeDirectory(path))
     report_.removed("directory", path);
   else
-    report_.left("directory", path, "not empty");
+    report_.leftToOthers("directory", path, "not empty"); // what it holds is not the run's, or is reported itself
 }
 
 void Removal::noteDirectories(const std::string& dir) {
@@ -129,7 +202,7 @@ void Removal::files() {
       continue;
     }
     const std::string path = target_ + withoutTrailingSeparators(file->path);
-    removeFile("file", path);
+    installedFile(*file, path);
     noteDirectories(containingDirectory(path));
   }
 }
@@ -137,14 +210,22 @@ void Removal::files() {
 void Removal::systemFiles() {
   const std::string sharedUninstaller = windowsDir_ + "\\unkalvora.exe";
   for (auto file = records_.systemFiles.rbegin(); file != records_.systemFiles.rend(); ++file) {
-    if (file->kept || samePath(file->path, sharedUninstaller)) {
+    if (samePath(file->path, sharedUninstaller)) {
       report_.note("kept", file->path);
       continue;
     }
-    if (partBelow(file->path, windowsDir_))
-      removeFile("file", file->path);
-    else
+    if (!partBelow(file->path, windowsDir_)) {
       report_.left("entry", file->path, "outside the Windows directory");
+      continue;
+    }
+    const bool shared = stillShared(*file);
+    if (file->kept) {
+      report_.note("kept", file->path);
+    } else if (!records_.complete && !file->backup.empty()) {
+      restoreOriginal(*file, file->path); // a rollback puts the machine back whoever counts the file
+    } else if (!shared) {
+      removeIfStillOurs(*file, file->path);
+    }
   }
   const auto& dirs = records_.systemDirectories;
   for (auto dir = dirs.rbegin(); dir != dirs.rend(); ++dir) {
@@ -178,6 +259,7 @@ void Removal::directories() {
 }
 
 void Removal::workDirectory() {
+  leftoverBackups();
   const std::string workDir = kalvora::workDirectory(target_);
   for (const std::string_view name : kWorkFiles) {
     const std::string path = workFilePath(target_, name);

@@ -42,6 +42,14 @@ private:
   void directories();
   void workDirectory();
   void removeFile(const std::string& kind, const std::string& path);
+  // A logged file: its original put back in a rollback, otherwise removed while still as installed.
+  void installedFile(const LoggedFile& file, const std::string& path);
+  void restoreOriginal(const LoggedFile& file, const std::string& path);
+  void removeIfStillOurs(const LoggedFile& file, const std::string& path);
+  // The run's SharedDLLs count taken off; true when others still use the file.
+  bool stillShared(const LoggedFile& file);
+  // The backups a complete run left behind (a kill between its last records) and partial copies.
+  void leftoverBackups();
   void removeDirectoryIfEmpty(const std::string& path);
   // dir and its parents below the target, to be removed when empty.
   void noteDirectories(const std::string& dir);
@@ -62,7 +70,7 @@ private:
   const UninstallRecords& records_;
   RemovalReport& report_;
   RemovalProgress& progress_;
-  std::string target_, windowsDir_;
+  std::string target_, windowsDir_, backupDir_;
   // Directories below the target, to remove when empty: the deepest first, so
   // that a directory comes after everything it held; by name within a depth.
   struct DeepestFirst {

@@ -16,17 +16,24 @@ public:
 
   struct Left {
     std::string what, why;
+    bool othersOwn = false; // the user's or another product's now: left by design, not a failure
   };
 
   // Views, as for SetupLog::line: the kinds and reasons are mostly literals.
   void removed(std::string_view kind, std::string_view what);
   void left(std::string_view kind, std::string_view what, std::string_view why);
+  // Left because it is no longer only ours (the user added to it or changed
+  // it, another product uses it): named in the summary, yet the removal is complete.
+  void leftToOthers(std::string_view kind, std::string_view what, std::string_view why);
+  // Put back as it was before the run (a replaced file's original); counts as removed.
+  void restored(std::string_view kind, std::string_view what);
   // A line for the text log alone: nothing to remove, or nothing that concerns the user.
   void note(std::string_view kind, std::string_view what) { log_.line(kind, what); }
 
   int removedCount() const { return removed_; }
   const std::vector<Left>& leftItems() const { return left_; }
-  bool complete() const { return left_.empty(); }
+  // Everything that was ours is gone or back as it was.
+  bool complete() const;
 
 private:
   SetupLog& log_;

@@ -36,8 +36,18 @@ public:
 
   std::vector<LoggedFile> files(std::string_view section) const {
     std::vector<LoggedFile> files;
-    for (std::int64_t n : numbers(section, "f"))
-      files.push_back({text(section, numberedKey("f", n)), flag(section, numberedKey("kept", n))});
+    for (std::int64_t n : numbers(section, "f")) {
+      LoggedFile file;
+      file.path = text(section, numberedKey("f", n));
+      file.kept = flag(section, numberedKey("kept", n));
+      file.backup = text(section, numberedKey("bak", n));
+      file.id = optional(section, numberedKey("id", n));
+      // A count that does not read as a number keeps the file: it may be another product's.
+      if (const auto count = optional(section, numberedKey("count", n)))
+        file.sharedCount = parseScriptInteger(*count).value_or(1);
+      file.hadSharedCount = flag(section, numberedKey("hadcount", n));
+      files.push_back(file);
+    }
     return files;
   }
 
@@ -118,6 +128,7 @@ std::optional<UninstallRecords> readUninstallRecords(Platform& platform, const s
   r.newRoot = log.text("uninstall", "newroot");
   r.productName = log.text("uninstall", "name");
   r.ask = log.flag("uninstall", "ask");
+  r.complete = log.flag("uninstall", "complete");
   r.readme = log.text("readme", "file");
   r.groupName = log.text("uninstall", "prggrp");
   r.groupFolder = log.text("prggrp", "folder");

@@ -19,8 +19,12 @@ inline constexpr const char* kAbsentValue = "\x01"
                                             "absent";
 
 struct LoggedFile {
-  std::string path;  // relative below the target for [files], full for [systemroot]
-  bool kept = false; // there before the run and left as it was
+  std::string path;                        // relative below the target for [files], full for [systemroot]
+  bool kept = false;                       // there before the run and left as it was
+  std::string backup;                      // bak<n>: where the original the run replaced is kept
+  std::optional<std::string> id;           // id<n>: the file as the run left it; none while unfinished
+  std::optional<std::int64_t> sharedCount; // count<n>: the shared count before the run counted it up
+  bool hadSharedCount = false;             // hadcount<n>: that count was a value of its own
 };
 
 struct LoggedExtension {
@@ -55,6 +59,7 @@ struct StartupFileChanges {
 struct UninstallRecords {
   std::string targetDir, newRoot, productName, readme;
   bool ask = false;
+  bool complete = false; // [uninstall] complete: the run finished and removed its backups
   std::string groupName, groupFolder;
   std::vector<std::string> groupLinks;
   std::vector<LoggedFile> files, systemFiles;

@@ -4,9 +4,10 @@
 //   unkalvora.exe LOG /silent    the rollback of a cancelled run: no question, no window
 //   unkalvora.exe LOG /quiet     the same, for administrators
 //   /log=FILE                    unkalvora.log also written to FILE
-// Exit codes: 0 everything removed, 1 something left or the user declined,
-// 2 a bad command line or a log that cannot be acted on, 1618 another setup or
-// uninstaller is running. Every step goes to
+// Exit codes: 0 everything that was the installation's removed or put back
+// (what is the user's or other programs' now may stay), 1 something of it
+// left or the user declined, 2 a bad command line or a log that cannot be
+// acted on, 1618 another setup or uninstaller is running. Every step goes to
 // unkalvora.log in the temporary directory.
 #include <optional>
 #include <string>

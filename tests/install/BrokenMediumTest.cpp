@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "InstallFixture.h"
+#include "platform/Crc32.h"
 #include "platform/FaultPlatform.h"
 
 namespace kalvora {
@@ -44,12 +45,20 @@ std::string storedArchiveOf(const std::string& member, const std::string& conten
 struct Row {
   const char* what;
   bool compressed;
-  std::string volume;     // zdata_01.dsk
-  std::int64_t chunkSize; // z1
-  int vanishAtRead;       // reads of the volume from this one on return nothing; 0: never
-  const char* message;    // part of the error's message; nullptr: the run stops at the volume prompt
-  bool targetLeft;        // whether C:\App\a.txt may remain (its log entry covers it)
+  std::string volume;        // zdata_01.dsk
+  std::int64_t chunkSize;    // z1
+  int vanishAtRead;          // reads of the volume from this one on return nothing; 0: never
+  const char* message;       // part of the error's message; nullptr: the run stops at the volume prompt
+  bool targetLeft;           // whether C:\App\a.txt may remain (its log entry covers it)
+  std::string next = {};     // zdata_02.dsk; none when empty
+  std::string checksum = {}; // c1, as a stored medium records it
 };
+
+std::string crc32Of(const std::string& bytes) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", crc32Finish(crc32Update(kCrc32Start, bytes.data(), bytes.size())));
+  return text;
+}
 
 TEST(BrokenMedium, EveryDamagedVolumeEndsWithItsErrorOrThePromptAndLosesNothing) {
   const std::string content = varied(6000);
@@ -72,13 +81,16 @@ TEST(BrokenMedium, EveryDamagedVolumeEndsWithItsErrorOrThePromptAndLosesNothing)
       {"volume vanishing between blocks", true, chunk, size, 2, nullptr, false},
       {"plain volume vanishing between blocks", false, content, 6000, 2, nullptr, true},
       {"plain volume cut short", false, content.substr(0, 3000), 6000, 0, nullptr, true},
+      {"plain volume cut short, the next one there", false, content.substr(0, 3000), 6000, 0, "Bad checksum", true,
+       varied(4000), crc32Of(content)},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     testing::RunPlatform memory;
-    memory.putFile("D:\\setup.inf",
-                   "[software]\nmedium=1\n[Option_1]\nf1=a.txt\ns1=01\nz1=" + std::to_string(row.chunkSize) + "\n");
+    memory.putFile("D:\\setup.inf", "[software]\nmedium=1\n[Option_1]\nf1=a.txt\ns1=01\nz1=" +
+                                        std::to_string(row.chunkSize) + "\nc1=" + row.checksum + "\n");
     memory.putFile("D:\\zdata_01.dsk", row.volume);
+    if (!row.next.empty()) memory.putFile("D:\\zdata_02.dsk", row.next);
     memory.putDirectory("C:\\WINDOWS");
     memory.answerNextBox(MessageResult::Cancel); // the prompt for volume 2
     FaultPlatform platform(memory);

@@ -6,7 +6,9 @@
 #include <map>
 #include <set>
 
+#include "install/FileIdentity.h"
 #include "install/RegistryChanges.h"
+#include "install/SharedFiles.h"
 #include "platform/MemoryPlatform.h"
 #include "support/PlatformSnapshot.h"
 #include "uninstall/Uninstaller.h"
@@ -250,6 +252,57 @@ TEST(Uninstaller, ReadsItsCommandLine) {
     EXPECT_EQ(parseUninstallArguments(bad).has_value(), std::string(bad) == "C:\\x\\notsilent") << bad;
 }
 
+// Logs whose files have changed hands since the installation: what is no
+// longer only the installation's stays and is named with its reason, and the
+// removal still ends with 0; what is still its own goes.
+TEST(Uninstaller, RemovesOnlyFilesThatAreStillItsOwn) {
+  const struct {
+    const char* what;
+    const char* path;                   // [files] entries below the target, [systemroot] ones full
+    const char* now;                    // the file's content when the uninstaller runs
+    std::optional<std::int64_t> logged; // count<n>
+    std::optional<std::uint32_t> countNow, countAfter;
+    const char* why; // nullptr: removed
+  } rows[] = {
+      {"an installed file as it was", "\\app.exe", "ours", {}, {}, {}, nullptr},
+      {"an installed file the user replaced", "\\app.exe", "the user's", {}, {}, {}, "changed since the installation"},
+      {"a shared file counted by this product only", "C:\\WINDOWS\\lib.dll", "ours", 0, 1, {}, nullptr},
+      {"a shared file another product counts", "C:\\WINDOWS\\lib.dll", "ours", 0, 2, 1, "still used by other programs"},
+      {"a shared file there before, uncounted",
+       "C:\\WINDOWS\\lib.dll",
+       "ours",
+       1,
+       2,
+       {},
+       "there before the installation"},
+      {"a shared file the user replaced", "C:\\WINDOWS\\lib.dll", "new", 0, 1, {}, "changed since the installation"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    Installation a;
+    a.p.putDirectory("C:\\Programs\\App\\setup");
+    a.log("uninstall", "directory", "C:\\Programs\\App");
+    a.log("uninstall", "complete", "1");
+    const bool system = row.path[0] != '\\';
+    const std::string section = system ? "systemroot" : "files";
+    const std::string path = system ? row.path : std::string("C:\\Programs\\App") + row.path;
+    a.p.putFile(path, "ours");
+    a.log(section, "f1", row.path);
+    a.log(section, "id1", *fileIdentity(a.p, path));
+    if (row.logged) a.log(section, "count1", std::to_string(*row.logged));
+    if (row.countNow) a.p.writeRegistryDword(RegistryRoot::LocalMachine, kSharedDllsKey, path, *row.countNow);
+    a.p.putFile(path, row.now);
+    EXPECT_EQ(a.uninstall(), kRemovedAll);
+    EXPECT_EQ(a.p.fileExists(path), row.why != nullptr);
+    EXPECT_EQ(a.p.readRegistryDword(RegistryRoot::LocalMachine, kSharedDllsKey, path), row.countAfter);
+    const std::string summary = a.p.shownBoxes().back().text;
+    const std::string textLog = *a.p.fileContent("C:\\TEMP\\unkalvora.log");
+    for (const std::string& report : {summary, textLog})
+      EXPECT_EQ(report.find(path + " (" + (row.why ? row.why : "") + ")") != std::string::npos, row.why != nullptr)
+          << report;
+  }
+}
+
 // Hostile entries: each is skipped and reported; nothing outside the
 // installation changes, and what the log rightly names still goes.
 TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
@@ -279,6 +332,8 @@ TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
       {"prggrp", "l3", "C:\\precious.txt"},
       {"prggrp", "l3", "C:\\WINDOWS\\Start Menu\\Programs\\App\\..\\..\\..\\..\\precious.txt"},
       {"ini_1", "bkpfile", "C:\\precious.txt"},
+      {"files", "bak1", "C:\\precious.txt"},
+      {"files", "bak1", "C:\\Programs\\App\\setup\\backup\\..\\..\\..\\..\\precious.txt"},
       {"dos", "bkpa", "C:\\Other\\keep.dat"},
       {"dos", "bkpa", "C:\\precious.txt"}, // in C:\, but not a copy of autoexec.bat
       {"dos", "bkpc", "C:\\autoexec.bat"},
