@@ -43,6 +43,14 @@ std::string chosenOptions(const InstallState& state) {
   return list.empty() ? "none" : list;
 }
 
+// What the unattended log says of the rollback: whether the machine is back as it was.
+std::string rollbackReport(const RollbackOutcome& rollback) {
+  if (!rollback.due) return "nothing was installed that needs a rollback";
+  if (!rollback.started) return "the rollback could not be started: run " + rollback.commandLine;
+  if (rollback.complete) return "the installation is rolled back";
+  return "the rollback left something (see unkalvora.log); run " + rollback.commandLine + " again";
+}
+
 } // namespace
 
 std::optional<int> startUpExit(bool endNow, const InstallState& state, bool asked, const SetupSwitches& switches,
@@ -93,7 +101,7 @@ int QuietSetup::run() {
   const int asked = platform_.questions();
   StartUp startUp(platform_, state);
   startUp.removeOldCopyWith(oldCopyRemover(platform_, switches_, log_));
-  const bool endNow = startUp.run() == StartUpOutcome::EndProgram;
+  const bool endNow = startUp.withoutQuestions().run() == StartUpOutcome::EndProgram;
   if (const auto code = startUpExit(endNow, state, platform_.questions() > asked, switches_, log_)) {
     log_.line("exit", std::to_string(*code));
     return *code;
@@ -117,11 +125,12 @@ int QuietSetup::install(InstallState& state) {
   // An error is logged by the run. Nobody is there to press cancel: the rollback follows at once.
   if (run.FormActivate() && state.Run.Started) state.Run.Cancelled = true;
   if (state.Run.Cancelled) {
-    run.FormDestroy();
+    const RollbackOutcome rollback = run.rollBackAndWait();
     platform_.logTo(log_);
-    return fail(platform_.questions() > asked ? kExitVolumeMissing : kExitFailed,
-                platform_.questions() > asked ? "a volume is missing; the installation is rolled back"
-                                              : "the installation failed and is rolled back");
+    const bool volumeMissing = platform_.questions() > asked;
+    return fail(volumeMissing ? kExitVolumeMissing : kExitFailed,
+                std::string(volumeMissing ? "a volume is missing" : "the installation failed") + "; " +
+                    rollbackReport(rollback));
   }
   platform_.logTo(log_);
   if (!stages.completed) return fail(kExitFailed, "the installation did not finish");

@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "install/PendingRegistration.h"
 #include "script/TextTable.h"
 #include "script/WorkFiles.h"
 
@@ -50,6 +51,7 @@ StartUpOutcome StartUp::run() {
   if (!openScript()) return StartUpOutcome::EndProgram;
   checkFormatVersion();
   readTextsAndPictures();
+  if (undoInterruptedRun() == StartUpOutcome::EndProgram) return StartUpOutcome::EndProgram;
   findInstalledCopy();
   reportInstalledVersion();
   proposeTargetDir();
@@ -96,6 +98,30 @@ void StartUp::readTextsAndPictures() {
     state_.Setup.TitleLines[i] = script.ReadString("main", numberedKey("l", static_cast<int>(i) + 1), "");
   state_.Setup.WizardPicture = state_.Setup.SourceDir + script.ReadString("leader", "image", "_");
   state_.Setup.WelcomeNoteColor = script.ReadInteger("leader", "Lbl2_color", 0);
+}
+
+std::string interruptedRunQuestion(const std::string& productName) {
+  return "An earlier installation of " + productName +
+         " was stopped before its end.\rIts remains must be removed before it is installed again.\r"
+         "Remove them now?";
+}
+
+StartUpOutcome StartUp::undoInterruptedRun() {
+  const std::string name = script_->ReadString("software", "name", "noname");
+  const std::optional<std::string> command = pendingUninstallString(platform_, name);
+  if (!command) return StartUpOutcome::Continue;
+  if (asks_ && platform_.messageBox(interruptedRunQuestion(script_->ReadString("software", "name_display", name)),
+                                    "kalvora", MessageButtons::YesNo, MessageIcon::Exclamation) != MessageResult::Yes)
+    return StartUpOutcome::EndProgram;
+  // Waited for: the installation that follows must not meet the remains.
+  // The uninstaller keeps the registration while anything it names stays.
+  // Installing over what stays would mix two runs in one log: the program ends.
+  if (platform_.runHiddenProgram(*command + " /silent") && !pendingUninstallString(platform_, name))
+    return StartUpOutcome::Continue;
+  if (asks_)
+    platform_.messageBox("The remains could not be removed completely: run " + *command + " to see what is left.",
+                         "kalvora", MessageButtons::Ok, MessageIcon::Error);
+  return StartUpOutcome::EndProgram;
 }
 
 void StartUp::findInstalledCopy() {

@@ -27,9 +27,17 @@ std::int32_t installedVersionFrom(const std::optional<std::string>& text);
 // ("uninstaller target\setup\uninst.log"); empty when nothing remains.
 std::string targetDirFromUninstallString(const std::string& uninstallString);
 
+// The question before the remains of an interrupted installation are removed.
+std::string interruptedRunQuestion(const std::string& productName);
+
 class StartUp {
 public:
   StartUp(Platform& platform, InstallState& state) : platform_(platform), state_(state) {}
+  // The unattended run: the remains of an interrupted installation are removed without a question.
+  StartUp& withoutQuestions() {
+    asks_ = false;
+    return *this;
+  }
 
   // Every step up to the layout of the background window, then the run flags.
   StartUpOutcome run();
@@ -44,6 +52,10 @@ private:
   bool openScript();
   void checkFormatVersion();
   void readTextsAndPictures();
+  // The remains of a run of this product that was stopped before its end
+  // (a kill, a power cut) are removed first, by its uninstaller; a user who
+  // declines ends the program, which would otherwise install over them.
+  StartUpOutcome undoInterruptedRun();
   void findInstalledCopy();
   void reportInstalledVersion();
   void proposeTargetDir();
@@ -53,6 +65,7 @@ private:
 
   Platform& platform_;
   InstallState& state_;
+  bool asks_ = true;
   std::unique_ptr<SetupScript> script_; // setup.inf as read at the start
   OldCopyRemover removeOldCopy_;
 };

@@ -2,6 +2,7 @@
 
 #include "install/DirectoryStage.h"
 #include "install/FileStage.h"
+#include "install/PendingRegistration.h"
 #include "install/RunProgress.h"
 #include "install/ScriptCheck.h"
 #include "install/ScriptPaths.h"
@@ -49,13 +50,13 @@ bool InstallRun::sequence() {
     return false;
   run_.state.Run.Started = true;
 
-  prepareWorkDirectory();
+  if (!prepareWorkDirectory()) return false;
   run_.view.setCaption(run_.script().ReadString("software", "name", "_"));
   if (!copyReadme()) return false;
   run_.CompressTmpPath = workFilePath(run_.state.Choices.TargetDir, kStagingFileName);
 
   run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
-  if (run_.LogEnabled && !(openLogWithHead(run_) && installUninstaller(run_))) return false;
+  if (run_.LogEnabled && !(openLogWithHead(run_) && installUninstaller(run_) && registerPending(run_))) return false;
   importRegistryFile(run_);
   if (run_.LogEnabled && !writeUninstallerData(run_)) return false;
 
@@ -69,7 +70,7 @@ bool InstallRun::sequence() {
   return true;
 }
 
-void InstallRun::prepareWorkDirectory() {
+bool InstallRun::prepareWorkDirectory() {
   run_.TextLog.line("start", dateText(run_.platform.localTime()) + " installing into " + run_.state.Choices.TargetDir +
                                  " from " + run_.state.Setup.SourceDir);
   run_.WorkDir = workDirectory(run_.state.Choices.TargetDir);
@@ -83,10 +84,11 @@ void InstallRun::prepareWorkDirectory() {
   run_.WindowsDir = run_.platform.windowsDirectory();
   run_.CurrentTarget = uninstallerPath(run_);
   const std::string copy = workFilePath(run_.state.Choices.TargetDir, kScriptCopyName);
-  // A failed copy is not reported: every read of the run then yields its default.
-  run_.platform.copyFile(run_.state.Setup.SourceDir + "setup.inf", copy);
+  // Without the copy every read of the run would yield its default: an installation of nothing.
+  if (!run_.platform.copyFile(run_.state.Setup.SourceDir + "setup.inf", copy)) return run_.fail(EFCreateError(copy));
   // Read once: the run reads hundreds of keys from the copy, which nothing changes meanwhile.
   run_.SetupCopy = SetupScript::snapshot(copy, run_.platform);
+  return true;
 }
 
 bool InstallRun::copyReadme() {
@@ -113,6 +115,7 @@ bool InstallRun::installFromMedium() {
 
 void InstallRun::finish() {
   run_.Log.close();
+  if (run_.LogEnabled) clearPending(run_.platform, run_.script().ReadString("software", "name", "_"));
   run_.TextLog.line("done", "the installation is complete");
   run_.view.setCaption("");
   run_.setItemProgress(100);
@@ -122,7 +125,7 @@ void InstallRun::finish() {
   stages_.completion(run_);
 }
 
-std::optional<std::string> InstallRun::FormDestroy() {
+std::optional<std::string> InstallRun::rollbackCommandLine() {
   if (!run_.state.Run.Cancelled) return std::nullopt;
   run_.TextLog.line("cancelled", "rolling back");
   run_.SetupCopy.reset();
@@ -140,8 +143,28 @@ std::optional<std::string> InstallRun::FormDestroy() {
   run_.TextLog.line("rollback", commandLine);
   // Both logs are closed before the uninstaller starts: it removes the work directory.
   run_.TextLog.close();
-  if (!run_.platform.startHiddenProgram(commandLine)) return std::nullopt;
   return commandLine;
+}
+
+std::optional<std::string> InstallRun::FormDestroy() {
+  const std::optional<std::string> commandLine = rollbackCommandLine();
+  if (!commandLine) return std::nullopt;
+  if (run_.platform.startHiddenProgram(*commandLine)) return commandLine;
+  // The user must learn that the machine is not as it was, and how to mend it.
+  run_.platform.messageBox(rollbackNotStartedText(*commandLine), "kalvora", MessageButtons::Ok, MessageIcon::Error);
+  return std::nullopt;
+}
+
+RollbackOutcome InstallRun::rollBackAndWait() {
+  const std::optional<std::string> commandLine = rollbackCommandLine();
+  if (!commandLine) return {};
+  const bool started = run_.platform.runHiddenProgram(*commandLine);
+  return {true, started, started && !run_.platform.fileExists(uninstallLogPath(run_)), *commandLine};
+}
+
+std::string rollbackNotStartedText(const std::string& commandLine) {
+  return "The installation could not be undone: the uninstaller did not start.\rRun " + commandLine +
+         " to remove what was installed.";
 }
 
 } // namespace kalvora

@@ -10,6 +10,13 @@
 
 namespace kalvora {
 
+// A rollback waited for: whether one was due, whether the uninstaller ran, and
+// whether it removed everything (it keeps the log while anything it names stays).
+struct RollbackOutcome {
+  bool due = false, started = false, complete = false;
+  std::string commandLine;
+};
+
 class InstallRun {
 public:
   InstallRun(InstallState& state, Platform& platform, InstallView& view, RunStages& stages);
@@ -21,12 +28,17 @@ public:
   // After a confirmed cancellation: closes the logs and starts the uninstaller
   // silently on uninst.log; the command line when it was started.
   std::optional<std::string> FormDestroy();
+  // The same for a run that waits for the uninstaller (the unattended run).
+  RollbackOutcome rollBackAndWait();
 
   RunContext& context() { return run_; }
 
 private:
   bool sequence();
-  void prepareWorkDirectory();
+  [[nodiscard]] bool prepareWorkDirectory();
+  // Closes the logs for the rollback after a confirmed cancellation: the
+  // uninstaller's command line, none when no rollback is to follow.
+  std::optional<std::string> rollbackCommandLine();
   bool copyReadme();
   bool installFromMedium();
   void finish();
@@ -34,6 +46,9 @@ private:
   RunContext run_;
   RunStages& stages_;
 };
+
+// The message shown when the rollback's uninstaller cannot be started.
+std::string rollbackNotStartedText(const std::string& commandLine);
 
 // The dialog's top edge during the run: two thirds down the screen, plus 5.
 int runDialogTop(int screenHeight);

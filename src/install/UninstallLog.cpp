@@ -1,16 +1,16 @@
 #include "install/UninstallLog.h"
 
+#include "install/ScriptPaths.h"
 #include "platform/Errors.h"
 #include "platform/IniText.h"
+#include "script/WorkFiles.h"
 
 namespace kalvora {
 
 void UninstallLog::open(const std::string& path, Platform& platform) {
   platform_ = &platform;
   path_ = path;
-  file_.reset();
-  onDisk_ = platform.readFileText(path).value_or("");
-  editor_ = IniEditor(onDisk_);
+  editor_ = IniEditor(platform.readFileText(path).value_or(""));
   held_ = unwritten_ = false;
 }
 
@@ -19,7 +19,6 @@ void UninstallLog::close() {
   held_ = false;
   // Records still unwritten here were refused when they were offered, and that was given then.
   static_cast<void>(flush());
-  file_.reset();
   platform_ = nullptr;
 }
 
@@ -47,28 +46,22 @@ Status UninstallLog::hold(bool held) {
 
 Status UninstallLog::flush() {
   if (!platform_ || !unwritten_) return {};
-  std::string text = editor_.text();
-  if (!rewrite(text)) {
-    // A full disk refuses the growth, not the bytes already there: putting those
-    // back keeps every earlier record for the rollback.
-    rewrite(onDisk_);
-    return EIniFileException(path_);
-  }
-  onDisk_ = std::move(text);
+  if (!replace(editor_.text())) return EIniFileException(path_);
   unwritten_ = false;
   return {};
 }
 
-bool UninstallLog::rewrite(const std::string& text) {
-  // Opened once, at the first write, and kept open until the log is closed: the
-  // run flushes for every file. Opened without truncating, so that a refused
-  // write leaves the earlier log readable.
-  if (!file_) file_ = platform_->openFile(path_, OpenMode::ReadWrite);
-  if (!file_) file_ = platform_->openFile(path_, OpenMode::Create);
-  if (!file_) return false;
-  file_->seek(0);
-  if (file_->write(text.data(), text.size()) != text.size()) return false;
-  return file_->size() == static_cast<std::int64_t>(text.size()) || file_->truncate();
+bool UninstallLog::replace(const std::string& text) {
+  const std::string beside = containingDirectory(path_) + "\\" + std::string(kUninstallLogBesideName);
+  bool written = false;
+  {
+    // Closed before the move: an open file cannot be moved on Windows.
+    const std::unique_ptr<Stream> file = platform_->openFile(beside, OpenMode::Create);
+    written = file && file->write(text.data(), text.size()) == text.size() && file->flush();
+  }
+  if (written && platform_->moveFile(beside, path_)) return true;
+  platform_->deleteFile(beside);
+  return false;
 }
 
 } // namespace kalvora

@@ -3,11 +3,12 @@
 // Every write is a no-op while the log is not open (the script's uniyes=0).
 // The log is kept in memory and written whole to its file, at once after each
 // record, or, while records are held (the file stage), at each flush: the run
-// flushes wherever it may stop and before each file's data are written. The
-// file stays open from the first write until the log is closed.
-// A refused write gives EIniFileException.
+// flushes wherever it may stop and before each file's data are written.
+// Each write goes to a file beside the log (kUninstallLogBesideName), is flushed
+// to the disk and then moved over the log, so that a power cut or a kill leaves
+// the previous log or the new one, whole, never a torn one.
+// A refused write gives EIniFileException; the log on disk then stays as it was.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,12 +40,11 @@ public:
   std::string text() const { return editor_.text(); }
 
 private:
-  // Writes text over the file's content in place; false when that is refused.
-  bool rewrite(const std::string& text);
+  // Puts text in place of the log's file, durably; false when that is refused.
+  bool replace(const std::string& text);
 
   Platform* platform_ = nullptr;
-  std::unique_ptr<Stream> file_; // open from the first write to close
-  std::string path_, onDisk_;
+  std::string path_;
   IniEditor editor_{std::string()};
   bool held_ = false, unwritten_ = false;
 };

@@ -14,8 +14,9 @@ std::string uninstallLogPath(const RunContext& run) {
 
 std::string uninstallCommandLine(const RunContext& run) { return uninstallerPath(run) + " " + uninstallLogPath(run); }
 
-bool openLogWithHead(RunContext& run) {
-  run.Log.open(uninstallLogPath(run), run.platform);
+namespace {
+
+bool writeHead(RunContext& run) {
   if (!run.log("readme", "file", run.state.Run.ReadmePath) ||
       !run.log("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved") ||
       !run.log("important!", "i1",
@@ -28,6 +29,16 @@ bool openLogWithHead(RunContext& run) {
   return run.log("uninstall", "directory", run.state.Choices.TargetDir);
 }
 
+} // namespace
+
+bool openLogWithHead(RunContext& run) {
+  run.Log.open(uninstallLogPath(run), run.platform);
+  // The head reaches the disk in one write: a log without the target directory
+  // would be refused by the uninstaller. Holding writes nothing.
+  static_cast<void>(run.Log.hold(true));
+  return writeHead(run) && run.succeeded(run.Log.hold(false));
+}
+
 namespace {
 
 bool currentUninstallerPresent(RunContext& run) {
@@ -37,19 +48,28 @@ bool currentUninstallerPresent(RunContext& run) {
   return version >= kUninstallerVersion;
 }
 
-// Copies or expands the uninstaller into the Windows directory; false when
-// that did not produce it (an older one may still be there), an error of the
-// expansion when that failed.
-Result<bool> placeUninstaller(RunContext& run) {
+// Copies or expands the uninstaller beside its place in the Windows directory;
+// false when that did not produce it, an error of the expansion when that failed.
+Result<bool> makeUninstaller(RunContext& run, const std::string& beside) {
   const std::string packed = run.state.Setup.SourceDir + "uninst.ex_";
-  if (run.state.Setup.CompressionMode != 1) return run.platform.copyFile(packed, uninstallerPath(run));
-  run.platform.deleteFile(uninstallerPath(run));
-  // CurrentTarget still names the uninstaller, so the member is written there.
+  if (run.state.Setup.CompressionMode != 1) return run.platform.copyFile(packed, beside);
   // Without a fresh copy, compress.tmp would hold whatever an earlier run left.
   if (!run.platform.copyFile(packed, run.CompressTmpPath)) return false;
+  run.CurrentTarget = beside; // the member is written there
   const Result<std::string> written = run.expandStaged("uninst32.ex_");
   if (!written.ok()) return written.error();
   return !written.value().empty();
+}
+
+// Made beside and then moved over the one there: until the new one is whole,
+// the old one stays for the products that use it.
+Status placeUninstaller(RunContext& run) {
+  const std::string beside = run.WindowsDir + "\\unkalvora.new";
+  const Result<bool> made = makeUninstaller(run, beside);
+  if (made.ok() && made.value() && run.platform.moveFile(beside, uninstallerPath(run))) return {};
+  run.platform.deleteFile(beside);
+  if (!made.ok()) return made.error();
+  return EFCreateError(uninstallerPath(run));
 }
 
 } // namespace
@@ -59,12 +79,13 @@ bool installUninstaller(RunContext& run) {
   run.view.setItemLabel("uninst.exe");
   // Every product that shares the uninstaller trusts the marker: it must not
   // stand for a file that this run did not put there.
-  const Result<bool> placed = placeUninstaller(run);
-  if (!placed.ok()) return run.fail(placed.error());
-  if (!placed.value()) {
+  // A medium without one is the distributor's choice; the one there stays.
+  if (!run.platform.fileExists(run.state.Setup.SourceDir + "uninst.ex_")) {
     run.TextLog.line("warning", "no uninstaller from " + run.state.Setup.SourceDir + "uninst.ex_");
     return true;
   }
+  // A placement that fails leaves no uninstaller to roll back with: the run ends here.
+  if (!run.succeeded(placeUninstaller(run))) return false;
   run.TextLog.line("file", uninstallerPath(run));
   run.platform.writeRegistryString(RegistryRoot::LocalMachine, kUninstallerMarkerKey, "uninstall",
                                    std::to_string(kUninstallerVersion));

@@ -3,9 +3,10 @@
 namespace kalvora {
 
 const char* faultKindName(FaultKind kind) {
-  static const char* const kNames[kFaultKinds] = {"create file",      "write file",    "read file",  "copy file",
-                                                  "create directory", "free space",    "INI write",  "registry key",
-                                                  "registry value",   "program start", "shell link", "move file"};
+  static const char* const kNames[kFaultKinds] = {
+      "create file",  "write file",      "read file",     "copy file",  "create directory", "free space", "INI write",
+      "registry key", "registry value",  "program start", "shell link", "move file",        "open file",  "delete",
+      "file time",    "file attributes", "shell command", "INI delete", "registry delete",  "flush file"};
   return kNames[static_cast<std::size_t>(kind)];
 }
 
@@ -17,13 +18,16 @@ public:
     return platform_.fails(FaultKind::ReadFile) ? 0 : inner_->read(buffer, n);
   }
   std::size_t write(const void* buffer, std::size_t n) override {
-    return platform_.fails(FaultKind::WriteFile) ? 0 : inner_->write(buffer, n);
+    return platform_.failsWrite(*inner_, buffer, n) ? 0 : inner_->write(buffer, n);
   }
   std::int64_t position() const override { return inner_->position(); }
   void seek(std::int64_t position) override { inner_->seek(position); }
   std::int64_t size() const override { return inner_->size(); }
-  bool truncate() override { return inner_->truncate(); }
-  bool flush() override { return inner_->flush(); }
+  bool truncate() override { return !platform_.fails(FaultKind::FlushFile) && inner_->truncate(); }
+  bool flush() override { return !platform_.fails(FaultKind::FlushFile) && inner_->flush(); }
+  bool setDosTime(std::uint32_t dosDateTime) override {
+    return !platform_.fails(FaultKind::FileTime) && inner_->setDosTime(dosDateTime);
+  }
 
 private:
   std::unique_ptr<Stream> inner_;
@@ -37,9 +41,26 @@ void FaultPlatform::failAt(FaultKind kind, int n, bool persistent) {
   struck_ = false;
 }
 
+int FaultPlatform::totalCalls() const {
+  int total = 0;
+  for (int count : calls_)
+    total += count;
+  return total;
+}
+
+bool FaultPlatform::failsWrite(Stream& inner, const void* buffer, std::size_t n) {
+  beforeCall(FaultKind::WriteFile, &inner, buffer, n);
+  return count(FaultKind::WriteFile);
+}
+
 bool FaultPlatform::fails(FaultKind kind) {
+  beforeCall(kind, nullptr, nullptr, 0);
+  return count(kind);
+}
+
+bool FaultPlatform::count(FaultKind kind) {
   const int call = ++calls_[index(kind)];
-  const bool fail = at_ > 0 && kind == kind_ && (call == at_ || (persistent_ && call > at_));
+  const bool fail = everything_ || (at_ > 0 && kind == kind_ && (call == at_ || (persistent_ && call > at_)));
   struck_ = struck_ || fail;
   return fail;
 }
@@ -50,7 +71,7 @@ bool FaultPlatform::writeProfileString(const std::string& file, const std::strin
 }
 
 std::unique_ptr<Stream> FaultPlatform::openFile(const std::string& path, OpenMode mode) {
-  if (mode == OpenMode::Create && fails(FaultKind::CreateFile)) return nullptr;
+  if (fails(mode == OpenMode::Create ? FaultKind::CreateFile : FaultKind::OpenFile)) return nullptr;
   auto stream = inner_.openFile(path, mode);
   if (!stream) return nullptr;
   return std::make_unique<FaultStream>(std::move(stream), *this);
@@ -61,7 +82,7 @@ bool FaultPlatform::createDirectory(const std::string& path) {
 }
 
 bool FaultPlatform::copyFile(const std::string& source, const std::string& target) {
-  return !fails(FaultKind::CopyFile) && inner_.copyFile(source, target);
+  return !fails(FaultKind::CopyFile) && Platform::copyFile(source, target);
 }
 
 std::int64_t FaultPlatform::freeDiskSpace(const std::string& path) {
@@ -92,6 +113,49 @@ bool FaultPlatform::startProgram(const std::string& commandLine) {
 
 bool FaultPlatform::startHiddenProgram(const std::string& commandLine) {
   return !fails(FaultKind::ProgramStart) && inner_.startHiddenProgram(commandLine);
+}
+
+bool FaultPlatform::runHiddenProgram(const std::string& commandLine) {
+  return !fails(FaultKind::ProgramStart) && inner_.runHiddenProgram(commandLine);
+}
+
+std::unique_ptr<Stream> FaultPlatform::openFileForWorker(const std::string& path) {
+  if (fails(FaultKind::OpenFile)) return nullptr;
+  auto stream = inner_.openFileForWorker(path);
+  if (!stream) return nullptr;
+  return std::make_unique<FaultStream>(std::move(stream), *this);
+}
+
+bool FaultPlatform::deleteFile(const std::string& path) {
+  return !fails(FaultKind::DeleteFile) && inner_.deleteFile(path);
+}
+
+bool FaultPlatform::removeDirectory(const std::string& path) {
+  return !fails(FaultKind::DeleteFile) && inner_.removeDirectory(path);
+}
+
+bool FaultPlatform::setFileDosTime(const std::string& path, std::uint32_t dosDateTime) {
+  return !fails(FaultKind::FileTime) && inner_.setFileDosTime(path, dosDateTime);
+}
+
+bool FaultPlatform::setFileAttributes(const std::string& path, std::uint32_t attributes) {
+  return !fails(FaultKind::FileAttributes) && inner_.setFileAttributes(path, attributes);
+}
+
+bool FaultPlatform::sendShellCommands(const std::string& commands) {
+  return !fails(FaultKind::ShellCommand) && inner_.sendShellCommands(commands);
+}
+
+bool FaultPlatform::deleteProfileKey(const std::string& file, const std::string& section, const std::string& key) {
+  return !fails(FaultKind::IniDelete) && inner_.deleteProfileKey(file, section, key);
+}
+
+bool FaultPlatform::deleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
+  return !fails(FaultKind::RegistryDelete) && inner_.deleteRegistryValue(root, keyPath, valueName);
+}
+
+bool FaultPlatform::deleteEmptyRegistryKey(RegistryRoot root, const std::string& keyPath) {
+  return !fails(FaultKind::RegistryDelete) && inner_.deleteEmptyRegistryKey(root, keyPath);
 }
 
 bool FaultPlatform::writeShellLink(const std::string& path, const ShellLink& link) {

@@ -14,8 +14,17 @@ constexpr const char* kDwordMark = "\x01dword:";
 
 class MemoryPlatform::FileStream : public Stream {
 public:
-  FileStream(std::shared_ptr<std::vector<std::uint8_t>> bytes, bool writable, std::int64_t* writeLimit)
-      : bytes_(std::move(bytes)), writable_(writable), writeLimit_(writeLimit) {}
+  FileStream(std::shared_ptr<std::vector<std::uint8_t>> bytes, std::shared_ptr<std::vector<std::uint8_t>> synced,
+             bool writable, std::int64_t* writeLimit)
+      : bytes_(std::move(bytes)), synced_(std::move(synced)), writable_(writable), writeLimit_(writeLimit) {}
+  // Closing hands what was written to the system, which keeps it through a power cut.
+  ~FileStream() override {
+    if (writable_) *synced_ = *bytes_;
+  }
+  bool flush() override {
+    if (writable_) *synced_ = *bytes_;
+    return true;
+  }
 
   std::size_t read(void* buffer, std::size_t n) override {
     const auto size = static_cast<std::int64_t>(bytes_->size());
@@ -47,7 +56,7 @@ public:
   std::int64_t size() const override { return static_cast<std::int64_t>(bytes_->size()); }
 
 private:
-  std::shared_ptr<std::vector<std::uint8_t>> bytes_;
+  std::shared_ptr<std::vector<std::uint8_t>> bytes_, synced_;
   bool writable_;
   std::int64_t* writeLimit_;
   std::int64_t position_ = 0;
@@ -106,14 +115,17 @@ std::unique_ptr<Stream> MemoryPlatform::openFile(const std::string& path, OpenMo
     if (it != files_.end() && (it->second.attributes & kAttrReadOnly)) return nullptr;
     if (it == files_.end()) it = files_.emplace(key, File{path}).first;
     it->second.bytes->clear();
-    return std::make_unique<FileStream>(it->second.bytes, true, &writeLimit_);
+    it->second.synced->clear();
+    return std::make_unique<FileStream>(it->second.bytes, it->second.synced, true, &writeLimit_);
   }
   if (it == files_.end()) return nullptr;
   if (mode == OpenMode::ReadWrite && (it->second.attributes & kAttrReadOnly)) return nullptr;
-  return std::make_unique<FileStream>(it->second.bytes, mode == OpenMode::ReadWrite, &writeLimit_);
+  return std::make_unique<FileStream>(it->second.bytes, it->second.synced, mode == OpenMode::ReadWrite, &writeLimit_);
 }
 
-std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) {
+std::optional<FileInfo> MemoryPlatform::fileInfo(const std::string& path) { return storedInfo(path); }
+
+std::optional<FileInfo> MemoryPlatform::storedInfo(const std::string& path) const {
   const std::string key = keyOf(path);
   if (directories_.count(key)) return FileInfo{0, 0, kAttrDirectory, true};
   auto it = files_.find(key);
@@ -179,6 +191,7 @@ bool MemoryPlatform::deleteProfileKey(const std::string& file, const std::string
   if (it->second.attributes & kAttrReadOnly) return false;
   const std::string updated = iniDelete(*content, section, key);
   it->second.bytes->assign(updated.begin(), updated.end());
+  *it->second.synced = *it->second.bytes;
   return true;
 }
 
@@ -216,7 +229,13 @@ void MemoryPlatform::putFile(const std::string& path, const std::string& content
   File& file = files_[key];
   if (file.displayPath.empty()) file.displayPath = path;
   file.bytes->assign(content.begin(), content.end());
+  *file.synced = *file.bytes;
   file.attributes = attributes;
+}
+
+void MemoryPlatform::powerCut() {
+  for (auto& [key, file] : files_)
+    *file.bytes = *file.synced;
 }
 
 void MemoryPlatform::nameDirectory(const std::string& key, const std::string& path) {

@@ -81,6 +81,8 @@ public:
   void setFreeSpace(char drive, std::int64_t bytes);
   void putFile(const std::string& path, const std::string& content, std::uint32_t attributes = kAttrArchive);
   std::optional<std::string> fileContent(const std::string& path) const;
+  // fileInfo for a platform a test only reads.
+  std::optional<FileInfo> storedInfo(const std::string& path) const;
   // A directory and its missing parents, named as written.
   void putDirectory(const std::string& path);
   // The drives present ("C" unless set), a drive's current directory, and drives not ready for listing.
@@ -95,6 +97,11 @@ public:
   void limitWrites(std::int64_t bytes) { writeLimit_ = bytes; }
   // A file a test holds open exclusively, as another program would.
   void lockFile(const std::string& path) { locked_.insert(keyOf(path)); }
+  // A power cut: every file falls back to the bytes it had when last flushed or
+  // closed; what was written since is lost. Directories, names (a move, a
+  // delete), times, attributes, INI files and the registry are kept as they are:
+  // the system writes those through. A moved file carries its kept bytes along.
+  void powerCut();
 
   // The desktop: registry values, a key refused for full access, the program's
   // own path, the screen, the answers of coming message boxes (first button when
@@ -148,6 +155,8 @@ private:
   struct File {
     std::string displayPath;
     std::shared_ptr<std::vector<std::uint8_t>> bytes = std::make_shared<std::vector<std::uint8_t>>();
+    // What a power cut keeps: the bytes as last flushed or closed.
+    std::shared_ptr<std::vector<std::uint8_t>> synced = std::make_shared<std::vector<std::uint8_t>>();
     std::uint32_t dosDateTime = 0;
     std::uint32_t attributes = kAttrArchive;
   };

@@ -13,6 +13,8 @@ namespace kalvora {
 inline constexpr std::string_view kScriptCopyName = "setup.tmp";
 inline constexpr std::string_view kStagingFileName = "compress.tmp";
 inline constexpr std::string_view kUninstallLogName = "uninst.log";
+// The uninstall log's next version, written and flushed here before it is moved over the log.
+inline constexpr std::string_view kUninstallLogBesideName = "uninst.new";
 inline constexpr std::string_view kTextLogName = "setup.log";
 
 // What the work directory's path adds to the target directory's.

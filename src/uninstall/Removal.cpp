@@ -13,7 +13,8 @@ namespace kalvora {
 namespace {
 
 // The work files of the run, the log last: it is what a second attempt would read.
-constexpr std::string_view kWorkFiles[] = {kTextLogName, kScriptCopyName, kStagingFileName, kUninstallLogName};
+constexpr std::string_view kWorkFiles[] = {kTextLogName, kScriptCopyName, kStagingFileName, kUninstallLogBesideName,
+                                           kUninstallLogName};
 
 std::size_t depthOf(const std::string& path) {
   return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\'));
@@ -270,6 +271,8 @@ void Removal::workDirectory() {
     removeFile("work file", path);
   }
   removeDirectoryIfEmpty(workDir);
+  // A setup stopped while it made the shared uninstaller leaves its unfinished copy.
+  platform_.deleteFile(platform_.windowsDirectory() + "\\unkalvora.new");
   const std::string& newRoot = records_.newRoot;
   // The run created only what lies below the target: the target was there before.
   if (partBelow(newRoot, target_)) return;

@@ -4,6 +4,7 @@
 // associations, files, readme, directories, work directory and registration.
 // Only what the log names is touched, only below the places it belongs to, and
 // only while it is still what the run made; anything else is reported and left.
+#include <initializer_list>
 #include <optional>
 #include <set>
 #include <string>
@@ -61,6 +62,8 @@ private:
   void startupFiles();
   void associations();
   void registration();
+  // Removes a registration under key (values named) when it names this log.
+  void registrationAt(const std::string& key, const std::string& name, std::initializer_list<const char*> values);
   void restoreOrDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
                             const std::optional<std::string>& before);
   void deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, const std::string& outermost);

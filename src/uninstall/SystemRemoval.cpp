@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "install/ProgramListEntry.h"
+#include "install/PendingRegistration.h"
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
 #include "platform/IniText.h"
@@ -249,7 +250,15 @@ void Removal::associations() {
 void Removal::registration() {
   const std::string& name = records_.productName;
   if (name.empty() || name.find('\\') != std::string::npos) return;
-  const std::string key = kUninstallListKey + name;
+  registrationAt(kUninstallListKey + name, name, {"UninstallString", "DisplayName", "version"});
+  // A run stopped before its end left this one; a complete run deleted it.
+  registrationAt(pendingRegistrationKey(name), name + kPendingSuffix, {"UninstallString", "DisplayName"});
+  // Emptied by a complete run that could not delete the key itself; no product keeps anything there.
+  platform_.deleteEmptyRegistryKey(RegistryRoot::LocalMachine, pendingRegistrationKey(name));
+}
+
+void Removal::registrationAt(const std::string& key, const std::string& name,
+                             std::initializer_list<const char*> values) {
   const auto command = platform_.readRegistryString(RegistryRoot::LocalMachine, key, "UninstallString");
   if (!command) return;
   // Another installation of the product may have registered itself since.
@@ -261,7 +270,7 @@ void Removal::registration() {
     report_.left("registration", name, "kept so that the removal can be run again");
     return;
   }
-  for (const char* value : {"UninstallString", "DisplayName", "version"})
+  for (const char* value : values)
     platform_.deleteRegistryValue(RegistryRoot::LocalMachine, key, value);
   for (const char* value : kProgramListValues)
     platform_.deleteRegistryValue(RegistryRoot::LocalMachine, key, value);

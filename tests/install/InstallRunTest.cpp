@@ -101,10 +101,13 @@ TEST(InstallRun, RegistryImportOfAMediumPathWithBlanksIsQuoted) {
       {"D:\\My Disk\\", "regedit /i\"D:\\My Disk\\zsys.re_\""},
       {"\\\\server\\cd one\\", "regedit /i\"\\\\server\\cd one\\zsys.re_\""},
   };
+  std::string script = kScript; // no files: the data volumes stay on D:
+  script.replace(script.find("medium=1"), 8, "x=1");
   for (const auto& c : cases) {
-    FullRun f;
+    FullRun f(script);
     f.state.Setup.SourceDir = c.source;
     f.platform.putFile(std::string(c.source) + "zsys.re_", "REGEDIT4");
+    f.platform.putFile(std::string(c.source) + "setup.inf", *f.platform.fileContent("D:\\setup.inf"));
     EXPECT_EQ(f.activate(), "");
     EXPECT_EQ(f.platform.startedPrograms(), std::vector<std::string>{c.commandLine}) << c.source;
   }
@@ -134,11 +137,15 @@ TEST(InstallRun, MediumAbsentOrRunFromMediumInstallsNoFiles) {
 TEST(InstallRun, ReadmeAbsentAndScriptCopyRefused) {
   FullRun f("[software]\nreadme=\n");
   f.platform.failCreateOf("C:\\App\\setup\\setup.tmp");
-  f.platform.failCreateOf("C:\\App\\setup\\uninst.log");
-  EXPECT_STREQ(f.activate().c_str(), EIniFileException("C:\\App\\setup\\uninst.log").what()); // the first log write
-  EXPECT_EQ(f.state.Run.ReadmePath, "C:\\App\\");
-  EXPECT_EQ(f.view.caption, "_");
+  // Without the copy the run would read every key as its default: it ends there.
+  EXPECT_STREQ(f.activate().c_str(), EFCreateError("C:\\App\\setup\\setup.tmp").what());
   EXPECT_TRUE(f.stages.calls.empty());
+  FullRun g("[software]\nreadme=\n");
+  g.platform.failCreateOf("C:\\App\\setup\\uninst.new");
+  EXPECT_STREQ(g.activate().c_str(), EIniFileException("C:\\App\\setup\\uninst.log").what()); // the first log write
+  EXPECT_EQ(g.state.Run.ReadmePath, "C:\\App\\");
+  EXPECT_EQ(g.view.caption, "_");
+  EXPECT_TRUE(g.stages.calls.empty());
 }
 
 TEST(InstallRun, UninstallerReplacedUnlessMarkerIsCurrent) {
