@@ -130,7 +130,12 @@ void Removal::registryEntry(const LoggedRegistryEntry& e) {
   if (key.empty()) return report_.left("entry", keyLabel(root, ""), "no key path");
   // On the machine root an empty value made only the key.
   if (!(e.root == 3 && e.data.empty())) {
-    if (!e.valueName) return report_.left("registry value", keyLabel(root, key), "the log does not name the value");
+    if (!e.valueName) {
+      if (e.newKey.empty())
+        return report_.left("registry value", keyLabel(root, key), "the log does not name the value");
+      // The value is named before it is written: the run stopped before it, and the key it made goes when empty.
+      return deleteEmptyKeys(root, key, e.newKey);
+    }
     if (!takeBackValue(root, key, *e.valueName, e.data, e.before)) return;
   }
   if (!e.newKey.empty()) deleteEmptyKeys(root, key, e.newKey);
