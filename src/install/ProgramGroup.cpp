@@ -1,5 +1,7 @@
 #include "install/ProgramGroup.h"
 
+#include <algorithm>
+
 #include "install/RunProgress.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
@@ -115,7 +117,11 @@ std::string takeGroupFolder(RunContext& run, const ProgramGroupCommands& command
     failed = !run.log("prggrp", "folder", folder) || (!madeBefore && !run.logBool("prggrp", "newfolder", false));
     return folder;
   }
-  for (const std::string& candidate : groupFolderCandidates(run.platform, commands.group())) {
+  // The shell's Program Manager interface makes a new group in the user's
+  // Programs folder: one made here goes there first, so that both are one folder.
+  std::vector<std::string> candidates = groupFolderCandidates(run.platform, commands.group());
+  std::reverse(candidates.begin(), candidates.end());
+  for (const std::string& candidate : candidates) {
     if (!run.log("prggrp", "folder", candidate) || !run.logBool("prggrp", "newfolder", true)) {
       failed = true;
       return {};
