@@ -1,6 +1,8 @@
 #include "install/AssociationStage.h"
 
+#include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
+#include "platform/IniText.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {
@@ -8,9 +10,52 @@ namespace {
 
 constexpr std::int32_t kDefaultSlots = 150;
 
-void setDefaultValue(RunContext& run, const std::string& key, const std::string& value) {
-  // A refused write leaves the others to be tried.
-  run.platform.writeRegistryString(RegistryRoot::ClassesRoot, key, "", value);
+// The class key's values as the run writes them, each with the keys of its
+// records in [extensions]: the value written, whether one was there, its data.
+struct ClassValue {
+  std::string key, value;
+  const char *written, *had, *old;
+};
+
+// Records a default value's state before it is written: the uninstaller puts
+// back what was there (equal data included) and removes only what is still
+// ours. A second run over the same log that finds the value as the first run
+// left it keeps the first run's records.
+bool logBefore(RunContext& run, std::int64_t n, const ClassValue& v) {
+  const auto previous = run.platform.readRegistryString(RegistryRoot::ClassesRoot, v.key, "");
+  if (previous == v.value) {
+    const IniSnapshot log(run.Log.text());
+    const bool recorded = log.read("extensions", numberedKey(v.had, n), "\x01") != "\x01" &&
+                          (!v.written || log.read("extensions", numberedKey(v.written, n), "\x01") == v.value);
+    if (recorded) return true;
+  }
+  return run.logBool("extensions", numberedKey(v.had, n), previous.has_value()) &&
+         (!previous || run.log("extensions", numberedKey(v.old, n), *previous)) &&
+         (!v.written || run.log("extensions", numberedKey(v.written, n), v.value));
+}
+
+bool setDefaultValue(RunContext& run, const std::string& key, const std::string& value) {
+  if (!run.platform.createRegistryKey(RegistryRoot::ClassesRoot, key))
+    return run.fail(ERegistryException::keyNotCreated(key));
+  if (!run.platform.writeRegistryString(RegistryRoot::ClassesRoot, key, "", value))
+    return run.fail(ERegistryException::valueNotSet(""));
+  return true;
+}
+
+bool registerExtension(RunContext& run, std::int64_t slot, std::int64_t n, const std::string& extension) {
+  const std::string className = extension + "autofile", program = associatedProgramPath(run, slot);
+  const ClassValue values[] = {
+      {"." + extension, className, nullptr, "had", "o"},
+      {className, run.script().ReadString("extensions", numberedKey("n", slot), ""), "vd", "hd", "od"},
+      {className + "\\DefaultIcon", program + ",1", "vi", "hi", "oi"},
+      {className + "\\shell\\open\\command", program + " %1", "vc", "hc", "oc"},
+  };
+  for (const ClassValue& v : values)
+    if (!logBefore(run, n, v)) return false;
+  run.TextLog.line("assoc", "." + extension);
+  for (const ClassValue& v : values)
+    if (!setDefaultValue(run, v.key, v.value)) return false;
+  return true;
 }
 
 } // namespace
@@ -31,26 +76,20 @@ std::string associatedProgramPath(const RunContext& run, std::int64_t slot) {
 
 bool associationStage(RunContext& run) {
   std::int64_t count = 0;
-  const std::int32_t slots = run.script().ReadInteger("extensions", "total", kDefaultSlots);
-  for (std::int32_t i = 1; i <= slots; ++i) {
-    run.view.setItemLabel(run.text(23));
-    const std::string extension = run.script().ReadString("extensions", numberedKey("e", i), "_");
-    if (extension == "_" || !isRegistrableExtension(extension)) continue;
-    ++count;
-    if (!run.log("extensions", numberedKey("e", count), extension)) return false;
-    const std::string className = extension + "autofile";
-    // What the extension opened before, for the uninstaller to put back; a value
-    // that is already this product's (a second run) leaves the first run's record.
-    const auto previous = run.platform.readRegistryString(RegistryRoot::ClassesRoot, "." + extension, "");
-    if (previous && *previous != className && !run.log("extensions", numberedKey("o", count), *previous)) return false;
-    run.TextLog.line("assoc", "." + extension);
-    setDefaultValue(run, "." + extension, className);
-    setDefaultValue(run, className, run.script().ReadString("extensions", numberedKey("n", i), ""));
-    const std::string program = associatedProgramPath(run, i);
-    setDefaultValue(run, className + "\\DefaultIcon", program + ",1");
-    setDefaultValue(run, className + "\\shell\\open\\command", program + " %1");
-  }
-  return run.logInteger("extensions", "total", count);
+  const auto registerAll = [&] {
+    const std::int32_t slots = run.script().ReadInteger("extensions", "total", kDefaultSlots);
+    for (std::int32_t i = 1; i <= slots; ++i) {
+      run.view.setItemLabel(run.text(23));
+      const std::string extension = run.script().ReadString("extensions", numberedKey("e", i), "_");
+      if (extension == "_" || !isRegistrableExtension(extension)) continue;
+      ++count;
+      if (!run.log("extensions", numberedKey("e", count), extension) || !registerExtension(run, i, count, extension))
+        return false;
+    }
+    return true;
+  };
+  const auto total = [&] { return run.logInteger("extensions", "total", count); };
+  return leavingWithTotals(run, registerAll, total) && total();
 }
 
 } // namespace kalvora

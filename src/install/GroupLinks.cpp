@@ -19,15 +19,6 @@ bool sameLink(const ShellLink& a, const ShellLink& b) {
          sameNoCase(a.workingDirectory, b.workingDirectory);
 }
 
-std::vector<std::string> groupCandidates(Platform& platform, const std::string& group) {
-  std::vector<std::string> candidates;
-  for (const bool common : {true, false}) {
-    const std::string programs = platform.programsFolder(common);
-    if (!programs.empty()) candidates.push_back(programs + "\\" + shellFileName(group));
-  }
-  return candidates;
-}
-
 bool holdsAnItemLink(Platform& platform, const std::string& folder, const std::vector<GroupItem>& items) {
   const std::vector<std::string> paths = groupLinkPaths(folder, items);
   return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) { return platform.fileExists(path); });
@@ -50,13 +41,27 @@ std::string shellFileName(const std::string& caption) {
   return name;
 }
 
-std::string groupFolder(Platform& platform, const std::string& group, const std::vector<GroupItem>& items) {
-  const std::vector<std::string> candidates = groupCandidates(platform, group);
+std::vector<std::string> groupFolderCandidates(Platform& platform, const std::string& group) {
+  std::vector<std::string> candidates;
+  for (const bool common : {true, false}) {
+    const std::string programs = platform.programsFolder(common);
+    if (!programs.empty()) candidates.push_back(programs + "\\" + shellFileName(group));
+  }
+  return candidates;
+}
+
+std::string existingGroupFolder(Platform& platform, const std::string& group, const std::vector<GroupItem>& items) {
+  const std::vector<std::string> candidates = groupFolderCandidates(platform, group);
   for (const std::string& folder : candidates)
     if (platform.directoryExists(folder) && holdsAnItemLink(platform, folder, items)) return folder;
   for (const std::string& folder : candidates)
     if (platform.directoryExists(folder)) return folder;
-  for (const std::string& folder : candidates) {
+  return {};
+}
+
+std::string groupFolder(Platform& platform, const std::string& group, const std::vector<GroupItem>& items) {
+  if (std::string folder = existingGroupFolder(platform, group, items); !folder.empty()) return folder;
+  for (const std::string& folder : groupFolderCandidates(platform, group)) {
     createDirectories(platform, folder);
     if (platform.directoryExists(folder)) return folder;
   }

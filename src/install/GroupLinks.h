@@ -30,6 +30,10 @@ std::string shellFileName(const std::string& caption);
 // created in the common Programs folder or, where that is refused, the user's.
 // Empty when neither can take it.
 std::string groupFolder(Platform& platform, const std::string& group, const std::vector<GroupItem>& items);
+// The folders the group may take, in that order of preference.
+std::vector<std::string> groupFolderCandidates(Platform& platform, const std::string& group);
+// groupFolder without making one: empty when neither exists.
+std::string existingGroupFolder(Platform& platform, const std::string& group, const std::vector<GroupItem>& items);
 
 // The path of each item's link in the folder; a caption that comes again gets
 // its own link, numbered " (2)", " (3)", ...

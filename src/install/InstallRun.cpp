@@ -57,7 +57,7 @@ bool InstallRun::sequence() {
 
   run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
   if (run_.LogEnabled && !(openLogWithHead(run_) && installUninstaller(run_) && registerPending(run_))) return false;
-  importRegistryFile(run_);
+  if (!importRegistryFile(run_)) return false;
   if (run_.LogEnabled && !writeUninstallerData(run_)) return false;
 
   if (run_.state.Choices.RunFromMedium) {

@@ -1,8 +1,13 @@
 #include "install/ProgramGroup.h"
 
+#include <algorithm>
+
 #include "install/RunProgress.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
+#include "platform/Directories.h"
+#include "platform/IniText.h"
+#include "platform/NoCase.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {
@@ -100,25 +105,61 @@ std::optional<ProgramGroupCommands> mediumGroup(RunContext& run) {
   return commands;
 }
 
-// Records the folder and each item's link for the uninstaller before the links
-// are written, then writes those that are missing or wrong.
-bool completeGroupLinks(RunContext& run, const ProgramGroupCommands& commands) {
-  const std::string folder = groupFolder(run.platform, commands.group(), commands.items());
-  if (folder.empty()) {
-    run.TextLog.line("error", "no Programs folder takes the group " + commands.group());
-    return true;
+// The group's folder: one that exists, else one made, recorded before it is
+// (newfolder: the uninstaller removes only a folder the run made, when empty).
+// A second run over the same log keeps the first run's mark.
+std::string takeGroupFolder(RunContext& run, const ProgramGroupCommands& commands, bool& failed) {
+  std::string folder = existingGroupFolder(run.platform, commands.group(), commands.items());
+  if (!folder.empty()) {
+    const IniSnapshot log(run.Log.text());
+    const bool madeBefore =
+        sameNoCase(log.read("prggrp", "folder", ""), folder) && log.read("prggrp", "newfolder", "") == "1";
+    failed = !run.log("prggrp", "folder", folder) || (!madeBefore && !run.logBool("prggrp", "newfolder", false));
+    return folder;
   }
-  const std::vector<std::string> paths = groupLinkPaths(folder, commands.items());
-  if (!run.log("prggrp", "folder", folder) ||
-      !run.logInteger("prggrp", "total", static_cast<std::int64_t>(paths.size())))
-    return false;
-  for (std::size_t i = 0; i < paths.size(); ++i)
-    if (!run.log("prggrp", numberedKey("l", static_cast<std::int64_t>(i + 1)), paths[i])) return false;
+  // The shell's Program Manager interface makes a new group in the user's
+  // Programs folder: one made here goes there first, so that both are one folder.
+  std::vector<std::string> candidates = groupFolderCandidates(run.platform, commands.group());
+  std::reverse(candidates.begin(), candidates.end());
+  for (const std::string& candidate : candidates) {
+    if (!run.log("prggrp", "folder", candidate) || !run.logBool("prggrp", "newfolder", true)) {
+      failed = true;
+      return {};
+    }
+    createDirectories(run.platform, candidate);
+    if (run.platform.directoryExists(candidate)) return candidate;
+  }
+  return {};
+}
+
+// Each link's path and what it is made to start, and a link of that name that
+// was there before, recorded before the shell or the run writes any: the
+// uninstaller removes a link only while it starts what the run made it start,
+// and puts back the one that was there.
+bool logGroupLinks(RunContext& run, const std::vector<std::string>& paths, const std::vector<GroupItem>& items) {
+  if (!run.logInteger("prggrp", "total", static_cast<std::int64_t>(paths.size()))) return false;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const auto n = static_cast<std::int64_t>(i + 1);
+    const std::optional<ShellLink> present = run.platform.readShellLink(paths[i]);
+    const bool had = present || run.platform.fileExists(paths[i]);
+    const ShellLink made = items[i].link();
+    if (!run.logBool("prggrp", numberedKey("had", n), had) ||
+        (present && (!run.log("prggrp", numberedKey("ot", n), present->target) ||
+                     !run.log("prggrp", numberedKey("oa", n), present->arguments) ||
+                     !run.log("prggrp", numberedKey("ow", n), present->workingDirectory))) ||
+        !run.log("prggrp", numberedKey("to", n), made.target) ||
+        !run.log("prggrp", numberedKey("ar", n), made.arguments) || !run.log("prggrp", numberedKey("l", n), paths[i]))
+      return false;
+  }
+  return true;
+}
+
+// Writes the links that the shell left missing or wrong.
+void completeGroupLinks(RunContext& run, const std::string& folder, const std::vector<std::string>& paths,
+                        const std::vector<GroupItem>& items) {
   run.TextLog.line("group", folder);
   for (std::size_t i = 0; i < paths.size(); ++i)
-    run.TextLog.line("item", std::string(linkWayName(completeLink(run.platform, paths[i], commands.items()[i]))) + " " +
-                                 paths[i]);
-  return true;
+    run.TextLog.line("item", std::string(linkWayName(completeLink(run.platform, paths[i], items[i]))) + " " + paths[i]);
 }
 
 } // namespace
@@ -144,10 +185,19 @@ bool programGroupStage(RunContext& run, bool fromMedium) {
   const std::optional<ProgramGroupCommands> commands = programGroupCommands(run, fromMedium);
   if (!commands) return false;
   if (commands->lines().empty()) return true;
+  bool failed = false;
+  const std::string folder = takeGroupFolder(run, *commands, failed);
+  if (failed) return false;
+  std::vector<std::string> paths;
+  if (folder.empty())
+    run.TextLog.line("error", "no Programs folder takes the group " + commands->group());
+  else if (!logGroupLinks(run, paths = groupLinkPaths(folder, commands->items()), commands->items()))
+    return false;
   // The shell's answer is not reported: the links below show what it did.
   const bool taken = run.platform.sendShellCommands(commands->text());
   run.TextLog.line("group", commands->group() + (taken ? " sent to the shell" : " not taken by the shell"));
-  return completeGroupLinks(run, *commands);
+  if (!folder.empty()) completeGroupLinks(run, folder, paths, commands->items());
+  return true;
 }
 
 } // namespace kalvora

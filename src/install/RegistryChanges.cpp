@@ -3,6 +3,7 @@
 #include "install/ProgramListEntry.h"
 #include "install/ScriptPaths.h"
 #include "install/UninstallerSetup.h"
+#include "platform/IniText.h"
 
 namespace kalvora {
 
@@ -49,39 +50,55 @@ bool logCreatedKey(RunContext& run, std::int64_t i, const std::string& createdKe
   return createdKey.empty() || run.log("sysreg", numberedKey("new", i), createdKey);
 }
 
-// For the uninstaller: the value's name and the data it replaces. A value that
-// already holds the data (a second run) leaves the first run's record of it.
+// A second run over the same log that finds the value as the first run left
+// it keeps the first run's records of what was there before.
+bool loggedBefore(const RunContext& run, std::int64_t i, const std::string& path, const std::string& name,
+                  const std::string& data) {
+  const IniSnapshot log(run.Log.text());
+  return log.read("sysreg", numberedKey("p", i), "\x01") == path &&
+         log.read("sysreg", numberedKey("e", i), "\x01") == name &&
+         log.read("sysreg", numberedKey("b", i), "\x01") == data;
+}
+
+// For the uninstaller, before the value is written: its name and whether it
+// was there (had), with the data it held (also when equal to the new data).
 bool logValueUndo(RunContext& run, std::int64_t i, RegistryRoot root, const std::string& path, const std::string& name,
                   const std::string& data) {
-  if (!run.log("sysreg", numberedKey("e", i), name)) return false;
   const auto previous = run.platform.readRegistryString(root, path, name);
-  if (previous && *previous != data && !run.log("sysreg", numberedKey("o", i), *previous)) return false;
   run.TextLog.line("reg", std::string(rootName(root)) + "\\" + path + " " + name + "=" + data);
-  return true;
+  if (previous == data && loggedBefore(run, i, path, name, data)) return true;
+  return run.log("sysreg", numberedKey("e", i), name) &&
+         run.logBool("sysreg", numberedKey("had", i), previous.has_value()) &&
+         (!previous || run.log("sysreg", numberedKey("o", i), *previous));
 }
 
 // HKEY_LOCAL_MACHINE: a key that cannot be made is reported and skipped, as
-// writing there needs rights that an ordinary user lacks.
+// writing there needs rights that an ordinary user lacks; setup.log names it.
 bool machineEntry(RunContext& run, std::int64_t i) {
   const SetupScript& script = run.script();
   const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
-  const std::string created = outermostMissingKey(run.platform, RegistryRoot::LocalMachine, path);
+  const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
+  // Recorded before the key is made: a key that then cannot be made leaves
+  // records that the uninstaller finds nothing for.
+  if (!logCreatedKey(run, i, outermostMissingKey(run.platform, RegistryRoot::LocalMachine, path)) ||
+      !logEntry(run, i, 3, path, data))
+    return false;
   if (!run.platform.createRegistryKey(RegistryRoot::LocalMachine, path)) {
+    run.TextLog.line("error",
+                     "HKLM\\" + path + ": no permission to create the key; entry " + std::to_string(i) + " skipped");
     run.platform.messageBox("No permission to create a key at the top of\rHKEY_LOCAL_MACHINE", "registry",
                             MessageButtons::Ok, MessageIcon::None);
     return true;
   }
-  if (!logCreatedKey(run, i, created)) return false;
-  const std::string data = script.ReadString("sysreg", numberedKey("b", i), "");
-  if (!data.empty()) {
-    const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
-    if (!logValueUndo(run, i, RegistryRoot::LocalMachine, path, name, data)) return false;
-    if (!run.platform.writeRegistryString(RegistryRoot::LocalMachine, path, name, data))
-      return run.fail(ERegistryException::valueNotSet(name));
-  } else {
+  if (data.empty()) {
     run.TextLog.line("reg", "HKLM\\" + path);
+    return true;
   }
-  return logEntry(run, i, 3, path, data);
+  const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
+  if (!logValueUndo(run, i, RegistryRoot::LocalMachine, path, name, data)) return false;
+  if (!run.platform.writeRegistryString(RegistryRoot::LocalMachine, path, name, data))
+    return run.fail(ERegistryException::valueNotSet(name));
+  return true;
 }
 
 } // namespace
@@ -105,8 +122,8 @@ bool registryChanges(RunContext& run) {
     const std::string name = script.ReadString("sysreg", numberedKey("e", i), "");
     const std::string path = script.ReadString("sysreg", numberedKey("p", i), "");
     if (!logCreatedKey(run, i, outermostMissingKey(run.platform, root, path)) ||
-        !logValueUndo(run, i, root, path, name, data) || !setValue(run, root, path, name, data) ||
-        !logEntry(run, i, kind, path, data))
+        !logValueUndo(run, i, root, path, name, data) || !logEntry(run, i, kind, path, data) ||
+        !setValue(run, root, path, name, data))
       return false;
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "install/BackupName.h"
 #include "install/ScriptPaths.h"
 
 namespace kalvora {
@@ -59,13 +60,19 @@ Status appendStartupLines(Platform& platform, const std::string& path, const std
 
 namespace {
 
-// A backup made where none was is the run's own, for the uninstaller to remove.
+// The backup is the run's own, for the uninstaller to remove; a name that is
+// taken gives way to a free one, so that no file is replaced. Recorded before it is made.
 bool backUp(RunContext& run, const std::string& source, const std::string& name, const char* record) {
-  const std::string backup = "C:\\" + name;
-  if (run.platform.fileExists(source) && !run.platform.fileExists(backup) && !run.log("dos", record, backup))
-    return false;
-  // The copy is not examined: a missing start-up file simply yields no backup.
-  run.platform.copyFile(source, backup);
+  // A missing start-up file simply yields no backup.
+  if (!run.platform.fileExists(source)) return true;
+  const auto backup = freeBackupPath(run.platform, "C:", name);
+  if (!backup) {
+    run.TextLog.line("warning", "no free name for a backup of " + source);
+    return true;
+  }
+  if (!run.log("dos", record, *backup)) return false;
+  // The copy is not examined, as the platform's copies never are here.
+  run.platform.copyFile(source, *backup);
   return true;
 }
 

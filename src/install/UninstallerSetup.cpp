@@ -1,5 +1,6 @@
 #include "install/UninstallerSetup.h"
 
+#include "install/RegistryImport.h"
 #include "install/ScriptPaths.h"
 #include "script/TextTable.h"
 #include "script/WorkFiles.h"
@@ -92,9 +93,22 @@ bool installUninstaller(RunContext& run) {
   return true;
 }
 
-void importRegistryFile(RunContext& run) {
+bool importRegistryFile(RunContext& run) {
   const std::string path = run.state.Setup.SourceDir + "zsys.re_";
-  if (run.platform.fileExists(path)) run.platform.startProgram("regedit /i" + commandLineArgument(path));
+  if (!run.platform.fileExists(path)) return true;
+  // What the import will touch is recorded before the editor runs, for the uninstaller to take back.
+  int skipped = 0;
+  const auto text = run.platform.readFileText(path);
+  const auto values = text ? parseRegistryFile(*text, skipped) : std::nullopt;
+  if (!values)
+    run.TextLog.line("warning", path + " is not a registry file that can be recorded");
+  else if (!logRegistryImport(run, *values) || !run.flushLog())
+    return false;
+  if (skipped > 0)
+    run.TextLog.line("warning", std::to_string(skipped) + " lines of " + path + " cannot be recorded for the removal");
+  run.TextLog.line("import", path);
+  run.platform.startProgram("regedit /i" + commandLineArgument(path));
+  return true;
 }
 
 bool writeUninstallerData(RunContext& run) {

@@ -21,8 +21,9 @@ std::string uninstallCommandLine(const RunContext& run);
 [[nodiscard]] bool openLogWithHead(RunContext& run);
 // Installs the uninstaller unless a current one is present (log enabled only).
 [[nodiscard]] bool installUninstaller(RunContext& run);
-// Starts the registry editor on the medium's zsys.re_ when there is one.
-void importRegistryFile(RunContext& run);
+// Starts the registry editor on the medium's zsys.re_ when there is one, once
+// the keys and values it touches are recorded in the log; false when the log refuses them.
+[[nodiscard]] bool importRegistryFile(RunContext& run);
 // The records the uninstaller reads besides the lists: versions, texts, directory.
 [[nodiscard]] bool writeUninstallerData(RunContext& run);
 

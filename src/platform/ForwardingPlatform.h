@@ -62,6 +62,9 @@ public:
                            const std::string& value) override {
     return inner_.writeRegistryString(root, keyPath, valueName, value);
   }
+  bool registryValueExists(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override {
+    return inner_.registryValueExists(root, keyPath, valueName);
+  }
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override {
     return inner_.createRegistryKey(root, keyPath);
   }

@@ -233,4 +233,25 @@ std::string iniDelete(const std::string& content, const std::string& section, co
   return std::string(text.substr(0, line.begin)) + std::string(text.substr(line.next));
 }
 
+bool iniHasSection(const std::string& content, const std::string& section) {
+  const std::string_view text = content;
+  return locate(text, splitLines(text), trim(cString(section)), {}).sectionFound;
+}
+
+std::string iniDeleteEmptySection(const std::string& content, const std::string& section) {
+  const std::string_view text = content, wanted = trim(cString(section));
+  if (wanted.empty()) return content;
+  std::optional<std::size_t> begin; // the header's offset
+  for (const Line& line : splitLines(text)) {
+    const ParsedLine parsed = parseLine(text.substr(line.begin, line.end - line.begin));
+    if (parsed.kind == LineKind::Section) {
+      if (begin) return std::string(text.substr(0, *begin)) + std::string(text.substr(line.begin));
+      if (sameNoCase(parsed.name, wanted)) begin = line.begin;
+    } else if (begin && parsed.kind == LineKind::Entry) {
+      return content;
+    }
+  }
+  return begin ? std::string(text.substr(0, *begin)) : content;
+}
+
 } // namespace kalvora

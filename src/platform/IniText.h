@@ -25,6 +25,11 @@ std::string iniDelete(const std::string& content, const std::string& section, co
 
 // Whether the INI text holds any entry (rather than only blank lines, comments and headers).
 bool iniHasEntries(const std::string& content);
+// Whether the INI text has a section of that name (the nameless one always counts).
+bool iniHasSection(const std::string& content, const std::string& section);
+// The INI text without the first section of that name when it holds nothing
+// but blank lines; otherwise the text as it was.
+std::string iniDeleteEmptySection(const std::string& content, const std::string& section);
 // An INI text parsed once for many reads: each read gives what iniRead gives
 // on the same text, without going through the text again.
 class IniSnapshot {

@@ -23,6 +23,10 @@ bool Platform::moveFile(const std::string&, const std::string&) { return false; 
 
 bool Platform::createRegistryKey(RegistryRoot, const std::string&) { return false; }
 
+bool Platform::registryValueExists(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
+  return readRegistryString(root, keyPath, valueName) || readRegistryDword(root, keyPath, valueName);
+}
+
 bool Platform::registryKeyExists(RegistryRoot, const std::string&) { return false; }
 
 bool Platform::sendShellCommands(const std::string&) { return false; }

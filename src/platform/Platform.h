@@ -139,6 +139,8 @@ public:
   // Writes a number value (REG_DWORD), creating the key and its parents; false when refused.
   virtual bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                   std::uint32_t value);
+  // Whether a value of any type exists (a key that cannot be read holds none).
+  virtual bool registryValueExists(RegistryRoot root, const std::string& keyPath, const std::string& valueName);
   // Creates a key with its missing parents (an existing key is kept); false when refused.
   virtual bool createRegistryKey(RegistryRoot root, const std::string& keyPath);
   // Whether a key exists (it can be opened for reading).

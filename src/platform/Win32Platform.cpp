@@ -230,6 +230,14 @@ bool Win32Platform::writeRegistryDword(RegistryRoot root, const std::string& key
   return result == ERROR_SUCCESS;
 }
 
+bool Win32Platform::registryValueExists(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  const LONG result = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
 bool Win32Platform::createRegistryKey(RegistryRoot root, const std::string& keyPath) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(rootKey(root), relativeKeyPath(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,

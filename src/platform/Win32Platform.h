@@ -32,6 +32,7 @@ public:
                                                  const std::string& valueName) override;
   bool writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                           std::uint32_t value) override;
+  bool registryValueExists(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override;
   bool createRegistryKey(RegistryRoot root, const std::string& keyPath) override;
   bool registryKeyExists(RegistryRoot root, const std::string& keyPath) override;
   bool removeDirectory(const std::string& path) override;

@@ -53,6 +53,7 @@ void Removal::run() {
   iniFiles();
   startupFiles();
   associations();
+  registryImport();
   progress_.percent(20);
   progress_.phase(records_.text(57));
   files();
@@ -172,26 +173,6 @@ void Removal::noteDirectories(const std::string& dir) {
     candidateDirectories_.insert(at);
 }
 
-void Removal::programGroup() {
-  const std::string& folder = records_.groupFolder;
-  if (folder.empty()) {
-    // An older log names the group only: its items and whatever else it holds are unknown.
-    if (!records_.groupName.empty()) report_.note("group", records_.groupName + " is not itemised in the log; left");
-    return;
-  }
-  if (!isDriveDirectory(folder)) {
-    report_.left("group", folder, "not a directory on a drive");
-    return;
-  }
-  for (auto link = records_.groupLinks.rbegin(); link != records_.groupLinks.rend(); ++link) {
-    if (partBelow(*link, folder) && endsWithNoCase(*link, ".lnk"))
-      removeFile("link", *link);
-    else
-      report_.left("entry", *link, "not a link in the group's folder");
-  }
-  removeDirectoryIfEmpty(folder);
-}
-
 void Removal::files() {
   for (auto file = records_.files.rbegin(); file != records_.files.rend(); ++file) {
     if (file->kept) {
@@ -238,7 +219,8 @@ void Removal::systemFiles() {
 }
 
 void Removal::readme() {
-  if (records_.readme.empty()) return;
+  // A product without a readme logs the directory it would have gone to.
+  if (records_.readme.empty() || records_.readme.back() == '\\') return;
   if (!partBelow(records_.readme, target_)) {
     report_.left("entry", records_.readme, "outside the target directory");
     return;

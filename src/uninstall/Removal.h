@@ -57,13 +57,24 @@ private:
   // System changes.
   void registryEntries();
   void registryEntry(const LoggedRegistryEntry& entry);
+  void registryImport();
+  void importedValue(const LoggedImport& entry);
   void iniFiles();
-  void iniEntries(const std::string& path, const std::vector<LoggedIniEntry>& entries);
+  void iniEntries(const std::string& path, const LoggedIniFile& file);
   void startupFiles();
   void associations();
+  void classKey(const std::string& className, const std::vector<LoggedClassValue>& values);
+  void olderClassKey(const std::string& className);
+  void groupLink(const LoggedLink& link);
   void registration();
   // Removes a registration under key (values named) when it names this log.
   void registrationAt(const std::string& key, const std::string& name, std::initializer_list<const char*> values);
+  // A value the run wrote goes (or gets its earlier data back) while it holds
+  // what the run wrote; false when the user changed it (reported).
+  bool takeBackValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& written,
+                     const std::optional<std::string>& before);
+  // What the user changed since the installation stays, and is reported.
+  void changedByUser(const std::string& kind, const std::string& what);
   void restoreOrDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
                             const std::optional<std::string>& before);
   void deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, const std::string& outermost);

@@ -12,6 +12,7 @@
 #include "platform/IniText.h"
 #include "platform/NoCase.h"
 #include "script/WorkFiles.h"
+#include "uninstall/FileRewrite.h"
 #include "uninstall/Removal.h"
 #include "uninstall/RemovalPaths.h"
 
@@ -47,11 +48,6 @@ std::optional<std::string> wholeFile(Platform& platform, const std::string& path
   return text;
 }
 
-bool replaceFile(Platform& platform, const std::string& path, const std::string& text) {
-  auto file = platform.openFile(path, OpenMode::Create);
-  return file && file->write(text.data(), text.size()) == text.size();
-}
-
 } // namespace
 
 std::string Removal::windowsFile(const std::string& path) const {
@@ -82,6 +78,11 @@ void Removal::deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, con
     return;
   }
   for (std::string at = key;; at = containingDirectory(at)) {
+    // A key the run never came to make (it stopped first) is no matter.
+    if (!platform_.registryKeyExists(root, at)) {
+      if (at.size() <= top.size()) return;
+      continue;
+    }
     if (!platform_.deleteEmptyRegistryKey(root, at)) {
       report_.note("kept", keyLabel(root, at) + " holds further values or keys");
       return;
@@ -89,6 +90,28 @@ void Removal::deleteEmptyKeys(RegistryRoot root, const std::string& keyPath, con
     report_.removed("registry key", keyLabel(root, at));
     if (at.size() <= top.size()) return;
   }
+}
+
+bool Removal::takeBackValue(RegistryRoot root, const std::string& key, const std::string& name,
+                            const std::string& written, const std::optional<std::string>& before) {
+  const std::string label = valueLabel(root, key, name);
+  const auto current = platform_.readRegistryString(root, key, name);
+  if (!current) {
+    report_.note("absent", label);
+  } else if (*current == written) {
+    restoreOrDeleteValue(root, key, name, before);
+  } else if (before && *current == *before) {
+    // The run stopped between its record and the write.
+    report_.note("as before", label);
+  } else {
+    changedByUser("registry value", label);
+    return false;
+  }
+  return true;
+}
+
+void Removal::changedByUser(const std::string& kind, const std::string& what) {
+  report_.leftToOthers(kind, what, "changed since the installation");
 }
 
 void Removal::registryEntries() {
@@ -109,14 +132,13 @@ void Removal::registryEntry(const LoggedRegistryEntry& e) {
   if (key.empty()) return report_.left("entry", keyLabel(root, ""), "no key path");
   // On the machine root an empty value made only the key.
   if (!(e.root == 3 && e.data.empty())) {
-    if (!e.valueName) return report_.left("registry value", keyLabel(root, key), "the log does not name the value");
-    const std::string label = valueLabel(root, key, *e.valueName);
-    const auto current = platform_.readRegistryString(root, key, *e.valueName);
-    if (current && *current != e.data) return report_.left("registry value", label, "changed since the installation");
-    if (current)
-      restoreOrDeleteValue(root, key, *e.valueName, e.before);
-    else
-      report_.note("absent", label);
+    if (!e.valueName) {
+      if (e.newKey.empty())
+        return report_.left("registry value", keyLabel(root, key), "the log does not name the value");
+      // The value is named before it is written: the run stopped before it, and the key it made goes when empty.
+      return deleteEmptyKeys(root, key, e.newKey);
+    }
+    if (!takeBackValue(root, key, *e.valueName, e.data, e.before)) return;
   }
   if (!e.newKey.empty()) deleteEmptyKeys(root, key, e.newKey);
 }
@@ -129,7 +151,7 @@ void Removal::iniFiles() {
     } else if (!platform_.fileExists(path)) {
       report_.note("absent", path);
     } else {
-      iniEntries(path, file->entries);
+      iniEntries(path, *file);
     }
     if (file->backup.empty()) continue;
     if (!path.empty() && samePath(containingDirectory(file->backup), containingDirectory(path)) &&
@@ -140,27 +162,55 @@ void Removal::iniFiles() {
   }
 }
 
-void Removal::iniEntries(const std::string& path, const std::vector<LoggedIniEntry>& entries) {
-  for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+// The entries are taken back in the file's text, which is then written beside
+// and moved over the file in one step: the file is never left cut short.
+void Removal::iniEntries(const std::string& path, const LoggedIniFile& file) {
+  const auto text = wholeFile(platform_, path);
+  if (!text) return report_.left("INI file", path, "cannot be read");
+  std::string edited = *text;
+  std::vector<std::string> taken;
+  for (auto e = file.entries.rbegin(); e != file.entries.rend(); ++e) {
     const std::string label = path + " [" + e->section + "] " + e->key;
-    const std::string current = platform_.readProfileString(path, e->section, e->key, kAbsentValue);
+    const std::string current = iniRead(edited, e->section, e->key, kAbsentValue);
     if (current == kAbsentValue) {
       report_.note("absent", label);
     } else if (current != e->value) {
-      report_.left("INI entry", label, "changed since the installation");
-    } else if (e->before ? platform_.writeProfileString(path, e->section, e->key, *e->before)
-                         : platform_.deleteProfileKey(path, e->section, e->key)) {
-      report_.removed("INI entry", label + (e->before ? " (the earlier value is back)" : ""));
+      if (e->before && current == *e->before)
+        report_.note("as before", label); // the run stopped between its record and the write
+      else
+        changedByUser("INI entry", label);
     } else {
-      report_.left("INI entry", label, "the file cannot be written");
+      edited = e->before ? iniWrite(edited, e->section, e->key, *e->before) : iniDelete(edited, e->section, e->key);
+      taken.push_back(label + (e->before ? " (the earlier value is back)" : ""));
     }
   }
-  // A file of the product's own that now holds nothing goes with the product.
-  const auto text = wholeFile(platform_, path);
-  if (partBelow(path, target_) && text && !iniHasEntries(*text)) {
+  for (const LoggedIniEntry& e : file.entries)
+    if (e.newSection) edited = iniDeleteEmptySection(edited, e.section);
+  // A file of the product's own (made by the run, or below the target) that
+  // now holds nothing goes with the product.
+  const bool own = file.newFile || partBelow(path, target_);
+  if (own && !iniHasEntries(edited)) {
     removeFile("INI file", path);
+    if (platform_.fileExists(path)) return;
+    for (const std::string& entry : taken)
+      report_.removed("INI entry", entry);
     noteDirectories(containingDirectory(path));
+    // The directories made for it, innermost first, each only when empty.
+    if (isDriveDirectory(file.newDir) && partBelow(path, file.newDir))
+      for (std::string dir = containingDirectory(path); !dir.empty(); dir = containingDirectory(dir)) {
+        // The target's own go with it; the Windows directory is never the run's.
+        if (partBelow(dir, target_) || samePath(dir, target_) || samePath(dir, windowsDir_)) break;
+        removeDirectoryIfEmpty(dir);
+        if (samePath(dir, file.newDir)) break;
+      }
+    return;
   }
+  const bool written = edited == *text || rewriteFile(platform_, path, edited);
+  for (const std::string& entry : taken)
+    if (written)
+      report_.removed("INI entry", entry);
+    else
+      report_.left("INI entry", entry, "the file cannot be written");
 }
 
 void Removal::startupFiles() {
@@ -183,8 +233,7 @@ void Removal::startupFiles() {
       taken.push_back(*line);
     }
     if (!taken.empty()) {
-      const auto info = platform_.fileInfo(path);
-      const bool written = info && !(info->attributes & kAttrReadOnly) && replaceFile(platform_, path, *text);
+      const bool written = rewriteFile(platform_, path, *text);
       for (const std::string& line : taken)
         if (written)
           report_.removed("start-up line", std::string(path) + ": " + line);
@@ -212,13 +261,6 @@ void Removal::startupFiles() {
 }
 
 void Removal::associations() {
-  const std::string targetPrefix = lowerCase(target_ + "\\");
-  auto leadsHere = [&](const std::string& command) {
-    const std::string c = lowerCase(command);
-    if (c.rfind(targetPrefix, 0) == 0) return true;
-    return std::any_of(records_.systemFiles.begin(), records_.systemFiles.end(),
-                       [&](const LoggedFile& f) { return !f.path.empty() && c.rfind(lowerCase(f.path), 0) == 0; });
-  };
   const RegistryRoot classes = RegistryRoot::ClassesRoot;
   for (auto ext = records_.extensions.rbegin(); ext != records_.extensions.rend(); ++ext) {
     if (!isRegistrableExtension(ext->extension)) {
@@ -230,21 +272,47 @@ void Removal::associations() {
     if (type && lowerCase(*type) == lowerCase(className)) {
       restoreOrDeleteValue(classes, dotKey, "", ext->before);
       if (!ext->before) deleteEmptyKeys(classes, dotKey, dotKey);
-    } else if (type) {
+    } else if (type && !(ext->before && *type == *ext->before)) {
       report_.left("file type", keyLabel(classes, dotKey), "now belongs to another program");
+    } else if (!type && !ext->before) {
+      deleteEmptyKeys(classes, dotKey, dotKey); // made by a run that stopped before its value
     }
-    const std::string command = className + "\\shell\\open\\command";
-    const auto opens = platform_.readRegistryString(classes, command, "");
-    if (!opens) continue;
-    if (!leadsHere(*opens)) {
-      report_.left("file type", keyLabel(classes, className), "now opens another program");
-      continue;
-    }
-    for (const std::string& key : {command, className + "\\DefaultIcon", className})
-      platform_.deleteRegistryValue(classes, key, "");
-    deleteEmptyKeys(classes, className + "\\DefaultIcon", className + "\\DefaultIcon");
-    deleteEmptyKeys(classes, command, className);
+    if (ext->classValues.empty())
+      olderClassKey(className);
+    else
+      classKey(className, ext->classValues);
   }
+}
+
+// Each value of the class key is taken back while it holds what the run wrote;
+// one that was there before is put back. Keys go only when empty.
+void Removal::classKey(const std::string& className, const std::vector<LoggedClassValue>& values) {
+  const RegistryRoot classes = RegistryRoot::ClassesRoot;
+  for (auto v = values.rbegin(); v != values.rend(); ++v)
+    if (v->written) takeBackValue(classes, v->key, "", *v->written, v->before);
+  deleteEmptyKeys(classes, className + "\\DefaultIcon", className + "\\DefaultIcon");
+  deleteEmptyKeys(classes, className + "\\shell\\open\\command", className);
+}
+
+// A log that does not say what the class key held: it goes while it opens
+// a program of this installation.
+void Removal::olderClassKey(const std::string& className) {
+  const std::string targetPrefix = lowerCase(target_ + "\\");
+  auto leadsHere = [&](const std::string& command) {
+    const std::string c = lowerCase(command);
+    if (c.rfind(targetPrefix, 0) == 0) return true;
+    return std::any_of(records_.systemFiles.begin(), records_.systemFiles.end(),
+                       [&](const LoggedFile& f) { return !f.path.empty() && c.rfind(lowerCase(f.path), 0) == 0; });
+  };
+  const RegistryRoot classes = RegistryRoot::ClassesRoot;
+  const std::string command = className + "\\shell\\open\\command";
+  const auto opens = platform_.readRegistryString(classes, command, "");
+  if (!opens) return;
+  if (!leadsHere(*opens)) return report_.left("file type", keyLabel(classes, className), "now opens another program");
+  for (const std::string& key : {command, className + "\\DefaultIcon", className})
+    platform_.deleteRegistryValue(classes, key, "");
+  deleteEmptyKeys(classes, className + "\\DefaultIcon", className + "\\DefaultIcon");
+  deleteEmptyKeys(classes, command, className);
 }
 
 void Removal::registration() {

@@ -30,6 +30,17 @@ public:
 
   bool flag(std::string_view section, std::string_view key) const { return log_.ReadBool(section, key, false); }
 
+  // The data a value held before the run: a newer log marks whether there was
+  // one (had), also when it held what the run wrote; an older one keeps only
+  // data that differed.
+  std::optional<std::string> before(std::string_view section, std::string_view had, std::string_view old,
+                                    std::int64_t n) const {
+    const auto mark = optional(section, numberedKey(had, n));
+    if (mark && !log_.ReadBool(section, numberedKey(had, n), false)) return std::nullopt;
+    const auto data = optional(section, numberedKey(old, n));
+    return mark ? data.value_or("") : data;
+  }
+
   std::vector<std::int64_t> numbers(std::string_view section, std::string_view prefix) const {
     return numbersOfKeys(platform_.readProfileKeys(log_.path(), std::string(section)), prefix);
   }
@@ -74,9 +85,12 @@ std::vector<LoggedIniFile> iniFiles(const LogReader& log) {
     LoggedIniFile file;
     file.path = log.optional(section, "path").value_or(log.text(section, "name"));
     file.backup = log.text(section, "bkpfile");
+    file.newFile = log.flag(section, "newfile");
+    file.newDir = log.text(section, "newdir");
     for (std::int64_t j : log.numbers(section, "s")) {
       LoggedIniEntry entry{log.text(section, numberedKey("s", j)), log.text(section, numberedKey("k", j)),
-                           log.text(section, numberedKey("v", j)), log.optional(section, numberedKey("o", j))};
+                           log.text(section, numberedKey("v", j)), log.before(section, "had", "o", j),
+                           log.flag(section, numberedKey("newsec", j))};
       if (!entry.section.empty()) file.entries.push_back(entry);
     }
     if (!file.entries.empty() || !file.backup.empty()) files.push_back(file);
@@ -92,11 +106,62 @@ std::vector<LoggedRegistryEntry> registryEntries(const LogReader& log) {
     entry.keyPath = log.text("sysreg", numberedKey("p", i));
     entry.data = log.text("sysreg", numberedKey("b", i));
     entry.valueName = log.optional("sysreg", numberedKey("e", i));
-    entry.before = log.optional("sysreg", numberedKey("o", i));
+    entry.before = log.before("sysreg", "had", "o", i);
     entry.newKey = log.text("sysreg", numberedKey("new", i));
     entries.push_back(entry);
   }
   return entries;
+}
+
+std::vector<LoggedImport> imports(const LogReader& log) {
+  std::vector<LoggedImport> entries;
+  for (std::int64_t n : log.numbers("import", "k")) {
+    LoggedImport e;
+    e.root = parseScriptInteger(log.text("import", numberedKey("k", n))).value_or(0);
+    e.keyPath = log.text("import", numberedKey("p", n));
+    e.newKey = log.text("import", numberedKey("new", n));
+    e.valueName = log.optional("import", numberedKey("e", n));
+    e.kind = log.text("import", numberedKey("t", n));
+    e.data = log.text("import", numberedKey("b", n));
+    e.had = log.flag("import", numberedKey("had", n));
+    e.before = log.optional("import", numberedKey("o", n));
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+std::vector<LoggedExtension> extensions(const LogReader& log) {
+  std::vector<LoggedExtension> extensions;
+  for (std::int64_t n : log.numbers("extensions", "e")) {
+    LoggedExtension e{log.text("extensions", numberedKey("e", n)), log.before("extensions", "had", "o", n), {}};
+    const std::string className = e.extension + "autofile";
+    const struct {
+      std::string key;
+      const char *written, *had, *old;
+    } values[] = {{className, "vd", "hd", "od"},
+                  {className + "\\DefaultIcon", "vi", "hi", "oi"},
+                  {className + "\\shell\\open\\command", "vc", "hc", "oc"}};
+    for (const auto& v : values)
+      if (auto written = log.optional("extensions", numberedKey(v.written, n)))
+        e.classValues.push_back({v.key, written, log.before("extensions", v.had, v.old, n)});
+    extensions.push_back(e);
+  }
+  return extensions;
+}
+
+std::vector<LoggedLink> groupLinks(const LogReader& log) {
+  std::vector<LoggedLink> links;
+  for (std::int64_t n : log.numbers("prggrp", "l")) {
+    LoggedLink link{log.text("prggrp", numberedKey("l", n)), std::nullopt, std::nullopt,
+                    log.flag("prggrp", numberedKey("had", n))};
+    if (auto target = log.optional("prggrp", numberedKey("to", n)))
+      link.made = ShellLink{*target, log.text("prggrp", numberedKey("ar", n)), ""};
+    if (auto target = log.optional("prggrp", numberedKey("ot", n)))
+      link.before =
+          ShellLink{*target, log.text("prggrp", numberedKey("oa", n)), log.text("prggrp", numberedKey("ow", n))};
+    links.push_back(link);
+  }
+  return links;
 }
 
 } // namespace
@@ -132,19 +197,19 @@ std::optional<UninstallRecords> readUninstallRecords(Platform& platform, const s
   r.readme = log.text("readme", "file");
   r.groupName = log.text("uninstall", "prggrp");
   r.groupFolder = log.text("prggrp", "folder");
-  r.groupLinks = log.list("prggrp", "l");
+  r.groupFolderMade = !log.optional("prggrp", "newfolder") || log.flag("prggrp", "newfolder");
+  r.groupLinks = groupLinks(log);
   r.files = log.files("files");
   r.systemFiles = log.files("systemroot");
   r.directories = log.list("directories", "d");
   r.systemDirectories = log.list("systemroot", "d");
-  for (std::int64_t n : log.numbers("extensions", "e"))
-    r.extensions.push_back(
-        {log.text("extensions", numberedKey("e", n)), log.optional("extensions", numberedKey("o", n))});
+  r.extensions = extensions(log);
   r.iniFiles = iniFiles(log);
   r.autoexec = startupChanges(log, "a", "bkpa");
   r.configSys = startupChanges(log, "c", "bkpc");
   r.removeRegistry = log.flag("sysreg", "remove");
   r.registry = registryEntries(log);
+  r.imports = imports(log);
   for (int number : {10, 11, 15, 55, 56, 57, 58, 59, 60, 61})
     r.texts[number] = log.text("language", numberedKey("l", number));
   return r;

@@ -27,20 +27,40 @@ struct LoggedFile {
   bool hadSharedCount = false;             // hadcount<n>: that count was a value of its own
 };
 
+// A default value of the extension's class key as the run wrote it.
+struct LoggedClassValue {
+  std::string key;                    // below the classes root
+  std::optional<std::string> written; // none in older logs
+  std::optional<std::string> before;  // the data it held before; none when there was none
+};
+
 struct LoggedExtension {
-  std::string extension;             // without the dot
-  std::optional<std::string> before; // ".ext"'s value before the run; none when the key was new
+  std::string extension;                     // without the dot
+  std::optional<std::string> before;         // ".ext"'s value before the run; none when the key was new
+  std::vector<LoggedClassValue> classValues; // description, icon, command (newer logs only)
 };
 
 struct LoggedIniEntry {
   std::string section, key, value;
   std::optional<std::string> before;
+  bool newSection = false; // the run made the section
 };
 
 struct LoggedIniFile {
-  std::string path;   // as written to; empty when an older log does not say
-  std::string backup; // a backup the run created, full path
+  std::string path;     // as written to; empty when an older log does not say
+  std::string backup;   // a backup the run created, full path
+  bool newFile = false; // the run made the file
+  std::string newDir;   // the outermost directory the run made for it
   std::vector<LoggedIniEntry> entries;
+};
+
+// A link of the program group: where it lies, what the run made it start and
+// the link of that name that was there before.
+struct LoggedLink {
+  std::string path;
+  std::optional<ShellLink> made;   // target and arguments; none in older logs
+  std::optional<ShellLink> before; // none when there was none
+  bool had = false;                // a file of that name was there (readable as a link or not)
 };
 
 struct LoggedRegistryEntry {
@@ -49,6 +69,16 @@ struct LoggedRegistryEntry {
   std::optional<std::string> valueName; // none in older logs
   std::optional<std::string> before;
   std::string newKey; // the outermost key the run created; empty when none was
+};
+
+// A key or value of the medium's registry file, as the import was to change it.
+struct LoggedImport {
+  int root = 0; // 1 classes root, 2 current user, 3 local machine
+  std::string keyPath, newKey;
+  std::optional<std::string> valueName; // none for a key alone
+  std::string kind, data;               // kind sz (data is the text), del or other
+  bool had = false;                     // a value was there before
+  std::optional<std::string> before;    // its text, when it was text
 };
 
 struct StartupFileChanges {
@@ -61,7 +91,8 @@ struct UninstallRecords {
   bool ask = false;
   bool complete = false; // [uninstall] complete: the run finished and removed its backups
   std::string groupName, groupFolder;
-  std::vector<std::string> groupLinks;
+  bool groupFolderMade = true; // the run made the folder (older logs do not say: assumed)
+  std::vector<LoggedLink> groupLinks;
   std::vector<LoggedFile> files, systemFiles;
   std::vector<std::string> directories, systemDirectories;
   std::vector<LoggedExtension> extensions;
@@ -69,6 +100,7 @@ struct UninstallRecords {
   StartupFileChanges autoexec, configSys;
   bool removeRegistry = false;
   std::vector<LoggedRegistryEntry> registry;
+  std::vector<LoggedImport> imports;
   std::map<int, std::string> texts; // l10, l11, l15, l55 to l61
   std::string text(int number) const;
 };

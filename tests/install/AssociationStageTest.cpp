@@ -66,22 +66,37 @@ TEST(AssociationStage, ScansOnlyTheSlotsOfTotal) {
   EXPECT_TRUE(none.view.labels.empty());
 }
 
-TEST(AssociationStage, ReplacesAnExistingAssociationAndGoesOnAfterARefusedWrite) {
+TEST(AssociationStage, RecordsWhatEachValueHeldBeforeAndARefusedWriteEndsTheStage) {
   AssociationRun f(kScript);
   f.platform.putRegistryString(RegistryRoot::ClassesRoot, ".pic", "", "OtherApp.Picture");
   f.platform.putRegistryString(RegistryRoot::ClassesRoot, "OtherApp.Picture", "", "Other");
-  f.platform.refuseRegistryKey(RegistryRoot::ClassesRoot, "Txtautofile");
+  f.platform.putRegistryString(RegistryRoot::ClassesRoot, "picautofile", "", "Picture"); // what the run writes
   EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.value(".pic"), "picautofile");
   EXPECT_EQ(f.value("OtherApp.Picture"), "Other");
-  EXPECT_EQ(f.value("Txtautofile"), "<none>");
-  EXPECT_EQ(f.value("Txtautofile\\DefaultIcon"), "C:\\App\\bin\\\\edit.exe,1");
-  EXPECT_EQ(f.log("extensions", "total"), "3");
-  // What the extension opened before is kept for the uninstaller, and a second run keeps that record.
+  // Each value's state before it was written, equal data included, and the data written.
+  EXPECT_EQ(f.log("extensions", "had2"), "1");
   EXPECT_EQ(f.log("extensions", "o2"), "OtherApp.Picture");
+  EXPECT_EQ(f.log("extensions", "hd2"), "1");
+  EXPECT_EQ(f.log("extensions", "od2"), "Picture");
+  EXPECT_EQ(f.log("extensions", "vd2"), "Picture");
+  EXPECT_EQ(f.log("extensions", "had1"), "0");
   EXPECT_EQ(f.log("extensions", "o1"), "<none>");
+  EXPECT_EQ(f.log("extensions", "hc1"), "0");
+  EXPECT_EQ(f.log("extensions", "vc1"), "C:\\App\\bin\\\\edit.exe %1");
+  // A second run finds its own values and keeps the first run's records.
   EXPECT_TRUE(associationStage(f.run()));
   EXPECT_EQ(f.log("extensions", "o2"), "OtherApp.Picture");
+  EXPECT_EQ(f.log("extensions", "had1"), "0");
+  EXPECT_EQ(f.log("extensions", "hc1"), "0");
+
+  AssociationRun refused(kScript);
+  refused.platform.refuseRegistryKey(RegistryRoot::ClassesRoot, "Txtautofile");
+  EXPECT_FALSE(associationStage(refused.run()));
+  EXPECT_EQ(refused.error(), "Erzeugung von Schlüssel Txtautofile misslungen");
+  EXPECT_EQ(refused.value(".Txt"), "Txtautofile");
+  EXPECT_EQ(refused.value(".pic"), "<none>");
+  EXPECT_EQ(refused.log("extensions", "total"), "1");
 }
 
 TEST(AssociationStage, NamesAProgramBelowTheWindowsDirectoryWhereTheFileStagePutIt) {

@@ -93,7 +93,8 @@ bool expectedError(FaultKind kind, const std::string& error) {
            has("nicht erstellen") || has("Dateiende erreicht");
   case FaultKind::CreateDirectory: return has("nicht erstellen") || has("Kann nicht nach");
   case FaultKind::FreeSpace: return has("Not enough disk space to expand ");
-  case FaultKind::IniWrite: return has("Kann nicht nach") && has("uninst.log");
+  // The log, or the INI file the script changes.
+  case FaultKind::IniWrite: return has("Kann nicht nach") && (has("uninst.log") || has("win.ini"));
   case FaultKind::RegistryKey: return has("Erzeugung von Schlüssel");
   case FaultKind::RegistryValue: return has("Konnte Daten für");
   default: return false;

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "InstallFixture.h"
+#include "install/AssociationStage.h"
 #include "install/IniChanges.h"
 #include "install/ProgramListEntry.h"
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
+#include "support/PlatformSnapshot.h"
+#include "uninstall/Uninstaller.h"
 
 namespace kalvora {
 namespace {
@@ -151,7 +154,7 @@ TEST(RegistryChanges, ARefusedMachineKeyIsReportedAndSkippedButOtherRootsEndTheR
   ASSERT_EQ(f.platform.shownBoxes().size(), 1u);
   EXPECT_EQ(f.platform.shownBoxes()[0].text, "No permission to create a key at the top of\rHKEY_LOCAL_MACHINE");
   EXPECT_EQ(f.platform.shownBoxes()[0].caption, "registry");
-  EXPECT_EQ(f.log("sysreg", "k1"), "<none>");
+  EXPECT_EQ(f.log("sysreg", "k1"), "3"); // recorded before the key; the uninstaller finds nothing there
   EXPECT_EQ(f.log("sysreg", "k2"), "2");
 
   Changes g("[sysreg]\ntotal=1\nk1=1\np1=Locked\ne1=a\nb1=b\n");
@@ -197,6 +200,89 @@ TEST(UninstallRegistration, RegistersUnderTheProductNameUnlessTurnedOff) {
   Changes off("CP=0\n");
   EXPECT_EQ(off.apply(), "");
   EXPECT_FALSE(off.platform.registryKeyExists(RegistryRoot::LocalMachine, key));
+}
+
+class NoWindow : public UninstallWindow {};
+
+// Everything but the installation's own tree and the uninstaller's report.
+testing::PlatformSnapshot outsideTheProduct(const MemoryPlatform& p) {
+  testing::PlatformSnapshot s = testing::snapshotOf(p);
+  std::erase_if(s.files,
+                [](const auto& f) { return f.first.starts_with("C:\\APP") || f.first.starts_with("C:\\TEMP"); });
+  std::erase_if(s.directories, [](const std::string& d) { return d.starts_with("C:\\APP"); });
+  return s;
+}
+
+// Values that were there with the data the run writes, an association another
+// product held, a product's own new INI file and backup names that are taken:
+// each is recorded before it is changed, and the uninstaller on that log puts
+// back exactly what was there.
+TEST(SystemChanges, EverythingTheyChangeIsRecordedFirstAndTheUninstallerPutsBackExactlyWhatWasThere) {
+  Changes f("[ini_1]\nname=C:\\Tool\\tool.ini\ns0=Main\nk0=Path\nv0=C:\\App\ns1=Extra\nk1=On\nv1=1\n"
+            "[ini_2]\nname=%SystemRoot%\\win.ini\nbkp=win.bak\ns0=windows\nk0=Same\nv0=same\ns1=Tool\nk1=New\nv1=x\n"
+            "[sysreg]\nremove=1\ntotal=2\nk1=2\np1=Software\\Vendor\ne1=Same\nb1=same\n"
+            "k2=2\np2=Software\\Vendor\\Tool\ne2=New\nb2=x\n"
+            "[extensions]\ntotal=1\ne1=txt\nn1=Text\n"
+            "[dos]\nbkp_a=AUTOEXEC.BAK\na1=SET TOOL=1\n");
+  f.platform.putFile("C:\\WINDOWS\\win.ini", "[windows]\r\nSame=same\r\n");
+  f.platform.putFile("C:\\WINDOWS\\win.bak", "the user's own");
+  f.platform.putFile("C:\\autoexec.bat", "PATH C:\\WINDOWS\r\n");
+  f.platform.putFile("C:\\AUTOEXEC.BAK", "an older backup");
+  f.platform.putRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor", "Same", "same");
+  f.platform.putRegistryString(RegistryRoot::ClassesRoot, ".txt", "", "txtfile");
+  f.platform.putRegistryString(RegistryRoot::ClassesRoot, "txtautofile", "", "Text");
+  f.platform.createRegistryKey(RegistryRoot::LocalMachine, kUninstallListKey);
+  f.platform.putDirectory("C:\\TEMP");
+  const testing::PlatformSnapshot before = outsideTheProduct(f.platform);
+  ASSERT_TRUE(associationStage(f.run()));
+  EXPECT_EQ(f.apply(), "");
+
+  const struct {
+    const char *section, *key, *value;
+  } records[] = {
+      {"ini_1", "newfile", "1"},
+      {"ini_1", "newdir", "C:\\Tool"},
+      {"ini_1", "newsec0", "1"},
+      {"ini_1", "newsec1", "1"},
+      {"ini_1", "had0", "0"},
+      {"ini_2", "newfile", "0"},
+      {"ini_2", "had0", "1"},
+      {"ini_2", "o0", "same"},
+      {"ini_2", "newsec0", "0"},
+      {"ini_2", "newsec1", "1"},
+      {"ini_2", "bkpfile", "C:\\WINDOWS\\win.001"},
+      {"sysreg", "had1", "1"},
+      {"sysreg", "o1", "same"},
+      {"sysreg", "had2", "0"},
+      {"sysreg", "o2", "<none>"},
+      {"dos", "bkpa", "C:\\AUTOEXEC.001"},
+      {"extensions", "had1", "1"},
+      {"extensions", "o1", "txtfile"},
+      {"extensions", "hd1", "1"},
+      {"extensions", "od1", "Text"},
+  };
+  for (const auto& r : records)
+    EXPECT_EQ(f.log(r.section, r.key), r.value) << r.section << " " << r.key;
+  EXPECT_EQ(f.file("C:\\WINDOWS\\win.bak"), "the user's own");
+  EXPECT_EQ(f.file("C:\\WINDOWS\\win.001"), "[windows]\r\nSame=same\r\n");
+  EXPECT_EQ(f.file("C:\\AUTOEXEC.BAK"), "an older backup");
+  EXPECT_EQ(f.file("C:\\Tool\\tool.ini"), "[Main]\r\nPath=C:\\App\r\n[Extra]\r\nOn=1\r\n");
+
+  NoWindow window;
+  EXPECT_EQ(runUninstaller(f.platform, "C:\\App\\setup\\uninst.log /silent", window), kRemovedAll)
+      << f.file("C:\\TEMP\\unkalvora.log");
+  const testing::PlatformSnapshot after = outsideTheProduct(f.platform);
+  EXPECT_EQ(after.files, before.files);
+  EXPECT_EQ(after.directories, before.directories);
+  EXPECT_EQ(after.registry, before.registry);
+}
+
+TEST(IniChanges, ARefusedWriteEndsTheRunWithTheWritersError) {
+  Changes f("[ini_1]\nname=C:\\Locked\\tool.ini\ns0=Main\nk0=Path\nv0=x\n");
+  f.platform.failCreateOf("C:\\Locked\\tool.ini");
+  EXPECT_EQ(f.apply(), "Kann nicht nach C:\\Locked\\tool.ini schreiben");
+  // Recorded before the write: the uninstaller finds the entry absent.
+  EXPECT_EQ(f.log("ini_1", "s0"), "Main");
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 // anything outside the installation.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "install/FileIdentity.h"
 #include "install/RegistryChanges.h"
@@ -357,6 +359,84 @@ TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
     EXPECT_TRUE(a.p.shownBoxes().empty()) << what;
     // A log refused as a whole touches nothing; otherwise the product's own files go.
     EXPECT_EQ(a.p.fileExists("C:\\Programs\\App\\app.exe"), std::string(row.key) == "directory") << what;
+  }
+}
+
+// A log that has gone stale: what the user changed since the installation stays
+// and is named in the summary; what is still the run's goes, and what the run
+// replaced comes back.
+TEST(Uninstaller, LeavesAndReportsWhatTheUserChangedSinceTheInstallation) {
+  const std::string group = "C:\\WINDOWS\\Start Menu\\Programs\\App\\";
+  const ShellLink made{"C:\\Programs\\App\\app.exe", "-x", "C:\\Programs\\App"};
+  const ShellLink users{"C:\\Other\\other.exe", "", "C:\\Other"};
+  const struct Row {
+    const char* what;
+    std::function<void(Installation&)> change;
+    std::function<bool(MemoryPlatform&)> holds; // what must hold afterwards
+    const char* reported;                       // in the summary; nullptr: nothing left
+  } rows[] = {
+      {"a link re-pointed by the user", [&](Installation& a) { a.p.writeShellLink(group + "App.lnk", users); },
+       [&](MemoryPlatform& p) { return p.readShellLink(group + "App.lnk")->target == users.target; },
+       "App.lnk (changed since the installation)"},
+      {"a link still as the run made it", [&](Installation& a) { a.p.writeShellLink(group + "App.lnk", made); },
+       [&](MemoryPlatform& p) { return !p.fileExists(group + "App.lnk"); }, nullptr},
+      {"a link of that name that was there before",
+       [&](Installation& a) {
+         a.p.writeShellLink(group + "App.lnk", made);
+         a.log("prggrp", "had2", "1");
+         a.log("prggrp", "ot2", users.target);
+         a.log("prggrp", "ow2", users.workingDirectory);
+         a.log("prggrp", "newfolder", "0");
+       },
+       [&](MemoryPlatform& p) {
+         const auto link = p.readShellLink(group + "App.lnk");
+         return link && link->target == users.target && link->workingDirectory == users.workingDirectory &&
+                p.directoryExists(group);
+       },
+       nullptr},
+      {"an INI value the user edited",
+       [](Installation& a) { a.p.writeProfileString("C:\\WINDOWS\\win.ini", "Main", "Added", "mine"); },
+       [](MemoryPlatform& p) { return p.readProfileString("C:\\WINDOWS\\win.ini", "Main", "Added", "") == "mine"; },
+       "[Main] Added (changed since the installation)"},
+      {"a registry value the user edited",
+       [](Installation& a) { a.p.putRegistryString(RegistryRoot::CurrentUser, "Software\\Existing", "Value", "mine"); },
+       [](MemoryPlatform& p) {
+         return p.readRegistryString(RegistryRoot::CurrentUser, "Software\\Existing", "Value") == "mine";
+       },
+       "HKCU\\Software\\Existing \"Value\" (changed since the installation)"},
+      {"a document type the user made open another program",
+       [](Installation& a) {
+         for (const auto& [written, had, value] :
+              {std::tuple{"vd1", "hd1", "App document"}, std::tuple{"vi1", "hi1", "C:\\Programs\\App\\app.exe,1"},
+               std::tuple{"vc1", "hc1", "C:\\Programs\\App\\app.exe %1"}}) {
+           a.log("extensions", written, value);
+           a.log("extensions", had, "0");
+         }
+         a.p.putRegistryString(RegistryRoot::ClassesRoot, "abcautofile\\shell\\open\\command", "", "mine.exe %1");
+       },
+       [](MemoryPlatform& p) {
+         return p.readRegistryString(RegistryRoot::ClassesRoot, "abcautofile\\shell\\open\\command", "") ==
+                "mine.exe %1";
+       },
+       "HKCR\\abcautofile\\shell\\open\\command \"\" (changed since the installation)"},
+  };
+  for (const Row& row : rows) {
+    Installation a;
+    a.install();
+    a.log("prggrp", "to2", made.target);
+    a.log("prggrp", "ar2", made.arguments);
+    a.log("prggrp", "newfolder", "1");
+    row.change(a);
+    a.p.answerNextBox(MessageResult::Yes);
+    const int exit = a.uninstall();
+    EXPECT_TRUE(row.holds(a.p)) << row.what;
+    const std::string summary = a.p.shownBoxes().back().text;
+    if (row.reported) {
+      EXPECT_EQ(exit, kLeftSome) << row.what;
+      EXPECT_NE(summary.find(row.reported), std::string::npos) << row.what << ": " << summary;
+    } else {
+      EXPECT_EQ(exit, kRemovedAll) << row.what << ": " << summary;
+    }
   }
 }
 
