@@ -158,8 +158,9 @@ std::optional<std::string> InstallRun::FormDestroy() {
 RollbackOutcome InstallRun::rollBackAndWait() {
   const std::optional<std::string> commandLine = rollbackCommandLine();
   if (!commandLine) return {};
-  const bool started = run_.platform.runHiddenProgram(*commandLine);
-  return {true, started, started && !run_.platform.fileExists(uninstallLogPath(run_)), *commandLine};
+  // The uninstaller ends with 0 when everything of the run is gone or put back.
+  const std::optional<std::uint32_t> exitCode = run_.platform.runHiddenProgram(*commandLine);
+  return {true, exitCode.has_value(), exitCode == 0u, *commandLine};
 }
 
 std::string rollbackNotStartedText(const std::string& commandLine) {
