@@ -46,11 +46,15 @@ MessageResult UnattendedPlatform::messageBox(const std::string& text, const std:
 }
 
 bool UnattendedPlatform::startHiddenProgram(const std::string& commandLine) {
+  return runHiddenProgram(commandLine).has_value();
+}
+
+std::optional<std::uint32_t> UnattendedPlatform::runHiddenProgram(const std::string& commandLine) {
   log_->line("rollback", commandLine);
   const auto exitCode = inner_.runHiddenProgram(commandLine);
   if (!exitCode) {
     log_->line("rollback", "the uninstaller could not be started: nothing was rolled back");
-    return false;
+    return std::nullopt;
   }
   // The uninstaller writes its account of every run to unkalvora.log in the temporary directory.
   const auto account = inner_.readFileText(inner_.tempDirectory() + "\\unkalvora.log");
@@ -64,7 +68,7 @@ bool UnattendedPlatform::startHiddenProgram(const std::string& commandLine) {
   log_->line("rollback", *exitCode == 0 ? "done: everything the run made is removed"
                                         : "the uninstaller ended with " + std::to_string(*exitCode) +
                                               ": something was left (see the lines above)");
-  return true;
+  return exitCode;
 }
 
 bool UnattendedPlatform::startProgram(const std::string& commandLine) {

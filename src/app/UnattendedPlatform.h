@@ -26,6 +26,8 @@ public:
   // so that its exit code tells of a system rolled back; its log's lines and
   // its result go to this run's log (and so to the /log file).
   bool startHiddenProgram(const std::string& commandLine) override;
+  // Waits for the program and copies the uninstaller's account of its run into the log.
+  std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override;
   // A quiet run starts what the script asks for (the registry import) with its window hidden.
   bool startProgram(const std::string& commandLine) override;
 

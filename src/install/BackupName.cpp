@@ -1,6 +1,5 @@
 #include "install/BackupName.h"
-
-#include <cstdio>
+#include "platform/NumberText.h"
 
 namespace kalvora {
 
@@ -9,8 +8,7 @@ std::optional<std::string> freeBackupPath(Platform& platform, const std::string&
   if (!platform.fileInfo(prefix + name)) return prefix + name;
   const std::string stem = name.substr(0, name.rfind('.'));
   for (int n = 1; n <= 999; ++n) {
-    char extension[8];
-    std::snprintf(extension, sizeof extension, ".%03d", n);
+    const std::string extension = "." + zeroPadded(static_cast<std::uint64_t>(n), 3);
     if (!platform.fileInfo(prefix + stem + extension)) return prefix + stem + extension;
   }
   return std::nullopt;

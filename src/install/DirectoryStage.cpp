@@ -18,10 +18,12 @@ bool createRows(RunContext& run) {
       // "%" marks a directory below the Windows directory (made by the file stage) or a missing key.
       if (value.find('%') != std::string::npos) continue;
       if (!run.succeeded(requireBelowRoot(value))) return false;
-      createDirectories(run.platform, run.state.Choices.TargetDir + value);
-      run.TextLog.line("dir", run.state.Choices.TargetDir + value);
+      // Recorded before it is made, so that no directory of the run is ever unknown
+      // to the uninstaller; one that is then not made is skipped by it.
       ++run.DirectoryCount;
       if (!run.log("directories", numberedKey("d", run.DirectoryCount), value)) return false;
+      createDirectories(run.platform, run.state.Choices.TargetDir + value);
+      run.TextLog.line("dir", run.state.Choices.TargetDir + value);
     }
     if (!run.goesOn()) return false;
     const std::int32_t total = run.script().ReadInteger("directories", "total", 2);

@@ -1,9 +1,9 @@
 #include "install/FileIdentity.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "platform/Crc32.h"
+#include "platform/NumberText.h"
 
 namespace kalvora {
 
@@ -18,10 +18,7 @@ std::optional<std::string> fileIdentity(Platform& platform, const std::string& p
   for (std::size_t got; (got = file->read(block.data(), block.size())) > 0; total += static_cast<std::int64_t>(got))
     crc = crc32Update(crc, block.data(), got);
   if (total != info->size) return std::nullopt; // cut short by a read error
-  char text[48];
-  std::snprintf(text, sizeof text, "%lld %08X %08X", static_cast<long long>(total),
-                static_cast<unsigned>(info->dosDateTime), static_cast<unsigned>(crc32Finish(crc)));
-  return std::string(text);
+  return std::to_string(total) + " " + hexDigits8(info->dosDateTime) + " " + hexDigits8(crc32Finish(crc));
 }
 
 } // namespace kalvora

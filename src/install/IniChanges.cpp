@@ -1,6 +1,7 @@
 #include "install/IniChanges.h"
 
 #include "install/BackupName.h"
+#include "install/FileIdentity.h"
 #include "install/ScriptPaths.h"
 #include "platform/Directories.h"
 #include "platform/IniText.h"
@@ -80,6 +81,15 @@ bool logNewFile(RunContext& run, const std::string& section, const std::string& 
   return run.logBool(section, "newfile", isNew);
 }
 
+// What the file was before the run changed it ("SIZE DOSTIME CRC32"): the
+// uninstaller gives it its time back once it holds those bytes again. A second
+// run over the same log keeps the first run's record.
+bool logEarlierIdentity(RunContext& run, const std::string& section, const std::string& file) {
+  if (!iniRead(run.Log.text(), section, "was", "").empty()) return true;
+  const std::optional<std::string> identity = fileIdentity(run.platform, file);
+  return !identity || run.log(section, "was", *identity);
+}
+
 } // namespace
 
 std::string iniFilePath(const std::string& name, const std::string& windowsDir) {
@@ -104,7 +114,8 @@ bool iniChanges(RunContext& run) {
     // A name without a directory is a file of the Windows directory, as the INI functions take it.
     const bool bare = path.find_first_of("\\/:") == std::string::npos;
     const std::string file = bare ? run.WindowsDir + "\\" + path : path;
-    if (!run.log(section, "path", file) || !logNewFile(run, section, file)) return false;
+    if (!run.log(section, "path", file) || !logNewFile(run, section, file) || !logEarlierIdentity(run, section, file))
+      return false;
     const std::string backupName = holdsSystemRoot(name) ? script.ReadString(section, "bkp", "") : "";
     if (!backupName.empty() && !backUp(run, section, path, backupName)) return false;
     if (!writeEntries(run, section, path, file)) return false;

@@ -1,9 +1,8 @@
 #include "install/ProgramListEntry.h"
 
-#include <cstdio>
-
 #include "install/RegistryChanges.h"
 #include "install/UninstallerSetup.h"
+#include "platform/NumberText.h"
 
 namespace kalvora {
 namespace {
@@ -28,9 +27,9 @@ std::string scriptValue(const SetupScript& script, const char* section, const ch
 
 // YYYYMMDD, as the list of programs reads InstallDate.
 std::string dateText(const DosTime& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d%02d%02d", t.year % 10000, t.month % 100, t.day % 100);
-  return text;
+  return zeroPadded(static_cast<std::uint64_t>(t.year % 10000), 4) +
+         zeroPadded(static_cast<std::uint64_t>(t.month % 100), 2) +
+         zeroPadded(static_cast<std::uint64_t>(t.day % 100), 2);
 }
 
 } // namespace

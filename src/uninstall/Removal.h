@@ -61,6 +61,7 @@ private:
   void importedValue(const LoggedImport& entry);
   void iniFiles();
   void iniEntries(const std::string& path, const LoggedIniFile& file);
+  void restoreEarlierTime(const std::string& path, const std::string& earlier);
   void startupFiles();
   void associations();
   void classKey(const std::string& className, const std::vector<LoggedClassValue>& values);

@@ -5,8 +5,9 @@
 // product's entry in the list of installed programs.
 #include <algorithm>
 
-#include "install/ProgramListEntry.h"
+#include "install/FileIdentity.h"
 #include "install/PendingRegistration.h"
+#include "install/ProgramListEntry.h"
 #include "install/RegistryChanges.h"
 #include "install/ScriptPaths.h"
 #include "platform/IniText.h"
@@ -164,6 +165,23 @@ void Removal::iniFiles() {
 
 // The entries are taken back in the file's text, which is then written beside
 // and moved over the file in one step: the file is never left cut short.
+// A file that holds its bytes from before the run again gets its time from
+// before back; one that differs (the user's own changes) keeps its time.
+void Removal::restoreEarlierTime(const std::string& path, const std::string& earlier) {
+  const auto fields = [](const std::string& identity) {
+    const auto first = identity.find(' '), last = identity.rfind(' ');
+    return std::make_pair(identity.substr(0, first) + identity.substr(last),
+                          identity.substr(first + 1, last - first - 1));
+  };
+  const std::optional<std::string> now = fileIdentity(platform_, path);
+  if (earlier.empty() || !now || earlier.find(' ') == earlier.rfind(' ')) return;
+  const auto [content, time] = fields(earlier);
+  if (fields(*now).first != content || time.size() != 8 ||
+      time.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    return;
+  platform_.setFileDosTime(path, static_cast<std::uint32_t>(std::stoul(time, nullptr, 16)));
+}
+
 void Removal::iniEntries(const std::string& path, const LoggedIniFile& file) {
   const auto text = wholeFile(platform_, path);
   if (!text) return report_.left("INI file", path, "cannot be read");
@@ -206,6 +224,7 @@ void Removal::iniEntries(const std::string& path, const LoggedIniFile& file) {
     return;
   }
   const bool written = edited == *text || rewriteFile(platform_, path, edited);
+  if (written) restoreEarlierTime(path, file.earlier);
   for (const std::string& entry : taken)
     if (written)
       report_.removed("INI entry", entry);

@@ -87,6 +87,7 @@ std::vector<LoggedIniFile> iniFiles(const LogReader& log) {
     file.backup = log.text(section, "bkpfile");
     file.newFile = log.flag(section, "newfile");
     file.newDir = log.text(section, "newdir");
+    file.earlier = log.text(section, "was");
     for (std::int64_t j : log.numbers(section, "s")) {
       LoggedIniEntry entry{log.text(section, numberedKey("s", j)), log.text(section, numberedKey("k", j)),
                            log.text(section, numberedKey("v", j)), log.before(section, "had", "o", j),

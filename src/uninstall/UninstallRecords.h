@@ -51,6 +51,7 @@ struct LoggedIniFile {
   std::string backup;   // a backup the run created, full path
   bool newFile = false; // the run made the file
   std::string newDir;   // the outermost directory the run made for it
+  std::string earlier;  // "SIZE DOSTIME CRC32" of the file before the run; empty when new or not logged
   std::vector<LoggedIniEntry> entries;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "InstallFixture.h"
+#include "install/RegistryChanges.h"
 #include "support/PlatformSnapshot.h"
 #include "uninstall/Uninstaller.h"
 
@@ -62,6 +63,8 @@ TEST(RegistryImport, IsRecordedBeforeTheEditorRunsAndTakenBackByTheUninstaller) 
   testing::InstallFixture f("[software]\nname=Tool\n");
   f.platform.putFile("D:\\zsys.re_", kFile);
   f.platform.createRegistryKey(RegistryRoot::LocalMachine, "Software");
+  // Windows always has the list of programs, where the run registers itself while under way.
+  f.platform.createRegistryKey(RegistryRoot::LocalMachine, kUninstallListKey);
   for (const char* name : {"Same", "Old", "Gone"})
     f.platform.putRegistryString(RegistryRoot::CurrentUser, "Software\\Vendor", name,
                                  name == std::string("Same") ? "same" : "old");

@@ -1,0 +1,24 @@
+#pragma once
+// Numbers as fixed-width text, without the C library's printf family: in the
+// Windows programs that would bring in the whole formatted-output engine.
+#include <cstdint>
+#include <string>
+
+namespace kalvora {
+
+// value in decimal, padded with zeros on the left to at least digits characters.
+inline std::string zeroPadded(std::uint64_t value, int digits) {
+  std::string text = std::to_string(value);
+  if (static_cast<int>(text.size()) < digits) text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+  return text;
+}
+
+// value as exactly eight upper-case hexadecimal digits.
+inline std::string hexDigits8(std::uint32_t value) {
+  std::string text(8, '0');
+  for (int i = 7; i >= 0; --i, value >>= 4)
+    text[static_cast<std::size_t>(i)] = "0123456789ABCDEF"[value & 0xF];
+  return text;
+}
+
+} // namespace kalvora
