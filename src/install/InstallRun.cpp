@@ -158,7 +158,7 @@ std::optional<std::string> InstallRun::FormDestroy() {
 RollbackOutcome InstallRun::rollBackAndWait() {
   const std::optional<std::string> commandLine = rollbackCommandLine();
   if (!commandLine) return {};
-  const bool started = run_.platform.runHiddenProgram(*commandLine);
+  const bool started = run_.platform.runHiddenProgram(*commandLine).has_value();
   return {true, started, started && !run_.platform.fileExists(uninstallLogPath(run_)), *commandLine};
 }
 

@@ -115,8 +115,9 @@ bool FaultPlatform::startHiddenProgram(const std::string& commandLine) {
   return !fails(FaultKind::ProgramStart) && inner_.startHiddenProgram(commandLine);
 }
 
-bool FaultPlatform::runHiddenProgram(const std::string& commandLine) {
-  return !fails(FaultKind::ProgramStart) && inner_.runHiddenProgram(commandLine);
+std::optional<std::uint32_t> FaultPlatform::runHiddenProgram(const std::string& commandLine) {
+  if (fails(FaultKind::ProgramStart)) return std::nullopt;
+  return inner_.runHiddenProgram(commandLine);
 }
 
 std::unique_ptr<Stream> FaultPlatform::openFileForWorker(const std::string& path) {

@@ -68,7 +68,7 @@ public:
   bool writeShellLink(const std::string& path, const ShellLink& link) override;
   bool startProgram(const std::string& commandLine) override;
   bool startHiddenProgram(const std::string& commandLine) override;
-  bool runHiddenProgram(const std::string& commandLine) override;
+  std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override;
   std::unique_ptr<Stream> openFileForWorker(const std::string& path) override;
   bool deleteFile(const std::string& path) override;
   bool removeDirectory(const std::string& path) override;
