@@ -1,6 +1,10 @@
 #include "install/FileStage.h"
 
+#include <cctype>
+#include <map>
 #include <optional>
+#include <set>
+#include <vector>
 
 #include "install/ChunkCopy.h"
 #include "install/DecodeAhead.h"
@@ -18,7 +22,7 @@ struct FileEntry {
   std::string section; // "Option_k"
   int option = 0;
   std::int64_t index = 0;
-  std::string name;
+  std::string name; // empty: the end of an option's list
 };
 
 // Where a file goes, its number in the log's section and the value it is logged with.
@@ -29,22 +33,45 @@ struct Target {
   std::string record;
 };
 
-// Makes the missing directories of a file below the Windows directory, each
-// recorded (outermost first) before it is made.
-bool createSystemRootDirectories(RunContext& run, const std::string& target) {
-  for (const std::string& dir : missingDirectories(run.platform, containingDirectory(target))) {
+// What the run will do with one file, all of it logged before the first file
+// of its batch is touched.
+struct Placement {
+  FileEntry file;
+  Target target;
+  bool write = false, replaces = false;
+  std::string backup;
+  std::vector<std::string> newDirectories;  // below the Windows directory, outermost first
+  std::optional<std::uint32_t> countBefore; // a shared file's count before the run counts it up
+};
+
+// What the files planned so far in a batch will have made, so that a later
+// file of the batch is planned as the earlier ones leave the system.
+struct BatchPlan {
+  std::set<std::string> targets, directories; // upper case: Windows' names ignore case
+  std::map<std::string, std::uint32_t> counts;
+};
+
+std::string upper(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Logs the directories below the Windows directory that the file needs and
+// that neither exist nor are planned by an earlier file of the batch.
+bool planSystemRootDirectories(RunContext& run, BatchPlan& batch, Placement& placement) {
+  for (const std::string& dir : missingDirectories(run.platform, containingDirectory(placement.target.path))) {
+    if (!batch.directories.insert(upper(dir)).second) continue;
     ++run.SystemRootDirectoryCount;
     if (!run.log("systemroot", numberedKey("d", run.SystemRootDirectoryCount), dir) ||
         !run.logInteger("systemroot", "dtotal", run.SystemRootDirectoryCount))
       return false;
-    run.TextLog.line("dir", dir);
-    if (!run.flushLog()) return false;
-    run.platform.createDirectory(dir);
+    placement.newDirectories.push_back(dir);
   }
   return true;
 }
 
-// Where the file goes; counts it (logging the total) and makes its directories
+// Where the file goes; counts it (logging the total) and plans its directories
 // below the Windows directory. The caller logs the file itself. Nothing when
 // the run is to leave.
 std::optional<Target> targetOf(RunContext& run, const FileEntry& file) {
@@ -63,7 +90,6 @@ std::optional<Target> targetOf(RunContext& run, const FileEntry& file) {
     const std::string below = belowSystemRoot(value, kKeptForFiles);
     if (!run.succeeded(requireBelowRoot(below + file.name))) return std::nullopt;
     const std::string target = run.WindowsDir + below + file.name;
-    if (!createSystemRootDirectories(run, target)) return std::nullopt;
     return Target{target, "systemroot", run.SystemRootCount, target};
   }
   if (!run.succeeded(requireBelowRoot(value + file.name))) return std::nullopt;
@@ -87,10 +113,10 @@ Chunk chunkOf(const SetupScript& script, const FileEntry& file) {
   return chunk;
 }
 
-// Calls place for every file entry of the chosen options, in order, and goesOn
-// after each entry and at the end of each option's list; false as soon as one
-// of them is.
-template <typename Place, typename GoesOn> bool forEachFile(RunContext& run, Place&& place, GoesOn&& goesOn) {
+// The file entries of the chosen options, in order, each option's list closed
+// by an entry with no name.
+std::vector<FileEntry> fileEntries(RunContext& run) {
+  std::vector<FileEntry> entries;
   for (int option = 1; option <= kOptionCount; ++option) {
     if (!run.state.Choices.OptionChosen[static_cast<std::size_t>(option - 1)]) continue;
     FileEntry file;
@@ -98,25 +124,19 @@ template <typename Place, typename GoesOn> bool forEachFile(RunContext& run, Pla
     file.option = option;
     for (file.index = 1;; ++file.index) {
       file.name = run.script().ReadString(file.section, numberedKey("f", file.index), "[leer]");
-      const bool listEnded = file.name == "[leer]";
-      if (!listEnded && !place(file)) return false;
-      if (!goesOn()) return false;
-      if (listEnded) break;
+      if (file.name == "[leer]") file.name.clear();
+      entries.push_back(file);
+      if (file.name.empty()) break;
     }
   }
-  return true;
+  return entries;
 }
 
 // What the file stage will expand, for the decode-ahead.
-std::vector<PlannedFile> plannedFiles(RunContext& run) {
+std::vector<PlannedFile> plannedFiles(RunContext& run, const std::vector<FileEntry>& entries) {
   std::vector<PlannedFile> files;
-  static_cast<void>(forEachFile(
-      run,
-      [&](const FileEntry& file) {
-        files.push_back({fileNamePart(file.name), chunkOf(run.script(), file)});
-        return true;
-      },
-      [] { return true; }));
+  for (const FileEntry& file : entries)
+    if (!file.name.empty()) files.push_back({fileNamePart(file.name), chunkOf(run.script(), file)});
   return files;
 }
 
@@ -130,37 +150,85 @@ bool shouldWrite(RunContext& run, bool exists) {
   }
 }
 
+// Logs every record of the file before anything is done to it; a file that an
+// earlier file of the batch writes counts as there. Nothing when the run is to leave.
+std::optional<Placement> planFile(RunContext& run, BatchPlan& batch, const FileEntry& file) {
+  Placement placement;
+  placement.file = file;
+  const std::optional<Target> target = targetOf(run, file);
+  if (!target) return std::nullopt;
+  placement.target = *target;
+  const Target& placed = placement.target;
+  const bool shared = std::string_view(placed.section) == "systemroot";
+  if (shared && !planSystemRootDirectories(run, batch, placement)) return std::nullopt;
+  const std::string key = upper(placed.path);
+  const bool exists = batch.targets.count(key) != 0 || run.platform.fileExists(placed.path);
+  placement.write = shouldWrite(run, exists);
+  // The uninstaller leaves a file that was there before and that the run did
+  // not touch; its mark goes first, so that no log names such a file without it.
+  if (!placement.write && !run.log(placed.section, numberedKey("kept", placed.number), "1")) return std::nullopt;
+  // A file the run replaces is named with the place of its original from the
+  // first: until that is there, the rollback knows the file is still the user's.
+  placement.backup = backupPath(run.state.Choices.TargetDir, placed.section, placed.number);
+  placement.replaces = placement.write && exists && run.LogEnabled;
+  if (placement.replaces && !run.log(placed.section, numberedKey("bak", placed.number), placement.backup))
+    return std::nullopt;
+  if (!run.log(placed.section, numberedKey("f", placed.number), placed.record)) return std::nullopt;
+  // Without a log no uninstaller would ever count a shared file down.
+  if (shared && run.LogEnabled) {
+    const auto counted = batch.counts.find(key);
+    placement.countBefore = logSharedCount(run, placed.number,
+                                           counted != batch.counts.end() ? std::optional(counted->second)
+                                                                         : sharedCount(run.platform, placed.path),
+                                           exists);
+    if (!placement.countBefore) return std::nullopt;
+    batch.counts[key] = *placement.countBefore + 1;
+  }
+  if (placement.write) batch.targets.insert(key);
+  return placement;
+}
+
+// The id<n> records of the files placed since the last flush. They need not
+// reach the disk at once (a file without one is the run's all the same), so
+// they go into the log only with the next batch's records or when the
+// placing ends, and a stop check between files writes nothing.
+struct HeldIdentities {
+  struct Record {
+    const char* section;
+    std::string key, value;
+  };
+  std::vector<Record> records;
+  bool logAll(RunContext& run) {
+    for (const Record& record : records)
+      if (!run.log(record.section, record.key, record.value)) return false;
+    records.clear();
+    return true;
+  }
+};
+
 // [section] id<n>: what the file is now that the run has written it. A file
 // that cannot be read back gets none: the uninstaller then takes it as the
 // run's whatever it holds, as it takes every file of older logs.
-bool logIdentity(RunContext& run, const Target& placed) {
+void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held) {
   const std::optional<std::string> id = fileIdentity(run.platform, placed.path);
   if (!id) {
     run.TextLog.line("unread", placed.path);
-    return true;
+    return;
   }
-  return run.log(placed.section, numberedKey("id", placed.number), *id);
+  held.records.push_back({placed.section, numberedKey("id", placed.number), *id});
 }
 
-bool placeFile(RunContext& run, const FileEntry& file) {
+// Does what the file's records, already on disk, say.
+bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held) {
+  const FileEntry& file = placement.file;
+  const std::string& target = placement.target.path;
   run.view.setItemLabel(run.text(14) + " " + file.name);
-  const std::optional<Target> placed = targetOf(run, file);
-  if (!placed) return false;
-  const std::string& target = placed->path;
-  const bool exists = run.platform.fileExists(target);
-  const bool write = shouldWrite(run, exists);
-  // The uninstaller leaves a file that was there before and that the run did
-  // not touch; its mark goes first, so that no log names such a file without it.
-  if (!write && !run.log(placed->section, numberedKey("kept", placed->number), "1")) return false;
-  // A file the run replaces is named with the place of its original from the
-  // first: until that is there, the rollback knows the file is still the user's.
-  const std::string backup = backupPath(run.state.Choices.TargetDir, placed->section, placed->number);
-  const bool replaces = write && exists && run.LogEnabled;
-  if (replaces && !run.log(placed->section, numberedKey("bak", placed->number), backup)) return false;
-  if (!run.log(placed->section, numberedKey("f", placed->number), placed->record)) return false;
-  const bool shared = std::string_view(placed->section) == "systemroot";
-  if (shared && !countSharedFileUp(run, placed->number, target, exists)) return false;
-  if (!write) {
+  for (const std::string& dir : placement.newDirectories) {
+    run.TextLog.line("dir", dir);
+    run.platform.createDirectory(dir);
+  }
+  if (placement.countBefore && !countSharedFileUp(run, target, *placement.countBefore)) return false;
+  if (!placement.write) {
     run.TextLog.line("kept", target);
     return true;
   }
@@ -168,42 +236,73 @@ bool placeFile(RunContext& run, const FileEntry& file) {
 
   const Chunk chunk = chunkOf(run.script(), file);
   run.CurrentTarget = target;
-  if (!run.flushLog()) return false; // every file is recorded on disk before its data are written
   const bool compressed = run.state.Setup.CompressionMode == 1;
   // The original is kept aside right before the target is opened for writing:
   // a stop before (at a volume prompt, while the chunk is staged) leaves it untouched.
-  if (!compressed && replaces && !keepOriginal(run, target, backup)) return false;
+  if (!compressed && placement.replaces && !keepOriginal(run, target, placement.backup)) return false;
   if (!copyChunk(run, chunk, compressed ? run.CompressTmpPath : target)) return false;
   if (compressed) {
-    if (replaces && !keepOriginal(run, target, backup)) return false;
+    if (placement.replaces && !keepOriginal(run, target, placement.backup)) return false;
     const Result<std::string> written = run.expandStaged(fileNamePart(run.CurrentTarget));
     if (!written.ok()) return run.fail(written.error());
     // A member the component could not write would leave the product incomplete
     // without a word: that is reported like a target that cannot be created.
     if (written.value().empty()) return run.fail(EFCreateError(target));
   }
-  return !run.LogEnabled || logIdentity(run, *placed);
+  if (run.LogEnabled) holdIdentity(run, placement.target, held);
+  return true;
 }
 
-bool placeFiles(RunContext& run) {
+// Files logged ahead and put on disk with one flush of the log: a flush costs
+// a write-through of the whole log, far more than a small file.
+constexpr std::size_t kBatchFiles = 256;
+
+bool placeBatches(RunContext& run, HeldIdentities& held) {
+  const std::vector<FileEntry> entries = fileEntries(run);
   // The chunks of a compressed medium are expanded ahead where the platform
   // gives a second thread; leaving the stage stops that.
   std::optional<DecodeAhead> ahead;
   if (run.state.Setup.CompressionMode == 1)
-    ahead.emplace(run.platform, run.C, run.state.Setup.SourceDir, plannedFiles(run), run.ExpandedAhead);
+    ahead.emplace(run.platform, run.C, run.state.Setup.SourceDir, plannedFiles(run, entries), run.ExpandedAhead);
   std::size_t placed = 0;
   run.ContinuationCount = 0;
-  return forEachFile(
-      run,
-      [&](const FileEntry& file) {
+  for (std::size_t first = 0; first < entries.size();) {
+    BatchPlan batch;
+    std::vector<std::optional<Placement>> plan; // none: the end of an option's list
+    if (!held.logAll(run)) return false;
+    for (std::size_t files = 0; first < entries.size() && files < kBatchFiles; ++first) {
+      if (entries[first].name.empty()) {
+        plan.emplace_back();
+        continue;
+      }
+      std::optional<Placement> placement = planFile(run, batch, entries[first]);
+      if (!placement) return false;
+      plan.push_back(std::move(placement));
+      ++files;
+    }
+    // Every record of the batch is on disk before the first of its files is touched.
+    if (!run.flushLog()) return false;
+    for (const std::optional<Placement>& placement : plan) {
+      if (placement) {
         if (ahead) ahead->reach(placed++);
-        return placeFile(run, file);
-      },
-      [&] {
-        if (!run.goesOn()) return false;
-        run.ContinuationCount = 0;
-        return true;
-      });
+        if (!placeFile(run, *placement, held)) return false;
+      }
+      if (!run.goesOn()) return false;
+      run.ContinuationCount = 0;
+    }
+  }
+  return true;
+}
+
+// Places the files batch by batch; the identities of the files placed are
+// logged however the placing ends.
+bool placeFiles(RunContext& run) {
+  HeldIdentities held;
+  const bool placed = placeBatches(run, held);
+  const std::optional<Exception> leftBy = run.Error;
+  const bool logged = held.logAll(run);
+  if (!placed) run.Error = leftBy; // a refusal here does not hide what ended the run
+  return placed && logged;
 }
 
 } // namespace
@@ -219,7 +318,7 @@ bool fileStage(RunContext& run) {
   run.BytesDone = 0;
   const VolumeRelease release(run.HeldVolume); // closed before the stage leaves, also at a stop
   // The files' records stay in memory between the flushes at the points where
-  // the run may stop and before each file's data.
+  // the run may stop and before each batch of files is placed.
   static_cast<void>(run.Log.hold(true)); // holding writes nothing
   // A stop or an error in a block copy, at a volume prompt or between files
   // leaves both totals current.

@@ -6,6 +6,7 @@
 #include "install/ChunkCopy.h"
 #include "install/RunProgress.h"
 #include "install/ScriptPaths.h"
+#include "install/SharedFiles.h"
 
 namespace kalvora {
 namespace {
@@ -178,6 +179,22 @@ TEST(FileStage, SystemRootPathCutAndOptionWithoutFiles) {
   EXPECT_EQ(f.log("systemroot", "f1"), target);
   EXPECT_EQ(f.log("files", "f1"), "<none>");
   EXPECT_EQ(f.log("files", "total"), "1");
+}
+
+// Files of one batch are planned as the earlier ones leave the system: a new
+// directory is logged once, a target written twice is replaced the second
+// time, and its shared count goes up from the first file's count.
+TEST(FileStage, OneBatchPlansEachFileAfterTheEarlierOnes) {
+  Stage f("[directories]\nd1_1=%systemroot%\\kv\\sub\\\n[Option_1]\n"
+          "f1=a.dll\nd1=1\nz1=3\nf2=b.dll\nd2=1\nz2=3\nf3=a.dll\nd3=1\nz3=3\n");
+  f.run().LogEnabled = true;
+  ASSERT_TRUE(fileStage(f.run()));
+  EXPECT_EQ(f.log("systemroot", "dtotal"), "2");
+  EXPECT_EQ(f.log("systemroot", "d2"), "C:\\WINDOWS\\kv\\sub");
+  EXPECT_EQ(f.log("systemroot", "bak1") + f.log("systemroot", "bak3"), "<none>C:\\App\\setup\\backup\\s3");
+  EXPECT_EQ(f.log("systemroot", "count1") + f.log("systemroot", "count3"), "01");
+  EXPECT_EQ(f.platform.readRegistryDword(RegistryRoot::LocalMachine, kSharedDllsKey, "C:\\WINDOWS\\kv\\sub\\a.dll"),
+            2u);
 }
 
 TEST(FileStage, ScriptPathsThatLeaveTheirRootAreRefused) {
