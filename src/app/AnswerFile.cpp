@@ -84,7 +84,11 @@ std::string answerFileText(const InstallState& state, const SetupSwitches& switc
   std::string text = "[answers]\r\ndir=" + state.Choices.TargetDir + "\r\ngroup=" + state.Choices.ProgramGroup +
                      "\r\nconfig=" + config + "\r\n";
   if (config == "custom") text += "options=" + optionNames(state) + "\r\n";
-  if (switches.removeOld) text += "removeold=1\r\n";
+  // The answer to the older-copy question when it came up; the switch alone otherwise.
+  if (state.Choices.RemoveOldCopy)
+    text += std::string("removeold=") + (*state.Choices.RemoveOldCopy ? "1" : "0") + "\r\n";
+  else if (switches.removeOld)
+    text += "removeold=1\r\n";
   if (switches.allowDowngrade) text += "allowdowngrade=1\r\n";
   return text;
 }

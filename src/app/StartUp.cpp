@@ -156,14 +156,16 @@ StartUpOutcome StartUp::handleOldCopy() {
     return StartUpOutcome::Continue;
   const TextTable texts(*script_);
   const std::int32_t old = script_->ReadInteger("vercheck", "old", 0);
-  if ((old == 1 || old == 2) && removeOldCopy_)
+  if ((old == 1 || old == 2) && removeOldCopy_) {
+    state_.Choices.RemoveOldCopy = true;
     return removeOldCopy_(state_.Setup.InstalledUninstallString) ? StartUpOutcome::Continue
                                                                  : StartUpOutcome::EndProgram;
+  }
   switch (old) {
   case 1:
-    if (platform_.messageBox(texts.text("l65"), "kalvora", MessageButtons::YesNo, MessageIcon::None) ==
-        MessageResult::Yes)
-      platform_.startProgram(state_.Setup.InstalledUninstallString);
+    state_.Choices.RemoveOldCopy = platform_.messageBox(texts.text("l65"), "kalvora", MessageButtons::YesNo,
+                                                        MessageIcon::None) == MessageResult::Yes;
+    if (*state_.Choices.RemoveOldCopy) platform_.startProgram(state_.Setup.InstalledUninstallString);
     return StartUpOutcome::Continue;
   case 2:
     if (platform_.messageBox(texts.text("l66"), "kalvora", MessageButtons::OkCancel, MessageIcon::None) ==

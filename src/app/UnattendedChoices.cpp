@@ -57,6 +57,8 @@ public:
       return refused(kExitBadValue, "target directory: " + entryFaultMessage(dir.fault, state_.Setup.TextTable));
     if (FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalMin) return noSpace(dir.drive);
 
+    if (const ChoiceOutcome named = namedConfiguration(switches_, state_, configurations_.preselection); !named.ok())
+      return named;
     configurations_.setUp();
     if (const ChoiceOutcome outcome = chooseConfiguration(dir); !outcome.ok()) return outcome;
     configurations_.settleChoice();
@@ -77,52 +79,11 @@ private:
   }
 
   // The configuration page as the wizard's Next leaves it; without /config the
-  // wizard's first choice stands.
+  // wizard's first choice stands, without /options the script's custom defaults.
   ChoiceOutcome chooseConfiguration(const DirectoryCheck& dir) {
-    std::optional<ConfigChoice> choice = switches_.config;
-    if (!choice && switches_.options) choice = ConfigChoice::Custom;
-    if (switches_.options && choice != ConfigChoice::Custom)
-      return refused(kExitBadValue, "/options applies to the custom configuration only");
-    if (choice && !offered(*choice, state_))
-      return refused(kExitBadValue,
-                     std::string("this setup does not offer the ") + configName(*choice) + " configuration");
-    if (choice) configurations_.cf_standardClick(radioOf(*choice));
-    switch (configurations_.chosen()) {
-    case Configuration::Standard:
-      if (FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalStandard) return noSpace(dir.drive);
-      break;
-    case Configuration::Minimal: break;
-    case Configuration::Custom: return tickOptions();
-    }
-    return {};
-  }
-
-  // The option an item of /options names: its number, or the name its box
-  // shows (without regard to case); 0 when the setup has no such option.
-  int optionNumber(const std::string& item) const {
-    for (int n = 1; n <= kOptionCount; ++n) {
-      const auto i = static_cast<std::size_t>(n - 1);
-      if (item == std::to_string(n) ||
-          (!state_.Setup.OptionName[i].empty() && sameNoCase(item, state_.Setup.OptionName[i])))
-        return controls_[optionBox(n)].visible ? n : 0;
-    }
-    return 0;
-  }
-
-  // The custom configuration's boxes: the listed options, or the script's
-  // preselection; a locked option 1 stays ticked as in the wizard.
-  ChoiceOutcome tickOptions() {
-    std::array<bool, kOptionCount> listed{};
-    if (switches_.options)
-      for (const std::string& item : *switches_.options) {
-        const int n = optionNumber(item);
-        if (n == 0) return refused(kExitBadValue, "this setup has no option " + item);
-        listed[static_cast<std::size_t>(n - 1)] = true;
-      }
-    for (int n = 1; n <= kOptionCount; ++n) {
-      const auto i = static_cast<std::size_t>(n - 1);
-      configurations_.setTick(n, switches_.options ? listed[i] : state_.Setup.OptionInCustom[i]);
-    }
+    if (configurations_.chosen() == Configuration::Standard &&
+        FreeSpace(platform_, dir.driveNumber) < state_.Setup.TotalStandard)
+      return noSpace(dir.drive);
     return {};
   }
 
@@ -133,7 +94,39 @@ private:
   Configurations configurations_;
 };
 
+// The option an item of /options names: its number, or the name its box
+// shows (without regard to case); 0 when the setup has no such option.
+int optionNumber(const std::string& item, const SetupValues& setup) {
+  for (int n = 1; n <= kOptionCount; ++n) {
+    const auto i = static_cast<std::size_t>(n - 1);
+    if (item == std::to_string(n) || (!setup.OptionName[i].empty() && sameNoCase(item, setup.OptionName[i])))
+      return Configurations::optionShown(setup, n) ? n : 0;
+  }
+  return 0;
+}
+
 } // namespace
+
+ChoiceOutcome namedConfiguration(const SetupSwitches& switches, const InstallState& state, Preselection& named) {
+  std::optional<ConfigChoice> choice = switches.config;
+  if (!choice && switches.options) choice = ConfigChoice::Custom;
+  if (switches.options && choice != ConfigChoice::Custom)
+    return refused(kExitBadValue, "/options applies to the custom configuration only");
+  if (choice && !offered(*choice, state))
+    return refused(kExitBadValue,
+                   std::string("this setup does not offer the ") + configName(*choice) + " configuration");
+  if (choice) named.configuration = radioOf(*choice);
+  if (switches.options) {
+    std::array<bool, kOptionCount> listed{};
+    for (const std::string& item : *switches.options) {
+      const int n = optionNumber(item, state.Setup);
+      if (n == 0) return refused(kExitBadValue, "this setup has no option " + item);
+      listed[static_cast<std::size_t>(n - 1)] = true;
+    }
+    named.options = listed;
+  }
+  return {};
+}
 
 std::string oneLine(const std::string& text) {
   std::string line = text;

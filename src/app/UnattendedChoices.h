@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "model/InstallState.h"
 #include "platform/Platform.h"
+#include "wizard/Configurations.h"
 
 namespace kalvora {
 
@@ -23,6 +24,12 @@ struct ChoiceOutcome {
 // start page: TargetDir, ProgramGroup, OptionChosen, RunFromMedium and
 // ProgressTotal. On failure nothing may be installed: the run must not start.
 ChoiceOutcome applyUnattendedChoices(const SetupSwitches& switches, InstallState& state, Platform& platform);
+
+// The configuration and options that /config and /options name (options by
+// number or by the name their box shows), tested against what the setup
+// offers; /options alone means the custom configuration. Both the unattended
+// choices and the wizard's preselection take them from here.
+ChoiceOutcome namedConfiguration(const SetupSwitches& switches, const InstallState& state, Preselection& named);
 
 // A message box's text on one line, for a log.
 std::string oneLine(const std::string& text);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "script/SetupScript.h"
@@ -55,6 +56,8 @@ struct WizardChoices {
   std::array<bool, kOptionCount> OptionChosen{};
   bool RunFromMedium = false;
   std::int64_t ProgressTotal = 0;
+  // The answer to the start-up's question about an older copy (remove it first?), when it came up.
+  std::optional<bool> RemoveOldCopy;
 };
 
 // Written by the installation run, its cancel confirmation and the completion;

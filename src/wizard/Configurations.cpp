@@ -37,9 +37,8 @@ void Configurations::setUp() {
     setTick(n, state_.Setup.OptionInCustom[at(n)]);
     WizardControl& box = controls_[optionBox(n)];
     box.text = state_.Setup.OptionName[at(n)];
-    box.visible = n <= 2 || !box.text.empty();
+    box.visible = optionShown(state_.Setup, n);
   }
-  enforceLock();
 
   const bool minimalFirst = state_.Setup.CdOffered && !state_.Setup.StandardOffered;
   controls_[C::cf_standard].checked = !minimalFirst;
@@ -49,6 +48,24 @@ void Configurations::setUp() {
   controls_[C::cf_standard].visible = controls_[C::cfl_standard].visible = state_.Setup.StandardOffered;
   controls_[C::cf_custom].visible = controls_[C::cfl_custom].visible = state_.Setup.CustomOffered;
   controls_[C::cf_min].visible = controls_[C::cfl_min].visible = state_.Setup.MinimalOffered || state_.Setup.CdOffered;
+
+  // Only the choice: the figures follow the page's own rules, as for the script's first choice.
+  if (const auto radio = preselection.configuration) {
+    controls_[C::cf_standard].checked = *radio == Configuration::Standard;
+    controls_[C::cf_min].checked = *radio == Configuration::Minimal;
+    controls_[C::cf_custom].checked = *radio == Configuration::Custom;
+  }
+  if (preselection.options && state_.Setup.FirstOptionLocked) (*preselection.options)[0] = true;
+  if (preselection.options)
+    for (int n = 1; n <= kOptionCount; ++n)
+      setTick(n, (*preselection.options)[at(n)]);
+  enforceLock();
+}
+
+bool Configurations::optionShown(const SetupValues& setup, int n) { return n <= 2 || !setup.OptionName[at(n)].empty(); }
+
+const std::array<bool, kOptionCount>& Configurations::customTicks() const {
+  return preselection.options ? *preselection.options : state_.Setup.OptionInCustom;
 }
 
 Configuration Configurations::chosen() const {
@@ -64,7 +81,10 @@ void Configurations::cf_standardClick(Configuration clicked) {
   switch (clicked) {
   case Configuration::Standard: setNeeded(state_.Setup.TotalStandard, false); break;
   case Configuration::Minimal: setNeeded(state_.Setup.TotalMin, false); break;
-  case Configuration::Custom: setNeeded(state_.Setup.TotalCustom, true); break;
+  case Configuration::Custom:
+    // Preselected boxes make their own total; the script's stands for its own defaults.
+    setNeeded(preselection.options ? neededFor(*preselection.options) : state_.Setup.TotalCustom, true);
+    break;
   }
 }
 
@@ -84,10 +104,17 @@ void Configurations::enforceLock() {
 
 void Configurations::Opt_1Click() {
   if (state_.Setup.FirstOptionLocked) setTick(1, true);
+  std::array<bool, kOptionCount> ticks{};
+  for (int n = 1; n <= kOptionCount; ++n)
+    ticks[at(n)] = ticked(n);
+  setNeeded(neededFor(ticks), true);
+}
+
+std::int64_t Configurations::neededFor(const std::array<bool, kOptionCount>& ticks) const {
   std::int64_t needed = state_.Setup.CompressionSize;
   for (int n = 1; n <= kOptionCount; ++n)
-    if (ticked(n)) needed += state_.Setup.OptionSpace[at(n)];
-  setNeeded(needed, true);
+    if (ticks[at(n)]) needed += state_.Setup.OptionSpace[at(n)];
+  return needed;
 }
 
 void Configurations::showFigure(C figure, C unit, std::int64_t bytes) {
@@ -136,7 +163,7 @@ Configurations::PageThreeResult Configurations::nextOnConfigurationPage(const st
     if (state_.Setup.MinimalOffered) preset(state_.Setup.OptionInMinimal);
     return PageThreeResult::Settle;
   case Configuration::Custom:
-    preset(state_.Setup.OptionInCustom);
+    preset(customTicks());
     enforceLock();
     return PageThreeResult::ShowComponents;
   }
@@ -172,12 +199,7 @@ void Configurations::settleChoice() {
       state_.Choices.OptionChosen[at(n)] = ticked(n);
 }
 
-std::int64_t Configurations::chosenSpace() const {
-  std::int64_t needed = state_.Setup.CompressionSize;
-  for (int n = 1; n <= kOptionCount; ++n)
-    if (state_.Choices.OptionChosen[at(n)]) needed += state_.Setup.OptionSpace[at(n)];
-  return needed;
-}
+std::int64_t Configurations::chosenSpace() const { return neededFor(state_.Choices.OptionChosen); }
 
 bool Configurations::spaceWait(const std::string& targetDrive, int driveNumber) {
   const std::int64_t needed = chosenSpace();

@@ -2,8 +2,10 @@
 // The configuration and components pages: which radio buttons and check boxes
 // are offered and ticked, the needed and free figures, the free-space checks,
 // and the settling of the chosen options for the installation run.
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "model/InstallState.h"
@@ -19,12 +21,23 @@ struct ConfigFlags {
   bool StdConfig = false, MinConfig = false, CustomConfig = false;
 };
 
+// Choices made before the wizard starts (switches, an answer file): the radio
+// button chosen at first and the boxes the custom configuration ticks instead
+// of the script's custom defaults. The user can still change both.
+struct Preselection {
+  std::optional<Configuration> configuration;
+  std::optional<std::array<bool, kOptionCount>> options;
+};
+
 class Configurations {
 public:
   Configurations(LeaderControls& controls, InstallState& state, Platform& platform);
 
-  // The wizard's creation: radio captions and descriptions, check boxes, initial choice, hidden buttons.
+  // The wizard's creation: radio captions and descriptions, check boxes, initial choice, hidden buttons;
+  // the preselection last.
   void setUp();
+  // Whether option n's box is shown: options 1 and 2 always, the others when named.
+  static bool optionShown(const SetupValues& setup, int n);
 
   Configuration chosen() const;
   // The user clicked a radio button: it becomes the choice and the needed figure follows.
@@ -58,12 +71,16 @@ public:
   std::int64_t progressTotal() const;
 
   ConfigFlags flags;
+  Preselection preselection; // set before setUp
 
 private:
   void setNeeded(std::int64_t bytes, bool bothPages);
   // A figure and its unit label (kB, MB or GB, as the figure fits).
   void showFigure(LeaderControl figure, LeaderControl unit, std::int64_t bytes);
   void enforceLock();
+  // The boxes the custom configuration ticks: the preselected ones, else the script's.
+  const std::array<bool, kOptionCount>& customTicks() const;
+  std::int64_t neededFor(const std::array<bool, kOptionCount>& ticks) const;
   bool spaceWait(const std::string& targetDrive, int driveNumber);
 
   LeaderControls& controls_;

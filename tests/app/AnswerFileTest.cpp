@@ -23,11 +23,14 @@ TEST(AnswerFile, IsReadAndReplayedOrRefusedWithItsFault) {
     const char* dir = "C:\\Tool";
     const char* group = "Tool";
     const char* chosen = "1100000";
+    int oldCopyAnswer = -1; // the answer to the older-copy question: 0 No, 1 Yes, -1 not asked
   } rows[] = {
       {"", "", ""},
       {"[answers]\ndir=D:\\Apps\\Tool\ngroup=My Tools\nconfig=custom\noptions=program,Samples\n", "", "",
        "D:\\Apps\\Tool", "My_Tools", "1010000"},
       {"[answers]\noptions=3\nremoveold=1\n", "", "", "C:\\Tool", "Tool", "1010000"},
+      {"[answers]\nremoveold=1\n", "", "", "C:\\Tool", "Tool", "1100000", 0}, // the user's No is saved
+      {"", "", "", "C:\\Tool", "Tool", "1100000", 1},
       {"[answers]\ndir=D:\\FromFile\nconfig=custom\n", "/dir=E:\\FromLine /config=standard", "", "E:\\FromLine"},
       {"[other]\nkey=anything\n[answers]\nconfig=STANDARD\n", "", ""},
       {"[answers]\noptions=Program,Manual\n", "", "this setup has no option Manual"},
@@ -62,6 +65,7 @@ TEST(AnswerFile, IsReadAndReplayedOrRefusedWithItsFault) {
     EXPECT_EQ(chosen, row.chosen);
 
     // The file saved after the run gives the same choices to the next one.
+    if (row.oldCopyAnswer >= 0) state.Choices.RemoveOldCopy = row.oldCopyAnswer == 1;
     platform.putFile("A:\\saved.ini", answerFileText(state, switches));
     InstallState replay;
     ASSERT_EQ(StartUp(platform, replay).run(), StartUpOutcome::Continue);
@@ -71,7 +75,7 @@ TEST(AnswerFile, IsReadAndReplayedOrRefusedWithItsFault) {
     EXPECT_EQ(replay.Choices.TargetDir, state.Choices.TargetDir);
     EXPECT_EQ(replay.Choices.ProgramGroup, state.Choices.ProgramGroup);
     EXPECT_EQ(replay.Choices.OptionChosen, state.Choices.OptionChosen);
-    EXPECT_EQ(again.removeOld, switches.removeOld);
+    EXPECT_EQ(again.removeOld, row.oldCopyAnswer < 0 ? switches.removeOld : row.oldCopyAnswer == 1);
   }
 }
 

@@ -145,10 +145,12 @@ TEST_F(StartUpTest, OldOneAsksAndStartsUninstallerOnYesOnly) {
   EXPECT_EQ(run(), StartUpOutcome::Continue);
   EXPECT_TRUE(platform.startedPrograms().empty());
   EXPECT_EQ(platform.shownBoxes().back().buttons, MessageButtons::YesNo);
+  EXPECT_EQ(state.Choices.RemoveOldCopy, false); // the answer, for an answer file
 
   platform.answerNextBox(MessageResult::Yes);
   InstallState again;
   EXPECT_EQ(StartUp(platform, again).run(), StartUpOutcome::Continue);
+  EXPECT_EQ(again.Choices.RemoveOldCopy, true);
   EXPECT_EQ(platform.startedPrograms(),
             std::vector<std::string>{"C:\\WINDOWS\\unkalvora.exe C:\\APPS\\TOOL\\setup\\uninst.log"});
 }

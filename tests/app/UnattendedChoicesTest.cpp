@@ -5,6 +5,7 @@
 #include "app/ExitCodes.h"
 #include "app/StartUp.h"
 #include "platform/MemoryPlatform.h"
+#include "wizard/Leader.h"
 
 namespace kalvora {
 namespace {
@@ -18,6 +19,35 @@ const char* const kScript = "[kalvora]\nversion=220\n"
                             "[software]\nprggrp=Tool\no_standard=1\no_min=1\no_custom=1\n"
                             "Opt1_name=Program\nOpt2_name=Help\nOpt1_standard=1\nOpt2_standard=1\nOpt1_min=1\n"
                             "Opt1_custom=1\nOpt1_space=10000\nOpt2_space=30000\nOpt3_space=5\n";
+
+struct StartingHost : LeaderHost {
+  void showCancelDialog() override {}
+  void showFolderDialog() override {}
+  void hideWizard() override {}
+  void showInformationDisplay() override {}
+  void showInstallation() override { started = true; }
+  bool started = false;
+};
+
+// The interactive run with the same switches: the wizard starts with them
+// chosen, and Next alone, page after page, starts the installation with the
+// quiet run's choices.
+void expectWizardPreselects(const SetupSwitches& switches, MemoryPlatform& platform, const InstallState& quiet) {
+  InstallState state;
+  ASSERT_EQ(StartUp(platform, state).run(), StartUpOutcome::Continue);
+  if (switches.dir) state.Choices.TargetDir = *switches.dir;
+  if (switches.group) state.Choices.ProgramGroup = *switches.group;
+  StartingHost host;
+  Leader wizard(platform, state, host);
+  ASSERT_TRUE(namedConfiguration(switches, state, wizard.configurations().preselection).ok());
+  wizard.FormCreate();
+  for (int page = 1; page <= 6 && !host.started; ++page)
+    wizard.Btn_weiterClick();
+  ASSERT_TRUE(host.started);
+  EXPECT_EQ(state.Choices.OptionChosen, quiet.Choices.OptionChosen);
+  EXPECT_EQ(state.Choices.TargetDir, quiet.Choices.TargetDir);
+  EXPECT_EQ(state.Choices.ProgramGroup, quiet.Choices.ProgramGroup);
+}
 
 TEST(UnattendedChoices, PassTheWizardsRules) {
   const struct {
@@ -40,6 +70,8 @@ TEST(UnattendedChoices, PassTheWizardsRules) {
       {"/config=standard /options=1", kExitBadValue, "/options applies to the custom configuration only"},
       {"/options=1,3", kExitBadValue, "this setup has no option 3"},
       {"/options=help", kExitInstalled, "", "1100000"},
+      {"/config=minimal", kExitInstalled, "", "1000000"},
+      {"/config=custom /options=Program,3", kExitBadValue, "this setup has no option 3"}, // hidden: unnamed
       {"\"/options=Program, Manual\"", kExitBadValue, "this setup has no option Manual"},
       {"/dir=E:\\Tool /config=minimal", kExitNoSpace, "E: is full: Not enough space"},
       {"/dir=D:\\Tool", kExitNoSpace, "D: is full: Not enough space"}, // the standard set does not fit
@@ -69,6 +101,7 @@ TEST(UnattendedChoices, PassTheWizardsRules) {
     EXPECT_EQ(state.Choices.TargetDir, row.dir);
     EXPECT_EQ(state.Choices.ProgramGroup, row.group);
     EXPECT_EQ(state.Choices.ProgressTotal, 1);
+    expectWizardPreselects(line.switches, platform, state);
   }
 }
 

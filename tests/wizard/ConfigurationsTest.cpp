@@ -151,6 +151,25 @@ TEST(Presets, ConfigurationPresetsReplaceTheUsersTicks) {
   EXPECT_EQ(w[C::Lbl_needz].text, "30");
 }
 
+TEST(Presets, PreselectedChoicesStartTheWizardAndStayTheUsersToChange) {
+  Wizard w(std::string(kOptions) + "Opt1_locked=1\n", "",
+           {Configuration::Custom, std::array<bool, kOptionCount>{false, false, false, true}});
+  EXPECT_TRUE(w[C::cf_custom].checked);
+  EXPECT_FALSE(w[C::cf_standard].checked);
+  toConfigurationPage(w);
+  w->cf_standardClick(Configuration::Standard);
+  w->Btn_weiterClick(); // the standard preset replaces the preselection
+  EXPECT_EQ(w.state.Choices.OptionChosen, (std::array<bool, kOptionCount>{true, true}));
+  w->Btn_backClick();
+  w->cf_standardClick(Configuration::Custom);
+  EXPECT_EQ(w[C::Lbl_need2z].text, "90"); // the preselected boxes with the locked option 1
+  w->Btn_weiterClick();                   // the custom preset is the preselection again, option 1 locked
+  EXPECT_EQ(w->WizardPage, 4);
+  w->Opt_1Click(2, true);
+  w->Btn_weiterClick();
+  EXPECT_EQ(w.state.Choices.OptionChosen, (std::array<bool, kOptionCount>{true, true, false, true}));
+}
+
 TEST(Settling, StandardHiddenButChosenInstallsTheEmptyStandardSet) {
   Wizard w("o_min=1\no_custom=1\nOpt1_locked=0\nOpt1_min=1\nOpt2_custom=1\n");
   EXPECT_FALSE(w[C::cf_standard].visible);

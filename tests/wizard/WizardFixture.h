@@ -53,14 +53,15 @@ public:
 };
 
 struct Wizard {
-  // software: lines of the [software] section; rest: further sections.
-  explicit Wizard(const std::string& software, const std::string& rest = "") {
+  // software: lines of the [software] section; rest: further sections; preselect: the choices made before.
+  explicit Wizard(const std::string& software, const std::string& rest = "", const Preselection& preselect = {}) {
     platform.setProgramPath("D:\\SETUP.EXE");
     platform.putFile("D:\\setup.inf", "[kalvora]\nversion=220\n" + languageSection() +
                                           "[directories]\nd0=C:\\Apps\\Tool\n[software]\nname=Tool\n" + software +
                                           "\n" + rest);
     StartUp(platform, state).run();
     leader = std::make_unique<Leader>(platform, state, host);
+    leader->configurations().preselection = preselect;
     leader->FormCreate();
   }
 

@@ -9,6 +9,7 @@
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
 #include "ui/win32/Form.h"
+#include "wizard/Leader.h"
 #include "wizard/win32/CancelDialog.h"
 
 namespace kalvora {
@@ -76,15 +77,17 @@ std::optional<int> SwitchedRun::afterStartUp(bool endNow, const InstallState& st
   return std::nullopt;
 }
 
-std::optional<int> SwitchedRun::beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete,
-                                             CancelDialog& Tabbruch) {
+std::optional<int> SwitchedRun::beforeWizard(InstallState& state, Leader& wizard, CopyingDialog& Tcopying,
+                                             CompleteDialog& Tcomplete, CancelDialog& Tabbruch) {
   Tcopying.installRun().context().TextLog.alsoWriteTo(logCopy_);
   Tcomplete.logic().offerRestart = !switches_.noRestart;
   if (!passive()) {
     // The wizard proposes what the switches name; its rules test them on Next.
     if (switches_.dir) state.Choices.TargetDir = *switches_.dir;
     if (switches_.group) state.Choices.ProgramGroup = *switches_.group;
-    return std::nullopt;
+    const ChoiceOutcome named = namedConfiguration(switches_, state, wizard.configurations().preselection);
+    if (named.ok()) return std::nullopt;
+    return badLine({switches_, named.failure});
   }
   Tcopying.runUnattended([&Tabbruch] { Tabbruch.confirm(); });
   const ChoiceOutcome choices = applyUnattendedChoices(switches_, state, *platform_);

@@ -18,6 +18,7 @@ namespace kalvora {
 class CancelDialog;
 class CopyingDialog;
 class CompleteDialog;
+class Leader;
 
 class SwitchedRun {
 public:
@@ -34,10 +35,10 @@ public:
 
   // After the start-up: the exit code when the program ends here.
   std::optional<int> afterStartUp(bool endNow, const InstallState& state);
-  // Before the wizard's creation: the choices of a passive run (an exit code
-  // when they break a rule), the wizard's proposals of an interactive one.
-  std::optional<int> beforeWizard(InstallState& state, CopyingDialog& Tcopying, CompleteDialog& Tcomplete,
-                                  CancelDialog& Tabbruch);
+  // Before the wizard's creation: the choices of a passive run, the wizard's
+  // proposals and preselection in an interactive one; an exit code when they break a rule.
+  std::optional<int> beforeWizard(InstallState& state, Leader& wizard, CopyingDialog& Tcopying,
+                                  CompleteDialog& Tcomplete, CancelDialog& Tabbruch);
   int exitCode(const InstallState& state, CompleteDialog& Tcomplete);
 
 private:

@@ -45,7 +45,7 @@ int run(SwitchedRun* switched) {
     if (const auto code = switched->afterStartUp(endNow, state)) return *code;
   if (endNow) return 0; // the start-up ends the program at once, before any other window exists
   if (switched)
-    if (const auto code = switched->beforeWizard(state, Tcopying, Tcomplete, Tabbruch)) return *code;
+    if (const auto code = switched->beforeWizard(state, Tleader.leader(), Tcopying, Tcomplete, Tabbruch)) return *code;
   Ttrailer.FormCreate();
   Tabbruch.FormCreate();
   Tmain.setLeader(&Tleader);
