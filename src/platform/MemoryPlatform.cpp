@@ -102,7 +102,9 @@ bool MemoryPlatform::writeProfileString(const std::string& file, const std::stri
   if (failCreate_.count(key_) || !parentExists(key_)) return false;
   auto it = files_.find(key_);
   if (it != files_.end() && (it->second.attributes & kAttrReadOnly)) return false;
-  putFile(file, iniWrite(fileContent(file).value_or(""), section, key, value));
+  // The file is rewritten where it is, as Windows does: it keeps its attributes.
+  const std::uint32_t attributes = it != files_.end() ? it->second.attributes : kAttrArchive;
+  putFile(file, iniWrite(fileContent(file).value_or(""), section, key, value), attributes);
   return true;
 }
 
