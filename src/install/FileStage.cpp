@@ -13,6 +13,8 @@
 #include "install/ScriptPaths.h"
 #include "install/SharedFiles.h"
 #include "platform/Directories.h"
+#include "platform/IniText.h"
+#include "platform/NoCase.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {
@@ -173,9 +175,15 @@ std::optional<Placement> planFile(RunContext& run, BatchPlan& batch, const FileE
   placement.replaces = placement.write && exists && run.LogEnabled;
   if (placement.replaces && !run.log(placed.section, numberedKey("bak", placed.number), placement.backup))
     return std::nullopt;
+  // A run into the target of an earlier one takes over its log: a shared file
+  // that installation counted already is not counted a second time, or its
+  // one uninstall would leave the file counted for good.
+  const bool countedBefore =
+      shared && sameNoCase(iniRead(run.Log.text(), "systemroot", numberedKey("f", placed.number), ""), placed.path) &&
+      !iniRead(run.Log.text(), "systemroot", numberedKey("count", placed.number), "").empty();
   if (!run.log(placed.section, numberedKey("f", placed.number), placed.record)) return std::nullopt;
   // Without a log no uninstaller would ever count a shared file down.
-  if (shared && run.LogEnabled) {
+  if (shared && run.LogEnabled && !countedBefore) {
     const auto counted = batch.counts.find(key);
     placement.countBefore = logSharedCount(run, placed.number,
                                            counted != batch.counts.end() ? std::optional(counted->second)
