@@ -178,9 +178,11 @@ std::optional<Placement> planFile(RunContext& run, BatchPlan& batch, const FileE
   // A run into the target of an earlier one takes over its log: a shared file
   // that installation counted already is not counted a second time, or its
   // one uninstall would leave the file counted for good.
-  const bool countedBefore =
-      shared && sameNoCase(iniRead(run.Log.text(), "systemroot", numberedKey("f", placed.number), ""), placed.path) &&
-      !iniRead(run.Log.text(), "systemroot", numberedKey("count", placed.number), "").empty();
+  const bool countedBefore = shared && [&] {
+    const std::string logged = run.Log.text();
+    return sameNoCase(iniRead(logged, "systemroot", numberedKey("f", placed.number), ""), placed.path) &&
+           !iniRead(logged, "systemroot", numberedKey("count", placed.number), "").empty();
+  }();
   if (!run.log(placed.section, numberedKey("f", placed.number), placed.record)) return std::nullopt;
   // Without a log no uninstaller would ever count a shared file down.
   if (shared && run.LogEnabled && !countedBefore) {

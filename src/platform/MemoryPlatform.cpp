@@ -316,26 +316,26 @@ std::string MemoryPlatform::registryKey(RegistryRoot root, const std::string& ke
   return std::to_string(static_cast<int>(root)) + "\\" + key;
 }
 
+const std::string* MemoryPlatform::storedValue(RegistryRoot root, const std::string& keyPath,
+                                               const std::string& valueName) const {
+  const auto it = registry_.find(registryKey(root, keyPath));
+  if (it == registry_.end()) return nullptr;
+  const auto value = it->second.find(normalize(valueName));
+  return value == it->second.end() ? nullptr : &value->second;
+}
+
 std::optional<std::string> MemoryPlatform::readRegistryString(RegistryRoot root, const std::string& keyPath,
                                                               const std::string& valueName) {
-  const std::string key = registryKey(root, keyPath);
-  if (refusedKeys_.count(key)) return std::nullopt;
-  auto it = registry_.find(key);
-  if (it == registry_.end()) return std::nullopt;
-  auto value = it->second.find(normalize(valueName));
-  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) == 0) return std::nullopt;
-  return value->second;
+  if (refusedKeys_.count(registryKey(root, keyPath))) return std::nullopt;
+  const std::string* value = storedValue(root, keyPath, valueName);
+  if (!value || value->rfind(kDwordMark, 0) == 0) return std::nullopt;
+  return *value;
 }
 
 std::optional<std::uint32_t> MemoryPlatform::readRegistryDword(RegistryRoot root, const std::string& keyPath,
                                                                const std::string& valueName) {
-  const std::string key = registryKey(root, keyPath);
-  if (refusedKeys_.count(key)) return std::nullopt;
-  auto it = registry_.find(key);
-  if (it == registry_.end()) return std::nullopt;
-  auto value = it->second.find(normalize(valueName));
-  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) != 0) return std::nullopt;
-  return static_cast<std::uint32_t>(std::stoul(value->second.substr(std::strlen(kDwordMark))));
+  if (refusedKeys_.count(registryKey(root, keyPath))) return std::nullopt;
+  return registryDword(root, keyPath, valueName);
 }
 
 bool MemoryPlatform::writeRegistryDword(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
@@ -347,11 +347,9 @@ bool MemoryPlatform::writeRegistryDword(RegistryRoot root, const std::string& ke
 
 std::optional<std::uint32_t> MemoryPlatform::registryDword(RegistryRoot root, const std::string& keyPath,
                                                            const std::string& valueName) const {
-  const auto it = registry_.find(registryKey(root, keyPath));
-  if (it == registry_.end()) return std::nullopt;
-  const auto value = it->second.find(normalize(valueName));
-  if (value == it->second.end() || value->second.rfind(kDwordMark, 0) != 0) return std::nullopt;
-  return static_cast<std::uint32_t>(std::stoul(value->second.substr(std::strlen(kDwordMark))));
+  const std::string* value = storedValue(root, keyPath, valueName);
+  if (!value || value->rfind(kDwordMark, 0) != 0) return std::nullopt;
+  return static_cast<std::uint32_t>(std::stoul(value->substr(std::strlen(kDwordMark))));
 }
 
 void MemoryPlatform::putRegistryString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,

@@ -177,6 +177,8 @@ private:
   std::int64_t writeLimit_ = -1;
   char currentDrive_ = 'C';
   static std::string registryKey(RegistryRoot root, const std::string& keyPath);
+  // The stored data of a value (a number marked as such); none when it is missing.
+  const std::string* storedValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) const;
   std::map<std::string, std::string>& addRegistryKey(const std::string& key);
   std::map<std::string, std::map<std::string, std::string>> registry_; // key -> upper-case value name -> data
   std::set<std::string> refusedKeys_;
