@@ -9,4 +9,6 @@ function(kalvora_lean_windows_program target)
   target_link_options(${target} PRIVATE "$<$<CONFIG:Release>:-fuse-linker-plugin;-flto;-flto-partition=one>")
   target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/runtime/win32/LeanRuntime.cpp)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  # The fault path they end through (platform/Win32ProgramFault.h).
+  target_link_libraries(${target} PRIVATE kalvora_platform)
 endfunction()

@@ -57,6 +57,8 @@ bool InstallRun::sequence() {
 
   run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
   if (run_.LogEnabled && !(openLogWithHead(run_) && installUninstaller(run_) && registerPending(run_))) return false;
+  // From here the log and the uninstaller are in place: a fault of the program undoes the run from the log.
+  if (run_.LogEnabled) run_.platform.prepareFaultRollback(rollbackCommand(run_));
   if (!importRegistryFile(run_)) return false;
   if (run_.LogEnabled && !writeUninstallerData(run_)) return false;
 
@@ -116,6 +118,7 @@ bool InstallRun::installFromMedium() {
 void InstallRun::finish() {
   run_.Log.close();
   if (run_.LogEnabled) clearPending(run_.platform, run_.script().ReadString("software", "name", "_"));
+  run_.platform.prepareFaultRollback("");
   run_.TextLog.line("done", "the installation is complete");
   run_.view.setCaption("");
   run_.setItemProgress(100);
@@ -139,10 +142,12 @@ std::optional<std::string> InstallRun::rollbackCommandLine() {
   static_cast<void>(run_.Log.writeInteger("files", "total", run_.FileCount + 1));
   run_.Log.close();
   if (run_.WindowsDir.empty()) run_.WindowsDir = run_.platform.windowsDirectory();
-  const std::string commandLine = uninstallCommandLine(run_) + " /silent";
+  const std::string commandLine = rollbackCommand(run_);
   run_.TextLog.line("rollback", commandLine);
   // Both logs are closed before the uninstaller starts: it removes the work directory.
   run_.TextLog.close();
+  // This rollback is the only one: a fault from now on starts no second.
+  run_.platform.prepareFaultRollback("");
   return commandLine;
 }
 
@@ -162,6 +167,8 @@ RollbackOutcome InstallRun::rollBackAndWait() {
   const std::optional<std::uint32_t> exitCode = run_.platform.runHiddenProgram(*commandLine);
   return {true, exitCode.has_value(), exitCode == 0u, *commandLine};
 }
+
+std::string rollbackCommand(const RunContext& run) { return uninstallCommandLine(run) + " /silent"; }
 
 std::string rollbackNotStartedText(const std::string& commandLine) {
   return "The installation could not be undone: the uninstaller did not start.\rRun " + commandLine +

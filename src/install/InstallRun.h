@@ -47,6 +47,9 @@ private:
   RunStages& stages_;
 };
 
+// The uninstaller's command line that rolls the run back from its log.
+std::string rollbackCommand(const RunContext& run);
+
 // The message shown when the rollback's uninstaller cannot be started.
 std::string rollbackNotStartedText(const std::string& commandLine);
 

@@ -80,6 +80,7 @@ public:
   bool startProgram(const std::string& commandLine) override { return inner_.startProgram(commandLine); }
   bool startHiddenProgram(const std::string& commandLine) override { return inner_.startHiddenProgram(commandLine); }
   bool takeInstallerLock() override { return inner_.takeInstallerLock(); }
+  void prepareFaultRollback(const std::string& commandLine) override { inner_.prepareFaultRollback(commandLine); }
   std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override {
     return inner_.runHiddenProgram(commandLine);
   }

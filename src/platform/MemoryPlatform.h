@@ -145,6 +145,9 @@ public:
   // Another installer runs: takeInstallerLock answers false.
   void holdInstallerLockElsewhere() { lockHeldElsewhere_ = true; }
   bool takeInstallerLock() override { return !lockHeldElsewhere_; }
+  void prepareFaultRollback(const std::string& commandLine) override { faultRollback_ = commandLine; }
+  // What a fault would start now: the last command line prepared.
+  const std::string& faultRollback() const { return faultRollback_; }
   int messagesProcessed() const { return messagesProcessed_; }
 
   static std::string normalize(const std::string& path);
@@ -199,6 +202,7 @@ private:
   std::vector<SessionEnd> sessionEnds_;
   bool refuseSessionEnd_ = false;
   bool lockHeldElsewhere_ = false;
+  std::string faultRollback_;
 };
 
 } // namespace kalvora

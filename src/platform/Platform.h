@@ -220,6 +220,10 @@ public:
   // the holder starts (its rollback, an older copy's removal) shares the
   // holder's lock. The default has no other installers: true.
   virtual bool takeInstallerLock() { return true; }
+  // The command line that undoes the installation under way, started should
+  // the program fault before it ends (a fault of its own, memory exhausted);
+  // empty when nothing is to be undone. The default faults without it.
+  virtual void prepareFaultRollback(const std::string& /*commandLine*/) {}
 
   // Posts the quit request.
   virtual void requestQuit() { quitRequested_ = true; }

@@ -2,6 +2,7 @@
 #include "platform/Win32ShellPlatform.h"
 
 #include "platform/SystemWorker.h"
+#include "platform/Win32ProgramFault.h"
 #include "platform/Win32Shell.h"
 
 namespace kalvora {
@@ -124,6 +125,8 @@ bool Win32ShellPlatform::endSession(SessionEnd how) {
   enableShutdownPrivilege();
   return ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_FLAG_PLANNED) != 0;
 }
+
+void Win32ShellPlatform::prepareFaultRollback(const std::string& commandLine) { setFaultRollback(commandLine); }
 
 Platform& systemPlatform() {
   static Win32ShellPlatform platform;

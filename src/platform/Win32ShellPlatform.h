@@ -23,6 +23,7 @@ public:
   std::optional<std::uint32_t> runHiddenProgram(const std::string& commandLine) override;
   std::string foregroundWindowTitle() override;
   bool endSession(SessionEnd how) override;
+  void prepareFaultRollback(const std::string& commandLine) override;
 };
 
 } // namespace kalvora

@@ -67,6 +67,7 @@ TEST(InstallRun, InstallsRecordsAndEndsOnce) {
   EXPECT_EQ(f.view.item.back(), 100);
   EXPECT_EQ(f.view.run.back(), 100);
   EXPECT_TRUE(f.state.Run.Started);
+  EXPECT_EQ(f.platform.faultRollback(), ""); // complete: a fault undoes nothing
 
   f.platform.deleteFile("C:\\App\\a.txt");
   EXPECT_EQ(f.activate(), "");
@@ -242,8 +243,16 @@ TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEverythingMade) {
     if (f.state.Run.Started) {
       EXPECT_EQ(f.log("uninstall", "newroot"), "C:\\App") << stopAt;
     }
+    // A fault from the moment the uninstaller and its log are in place (the
+    // pending registration's record) would undo the run from that log.
+    const bool underWay = f.log("uninstall", "pending") == "1";
+    if (stopAt == checks) EXPECT_TRUE(underWay);
+    EXPECT_EQ(f.platform.faultRollback(),
+              underWay ? "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent" : "")
+        << stopAt;
     f.state.Run.Cancelled = f.state.Run.Started; // as the cancel confirmation sets it
     f.runner.FormDestroy();
+    EXPECT_EQ(f.platform.faultRollback(), "") << stopAt; // the rollback just started is the only one
     ASSERT_EQ(f.platform.hiddenPrograms().size(), f.state.Run.Started ? 1u : 0u) << stopAt;
     if (!f.state.Run.Started) continue;
     EXPECT_EQ(f.platform.hiddenPrograms()[0], "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent");

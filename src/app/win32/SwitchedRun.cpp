@@ -8,6 +8,7 @@
 #include "app/UnattendedChoices.h"
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
+#include "platform/Win32ProgramFault.h"
 #include "ui/win32/Form.h"
 #include "wizard/Leader.h"
 #include "wizard/win32/CancelDialog.h"
@@ -18,6 +19,8 @@ std::optional<int> SwitchedRun::begin(const std::string& commandLine) {
   Platform& system = systemPlatform();
   const CommandLineResult line = parseSetupCommandLine(commandLine);
   switches_ = line.switches;
+  // Only a run with questions tells of its own fault; the others end with the exit code alone.
+  setFaultMessage(switches_.mode == UiMode::Interactive);
   log_.setClock(system);
   if (switches_.log) {
     logCopy_ = system.openFile(*switches_.log, OpenMode::Create);

@@ -12,6 +12,7 @@
 #include "install/win32/CompleteDialog.h"
 #include "install/win32/CopyingDialog.h"
 #include "platform/Win32Messages.h"
+#include "platform/Win32ProgramFault.h"
 #include "wizard/win32/CancelDialog.h"
 #include "wizard/win32/FolderDialog.h"
 #include "wizard/win32/LeaderWindow.h"
@@ -74,6 +75,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   int code = 0;
   if (line.find_first_not_of(" \t") == std::string::npos) {
     kalvora::Platform& system = kalvora::systemPlatform();
+    kalvora::setFaultMessage(true); // a run with windows and questions
     if (system.takeInstallerLock())
       kalvora::run(nullptr);
     else

@@ -16,6 +16,12 @@
 //   call that one and catch; both would bring the unwinder back. Ours take
 //   memory from the C run-time's heap and end the program when there is none,
 //   or, in the nothrow forms, give null. Deletes to match.
+// - A Windows exception nothing handles (an access violation) ends the program
+//   the same way, rather than with the system's crash report.
+//
+// Each of these ends goes through reportFault() (platform/Win32ProgramFault.h):
+// setup.exe tells an interactive user and starts the rollback of an
+// installation under way first.
 //
 // The library defines the throw helpers in one object file: a helper used but
 // not defined here pulls that file in and the link fails with a duplicate
@@ -26,14 +32,17 @@
 #include <new>
 #include <windows.h>
 
+#include "platform/Win32ProgramFault.h"
 #include "runtime/ProgramFault.h"
 
 namespace {
 
-// Ends the program at once, with its own exit code: abort() would end it with
-// 3, which setup.exe's callers read as an installed copy, and the C run-time
-// may first show a message box, which would hold an unattended run forever.
+// Ends the program with its own exit code once the fault is reported: abort()
+// would end it with 3, which setup.exe's callers read as an installed copy,
+// and the C run-time may first show a message box, which would hold an
+// unattended run forever.
 [[noreturn]] void fatal() {
+  kalvora::reportFault();
   TerminateProcess(GetCurrentProcess(), kalvora::kExitProgramFault);
   std::abort(); // not reached
 }
@@ -55,6 +64,11 @@ void* allocateAlignedOrEnd(std::size_t size, std::align_val_t alignment) {
   if (!memory) fatal();
   return memory;
 }
+
+LONG WINAPI unhandledException(EXCEPTION_POINTERS*) { fatal(); }
+
+// Before main: a fault at any later moment finds the filter in place.
+[[gnu::constructor]] void catchUnhandledExceptions() { SetUnhandledExceptionFilter(unhandledException); }
 
 } // namespace
 
