@@ -246,7 +246,9 @@ TEST(InstallRun, StopAtAnyCheckLeavesALogCoveringEverythingMade) {
     // A fault from the moment the uninstaller and its log are in place (the
     // pending registration's record) would undo the run from that log.
     const bool underWay = f.log("uninstall", "pending") == "1";
-    if (stopAt == checks) EXPECT_TRUE(underWay);
+    if (stopAt == checks) {
+      EXPECT_TRUE(underWay);
+    }
     EXPECT_EQ(f.platform.faultRollback(),
               underWay ? "C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log /silent" : "")
         << stopAt;
