@@ -50,13 +50,22 @@ bool InstallRun::sequence() {
     return false;
   run_.state.Run.Started = true;
 
-  if (!prepareWorkDirectory()) return false;
-  run_.view.setCaption(run_.script().ReadString("software", "name", "_"));
-  if (!copyReadme()) return false;
+  // The log comes first, in the work directory it needs: everything the run
+  // makes after that directory (setup.log, the script copy, the readme) is a
+  // change the log on disk already names.
+  if (!findReadmePath() || !makeWorkDirectory()) return false;
+  // From the script itself, as the log's head: its copy is made after the log.
+  run_.view.setCaption(run_.state.Setup.SetupScript->ReadString("software", "name", "_"));
+  run_.LogEnabled = run_.state.Setup.SetupScript->ReadBool("software", "uniyes", true);
+  if (run_.LogEnabled && !openLogWithHead(run_)) {
+    removeWorkDirectory();
+    return false;
+  }
+  if (!copyScript()) return false;
+  copyReadme();
   run_.CompressTmpPath = workFilePath(run_.state.Choices.TargetDir, kStagingFileName);
 
-  run_.LogEnabled = run_.script().ReadBool("software", "uniyes", true);
-  if (run_.LogEnabled && !(openLogWithHead(run_) && installUninstaller(run_) && registerPending(run_))) return false;
+  if (run_.LogEnabled && !(installUninstaller(run_) && registerPending(run_))) return false;
   // From here the log and the uninstaller are in place: a fault of the program undoes the run from the log.
   if (run_.LogEnabled) run_.platform.prepareFaultRollback(rollbackCommand(run_));
   if (!importRegistryFile(run_)) return false;
@@ -72,7 +81,7 @@ bool InstallRun::sequence() {
   return true;
 }
 
-bool InstallRun::prepareWorkDirectory() {
+bool InstallRun::makeWorkDirectory() {
   run_.TextLog.line("start", dateText(run_.platform.localTime()) + " installing into " + run_.state.Choices.TargetDir +
                                  " from " + run_.state.Setup.SourceDir);
   run_.WorkDir = workDirectory(run_.state.Choices.TargetDir);
@@ -81,10 +90,33 @@ bool InstallRun::prepareWorkDirectory() {
     run_.TextLog.line("dir", dir);
     run_.platform.createDirectory(dir);
   }
-  // setup.log appends: one file tells of every run into this target.
-  run_.TextLog.open(workFilePath(run_.state.Choices.TargetDir, kTextLogName), run_.platform);
   run_.WindowsDir = run_.platform.windowsDirectory();
   run_.CurrentTarget = uninstallerPath(run_);
+  return true;
+}
+
+void InstallRun::removeWorkDirectory() {
+  // No rollback follows: there is no log for it, and nothing but these directories to take back.
+  run_.LogEnabled = false;
+  if (run_.NewRoot.empty()) return;
+  // Innermost first, each only when empty: the run made them and nothing else yet.
+  for (std::string dir = run_.WorkDir; run_.platform.removeDirectory(dir) && dir.size() > run_.NewRoot.size();)
+    dir = containingDirectory(dir);
+}
+
+bool InstallRun::findReadmePath() {
+  const SetupScript& original = *run_.state.Setup.SetupScript;
+  const std::string dir = original.ReadString("software", "readmedir", "");
+  const std::string name = original.ReadString("software", "readme", "");
+  // The cancel confirmation deletes this path, so it must not name a file outside the target.
+  if (!run_.succeeded(requireBelowRoot(dir + "\\" + name))) return false;
+  run_.state.Run.ReadmePath = run_.state.Choices.TargetDir + dir + "\\" + name;
+  return true;
+}
+
+bool InstallRun::copyScript() {
+  // setup.log appends: one file tells of every run into this target.
+  run_.TextLog.open(workFilePath(run_.state.Choices.TargetDir, kTextLogName), run_.platform);
   const std::string copy = workFilePath(run_.state.Choices.TargetDir, kScriptCopyName);
   // Without the copy every read of the run would yield its default: an installation of nothing.
   if (!run_.platform.copyFile(run_.state.Setup.SourceDir + "setup.inf", copy)) return run_.fail(EFCreateError(copy));
@@ -93,18 +125,12 @@ bool InstallRun::prepareWorkDirectory() {
   return true;
 }
 
-bool InstallRun::copyReadme() {
-  const SetupScript& original = *run_.state.Setup.SetupScript;
-  const std::string dir = original.ReadString("software", "readmedir", "");
-  const std::string name = original.ReadString("software", "readme", "");
-  // The cancel confirmation deletes this path, so it must not name a file outside the target.
-  if (!run_.succeeded(requireBelowRoot(dir + "\\" + name))) return false;
-  createDirectories(run_.platform, run_.state.Choices.TargetDir + dir);
-  run_.state.Run.ReadmePath = run_.state.Choices.TargetDir + dir + "\\" + name;
+void InstallRun::copyReadme() {
+  createDirectories(run_.platform, run_.state.Choices.TargetDir +
+                                       run_.state.Setup.SetupScript->ReadString("software", "readmedir", ""));
   if (run_.platform.copyFile(run_.state.Setup.SourceDir + run_.script().ReadString("software", "readme", "n_o"),
                              run_.state.Run.ReadmePath))
     run_.TextLog.line("readme", run_.state.Run.ReadmePath);
-  return true;
 }
 
 bool InstallRun::installFromMedium() {

@@ -35,11 +35,17 @@ public:
 
 private:
   bool sequence();
-  [[nodiscard]] bool prepareWorkDirectory();
+  [[nodiscard]] bool makeWorkDirectory();
+  // A log that cannot be begun names nothing: the directories made for it go again.
+  void removeWorkDirectory();
+  // The readme's place, which the log's head names; refused outside the target.
+  [[nodiscard]] bool findReadmePath();
+  // Opens setup.log and copies the script into the work directory.
+  [[nodiscard]] bool copyScript();
   // Closes the logs for the rollback after a confirmed cancellation: the
   // uninstaller's command line, none when no rollback is to follow.
   std::optional<std::string> rollbackCommandLine();
-  bool copyReadme();
+  void copyReadme();
   bool installFromMedium();
   void finish();
 

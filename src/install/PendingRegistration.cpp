@@ -30,8 +30,11 @@ bool registerPending(RunContext& run) {
 
 void clearPending(Platform& platform, const std::string& productName) {
   const std::string key = pendingRegistrationKey(productName);
+  // A refusal leaves the rest, UninstallString above all: the uninstaller finds the entry by it.
   for (const char* value : kPendingValues)
-    platform.deleteRegistryValue(RegistryRoot::LocalMachine, key, value);
+    if (!platform.deleteRegistryValue(RegistryRoot::LocalMachine, key, value) &&
+        platform.registryValueExists(RegistryRoot::LocalMachine, key, value))
+      return;
   platform.deleteEmptyRegistryKey(RegistryRoot::LocalMachine, key);
 }
 

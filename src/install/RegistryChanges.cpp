@@ -25,6 +25,15 @@ bool setValue(RunContext& run, RegistryRoot root, const std::string& keyPath, co
   return true;
 }
 
+// The value that makes its key: a run stopped in between leaves neither, never
+// a key without the value by which the uninstaller knows it for the run's.
+bool setValueMakingKey(RunContext& run, RegistryRoot root, const std::string& keyPath, const std::string& name,
+                       const std::string& value) {
+  if (run.platform.writeRegistryString(root, keyPath, name, value)) return true;
+  if (!run.platform.registryKeyExists(root, keyPath)) return run.fail(ERegistryException::keyNotCreated(keyPath));
+  return run.fail(ERegistryException::valueNotSet(name));
+}
+
 bool logEntry(RunContext& run, std::int64_t i, int kind, const std::string& path, const std::string& data) {
   return run.logInteger("sysreg", numberedKey("k", i), kind) && run.log("sysreg", numberedKey("p", i), path) &&
          run.log("sysreg", numberedKey("b", i), data);
@@ -134,7 +143,7 @@ bool uninstallRegistration(RunContext& run) {
   if (!script.ReadBool("software", "CP", true)) return true;
   const std::string key = kUninstallListKey + script.ReadString("software", "name", "_");
   run.TextLog.line("register", script.ReadString("software", "name", "_"));
-  return setValue(run, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run)) &&
+  return setValueMakingKey(run, RegistryRoot::LocalMachine, key, "UninstallString", uninstallCommandLine(run)) &&
          setValue(run, RegistryRoot::LocalMachine, key, "DisplayName",
                   script.ReadString("software", "name_display", "_")) &&
          setValue(run, RegistryRoot::LocalMachine, key, "version", std::to_string(run.state.Setup.NewVersion)) &&

@@ -76,10 +76,17 @@ bool backUp(RunContext& run, const std::string& source, const std::string& name,
   return true;
 }
 
-// Each line is recorded before it is appended, under the script's key.
+// Each line is recorded before it is appended, under the script's key, and so
+// is where the appended text begins: the uninstaller cuts the file back there
+// whether the text was written whole, in part or not at all.
 bool appendRecorded(RunContext& run, const std::string& path, const char* prefix) {
   const std::vector<std::string> lines = dosLines(run.script(), prefix);
-  if (run.platform.fileExists(path)) {
+  const bool anyLine = std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return !l.empty(); });
+  if (anyLine && run.platform.fileExists(path)) {
+    if (auto file = run.platform.openFile(path, OpenMode::ReadShared)) {
+      const Result<std::int64_t> at = appendPosition(*file);
+      if (at.ok() && !run.logInteger("dos", std::string("pos") + prefix, at.value())) return false;
+    }
     for (std::size_t j = 0; j < lines.size(); ++j) {
       if (lines[j].empty()) continue;
       if (!run.log("dos", numberedKey(prefix, static_cast<std::int64_t>(j + 1)), lines[j])) return false;

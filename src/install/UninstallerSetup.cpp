@@ -21,7 +21,8 @@ bool writeHead(RunContext& run) {
   if (!run.log("readme", "file", run.state.Run.ReadmePath) ||
       !run.log("important!", "c", "kalvora setup - (c) the kalvora authors, all rights reserved") ||
       !run.log("important!", "i1",
-               "This file is needed to uninstall " + run.script().ReadString("software", "name", "[unknown]")))
+               "This file is needed to uninstall " +
+                   run.state.Setup.SetupScript->ReadString("software", "name", "[unknown]")))
     return false;
   // Nothing above this directory is the product's: the uninstaller stops there.
   if (!run.NewRoot.empty() && !run.log("uninstall", "newroot", run.NewRoot)) return false;

@@ -17,7 +17,8 @@ std::string uninstallLogPath(const RunContext& run);
 // The command line that removes the installation; rolling back adds " /silent".
 std::string uninstallCommandLine(const RunContext& run);
 
-// Opens the log and writes [readme] file, [important!] c and i1.
+// Opens the log and writes its head ([readme] file, [important!] c and i1, the
+// target directory), read from the script itself: it comes before the script's copy.
 [[nodiscard]] bool openLogWithHead(RunContext& run);
 // Installs the uninstaller unless a current one is present (log enabled only).
 [[nodiscard]] bool installUninstaller(RunContext& run);

@@ -232,6 +232,32 @@ void Removal::iniEntries(const std::string& path, const LoggedIniFile& file) {
       report_.left("INI entry", entry, "the file cannot be written");
 }
 
+namespace {
+
+// The text the run appends for lines: an empty line before each.
+std::string appendedText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    if (!line.empty()) text += "\r\n" + line + "\r\n";
+  return text;
+}
+
+// Cuts text back where the run began appending when all that follows there is
+// what it appended, whole, cut short or not at all; whether anything was cut.
+// None when the log does not say where that was or the file has changed since:
+// the lines are then looked for one by one.
+std::optional<bool> cutBackAppended(const StartupFileChanges& changes, std::string& text) {
+  if (!changes.appendedAt || *changes.appendedAt > static_cast<std::int64_t>(text.size())) return std::nullopt;
+  const auto at = static_cast<std::size_t>(*changes.appendedAt);
+  const std::string appended = appendedText(changes.lines);
+  if (text.size() - at > appended.size() || appended.compare(0, text.size() - at, text, at) != 0) return std::nullopt;
+  const bool any = text.size() > at;
+  text.resize(at);
+  return any;
+}
+
+} // namespace
+
 void Removal::startupFiles() {
   const std::pair<const char*, const StartupFileChanges*> files[] = {{kConfigSys, &records_.configSys},
                                                                      {kAutoexec, &records_.autoexec}};
@@ -239,17 +265,25 @@ void Removal::startupFiles() {
     std::vector<std::string> taken;
     std::optional<std::string> text;
     if (!changes->lines.empty() && !(text = wholeFile(platform_, path))) report_.note("absent", path);
-    for (auto line = changes->lines.rbegin(); text && line != changes->lines.rend(); ++line) {
-      if (line->empty()) continue;
-      // The run wrote an empty line and then the line itself.
-      const std::string piece = "\r\n" + *line + "\r\n";
-      const auto at = text->rfind(piece);
-      if (at == std::string::npos) {
-        report_.left("start-up line", std::string(path) + ": " + *line, "no longer in the file");
-        continue;
+    const std::optional<bool> cut = text ? cutBackAppended(*changes, *text) : std::nullopt;
+    if (cut == false) {
+      report_.note("absent", std::string(path) + ": the lines were never appended");
+    } else if (cut) {
+      for (const std::string& line : changes->lines)
+        if (!line.empty()) taken.push_back(line);
+    } else {
+      for (auto line = changes->lines.rbegin(); text && line != changes->lines.rend(); ++line) {
+        if (line->empty()) continue;
+        // The run wrote an empty line and then the line itself.
+        const std::string piece = "\r\n" + *line + "\r\n";
+        const auto at = text->rfind(piece);
+        if (at == std::string::npos) {
+          report_.left("start-up line", std::string(path) + ": " + *line, "no longer in the file");
+          continue;
+        }
+        text->erase(at, piece.size());
+        taken.push_back(*line);
       }
-      text->erase(at, piece.size());
-      taken.push_back(*line);
     }
     if (!taken.empty()) {
       const bool written = rewriteFile(platform_, path, *text);
@@ -271,8 +305,10 @@ void Removal::startupFiles() {
     // The backup is the start-up file as it was before the run, which the file
     // is again now: a file of another content is not that backup (or the only
     // copy left of the start-up file), whatever the log says.
+    // A copy cut short (the run stopped while making it) is the start of the file.
     const auto copy = wholeFile(platform_, backup);
-    if (copy && copy != wholeFile(platform_, path))
+    const auto now = wholeFile(platform_, path);
+    if (copy && !(now && now->compare(0, copy->size(), *copy) == 0))
       report_.left("backup", backup, std::string("not the same as ") + path);
     else
       removeFile("backup", backup);

@@ -75,7 +75,10 @@ private:
 };
 
 StartupFileChanges startupChanges(const LogReader& log, std::string_view prefix, std::string_view backupKey) {
-  return {log.list("dos", prefix), log.text("dos", backupKey)};
+  StartupFileChanges changes{log.list("dos", prefix), log.text("dos", backupKey), std::nullopt};
+  if (const auto at = log.optional("dos", "pos" + std::string(prefix)))
+    if (const auto number = parseScriptInteger(*at); number && *number >= 0) changes.appendedAt = *number;
+  return changes;
 }
 
 std::vector<LoggedIniFile> iniFiles(const LogReader& log) {

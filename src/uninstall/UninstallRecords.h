@@ -85,6 +85,9 @@ struct LoggedImport {
 struct StartupFileChanges {
   std::vector<std::string> lines; // appended, in order
   std::string backup;             // a backup the run created, full path
+  // Where the appended text begins (newer logs): it is cut back there when
+  // what follows is that text, whole or in part.
+  std::optional<std::int64_t> appendedAt;
 };
 
 struct UninstallRecords {

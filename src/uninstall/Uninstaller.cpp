@@ -5,6 +5,7 @@
 #include "install/SetupLog.h"
 #include "platform/CommandLineWords.h"
 #include "platform/NoCase.h"
+#include "uninstall/FirstLogWrite.h"
 #include "uninstall/RemovalPaths.h"
 
 namespace kalvora {
@@ -93,6 +94,13 @@ int runUninstaller(Platform& platform, const std::string& commandLine, Uninstall
       platform.messageBox("Another setup or uninstaller is running.\rPlease start the removal again when it has ended.",
                           kCaption, MessageButtons::Ok, MessageIcon::Exclamation);
     return kAnotherInstaller;
+  }
+  if (settleFirstLogWrite(platform, args->logPath, platform.windowsDirectory()) == FirstLogWrite::Removed) {
+    textLog.line("removed", "the log and work directory of a setup stopped before its log was whole");
+    if (!args->silent)
+      platform.messageBox("The setup was stopped before it had installed anything; what it had begun is removed.",
+                          kCaption, MessageButtons::Ok, MessageIcon::Information);
+    return kRemovedAll;
   }
   const auto records = readUninstallRecords(platform, args->logPath);
   if (!records) return fail("there is no uninstall log " + args->logPath);
