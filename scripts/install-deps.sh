@@ -23,6 +23,7 @@ need mingw-w64-i686-dev test -d /usr/i686-w64-mingw32/include
 need binutils-mingw-w64-i686 command -v i686-w64-mingw32-windres
 need wine command -v wine
 need wine32 test -e /usr/lib/wine/wine
+need wine64 test -x /usr/lib/wine/wine64 # the scenarios of a 64-bit Windows (tests/e2e/*_win64.scenario)
 need xvfb command -v Xvfb
 need xauth command -v xauth
 need lhasa command -v lhasa

@@ -15,7 +15,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 0
 fi
 mkdir -p "$WINEPREFIX"
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >"$WINEPREFIX/../demo-wineboot.log" 2>&1 || true
+[ -f "$WINEPREFIX/system.reg" ] || WINEARCH=win32 wineboot -i >"$WINEPREFIX/../demo-wineboot.log" 2>&1 || true
 # Wine draws the window frames itself, as in the README's pictures: left to an X
 # window manager (Wine's default), they are missing on a display without one.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true

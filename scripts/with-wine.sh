@@ -20,18 +20,30 @@ slotdir="$WINEPREFIX.slots"
 servers=""
 cleanup() {
   if [ -n "$slots" ]; then
-    for i in $(seq "$slots"); do WINEPREFIX="$slotdir/$i" wineserver -k >/dev/null 2>&1 || true; done
+    for i in $(seq "$slots") win64; do WINEPREFIX="$slotdir/$i" wineserver -k >/dev/null 2>&1 || true; done
   fi
   wineserver -k >/dev/null 2>&1 || true
   [ -z "$servers" ] || kill $servers 2>/dev/null || true
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# boot PREFIX ARCH LOG: makes a new prefix of that architecture (Wine makes a
+# 64-bit one where its 64-bit loader is installed, unless told).
+boot() {
+  [ -f "$1/system.reg" ] && return
+  mkdir -p "$1"
   # Output goes to a file: programs Wine starts inherit the handles, and a pipe would stay open.
-  wineboot -i >"$WINEPREFIX/../wineboot.log" 2>&1 || true
-  wineserver -w || true
+  WINEPREFIX="$1" WINEARCH="$2" wineboot -i >"$3" 2>&1 || true
+  WINEPREFIX="$1" wineserver -w || true
+}
+win64=""
+if [ -n "$slots" ] && [ -x /usr/lib/wine/wine64 ]; then
+  win64="$slotdir/win64"
+  # Beside the 32-bit prefix's boot: each waits for Wine most of the time.
+  boot "$win64" win64 "$slotdir/win64-wineboot.log" &
 fi
+boot "$WINEPREFIX" win32 "$WINEPREFIX/../wineboot.log"
+wait
 if [ -n "$slots" ]; then
   mkdir -p "$slotdir"
   for i in $(seq "$slots"); do
@@ -70,8 +82,16 @@ if [ -n "$slots" ]; then
     WINEPREFIX="$slotdir/$i" DISPLAY=":$(cat "$slotdir/$i.display")" wineboot >/dev/null 2>&1 &
     warming="$warming $!"
   done
+  if [ -n "$win64" ]; then
+    start_display "$win64.display"
+    WINEPREFIX="$win64" wineserver -p
+    WINEPREFIX="$win64" DISPLAY=":$(cat "$win64.display")" wineboot >/dev/null 2>&1 &
+    warming="$warming $!"
+  fi
   wait $warming
-  echo "{\"version\":{\"major\":1,\"minor\":0},\"local\":[{\"wine\":[$ids]}]}" >"$slotdir/resources.json"
+  # The 64-bit slot is there even without its prefix: its scenarios then skip themselves.
+  echo "{\"version\":{\"major\":1,\"minor\":0},\"local\":[{\"wine\":[$ids],\"wine64\":[{\"id\":\"win64\",\"slots\":1}]}]}" \
+    >"$slotdir/resources.json"
   export KALVORA_WINE_SLOTS="$slotdir"
   display="$slotdir/0.display"
   start_display "$display"

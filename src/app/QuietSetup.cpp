@@ -116,7 +116,8 @@ int QuietSetup::run() {
 
 int QuietSetup::install(InstallState& state) {
   QuietView view(platform_, state);
-  UnattendedStages stages(switches_.noRestart);
+  // No folder window of the shell either: the group's links are written directly.
+  UnattendedStages stages(switches_.noRestart, GroupDelivery::LinksOnly);
   InstallRun run(state, platform_, view, stages);
   SetupLog& runLog = run.context().TextLog;
   runLog.alsoWriteTo(logCopy_);

@@ -10,7 +10,9 @@
 namespace kalvora {
 
 bool UnattendedStages::associations(RunContext& run) { return associationStage(run); }
-bool UnattendedStages::programGroup(RunContext& run, bool fromMedium) { return programGroupStage(run, fromMedium); }
+bool UnattendedStages::programGroup(RunContext& run, bool fromMedium) {
+  return programGroupStage(run, fromMedium, groupDelivery_);
+}
 bool UnattendedStages::systemChanges(RunContext& run) { return kalvora::systemChanges(run); }
 
 void UnattendedStages::completion(RunContext& run) {

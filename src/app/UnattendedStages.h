@@ -3,6 +3,7 @@
 // that neither shows the readme nor starts the program. A restart or log-off
 // that the script asks for is carried out unless /norestart; while it is still
 // due, the exit code is 3010; once the system has accepted it, 1641.
+#include "install/ProgramGroup.h"
 #include "install/RunStages.h"
 #include "install/SetupLog.h"
 #include "platform/Platform.h"
@@ -11,7 +12,8 @@ namespace kalvora {
 
 class UnattendedStages : public RunStages {
 public:
-  explicit UnattendedStages(bool noRestart) : noRestart_(noRestart) {}
+  UnattendedStages(bool noRestart, GroupDelivery groupDelivery)
+      : noRestart_(noRestart), groupDelivery_(groupDelivery) {}
   bool associations(RunContext& run) override;
   bool programGroup(RunContext& run, bool fromMedium) override;
   bool systemChanges(RunContext& run) override;
@@ -23,6 +25,7 @@ public:
 
 private:
   bool noRestart_;
+  GroupDelivery groupDelivery_;
 };
 
 // reboot as the script's [software] reboot: 1 restart, 2 log off, else nothing.

@@ -118,7 +118,8 @@ std::string takeGroupFolder(RunContext& run, const ProgramGroupCommands& command
     return folder;
   }
   // The shell's Program Manager interface makes a new group in the user's
-  // Programs folder: one made here goes there first, so that both are one folder.
+  // Programs folder: one made here goes there first, so that both are one
+  // folder, and a run without the shell puts it where a run with it would.
   std::vector<std::string> candidates = groupFolderCandidates(run.platform, commands.group());
   std::reverse(candidates.begin(), candidates.end());
   for (const std::string& candidate : candidates) {
@@ -181,7 +182,7 @@ std::optional<ProgramGroupCommands> programGroupCommands(RunContext& run, bool f
   return fromMedium ? mediumGroup(run) : normalGroup(run);
 }
 
-bool programGroupStage(RunContext& run, bool fromMedium) {
+bool programGroupStage(RunContext& run, bool fromMedium, GroupDelivery delivery) {
   const std::optional<ProgramGroupCommands> commands = programGroupCommands(run, fromMedium);
   if (!commands) return false;
   if (commands->lines().empty()) return true;
@@ -193,9 +194,13 @@ bool programGroupStage(RunContext& run, bool fromMedium) {
     run.TextLog.line("error", "no Programs folder takes the group " + commands->group());
   else if (!logGroupLinks(run, paths = groupLinkPaths(folder, commands->items()), commands->items()))
     return false;
-  // The shell's answer is not reported: the links below show what it did.
-  const bool taken = run.platform.sendShellCommands(commands->text());
-  run.TextLog.line("group", commands->group() + (taken ? " sent to the shell" : " not taken by the shell"));
+  if (delivery == GroupDelivery::LinksOnly) {
+    run.TextLog.line("group", commands->group() + " made without the shell");
+  } else {
+    // The shell's answer is not reported: the links below show what it did.
+    const bool taken = run.platform.sendShellCommands(commands->text());
+    run.TextLog.line("group", commands->group() + (taken ? " sent to the shell" : " not taken by the shell"));
+  }
   if (!folder.empty()) completeGroupLinks(run, folder, paths, commands->items());
   return true;
 }

@@ -33,8 +33,14 @@ private:
 // Builds the group's commands with the stage's log records, captions, bars and
 // stop checks; nothing when the run is to leave, before anything is sent.
 std::optional<ProgramGroupCommands> programGroupCommands(RunContext& run, bool fromMedium);
-// The stage: builds the commands, hands them to the shell, then makes sure the
-// group's folder holds one right link per item, logged for the uninstaller.
-[[nodiscard]] bool programGroupStage(RunContext& run, bool fromMedium);
+// How the group reaches the shell. Its Program Manager interface opens a folder
+// window for each new group, which a run without windows must not leave
+// behind: that run writes the folder and its links alone, with the same records.
+enum class GroupDelivery { ProgramManager, LinksOnly };
+
+// The stage: builds the commands, hands them to the shell (unless LinksOnly),
+// then makes sure the group's folder holds one right link per item, logged for
+// the uninstaller.
+[[nodiscard]] bool programGroupStage(RunContext& run, bool fromMedium, GroupDelivery delivery);
 
 } // namespace kalvora

@@ -8,6 +8,7 @@ namespace kalvora {
 namespace {
 
 using testing::InstallFixture;
+constexpr GroupDelivery kShell = GroupDelivery::ProgramManager;
 
 // A finished run whose program group stage is then run again with the log open.
 struct Group : InstallFixture {
@@ -29,7 +30,7 @@ TEST(ProgramGroup, ItemsOfChosenOptionsFollowTheGroupCommandOnTheFirstLine) {
           "o3=9\np3=Nowhere\n"
           "[Option_1]\nf2=tool.exe\nd2=3\n[directories]\nd1_3=%SYSTEMROOT%\\SYSTEM\\\n");
   g.state.Choices.ProgramGroup = "Tools";
-  EXPECT_TRUE(programGroupStage(g.run(), false));
+  EXPECT_TRUE(programGroupStage(g.run(), false, kShell));
   EXPECT_EQ(g.sent(),
             std::vector<std::string>{"[CreateGroup(Tools)][AddItem(C:\\WINDOWS\\SYSTEM\\tool.exe -x,Tool)]\r\n"});
   EXPECT_TRUE(g.state.Run.GroupItemsCreated);
@@ -46,7 +47,7 @@ TEST(ProgramGroup, TheGroupFolderGetsOneRightLinkPerItemRecordedForTheUninstalle
   const std::string folder = "C:\\Me\\Programs\\Tools";
   g.platform.putDirectory(folder);
   g.platform.writeShellLink(folder + "\\Uninstall Tool.lnk", {"C:\\WINDOWS\\unkalvora.exe", "", ""});
-  EXPECT_TRUE(programGroupStage(g.run(), false));
+  EXPECT_TRUE(programGroupStage(g.run(), false, kShell));
 
   EXPECT_EQ(g.log("prggrp", "folder"), folder);
   EXPECT_EQ(g.log("prggrp", "total"), "2");
@@ -65,9 +66,25 @@ TEST(ProgramGroup, TheGroupFolderGetsOneRightLinkPerItemRecordedForTheUninstalle
       << textLog;
 }
 
+// A run without windows writes the group itself: the same folder, links and
+// records for the uninstaller as a run through the shell, and nothing sent.
+TEST(ProgramGroup, WithoutTheShellTheSameFolderLinksAndRecords) {
+  std::string logs[2];
+  for (const GroupDelivery way : {kShell, GroupDelivery::LinksOnly}) {
+    Group g("[software]\nname=Tool\n[prggrp]\ntotal=1\no1=1\np1=Tool\n[Option_1]\nf1=tool.exe\n");
+    g.platform.setProgramsFolders("C:\\All\\Programs", "C:\\Me\\Programs");
+    EXPECT_TRUE(programGroupStage(g.run(), false, way));
+    EXPECT_EQ(g.sent().size(), way == kShell ? 1u : 0u);
+    EXPECT_EQ(g.file("C:\\Me\\Programs\\Tool\\Tool.lnk"), "C:\\App\\tool.exe\n\nC:\\App");
+    EXPECT_EQ(g.log("prggrp", "total"), "2");
+    logs[way == kShell ? 0 : 1] = g.run().Log.text();
+  }
+  EXPECT_EQ(logs[0], logs[1]);
+}
+
 TEST(ProgramGroup, UninstallerItemAndDefaultsOfAnItem) {
   Group g("[prggrp]\n[Option_1]\n");
-  EXPECT_TRUE(programGroupStage(g.run(), false));
+  EXPECT_TRUE(programGroupStage(g.run(), false, kShell));
   // No [software] name: group "_", caption without a name; item 1 of option 1
   // with no keys: the target's root directory and no file name.
   EXPECT_EQ(g.sent(), std::vector<std::string>{"[CreateGroup(_)][AddItem(C:\\WINDOWS\\unkalvora.exe "
@@ -77,20 +94,20 @@ TEST(ProgramGroup, UninstallerItemAndDefaultsOfAnItem) {
 
 TEST(ProgramGroup, NothingIsSentWithoutItemsOrWhenStopped) {
   Group none("[software]\nname=Tool\n[prggrp]\nuninst=0\ntotal=1\no1=2\n");
-  EXPECT_TRUE(programGroupStage(none.run(), false));
+  EXPECT_TRUE(programGroupStage(none.run(), false, kShell));
   EXPECT_TRUE(none.sent().empty());
   EXPECT_FALSE(none.state.Run.GroupItemsCreated);
 
   Group stopped("[software]\nname=Tool\n[prggrp]\ntotal=2\n");
   stopped.platform.quitAt = stopped.platform.messagesProcessed() + 1;
-  EXPECT_FALSE(programGroupStage(stopped.run(), false));
+  EXPECT_FALSE(programGroupStage(stopped.run(), false, kShell));
   EXPECT_FALSE(stopped.run().Error);
   EXPECT_TRUE(stopped.sent().empty());
 }
 
 TEST(ProgramGroup, EightItemsStepTheBarByRoundedEighths) {
   Group g("[prggrp]\nuninst=0\ntotal=8\n");
-  EXPECT_TRUE(programGroupStage(g.run(), false));
+  EXPECT_TRUE(programGroupStage(g.run(), false, kShell));
   EXPECT_EQ(g.view.item, (std::vector<int>{0, 12, 25, 38, 50, 62, 75, 88, 100}));
   EXPECT_EQ(g.sent().at(0).find("[CreateGroup(_)][AddItem("), 0u);
 }
@@ -98,7 +115,7 @@ TEST(ProgramGroup, EightItemsStepTheBarByRoundedEighths) {
 TEST(ProgramGroup, ARunFromTheMediumPointsItsItemsAtTheMediumsShare) {
   Group g("[software]\nname=A [beta]\n[prggrp_run]\nv1=\\bin\\tool.exe\np1=Tool\n");
   g.platform.setProgramPath("\\\\server\\share\\setup\\setup.exe");
-  EXPECT_TRUE(programGroupStage(g.run(), true));
+  EXPECT_TRUE(programGroupStage(g.run(), true, kShell));
   EXPECT_EQ(g.sent(),
             std::vector<std::string>{
                 "[CreateGroup(New)][AddItem(C:\\WINDOWS\\unkalvora.exe C:\\App\\setup\\uninst.log,Uninstall)]\r\n"

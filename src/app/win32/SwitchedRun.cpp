@@ -50,7 +50,7 @@ std::optional<int> SwitchedRun::begin(const std::string& commandLine) {
     return QuietSetup(*platform_, switches_, log_, logCopy_).run();
   }
   if (passive()) {
-    stages_ = std::make_unique<UnattendedStages>(switches_.noRestart);
+    stages_ = std::make_unique<UnattendedStages>(switches_.noRestart, GroupDelivery::ProgramManager);
     // Errors from the windows' handlers go to the log like every other message of a passive run.
     Form::setErrorReport([this](const std::string& text) {
       platform_->messageBox(text, "Setup", MessageButtons::Ok, MessageIcon::Error);

@@ -12,7 +12,9 @@ class WindowStages : public RunStages {
 public:
   explicit WindowStages(CompleteDialog& Tcomplete) : Tcomplete_(Tcomplete) {}
   bool associations(RunContext& run) override { return associationStage(run); }
-  bool programGroup(RunContext& run, bool fromMedium) override { return programGroupStage(run, fromMedium); }
+  bool programGroup(RunContext& run, bool fromMedium) override {
+    return programGroupStage(run, fromMedium, GroupDelivery::ProgramManager);
+  }
   bool systemChanges(RunContext& run) override { return kalvora::systemChanges(run); }
   void completion(RunContext& run) override { Tcomplete_.showModalFor(run.SetupCopy); }
 

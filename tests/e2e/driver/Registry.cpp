@@ -9,22 +9,31 @@
 namespace kvdrive {
 namespace {
 
-HKEY rootOf(std::string& key) {
+struct Root {
+  HKEY key;
+  REGSAM view; // 0: this program's own
+};
+
+Root rootOf(std::string& key) {
   const std::pair<const char*, HKEY> roots[] = {
-      {"HKLM\\", HKEY_LOCAL_MACHINE}, {"HKCU\\", HKEY_CURRENT_USER}, {"HKCR\\", HKEY_CLASSES_ROOT}};
+      {"HKLM", HKEY_LOCAL_MACHINE}, {"HKCU", HKEY_CURRENT_USER}, {"HKCR", HKEY_CLASSES_ROOT}};
   for (const auto& [prefix, root] : roots)
-    if (key.rfind(prefix, 0) == 0) {
-      key.erase(0, std::string(prefix).size());
-      return root;
+    for (const bool wide : {false, true}) {
+      const std::string start = std::string(prefix) + (wide ? "64\\" : "\\");
+      if (key.rfind(start, 0) != 0) continue;
+      key.erase(0, start.size());
+      return {root, wide ? static_cast<REGSAM>(KEY_WOW64_64KEY) : 0};
     }
-  throw Failure("registry key must start with HKLM\\, HKCU\\ or HKCR\\: " + key);
+  throw Failure("registry key must start with HKLM\\, HKCU\\ or HKCR\\ (or HKLM64\\...): " + key);
 }
 
 } // namespace
 
 void regSet(std::string key, const std::string& name, const std::string& value) {
-  HKEY root = rootOf(key), h = nullptr;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
+  const Root root = rootOf(key);
+  HKEY h = nullptr;
+  if (RegCreateKeyExA(root.key, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | root.view, nullptr, &h, nullptr) !=
+      ERROR_SUCCESS)
     throw Failure("cannot create key " + key);
   RegSetValueExA(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>(value.size() + 1));
@@ -32,8 +41,9 @@ void regSet(std::string key, const std::string& name, const std::string& value) 
 }
 
 std::string regGet(std::string key, const std::string& name) {
-  HKEY root = rootOf(key), h = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "(missing)";
+  const Root root = rootOf(key);
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(root.key, key.c_str(), 0, KEY_READ | root.view, &h) != ERROR_SUCCESS) return "(missing)";
   char data[1024] = "";
   DWORD size = sizeof data - 1, type = 0;
   const LONG result = RegQueryValueExA(h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
@@ -48,8 +58,12 @@ std::string regGet(std::string key, const std::string& name) {
 }
 
 void regDelete(std::string key) {
-  HKEY root = rootOf(key);
-  RegDeleteKeyA(root, key.c_str()); // a missing key is already deleted
+  const Root root = rootOf(key);
+  // A missing key is already deleted.
+  if (root.view)
+    RegDeleteKeyExA(root.key, key.c_str(), root.view, 0);
+  else
+    RegDeleteKeyA(root.key, key.c_str());
 }
 
 } // namespace kvdrive

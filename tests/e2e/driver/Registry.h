@@ -1,5 +1,8 @@
 #pragma once
-// Registry keys named with their root: "HKLM\\...", "HKCU\\..." or "HKCR\\...".
+// Registry keys named with their root: "HKLM\\...", "HKCU\\..." or "HKCR\\..."
+// in the view of this 32-bit program (as setup.exe sees them), or "HKLM64\\...",
+// "HKCU64\\..." or "HKCR64\\..." in the 64-bit view of a 64-bit Windows (a
+// 32-bit one has only the one view).
 #include <string>
 
 namespace kvdrive {

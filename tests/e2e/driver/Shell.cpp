@@ -110,6 +110,19 @@ void endShellProcesses() {
   }
 }
 
+std::string folderWindowWithin(int milliseconds) {
+  for (int waited = 0;; waited += 100) {
+    for (HWND window : folderWindows())
+      if (IsWindowVisible(window)) {
+        char title[256] = "";
+        GetWindowTextA(window, title, sizeof title);
+        return std::string("\"") + title + "\"";
+      }
+    if (waited >= milliseconds) return {};
+    Sleep(100);
+  }
+}
+
 void closeShellWindows() {
   std::vector<HWND> windows = folderWindows();
   for (HWND window : windows)

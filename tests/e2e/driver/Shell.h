@@ -12,6 +12,9 @@ std::string userProgramsFolder();
 std::string linkFault(const std::string& path, const std::string& target, const std::string& arguments);
 // Why folder does not hold exactly count links; empty when it does.
 std::string linkCountFault(const std::string& folder, int count);
+// The title of a shell folder window that is shown now or comes within
+// milliseconds; empty when none does.
+std::string folderWindowWithin(int milliseconds);
 // Closes the shell's folder windows (a new group's, say): they belong to no
 // scenario and would keep the prefix, and the test's output, open. Bounded.
 void closeShellWindows();

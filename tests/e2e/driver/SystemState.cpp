@@ -69,17 +69,12 @@ void walkFiles(const std::string& dir, std::map<std::string, std::string>& out) 
   FindClose(find);
 }
 
-// Wine links keys into each other (the 32-bit view, the classes below
-// HKLM\Software, which HKCR shows anyway): those are not walked twice.
-bool linkedKey(const std::string& name) {
-  const std::string n = kalvora::upperCaseAnsi(name);
-  return n == "WOW6432NODE" || n == "CLASSES";
-}
-
+// view: 0 for this 32-bit program's own view of the registry, KEY_WOW64_64KEY
+// for the 64-bit one, where the 32-bit view is the subkey Wow6432Node.
 void walkKey(HKEY root, const std::string& name, const std::string& path, std::map<std::string, std::string>& out,
-             int depth = 0) {
+             REGSAM view, int depth = 0) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return;
   out[kalvora::upperCaseAnsi(name) + "\\"] = "key";
   char valueName[16384];
   std::string data(65536, '\0');
@@ -100,24 +95,45 @@ void walkKey(HKEY root, const std::string& name, const std::string& path, std::m
     subkeys.emplace_back(subkey, size);
   }
   RegCloseKey(key);
-  for (const std::string& sub : subkeys)
-    if (depth < 24 && !(root != HKEY_CLASSES_ROOT && depth == 0 && linkedKey(sub)) &&
-        kalvora::upperCaseAnsi(sub) != "WOW6432NODE")
-      walkKey(root, name + "\\" + sub, path.empty() ? sub : path + "\\" + sub, out, depth + 1);
+  for (const std::string& sub : subkeys) {
+    // Wine links keys into each other: those are not walked twice. Wow6432Node
+    // is the 32-bit view, walked as such; the classes below the software keys
+    // of the 32-bit view are what HKCR shows (the 64-bit view's are walked).
+    const std::string upper = kalvora::upperCaseAnsi(sub);
+    const bool linked =
+        upper == "WOW6432NODE" || (depth == 0 && root != HKEY_CLASSES_ROOT && view == 0 && upper == "CLASSES");
+    if (depth < 24 && !linked)
+      walkKey(root, name + "\\" + sub, path.empty() ? sub : path + "\\" + sub, out, view, depth + 1);
+  }
+}
+
+// Whether this 32-bit program runs on a 64-bit Windows.
+bool onWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 } // namespace
 
 SystemState SystemState::take() {
   SystemState state;
+  // On a 64-bit Windows the files as they are: System32 the 64-bit one, and
+  // SysWOW64, which a 32-bit program sees as System32, under its own name.
+  void* redirection = nullptr;
+  const bool unredirected = Wow64DisableWow64FsRedirection(&redirection);
   walkFiles("C:", state.entries_);
   // The small drive of the scenarios that run out of room (small-drive.sh), when it is there.
   walkFiles("T:", state.entries_);
-  walkKey(HKEY_LOCAL_MACHINE, "HKLM\\Software", "Software", state.entries_);
-  walkKey(HKEY_CURRENT_USER, "HKCU\\Software", "Software", state.entries_);
+  if (unredirected) Wow64RevertWow64FsRedirection(redirection);
+  // The keys as setup.exe sees them (on a 64-bit Windows, the 32-bit view)...
+  walkKey(HKEY_LOCAL_MACHINE, "HKLM\\Software", "Software", state.entries_, 0);
+  walkKey(HKEY_CURRENT_USER, "HKCU\\Software", "Software", state.entries_, 0);
   // Wine keeps its own passing state there.
   std::erase_if(state.entries_, [](const auto& entry) { return entry.first.rfind("HKCU\\SOFTWARE\\WINE\\", 0) == 0; });
-  walkKey(HKEY_CLASSES_ROOT, "HKCR", "", state.entries_);
+  walkKey(HKEY_CLASSES_ROOT, "HKCR", "", state.entries_, 0);
+  // ... and the machine's 64-bit view, where nothing of a 32-bit setup belongs
+  // (the users' keys are one for both views).
+  if (onWow64()) walkKey(HKEY_LOCAL_MACHINE, "HKLM64\\Software", "Software", state.entries_, KEY_WOW64_64KEY);
   return state;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The state of the Wine prefix that an installation changes: every file below
 // C:\ (and T:\, when mapped) apart from the folders Wine links to the Unix
-// home (size, and the bytes' hash for files up to 1 MB, else the write time)
-// and every registry key and value below HKLM\Software, HKCU\Software
-// (without Wine's own) and HKCR.
+// home (size, and the bytes' hash for files up to 1 MB, else the write time;
+// System32 and SysWOW64 each as itself) and every registry key and value below
+// HKLM\Software, HKCU\Software (without Wine's own) and HKCR as a 32-bit
+// program sees them, and on a 64-bit Windows below HKLM64\Software: the
+// 64-bit view of HKLM\Software, its classes included.
 // Two snapshots compare to a list of differences.
 #include <map>
 #include <string>

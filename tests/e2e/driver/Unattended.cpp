@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "Script.h"
+#include "Shell.h"
 
 namespace kvdrive {
 
@@ -13,6 +14,12 @@ void unattendedCommand(const std::vector<std::string>& words, const std::set<std
     for (const std::string& name : seen)
       shown += (shown.empty() ? "" : ", ") + name;
     if (!shown.empty()) throw std::runtime_error("windows were shown: " + shown);
+    return;
+  }
+  if (words[0] == "expect-no-folder-window") {
+    if (words.size() < 2) throw std::runtime_error("usage: expect-no-folder-window MILLISECONDS");
+    const std::string shown = folderWindowWithin(std::stoi(words[1]));
+    if (!shown.empty()) throw std::runtime_error("the shell showed the folder window " + shown);
     return;
   }
   if (words.size() < 3) throw std::runtime_error("usage: expect-line FILE PATTERN");

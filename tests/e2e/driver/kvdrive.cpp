@@ -232,7 +232,7 @@ private:
     } else if (op == "snapshot" || op == "expect-snapshot" || op == "start-uninstall" || op == "wait-no-process" ||
                op == "remove-tree" || op == "start-command") {
       lifecycleCommand(w);
-    } else if (op == "expect-no-window" || op == "expect-line") {
+    } else if (op == "expect-no-window" || op == "expect-no-folder-window" || op == "expect-line") {
       observe();
       unattendedCommand(w, seen_);
     } else if (op == "stop") {
