@@ -14,6 +14,7 @@
 #include "media/Project.h"
 #include "media/ScriptKeys.h"
 #include "platform/NoCase.h"
+#include "platform/SpaceText.h"
 #include "script/SetupScript.h"
 #include "script/SystemRootMarker.h"
 
@@ -126,8 +127,8 @@ private:
       report_.summary.push_back("option " + n + " \"" +
                                 ansiToUtf8(script_.ReadString("software", "Opt" + n + "_name", "")) +
                                 "\": " + std::to_string(count_[k]) + (count_[k] == 1 ? " file, " : " files, ") +
-                                std::to_string(expanded_[k]) + " bytes (" + std::to_string(showKb(expanded_[k])) +
-                                " kB), stored in " + std::to_string(stored_[k]) + " bytes");
+                                std::to_string(expanded_[k]) + " bytes (" + showSpace(expanded_[k]).joined() +
+                                "), stored in " + std::to_string(stored_[k]) + " bytes");
       allExpanded += expanded_[k];
       allStored += stored_[k];
     }
@@ -137,7 +138,7 @@ private:
                                " bytes installed, " + std::to_string(allStored) + " bytes in the volumes");
   }
 
-  // The totals of start-up and the kilobytes the wizard shows for them.
+  // The totals of start-up and the figures the wizard shows for them.
   void configurations() {
     const struct {
       const char* offer;
@@ -154,7 +155,7 @@ private:
         if (script_.ReadBool("software", numberedKey("Opt", k, "_") + c.member, false))
           total += script_.ReadInteger("software", numberedKey("Opt", k, "_space"), 0);
       if (total > kMaxInt32) fault(std::string("the ") + c.label + " configuration's total exceeds 32 bits");
-      line += (line.empty() ? "" : ", ") + std::string(c.label) + " " + std::to_string(showKb(total)) + " kB";
+      line += (line.empty() ? "" : ", ") + std::string(c.label) + " " + showSpace(total).joined();
     }
     if (script_.ReadBool("software", "o_cd", false))
       line += (line.empty() ? "" : ", ") + std::string("CD (runs from the medium)");
@@ -268,15 +269,6 @@ private:
 };
 
 } // namespace
-
-long long showKb(long long bytes) {
-  const bool negative = bytes < 0;
-  const long long b = negative ? -bytes : bytes;
-  long long q = b / 1024;
-  const long long r = b % 1024;
-  if (r > 512 || (r == 512 && q % 2 == 1)) ++q;
-  return negative ? -q : q;
-}
 
 CheckReport checkMedium(Platform& platform, const std::string& mediumDir) { return Checker(platform, mediumDir).run(); }
 

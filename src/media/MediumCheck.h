@@ -18,7 +18,4 @@ struct CheckReport {
 // mediumDir: the directory with setup.inf (disk1 of a disk set).
 CheckReport checkMedium(Platform& platform, const std::string& mediumDir);
 
-// The wizard's kilobytes: bytes / 1024 rounded, halves to the even neighbour.
-long long showKb(long long bytes);
-
 } // namespace kalvora::media

@@ -1,5 +1,6 @@
 #include "wizard/Configurations.h"
 
+#include "platform/SpaceText.h"
 #include "wizard/DiskSpace.h"
 #include "wizard/WizardTexts.h"
 

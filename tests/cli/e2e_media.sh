@@ -18,6 +18,13 @@ unexpected_warnings() {
 
 for project in "$E2E"/media/*.kvp; do
   name=$(basename "$project" .kvp)
+  # A signed project's command is cmd's, run under Wine (signed-medium.sh): here only checked.
+  if grep -q '^sign *=' "$project"; then
+    "$tool" check "$project" >"$work/$name.check" 2>&1 || fail "$name: check says $(cat "$work/$name.check")"
+    [ -z "$(unexpected_warnings "$work/$name.check")" ] ||
+      fail "$name checks with: $(unexpected_warnings "$work/$name.check")"
+    continue
+  fi
   "$tool" build -q -o "$work/$name" "$project" >"$work/out" 2>"$work/err" || fail "$name: $(cat "$work/err")"
   [ -z "$(unexpected_warnings "$work/err")" ] || fail "$name builds with: $(unexpected_warnings "$work/err")"
   "$tool" check "$work/$name" >"$work/$name.check" 2>&1 || fail "$name: check says $(cat "$work/$name.check")"

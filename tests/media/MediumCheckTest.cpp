@@ -7,6 +7,7 @@
 #include "media/MediumCheck.h"
 #include "media/Project.h"
 #include "platform/Platform.h"
+#include "platform/SpaceText.h"
 
 namespace kalvora::media::test {
 namespace {
@@ -62,10 +63,14 @@ TEST(MediumCheck, AGoodMediumWithItsSpaceFigures) {
   EXPECT_NE(summary.find("2 of 2 entries read back and expanded, 19000 bytes installed"), std::string::npos) << summary;
   // standard: the option's 19000 bytes plus [compression] size; minimal: that size alone.
   const long long size = std::stoll(scriptValue(utf8Of(b.medium), "compression", "size"));
-  EXPECT_NE(summary.find("standard " + std::to_string(showKb(19000 + size)) + " kB, minimal " +
-                         std::to_string(showKb(size)) + " kB"),
+  EXPECT_NE(summary.find("standard " + showSpace(19000 + size).joined() + ", minimal " + showSpace(size).joined()),
             std::string::npos)
       << summary;
+  // Totals beyond six kilobyte digits show in MB, as the wizard shows them:
+  // 1,500,019,000 and 1,500,000,000 bytes are both 1431 MB.
+  b.setKey("size=" + std::to_string(size), "size=1500000000");
+  const std::string large = joined(b.check().summary);
+  EXPECT_NE(large.find("space shown by the wizard: standard 1431 MB, minimal 1431 MB"), std::string::npos) << large;
 }
 
 TEST(MediumCheck, ACorruptedChunkFailsItsChecksum) {
@@ -132,16 +137,6 @@ TEST(MediumCheck, NoSetupInfAndAnUncompressedMedium) {
   // A chunk that now reaches into a volume that is not there.
   plain.setKey("z2=12000", "z2=99999");
   EXPECT_NE(joined(plain.check().faults).find("zdata_05.dsk, which is missing"), std::string::npos);
-}
-
-TEST(ShowKb, RoundsHalvesToEven) {
-  EXPECT_EQ(showKb(0), 0);
-  EXPECT_EQ(showKb(511), 0);
-  EXPECT_EQ(showKb(512), 0);
-  EXPECT_EQ(showKb(513), 1);
-  EXPECT_EQ(showKb(1536), 2);
-  EXPECT_EQ(showKb(2560), 2);
-  EXPECT_EQ(showKb(3584), 4);
 }
 
 } // namespace

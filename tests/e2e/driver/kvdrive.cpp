@@ -23,6 +23,7 @@
 #include "Script.h"
 #include "Shell.h"
 #include "SystemState.h"
+#include "TextSet.h"
 #include "Unattended.h"
 #include "WindowLookup.h"
 #include "platform/Directories.h"
@@ -81,7 +82,7 @@ private:
     for (const auto& [name, value] : vars)
       for (std::size_t at; (at = word.find(name)) != std::string::npos;)
         word.replace(at, std::string(name).size(), value);
-    return word;
+    return expandTexts(word, texts_);
   }
 
   void need(const std::vector<std::string>& w, std::size_t minimum, const char* usage) {
@@ -96,6 +97,9 @@ private:
     if (op == "timeout") {
       need(w, 2, "timeout SECONDS");
       timeoutMs_ = std::stoi(w[1]) * 1000;
+    } else if (op == "texts") {
+      need(w, 3, "texts LANGUAGE PRODUCT");
+      texts_ = builtinTextSet(w[1], w[2]);
     } else if (op == "build") {
       need(w, 2, "build PROJECT");
       buildMedium(w[1]);
@@ -454,6 +458,7 @@ private:
   HWND box_ = nullptr;
   std::string lastTrace_;
   std::map<std::string, SystemState> snapshots_;
+  std::map<std::string, std::string> texts_; // the set that ${lN} words name
 };
 
 } // namespace
