@@ -270,9 +270,13 @@ void Removal::startupFiles() {
     }
     // The backup is the start-up file as it was before the run, which the file
     // is again now: a file of another content is not that backup (or the only
-    // copy left of the start-up file), whatever the log says.
+    // copy left of the start-up file), whatever the log says. A run that logged
+    // no line for the file stopped before it changed the file, perhaps inside
+    // the copy: a backup holding the file's beginning is that copy cut short.
     const auto copy = wholeFile(platform_, backup);
-    if (copy && copy != wholeFile(platform_, path))
+    const auto now = wholeFile(platform_, path);
+    const bool cutShort = changes->lines.empty() && copy && now && now->starts_with(*copy);
+    if (copy && copy != now && !cutShort)
       report_.left("backup", backup, std::string("not the same as ") + path);
     else
       removeFile("backup", backup);
