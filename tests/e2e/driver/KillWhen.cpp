@@ -18,9 +18,8 @@ bool fileReaches(const std::string& path, ULONGLONG bytes) {
   return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) >= bytes;
 }
 
-// Opened with every kind of sharing: the run replaces its log by a move while
-// it is looked at here, and an open such as GetPrivateProfileStringA's would
-// make that move fail.
+// Read with every kind of sharing and closed at once: the run replaces its log
+// by a move, which a file held open can make wait or fail.
 std::string sharedText(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
