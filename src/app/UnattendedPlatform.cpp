@@ -51,14 +51,19 @@ bool UnattendedPlatform::startHiddenProgram(const std::string& commandLine) {
 
 std::optional<std::uint32_t> UnattendedPlatform::runHiddenProgram(const std::string& commandLine) {
   log_->line("rollback", commandLine);
+  // The uninstaller appends its account of every run to unkalvora.log in the
+  // temporary directory: what the file holds before is other runs' account.
+  const std::string accountPath = inner_.tempDirectory() + "\\unkalvora.log";
+  const std::string earlier = inner_.readFileText(accountPath).value_or("");
   const auto exitCode = inner_.runHiddenProgram(commandLine);
   if (!exitCode) {
     log_->line("rollback", "the uninstaller could not be started: nothing was rolled back");
     return std::nullopt;
   }
-  // The uninstaller writes its account of every run to unkalvora.log in the temporary directory.
-  const auto account = inner_.readFileText(inner_.tempDirectory() + "\\unkalvora.log");
-  for (std::size_t at = 0; account && at < account->size();) {
+  const auto account = inner_.readFileText(accountPath);
+  // A file begun anew (removed meanwhile, say) is this run's account alone.
+  const std::size_t own = account && account->starts_with(earlier) ? earlier.size() : 0;
+  for (std::size_t at = own; account && at < account->size();) {
     const std::size_t end = std::min(account->find('\n', at), account->size());
     std::string text = account->substr(at, end - at);
     if (!text.empty() && text.back() == '\r') text.pop_back();

@@ -87,8 +87,9 @@ public:
   virtual bool copyFile(const std::string& source, const std::string& target);
   // Moves source to target, replacing a file there, and returns once the move
   // is on disk: a power cut then leaves the target either as it was or as
-  // source was, never a mix. False when refused (a read-only or open target, a
-  // target on another volume).
+  // source was, never a mix. False when refused (a read-only target, one that
+  // stays open, a target on another volume); a target open for a moment only
+  // (a virus scanner's look) is waited for.
   virtual bool moveFile(const std::string& source, const std::string& target);
   // The Windows directory, without a trailing backslash.
   virtual std::string windowsDirectory() { return "C:\\WINDOWS"; }

@@ -310,7 +310,15 @@ std::string Win32Platform::tempDirectory() {
 }
 
 bool Win32Platform::moveFile(const std::string& source, const std::string& target) {
-  return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // A virus scanner, an indexer or a viewer may hold the target open for a
+  // moment, and Windows refuses to replace an open file: the move is tried
+  // again for a little over a second before it counts as refused.
+  for (DWORD pause = 10;; pause *= 2) {
+    if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || pause > 640) return false;
+    Sleep(pause);
+  }
 }
 
 bool Win32Platform::copyFile(const std::string& source, const std::string& target) {

@@ -378,6 +378,8 @@ void Removal::registration() {
   registrationAt(pendingRegistrationKey(name), name + kPendingSuffix, {"UninstallString", "DisplayName"});
   // Emptied by a complete run that could not delete the key itself; no product keeps anything there.
   platform_.deleteEmptyRegistryKey(RegistryRoot::LocalMachine, pendingRegistrationKey(name));
+  // Made by a run stopped before it wrote the first value: a registration of nothing.
+  platform_.deleteEmptyRegistryKey(RegistryRoot::LocalMachine, kUninstallListKey + name);
 }
 
 void Removal::registrationAt(const std::string& key, const std::string& name,

@@ -362,6 +362,36 @@ TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
   }
 }
 
+// A run stopped inside its copy of autoexec.bat, before it logged its line,
+// leaves a backup holding the file's beginning: that goes. Once the line is
+// logged the copy was whole, and a backup of other content is not the run's.
+TEST(Uninstaller, TakesABackupOfAStartUpFileThatAStoppedRunCutShort) {
+  const struct Row {
+    const char* backup;
+    bool lineLogged, goes;
+  } rows[] = {{"", false, true},
+              {"PATH C:", false, true},
+              {"PATH C:\\WINDOWS\r\n", false, true},
+              {"SET MINE=1\r\n", false, false},
+              {"PATH C:", true, false},
+              {"PATH C:\\WINDOWS\r\n", true, true}};
+  for (const Row& row : rows) {
+    Installation a;
+    a.install();
+    if (!row.lineLogged) {
+      a.p.deleteProfileKey(kLog, "dos", "a1");
+      a.p.putFile("C:\\autoexec.bat", "PATH C:\\WINDOWS\r\n");
+    }
+    a.p.putFile("C:\\AUTOEXEC.KVR", row.backup);
+    const int exit = a.uninstall(std::string(kLog) + " /silent");
+    const std::string what =
+        std::string(row.lineLogged ? "line logged, " : "no line, ") + "backup \"" + row.backup + "\"";
+    EXPECT_EQ(a.p.fileExists("C:\\AUTOEXEC.KVR"), !row.goes) << what;
+    EXPECT_EQ(exit == kRemovedAll, row.goes) << what;
+    EXPECT_EQ(a.p.fileContent("C:\\autoexec.bat"), "PATH C:\\WINDOWS\r\n") << what;
+  }
+}
+
 // A log that has gone stale: what the user changed since the installation stays
 // and is named in the summary; what is still the run's goes, and what the run
 // replaced comes back.

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "Failure.h"
 
@@ -39,6 +41,22 @@ std::string fileBytes(const std::string& path) {
 
 void copyFile(const std::string& from, const std::string& to) {
   if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) throw Failure("cannot copy " + from + " to " + to);
+}
+
+void makeFile(const std::string& path, unsigned long long bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::vector<char> block(1 << 16);
+  unsigned long long state = bytes;
+  for (unsigned long long left = bytes; left > 0 && out;) {
+    for (char& c : block) {
+      state = state * 6364136223846793005ull + 1442695040888963407ull; // Knuth's MMIX generator
+      c = static_cast<char>(state >> 56);
+    }
+    const auto n = static_cast<std::streamsize>(std::min<unsigned long long>(left, block.size()));
+    out.write(block.data(), n);
+    left -= static_cast<unsigned long long>(n);
+  }
+  if (!out.flush()) throw Failure("cannot write " + path);
 }
 
 // Benchmarks time the steps between two marks: NAME and the driver's clock in seconds.

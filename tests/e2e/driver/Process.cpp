@@ -68,6 +68,23 @@ void Program::stop() {
   running_ = false;
 }
 
+bool Program::kill() {
+  // An exit code no program under test gives: it tells the kill from an end of the program's own.
+  constexpr UINT kKilled = 0x4B494C4C;
+  if (!running_ || exited()) return false;
+  TerminateProcess(pi_.hProcess, kKilled);
+  WaitForSingleObject(pi_.hProcess, 5000);
+  return exited() && exitCode() == kKilled;
+}
+
+void Program::hold(bool held) {
+  if (!running_) return;
+  if (held)
+    SuspendThread(pi_.hThread);
+  else
+    ResumeThread(pi_.hThread);
+}
+
 void endLeftPrograms() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;

@@ -21,6 +21,12 @@ public:
   void start(std::string commandLine, const std::string& directory, const std::string& outputPath);
   // Ends the program unless it has ended.
   void stop();
+  // Ends the program at once (TerminateProcess), as the task manager would;
+  // false when it had ended by itself. Its exit code stays readable.
+  bool kill();
+  // Holds the program's first thread, or lets it go on again: while it is
+  // held, what it has done can be looked at without its next step overtaking the look.
+  void hold(bool held);
   bool running() const { return running_; }
   bool exited() const;
   DWORD exitCode() const;

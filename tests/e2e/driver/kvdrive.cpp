@@ -17,6 +17,7 @@
 #include "DriveFaults.h"
 #include "Failure.h"
 #include "Files.h"
+#include "KillWhen.h"
 #include "Process.h"
 #include "Registry.h"
 #include "Screen.h"
@@ -136,6 +137,9 @@ private:
     } else if (op == "copy") {
       need(w, 3, "copy FROM TO");
       copyFile(w[1], w[2]);
+    } else if (op == "make-file") {
+      need(w, 3, "make-file PATH BYTES");
+      makeFile(w[1], std::stoull(w[2]));
     } else if (op == "expect-same") {
       need(w, 3, "expect-same FILE OTHER");
       if (fileBytes(w[1]) != fileBytes(w[2])) throw Failure(w[1] + " differs from " + w[2]);
@@ -239,6 +243,8 @@ private:
     } else if (op == "expect-no-window" || op == "expect-no-folder-window" || op == "expect-line") {
       observe();
       unattendedCommand(w, seen_);
+    } else if (op == "kill-when") {
+      killWhen(w, program_, timeoutMs_);
     } else if (op == "stop") {
       program_.stop();
     } else if (op == "run-beside") {
@@ -253,7 +259,8 @@ private:
   // --- an installation's life: snapshots of the prefix and the uninstaller
   void lifecycleCommand(const std::vector<std::string>& w) {
     const std::string& op = w[0];
-    need(w, 2, "snapshot NAME | expect-snapshot NAME [EXCEPT...] | start-uninstall PRODUCT | wait-no-process EXE");
+    need(w, 2,
+         "snapshot NAME | expect-snapshot NAME [EXCEPT...] | start-uninstall PRODUCT [SWITCHES] | wait-no-process EXE");
     if (op == "remove-tree") {
       removeTree(w[1]);
     } else if (op == "start-command") {
@@ -271,11 +278,11 @@ private:
       if (!differences.empty())
         throw Failure(std::to_string(differences.size()) + " differences from snapshot " + w[1] + ":" + listed);
     } else if (op == "start-uninstall") {
-      // The command line of the product's registration, run as the user would.
+      // The command line of the product's registration, run as the user would, with any switches given.
       const std::string command =
           regGet("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + w[1], "UninstallString");
       if (command == "(missing)") throw Failure(w[1] + " has no UninstallString");
-      startCommandLine(command);
+      startCommandLine(w.size() > 2 ? command + " " + w[2] : command);
     } else {
       waitFor("no process " + w[1], [&] { return !processRunning(w[1]); });
     }
