@@ -362,9 +362,9 @@ TEST(Uninstaller, NeverFollowsAnEntryOutOfItsPlace) {
   }
 }
 
-// A run stopped inside its copy of autoexec.bat, before it logged its line,
-// leaves a backup holding the file's beginning: that goes. Once the line is
-// logged the copy was whole, and a backup of other content is not the run's.
+// A run stopped inside its copy of autoexec.bat leaves a backup holding the
+// file's beginning: that goes, as it holds nothing the file lacks, whether or
+// not the line was logged. A backup of other content is not the run's: it stays.
 TEST(Uninstaller, TakesABackupOfAStartUpFileThatAStoppedRunCutShort) {
   const struct Row {
     const char* backup;
@@ -373,7 +373,8 @@ TEST(Uninstaller, TakesABackupOfAStartUpFileThatAStoppedRunCutShort) {
               {"PATH C:", false, true},
               {"PATH C:\\WINDOWS\r\n", false, true},
               {"SET MINE=1\r\n", false, false},
-              {"PATH C:", true, false},
+              {"PATH C:", true, true},
+              {"SET MINE=1\r\n", true, false},
               {"PATH C:\\WINDOWS\r\n", true, true}};
   for (const Row& row : rows) {
     Installation a;
