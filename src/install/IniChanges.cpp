@@ -65,8 +65,11 @@ bool writeEntries(RunContext& run, const std::string& section, const std::string
     if (s.empty()) continue;
     const std::string k = script.ReadString(section, numberedKey("k", j), "");
     const std::string v = script.ReadString(section, numberedKey("v", j), "");
+    // The entry's records reach the disk together, once, before the write.
+    static_cast<void>(run.Log.hold(true)); // holding writes nothing
     if (!logBefore(run, section, file, j, s, k, v) || !run.log(section, numberedKey("s", j), s) ||
-        !run.log(section, numberedKey("k", j), k) || !run.log(section, numberedKey("v", j), v))
+        !run.log(section, numberedKey("k", j), k) || !run.log(section, numberedKey("v", j), v) ||
+        !run.succeeded(run.Log.hold(false)))
       return false;
     run.TextLog.line("ini", path + " [" + s + "] " + k + "=" + v);
     if (!run.platform.writeProfileString(path, s, k, v)) return run.fail(EIniFileException(file));

@@ -137,7 +137,9 @@ std::string takeGroupFolder(RunContext& run, const ProgramGroupCommands& command
 // was there before, recorded before the shell or the run writes any: the
 // uninstaller removes a link only while it starts what the run made it start,
 // and puts back the one that was there.
+// The records reach the disk together, once.
 bool logGroupLinks(RunContext& run, const std::vector<std::string>& paths, const std::vector<GroupItem>& items) {
+  static_cast<void>(run.Log.hold(true)); // holding writes nothing
   if (!run.logInteger("prggrp", "total", static_cast<std::int64_t>(paths.size()))) return false;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const auto n = static_cast<std::int64_t>(i + 1);
@@ -152,7 +154,7 @@ bool logGroupLinks(RunContext& run, const std::vector<std::string>& paths, const
         !run.log("prggrp", numberedKey("ar", n), made.arguments) || !run.log("prggrp", numberedKey("l", n), paths[i]))
       return false;
   }
-  return true;
+  return run.succeeded(run.Log.hold(false));
 }
 
 // Writes the links that the shell left missing or wrong.

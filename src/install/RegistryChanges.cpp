@@ -76,9 +76,11 @@ bool logValueUndo(RunContext& run, std::int64_t i, RegistryRoot root, const std:
   const auto previous = run.platform.readRegistryString(root, path, name);
   run.TextLog.line("reg", std::string(rootName(root)) + "\\" + path + " " + name + "=" + data);
   if (previous == data && loggedBefore(run, i, path, name, data)) return true;
+  // The records reach the disk together, once.
+  static_cast<void>(run.Log.hold(true)); // holding writes nothing
   return run.log("sysreg", numberedKey("e", i), name) &&
          run.logBool("sysreg", numberedKey("had", i), previous.has_value()) &&
-         (!previous || run.log("sysreg", numberedKey("o", i), *previous));
+         (!previous || run.log("sysreg", numberedKey("o", i), *previous)) && run.succeeded(run.Log.hold(false));
 }
 
 // HKEY_LOCAL_MACHINE: a key that cannot be made is reported and skipped, as

@@ -4,6 +4,8 @@
 // (flushed, not yet moved) or cut short. A whole one becomes the log; one cut
 // short (or empty) can name nothing beyond the work directory the run made for
 // it, so it goes, and the work directory with it when nothing else is there.
+// A work directory with no log and nothing in it is what a run stopped before
+// its log's first write leaves: it goes too.
 #include <string>
 
 #include "platform/Platform.h"

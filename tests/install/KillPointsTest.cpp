@@ -103,10 +103,9 @@ Point runCut(Cut cut, int at, int* changes = nullptr, int* writes = nullptr) {
 
 // The points not yet restored exactly, each printed with what stayed; none
 // loses anything the system had. The log is the run's first change after the
-// work directory it lies in, so only a run stopped between making that
-// directory and beginning its log leaves something no file names: the empty
-// work directory, after a kill and after a power cut at that point (2).
-constexpr int kInexactToday = 2;
+// work directory it lies in; the uninstaller, given the log's path, removes
+// that directory while it is empty and holds no log. None is left.
+constexpr int kInexactToday = 0;
 
 TEST(KillPoints, TheUninstallerOnTheLogLeftRestoresTheSystem) {
   int changes = 0, writes = 0;
