@@ -112,7 +112,9 @@ bool importRegistryFile(RunContext& run) {
   return true;
 }
 
-bool writeUninstallerData(RunContext& run) {
+namespace {
+
+bool logUninstallerData(RunContext& run) {
   const SetupScript& script = run.script();
   if (!run.log("files", "total", "0") || !run.log("directories", "total", "0") ||
       !run.log("extensions", "total", "0") ||
@@ -125,6 +127,15 @@ bool writeUninstallerData(RunContext& run) {
   return run.log("uninstall", "name", script.ReadString("software", "name", "_")) &&
          run.log("uninstall", "language", "") && run.log("uninstall", "directory", run.state.Choices.TargetDir) &&
          run.logBool("uninstall", "ask", script.ReadBool("uninst", "ask", false));
+}
+
+} // namespace
+
+// What the uninstaller needs beside the records: it precedes no change, so it
+// reaches the disk in one write.
+bool writeUninstallerData(RunContext& run) {
+  static_cast<void>(run.Log.hold(true)); // holding writes nothing
+  return logUninstallerData(run) && run.succeeded(run.Log.hold(false));
 }
 
 } // namespace kalvora
