@@ -60,7 +60,9 @@ private:
 class Stages : public RunStages {
 public:
   bool associations(RunContext& run) override { return associationStage(run); }
-  bool programGroup(RunContext& run, bool fromMedium) override { return programGroupStage(run, fromMedium); }
+  bool programGroup(RunContext& run, bool fromMedium) override {
+    return programGroupStage(run, fromMedium, GroupDelivery::ProgramManager);
+  }
   bool systemChanges(RunContext& run) override { return kalvora::systemChanges(run); }
   void completion(RunContext&) override {}
 };
