@@ -7,9 +7,19 @@
 
 namespace kalvora {
 
-std::optional<std::string> fileIdentity(Platform& platform, const std::string& path) {
+namespace {
+
+std::string identityText(std::int64_t size, std::uint32_t dosDateTime, std::uint32_t crc) {
+  return std::to_string(size) + " " + hexDigits8(dosDateTime) + " " + hexDigits8(crc);
+}
+
+} // namespace
+
+std::optional<std::string> fileIdentity(Platform& platform, const std::string& path,
+                                        std::optional<std::uint32_t> knownCrc) {
   const std::optional<FileInfo> info = platform.fileInfo(path);
   if (!info || info->isDirectory) return std::nullopt;
+  if (knownCrc) return identityText(info->size, info->dosDateTime, *knownCrc);
   const auto file = platform.openFile(path, OpenMode::ReadShared);
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> block(64 * 1024);
@@ -18,7 +28,7 @@ std::optional<std::string> fileIdentity(Platform& platform, const std::string& p
   for (std::size_t got; (got = file->read(block.data(), block.size())) > 0; total += static_cast<std::int64_t>(got))
     crc = crc32Update(crc, block.data(), got);
   if (total != info->size) return std::nullopt; // cut short by a read error
-  return std::to_string(total) + " " + hexDigits8(info->dosDateTime) + " " + hexDigits8(crc32Finish(crc));
+  return identityText(total, info->dosDateTime, crc32Finish(crc));
 }
 
 } // namespace kalvora

@@ -219,8 +219,8 @@ struct HeldIdentities {
 // [section] id<n>: what the file is now that the run has written it. A file
 // that cannot be read back gets none: the uninstaller then takes it as the
 // run's whatever it holds, as it takes every file of older logs.
-void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held) {
-  const std::optional<std::string> id = fileIdentity(run.platform, placed.path);
+void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, std::optional<std::uint32_t> knownCrc) {
+  const std::optional<std::string> id = fileIdentity(run.platform, placed.path, knownCrc);
   if (!id) {
     run.TextLog.line("unread", placed.path);
     return;
@@ -259,7 +259,8 @@ bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held
     // without a word: that is reported like a target that cannot be created.
     if (written.value().empty()) return run.fail(EFCreateError(target));
   }
-  if (run.LogEnabled) holdIdentity(run, placement.target, held);
+  // A stored file's chunk checksum, checked as it was copied, is the file's own.
+  if (run.LogEnabled) holdIdentity(run, placement.target, held, compressed ? std::nullopt : chunk.checksum);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "InstallFixture.h"
+#include "install/FileIdentity.h"
 #include "platform/Crc32.h"
 #include "platform/FaultPlatform.h"
 
@@ -122,6 +123,27 @@ TEST(BrokenMedium, EveryDamagedVolumeEndsWithItsErrorOrThePromptAndLosesNothing)
       EXPECT_TRUE(key.rfind("C:\\APP\\", 0) == 0 || key.rfind("D:\\", 0) == 0) << path;
     }
   }
+}
+
+// A stored file's identity record is taken from its chunk's checksum, checked
+// while it was copied, rather than read back: it must be what reading gives.
+TEST(BrokenMedium, AStoredFilesIdentityFromItsChecksumIsTheFilesOwn) {
+  const std::string content = varied(6000);
+  testing::RunPlatform memory;
+  memory.putFile("D:\\setup.inf",
+                 "[software]\nmedium=1\n[Option_1]\nf1=a.txt\ns1=01\nz1=6000\nc1=" + crc32Of(content) + "\n");
+  memory.putFile("D:\\zdata_01.dsk", content);
+  memory.putDirectory("C:\\WINDOWS");
+  InstallState state;
+  prepareRun(state, memory, 1000);
+  state.Setup.CompressionMode = 0;
+  testing::RecordingView view(memory);
+  testing::RecordingStages stages;
+  InstallRun run(state, memory, view, stages);
+  ASSERT_FALSE(run.FormActivate().has_value());
+  const std::optional<std::string> readBack = fileIdentity(memory, "C:\\App\\a.txt");
+  ASSERT_TRUE(readBack.has_value());
+  EXPECT_EQ(memory.readProfileString("C:\\App\\setup\\uninst.log", "files", "id1", ""), *readBack);
 }
 
 } // namespace
