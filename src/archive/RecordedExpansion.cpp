@@ -8,6 +8,7 @@
 
 #include "archive/ByteSink.h"
 #include "archive/ByteSource.h"
+#include "platform/Crc32.h"
 
 namespace kalvora {
 
@@ -155,6 +156,8 @@ bool RecordedExpansion::record(const std::atomic<bool>* abandon) {
   const Result<std::uint32_t> expandedSum = expandByMethod(method_, job);
   if (abandoned || events_.full || !expandedSum.ok()) return false;
   checksum_ = expandedSum.value();
+  // The output's own checksum, here rather than by reading the file back later.
+  outputCrc_ = crc32Finish(crc32Update(kCrc32Start, output_.items.get(), output_.size));
 
   // The events as they came, in no more memory than they take, where it can be had.
   Events exact;
@@ -223,7 +226,7 @@ RecordedExpansion::Outcome RecordedExpansion::replay(const ExpandJob& job) const
       break;
     }
   }
-  return {checksum_, false};
+  return {checksum_, false, Written{outputCrc_, static_cast<std::int64_t>(output_.size)}};
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "archive/ExpandMethods.h"
@@ -39,9 +40,17 @@ public:
   // and a progress handler as the recording had.
   bool fits(std::uint8_t method, const ExpandJob& job) const;
 
+  // What a replay wrote to the output stream, in order from its start.
+  struct Written {
+    std::uint32_t crc32 = 0;
+    std::int64_t bytes = 0;
+  };
   struct Outcome {
     Result<std::uint32_t> checksum = 0u; // or the error that stopped the method
     bool handedOver = false;             // the method itself had to take over
+    // Set when the recorded writes were all repeated, none refused: the CRC-32
+    // of the output, worked out when it was recorded (on the decoding thread).
+    std::optional<Written> written = std::nullopt;
   };
   // Does to job's streams, handler and platform what the method would do, and
   // gives its outcome. The recorded events are repeated as long as the real
@@ -78,6 +87,7 @@ private:
   std::uint8_t method_;
   std::int32_t compressedSize_, expandedSize_;
   std::uint32_t checksum_ = 0;
+  std::uint32_t outputCrc_ = 0;
 };
 
 } // namespace kalvora

@@ -62,6 +62,7 @@ void DecodeAhead::reach(std::size_t index) {
 }
 
 std::optional<Result<std::uint32_t>> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
+  written_.reset();
   if (!worker_) return std::nullopt;
   std::unique_ptr<RecordedExpansion> recorded;
   {
@@ -98,6 +99,7 @@ std::optional<Result<std::uint32_t>> DecodeAhead::expand(std::uint8_t method, co
   const RecordedExpansion::Outcome outcome = recorded->replay(job);
   ++counts_.replayed;
   if (outcome.handedOver) ++counts_.handedOver;
+  written_ = outcome.written;
   return outcome.checksum;
 }
 

@@ -11,9 +11,14 @@
 namespace kalvora {
 
 // The identity of the file at path; none when it cannot be read whole.
-// knownCrc: the checksum of the bytes just written there whole and checked
-// (a stored file's chunk), which spares reading the file back.
+// What the run just wrote there, whole: its CRC-32 and size (a stored file's
+// checked chunk, an expansion worked out ahead). It spares reading the file
+// back while the file's size is that size.
+struct KnownContent {
+  std::uint32_t crc32 = 0;
+  std::int64_t size = 0;
+};
 std::optional<std::string> fileIdentity(Platform& platform, const std::string& path,
-                                        std::optional<std::uint32_t> knownCrc = std::nullopt);
+                                        std::optional<KnownContent> known = std::nullopt);
 
 } // namespace kalvora

@@ -219,8 +219,8 @@ struct HeldIdentities {
 // [section] id<n>: what the file is now that the run has written it. A file
 // that cannot be read back gets none: the uninstaller then takes it as the
 // run's whatever it holds, as it takes every file of older logs.
-void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, std::optional<std::uint32_t> knownCrc) {
-  const std::optional<std::string> id = fileIdentity(run.platform, placed.path, knownCrc);
+void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, std::optional<KnownContent> known) {
+  const std::optional<std::string> id = fileIdentity(run.platform, placed.path, known);
   if (!id) {
     run.TextLog.line("unread", placed.path);
     return;
@@ -228,8 +228,21 @@ void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, s
   held.records.push_back({placed.section, numberedKey("id", placed.number), *id});
 }
 
+// What the run knows of the bytes it just wrote: a stored file's chunk
+// checksum, checked as it was copied, or the checksum of an expansion worked
+// out ahead and repeated whole.
+std::optional<KnownContent> knownContent(const Chunk& chunk, bool compressed, DecodeAhead* ahead) {
+  if (!compressed) {
+    if (!chunk.checksum) return std::nullopt;
+    return KnownContent{*chunk.checksum, chunk.size};
+  }
+  const auto written = ahead ? ahead->takeWritten() : std::nullopt;
+  if (!written) return std::nullopt;
+  return KnownContent{written->crc32, written->bytes};
+}
+
 // Does what the file's records, already on disk, say.
-bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held) {
+bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held, DecodeAhead* ahead) {
   const FileEntry& file = placement.file;
   const std::string& target = placement.target.path;
   run.view.setItemLabel(run.text(14) + " " + file.name);
@@ -253,14 +266,14 @@ bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held
   if (!copyChunk(run, chunk, compressed ? run.CompressTmpPath : target)) return false;
   if (compressed) {
     if (placement.replaces && !keepOriginal(run, target, placement.backup)) return false;
+    if (ahead) ahead->takeWritten(); // nothing of an earlier file's expansion
     const Result<std::string> written = run.expandStaged(fileNamePart(run.CurrentTarget));
     if (!written.ok()) return run.fail(written.error());
     // A member the component could not write would leave the product incomplete
     // without a word: that is reported like a target that cannot be created.
     if (written.value().empty()) return run.fail(EFCreateError(target));
   }
-  // A stored file's chunk checksum, checked as it was copied, is the file's own.
-  if (run.LogEnabled) holdIdentity(run, placement.target, held, compressed ? std::nullopt : chunk.checksum);
+  if (run.LogEnabled) holdIdentity(run, placement.target, held, knownContent(chunk, compressed, ahead));
   return true;
 }
 
@@ -296,7 +309,7 @@ bool placeBatches(RunContext& run, HeldIdentities& held) {
     for (const std::optional<Placement>& placement : plan) {
       if (placement) {
         if (ahead) ahead->reach(placed++);
-        if (!placeFile(run, *placement, held)) return false;
+        if (!placeFile(run, *placement, held, ahead ? &*ahead : nullptr)) return false;
       }
       if (!run.goesOn()) return false;
       run.ContinuationCount = 0;

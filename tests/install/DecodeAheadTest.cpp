@@ -146,7 +146,7 @@ TEST(DecodeAhead, CompressedInstallEndsExactlyAsWithout) {
   };
   for (const auto& row : rows) {
     const Outcome with = install(row.ahead);
-    EXPECT_TRUE(with.files == without.files) << row.what;
+    EXPECT_TRUE(with.files == without.files) << row.what; // the log's file identities among them
     EXPECT_EQ(with.trace, without.trace) << row.what;
     EXPECT_EQ(with.ahead.replayed, row.replayed) << row.what;
     EXPECT_EQ(with.ahead.handedOver, row.handedOver) << row.what;
