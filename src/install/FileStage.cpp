@@ -230,7 +230,8 @@ void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, s
 
 // What the run knows of the bytes it just wrote: a stored file's chunk
 // checksum, checked as it was copied, or the checksum of an expansion worked
-// out ahead and repeated whole.
+// out ahead and repeated whole (taken here for every file placed, so that none
+// is left over for a later file whose expansion is not done ahead).
 std::optional<KnownContent> knownContent(const Chunk& chunk, bool compressed, DecodeAhead* ahead) {
   if (!compressed) {
     if (!chunk.checksum) return std::nullopt;
@@ -266,7 +267,6 @@ bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held
   if (!copyChunk(run, chunk, compressed ? run.CompressTmpPath : target)) return false;
   if (compressed) {
     if (placement.replaces && !keepOriginal(run, target, placement.backup)) return false;
-    if (ahead) ahead->takeWritten(); // nothing of an earlier file's expansion
     const Result<std::string> written = run.expandStaged(fileNamePart(run.CurrentTarget));
     if (!written.ok()) return run.fail(written.error());
     // A member the component could not write would leave the product incomplete
