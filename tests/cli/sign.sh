@@ -2,18 +2,19 @@
 # [build] sign: setup.exe and the uninstaller are signed before they are placed
 # on the medium or packed into it (osslsigncode, a certificate made here), and
 # a failing sign command fails the build. Needs osslsigncode, openssl and a
-# Windows program: the win32 tree's, or one built here with mingw-w64.
+# Windows program: one built here with mingw-w64, or else the win32 tree's
+# (which make test may be relinking while this runs: the last choice).
 . "$(dirname "$0")/lib/common.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 for needed in osslsigncode openssl; do
   command -v $needed >/dev/null || { echo "sign: skipped, no $needed"; exit 77; }
 done
-if [ -f "$root/build/win32/setup.exe" ] && [ -f "$root/build/win32/unkalvora.exe" ]; then
-  cp "$root/build/win32/setup.exe" "$root/build/win32/unkalvora.exe" "$work/"
-elif command -v i686-w64-mingw32-gcc >/dev/null; then
+if command -v i686-w64-mingw32-gcc >/dev/null; then
   printf 'int main(void) { return 0; }\n' >"$work/p.c"
   i686-w64-mingw32-gcc -o "$work/setup.exe" "$work/p.c" || fail "mingw-w64"
   cp "$work/setup.exe" "$work/unkalvora.exe"
+elif [ -f "$root/build/win32/setup.exe" ] && [ -f "$root/build/win32/unkalvora.exe" ]; then
+  cp "$root/build/win32/setup.exe" "$root/build/win32/unkalvora.exe" "$work/"
 else
   echo "sign: skipped, no Windows programs"
   exit 77
