@@ -49,6 +49,19 @@ bool writeAll(RunContext& run, Stream& output, const std::uint8_t* data, std::in
   return output.write(data, n) == n || run.fail(EInOutError(101)); // the disk is full
 }
 
+// The staging file of the previous chunk is written over and cut to this
+// chunk's length afterwards, rather than truncated or made anew: a file
+// truncated to nothing is written out by ext4 when it is closed (the staged
+// chunk, read back at once, need never reach the disk), and a file made anew
+// for every chunk costs an inode allocation that looks past every inode
+// deleted recently. A staging file that cannot be opened so is made anew.
+std::unique_ptr<Stream> openOutput(RunContext& run, const std::string& output, bool staging) {
+  if (staging) {
+    if (auto reused = run.platform.openFile(output, OpenMode::ReadWrite)) return reused;
+  }
+  return run.platform.openFile(output, OpenMode::Create);
+}
+
 } // namespace
 
 bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
@@ -60,11 +73,8 @@ bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
   std::optional<VolumeReader> volume = firstVolume(run, path, chunk.offset);
   if (!volume) return false;
 
-  // The staging file is made anew rather than truncated: a file truncated to
-  // nothing is written out by ext4 when it is closed, and the staged chunk,
-  // read back at once, need never reach the disk. (Undeletable, it is truncated.)
-  if (output == run.CompressTmpPath) run.platform.deleteFile(output);
-  auto out = run.platform.openFile(output, OpenMode::Create);
+  const bool staging = output == run.CompressTmpPath;
+  auto out = openOutput(run, output, staging);
   if (!out) return run.fail(EFCreateError(output));
 
   const bool compressed = run.state.Setup.CompressionMode == 1;
@@ -93,6 +103,8 @@ bool copyChunk(RunContext& run, const Chunk& chunk, const std::string& output) {
     if (p.run) run.setRunProgress(*p.run);
     if (!run.goesOn()) return false; // leaving closes the volume and the output
   }
+  // A staging file longer than this chunk is cut; a refusal is a refused truncation.
+  if (staging && out->position() < out->size() && !out->truncate()) return run.fail(EFCreateError(output));
   run.HeldVolume = std::move(*volume); // for the next file, whose chunk mostly follows in it
   if (chunk.checksum && crc32Finish(crc) != *chunk.checksum) return run.fail(EBadChecksum());
   return true;

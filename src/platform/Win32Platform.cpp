@@ -155,11 +155,7 @@ bool Win32Platform::setFileAttributes(const std::string& path, std::uint32_t att
 }
 
 std::int64_t Win32Platform::freeDiskSpace(const std::string& path) {
-  const char drive = driveLetterOf(path).value_or(currentDrive());
-  const char root[4] = {drive, ':', '\\', 0};
-  ULARGE_INTEGER available;
-  if (!GetDiskFreeSpaceExA(root, &available, nullptr, nullptr)) return -1;
-  return static_cast<std::int64_t>(available.QuadPart);
+  return freeSpace_.available(driveLetterOf(path).value_or(currentDrive()));
 }
 
 char Win32Platform::currentDrive() {

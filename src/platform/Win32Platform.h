@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "platform/Win32FreeSpace.h"
 
 namespace kalvora {
 
@@ -57,6 +58,7 @@ public:
 
 private:
   DWORD lastDelivery_ = 0;
+  Win32FreeSpace freeSpace_;
 };
 
 } // namespace kalvora
