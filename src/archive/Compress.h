@@ -5,10 +5,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/ArchiveErrors.h"
 #include "archive/ArchiveFormat.h"
+#include "archive/ChecksummedOutput.h"
 #include "platform/Platform.h"
 
 namespace kalvora {
@@ -49,6 +51,9 @@ public:
   std::int32_t Key = 0;
   bool ExceptionOnFileError = false;
   ExpansionShortcut* Shortcut = nullptr; // none: every method runs
+  // Keeps the checksum of what each member's method writes (not of a member
+  // the shortcut gives), for TakeExpandedContent.
+  bool KeepExpandedContent = false;
 
   // A non-empty path without a trailing backslash gets one.
   void SetTargetPath(const std::string& path);
@@ -76,6 +81,9 @@ public:
                       std::int32_t Checksum, std::int32_t ExpandedSize, std::int32_t CompressedSize);
 
   Platform& platform() { return platform_; }
+  // What the last member expanded by its method wrote, in order from the
+  // file's start, when KeepExpandedContent is set; taking it forgets it.
+  std::optional<ExpandedContent> TakeExpandedContent() { return std::exchange(expandedContent_, std::nullopt); }
 
 private:
   struct Walk {
@@ -89,9 +97,11 @@ private:
   Result<bool> expandOrSkip(Walk& walk, const MemberHeader& member, const std::string& name);
   bool skipMember(Stream& source, const MemberHeader& member);
   Status requireFreeSpace(const std::string& path, std::int32_t expandedSize);
+  Result<std::uint32_t> expandKeepingContent(std::uint8_t method, const ExpandJob& job);
 
   Platform& platform_;
   std::string targetPath_;
+  std::optional<ExpandedContent> expandedContent_;
 };
 
 } // namespace kalvora

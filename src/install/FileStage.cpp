@@ -229,17 +229,20 @@ void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, s
 }
 
 // What the run knows of the bytes it just wrote: a stored file's chunk
-// checksum, checked as it was copied, or the checksum of an expansion worked
-// out ahead and repeated whole (taken here for every file placed, so that none
-// is left over for a later file whose expansion is not done ahead).
-std::optional<KnownContent> knownContent(const Chunk& chunk, bool compressed, DecodeAhead* ahead) {
+// checksum, checked as it was copied, or the checksum of the expansion's
+// output, worked out ahead and repeated whole or kept by the component as its
+// method wrote (both taken here for every file placed, so that none is left
+// over for a later file).
+std::optional<KnownContent> knownContent(RunContext& run, const Chunk& chunk, bool compressed, DecodeAhead* ahead) {
   if (!compressed) {
     if (!chunk.checksum) return std::nullopt;
     return KnownContent{*chunk.checksum, chunk.size};
   }
   const auto written = ahead ? ahead->takeWritten() : std::nullopt;
-  if (!written) return std::nullopt;
-  return KnownContent{written->crc32, written->bytes};
+  const auto expanded = run.C.TakeExpandedContent();
+  if (written) return KnownContent{written->crc32, written->bytes};
+  if (expanded) return KnownContent{expanded->crc32, expanded->bytes};
+  return std::nullopt;
 }
 
 // Does what the file's records, already on disk, say.
@@ -273,7 +276,7 @@ bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held
     // without a word: that is reported like a target that cannot be created.
     if (written.value().empty()) return run.fail(EFCreateError(target));
   }
-  if (run.LogEnabled) holdIdentity(run, placement.target, held, knownContent(chunk, compressed, ahead));
+  if (run.LogEnabled) holdIdentity(run, placement.target, held, knownContent(run, chunk, compressed, ahead));
   return true;
 }
 
@@ -286,6 +289,7 @@ bool placeBatches(RunContext& run, HeldIdentities& held) {
   // The chunks of a compressed medium are expanded ahead where the platform
   // gives a second thread; leaving the stage stops that.
   std::optional<DecodeAhead> ahead;
+  run.C.KeepExpandedContent = run.LogEnabled; // for the files' identities
   if (run.state.Setup.CompressionMode == 1)
     ahead.emplace(run.platform, run.C, run.state.Setup.SourceDir, plannedFiles(run, entries), run.ExpandedAhead);
   std::size_t placed = 0;
