@@ -109,10 +109,14 @@ std::unique_ptr<Stream> Win32Platform::openFile(const std::string& path, OpenMod
   }
   // A file that is not there yet is made new rather than truncated: truncating
   // one (even an empty one) makes some file systems write it out when it is
-  // closed, which costs every file the run creates.
+  // closed, which costs every file the run creates. It is tried first rather
+  // than looked for: under Wine a name that is not there costs a scan of its
+  // directory for other letter cases, for every look.
   HANDLE h = INVALID_HANDLE_VALUE;
-  if (mode == OpenMode::Create && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+  if (mode == OpenMode::Create) {
     h = CreateFileA(path.c_str(), access, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return nullptr;
+  }
   if (h == INVALID_HANDLE_VALUE)
     h = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
