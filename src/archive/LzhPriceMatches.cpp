@@ -51,6 +51,7 @@ namespace {
 
 PriceMatches widestPriceMatches() {
 #ifdef KALVORA_AVX2_PRICES
+  __builtin_cpu_init(); // for a caller that runs before the static constructors
   if (__builtin_cpu_supports("avx2")) return priceMatchesAvx2;
 #endif
   return priceMatches;
