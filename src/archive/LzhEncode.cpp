@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "archive/ArchiveWriter.h"
+#include "archive/LzhArrivals.h"
 #include "archive/LzhEncoder.h"
 #include "archive/LzhMatchFinder.h"
-#include "archive/LzhPositionCode.h"
 
 namespace kalvora {
 namespace {
@@ -22,33 +22,25 @@ constexpr unsigned kMaxBlock = 4 * kBlockBytes;
 // The bits of each code as the block starts.
 struct Prices {
   std::uint8_t symbol[kSymbols];
+  LengthSteps lengths;
+  void setLengthSteps() {
+    for (unsigned length = kThreshold + 1; length <= kMaxMatch; ++length)
+      lengths.step[length] = arrival(symbol[256 + length - kThreshold - 1], length, 0);
+  }
   unsigned literal(std::uint8_t byte) const { return symbol[byte]; }
-  unsigned length(unsigned length) const { return symbol[256 + length - kThreshold - 1]; }
-  unsigned position(unsigned distance) const { return kPositionCode.length[(distance - 1) >> 6] + 6u; }
 };
 
-// The cheapest known way to reach a position of the block: its cost in bits
-// above, its last step below (length 1 for a byte, else a match's length and
-// distance), so that the smaller of two is the cheaper.
-using Arrival = std::uint64_t;
-constexpr Arrival arrival(std::uint32_t cost, unsigned length, unsigned distance) {
-  return static_cast<Arrival>(cost) << 32 | length << 16 | distance;
-}
-constexpr std::uint32_t costOf(Arrival a) { return static_cast<std::uint32_t>(a >> 32); }
-constexpr unsigned lengthOf(Arrival a) { return static_cast<unsigned>(a >> 16) & 0xFFFFu; }
-constexpr unsigned distanceOf(Arrival a) { return static_cast<unsigned>(a) & 0xFFFFu; }
-
 struct Parse {
-  Arrival best[kMaxBlock + 1];
+  Arrival best[kMaxBlock + 1 + 3];
   Arrival path[kMaxBlock];
   Match matches[kMaxMatch];
 };
 
 class Encoder {
 public:
-  Encoder(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out)
+  Encoder(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, PriceMatches priceMatches)
       : data_(data), writer_(std::make_unique<LzhStreamWriter>(out)), finder_(data, kMaxDepth, kNiceLength),
-        parse_(std::make_unique<Parse>()) {}
+        parse_(std::make_unique<Parse>()), priceMatches_(priceMatches) {}
 
   void run(LzhEncodeStats& counts) {
     while (pos_ < data_.size())
@@ -63,18 +55,19 @@ private:
     Parse& p = *parse_;
     Prices prices;
     writer_->codeLengths(prices.symbol);
+    prices.setLengthSteps();
     // Positions up to limit may be reached; the block goes on past size until
     // no match found so far reaches further, so that none is cut at its end.
     const auto size = static_cast<unsigned>(std::min<std::size_t>(kBlockBytes, data_.size() - pos_));
     const auto limit = static_cast<unsigned>(std::min<std::size_t>(kMaxBlock, data_.size() - pos_));
     p.best[0] = 0;
     for (unsigned k = 1; k <= std::min(limit, kMaxMatch); ++k)
-      p.best[k] = UINT64_MAX;
+      p.best[k] = kUnreached;
     unsigned reach = 0;
     Match last{};
     unsigned i = 0;
     for (; i < limit && (i < size || i < reach); ++i) {
-      if (i + kMaxMatch <= limit) p.best[i + kMaxMatch] = UINT64_MAX; // the farthest a step from i reaches
+      if (i + kMaxMatch <= limit) p.best[i + kMaxMatch] = kUnreached; // the farthest a step from i reaches
       const std::size_t at = pos_ + i;
       const std::uint32_t here = costOf(p.best[i]);
       p.best[i + 1] = std::min(p.best[i + 1], arrival(here + prices.literal(data_[at]), 1, 0));
@@ -85,14 +78,7 @@ private:
         last = p.matches[found - 1];
         break;
       }
-      // Every length of every match, each at its nearest distance.
-      unsigned length = kThreshold + 1;
-      for (unsigned m = 0; m < found; ++m) {
-        const unsigned distance = p.matches[m].distance;
-        const std::uint32_t base = here + prices.position(distance);
-        for (const unsigned top = std::min(p.matches[m].length, limit - i); length <= top; ++length)
-          p.best[i + length] = std::min(p.best[i + length], arrival(base + prices.length(length), length, distance));
-      }
+      priceMatches_(p.best + i, p.matches, found, limit - i, here, prices.lengths);
       reach = std::max(reach, i + std::min(longest, limit - i));
     }
     emit(i, counts);
@@ -129,6 +115,7 @@ private:
   std::unique_ptr<LzhStreamWriter> writer_;
   MatchFinder finder_;
   std::unique_ptr<Parse> parse_;
+  PriceMatches priceMatches_;
   std::size_t pos_ = 0;
 };
 
@@ -136,10 +123,11 @@ private:
 
 void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) { lzhEncode(data, out, nullptr); }
 
-void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats) {
+void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats,
+               bool widePrices) {
   out.reserve(out.size() + data.size() / 2 + 64);
   LzhEncodeStats counts;
-  Encoder(data, out).run(counts);
+  Encoder(data, out, widePrices ? lzh::widestPriceMatches() : lzh::priceMatches).run(counts);
   if (stats) *stats = counts;
 }
 

@@ -48,7 +48,10 @@ struct LzhEncodeStats {
   std::uint64_t literals = 0;
 };
 
-// Appends the LZH data of data to out, as lzhEncode does.
-void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats);
+// Appends the LZH data of data to out, as lzhEncode does. widePrices: the
+// parse prices four match lengths at once where the processor can (the same
+// stream either way; a test asks for the other).
+void lzhEncode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, LzhEncodeStats* stats,
+               bool widePrices = true);
 
 } // namespace kalvora

@@ -36,6 +36,13 @@ unsigned hash3(const std::uint8_t* p) {
   return (v * 2654435761u) >> (32 - kHashBits);
 }
 
+// hash3 of the first three bytes, read as one word with the next byte.
+unsigned hash3Word(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return ((v & 0xFFFFFFu) * 2654435761u) >> (32 - kHashBits);
+}
+
 } // namespace
 
 MatchFinder::MatchFinder(std::span<const std::uint8_t> data, unsigned maxDepth, unsigned niceLength)
@@ -47,9 +54,17 @@ MatchFinder::MatchFinder(std::span<const std::uint8_t> data, unsigned maxDepth, 
 unsigned MatchFinder::walk(std::size_t pos, Match* out) {
   const std::size_t room = std::min<std::size_t>(kMaxMatch, data_.size() - pos);
   if (room <= kThreshold) return 0;
+  // Away from the data's end a walk compares whole words, reading up to 7
+  // bytes past the compared ones.
+  if (std::endian::native == std::endian::little && room == kMaxMatch && niceLength_ + 8 <= kMaxMatch)
+    return walk<true>(pos, room, out);
+  return walk<false>(pos, room, out);
+}
+
+template <bool kWords> unsigned MatchFinder::walk(std::size_t pos, std::size_t room, Match* out) {
   const std::size_t limit = std::min<std::size_t>(niceLength_, room);
   const std::uint8_t* here = data_.data() + pos;
-  std::int32_t& head = head_[hash3(here)];
+  std::int32_t& head = head_[kWords ? hash3Word(here) : hash3(here)];
   std::int32_t candidate = head;
   head = static_cast<std::int32_t>(pos);
   // The new node becomes the root: the old tree is split into the nodes that
@@ -67,7 +82,22 @@ unsigned MatchFinder::walk(std::size_t pos, Match* out) {
     std::int32_t* pair = &sons_[2 * (static_cast<std::size_t>(candidate) % kSlots)];
     const std::uint8_t* there = data_.data() + candidate;
     std::size_t length = std::min(smallerLength, largerLength);
-    length += commonLength(there + length, here + length, limit - length);
+    bool below; // whether there sorts below here
+    if constexpr (kWords) {
+      std::uint64_t x, y;
+      for (;;) {
+        std::memcpy(&x, there + length, 8);
+        std::memcpy(&y, here + length, 8);
+        if (x != y || length + 8 >= limit) break;
+        length += 8;
+      }
+      const unsigned shift = x != y ? static_cast<unsigned>(std::countr_zero(x ^ y)) & ~7u : 64;
+      length = std::min<std::size_t>(length + shift / 8, limit);
+      below = (x >> (shift & 63) & 0xFF) < (y >> (shift & 63) & 0xFF);
+    } else {
+      length += commonLength(there + length, here + length, limit - length);
+      below = length < limit && there[length] < here[length];
+    }
     if (length > best) {
       best = length;
       if (out)
@@ -84,7 +114,7 @@ unsigned MatchFinder::walk(std::size_t pos, Match* out) {
       *larger = pair[1];
       return count;
     }
-    if (there[length] < here[length]) {
+    if (below) {
       *smaller = candidate;
       smaller = &pair[1];
       candidate = *smaller;

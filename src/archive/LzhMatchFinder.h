@@ -33,6 +33,7 @@ public:
 
 private:
   unsigned walk(std::size_t pos, Match* out);
+  template <bool kWords> unsigned walk(std::size_t pos, std::size_t room, Match* out);
 
   std::span<const std::uint8_t> data_;
   unsigned maxDepth_;

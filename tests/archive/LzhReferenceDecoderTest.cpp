@@ -12,6 +12,7 @@
 #include "archive/ByteSink.h"
 #include "archive/ByteSource.h"
 #include "archive/ExpandMethods.h"
+#include "archive/LzhArrivals.h"
 #include "archive/LzhEncoder.h"
 #include "archive/LzhPositionCode.h"
 #include "archive/LzhTree.h"
@@ -226,6 +227,22 @@ TEST(LzhReferenceDecoder, EncodedStreamsWholeAndCut) {
       expectSameAsReference(lzh, std::min(cut, packed), size, -1, "cut at " + std::to_string(cut));
     expectSameAsReference(lzh, packed, size, 1, "abandoned");
   }
+}
+
+TEST(LzhEncode, WidePricesCodeTheSameStreams) {
+  if (widestPriceMatches() == priceMatches) GTEST_SKIP() << "this processor prices one length at a time only";
+  // Matches of every length, cut by the blocks' and the data's ends.
+  unsigned compared = 0;
+  for (std::size_t n : {1u, 3u, 4u, 62u, 1025u, 4099u, 30011u})
+    for (unsigned seed = 1; seed <= 3; ++seed)
+      for (const Bytes& data : {skewed(n, seed), test::textLike(n, seed), test::longRuns(n, seed)}) {
+        Bytes wide, narrow;
+        lzhEncode(data, wide, nullptr, true);
+        lzhEncode(data, narrow, nullptr, false);
+        EXPECT_EQ(wide, narrow) << n << " bytes, seed " << seed;
+        ++compared;
+      }
+  EXPECT_EQ(compared, 7u * 3 * 3);
 }
 
 TEST(LzhReferenceDecoder, RandomStreams) {
