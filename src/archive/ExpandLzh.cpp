@@ -96,20 +96,24 @@ struct DecoderTree {
 constexpr unsigned kPeekedWalk = 32;
 constexpr unsigned kFastBits = kPeekedWalk + 8 + 9;
 
+// Where a walk ended: the leaf's code (kNodes + symbol) and the end of the record.
+struct WalkEnd {
+  unsigned node;
+  std::uint16_t* p;
+};
+
 // Walks from node on over the bits at the top of w to a leaf, recording the
-// nodes from p on; returns where the record ends. Not inlined: on its own its
-// few variables stay in registers, which a 32-bit build cannot give them in
-// the decoding loop.
-[[gnu::noinline]] std::uint16_t* walkPeeked(const Tree& t, unsigned& node, std::uint32_t w, std::uint16_t* p) {
-  unsigned n = node;
+// nodes from p on. Not inlined: on its own its few variables stay in
+// registers, which a 32-bit build cannot give them in the decoding loop; both
+// results come back in registers.
+[[gnu::noinline]] WalkEnd walkPeeked(const Tree& t, unsigned n, std::uint32_t w, std::uint16_t* p) {
   while (n < kNodes) {
     n += w >> 31;
     w <<= 1;
     *p++ = static_cast<std::uint16_t>(n);
     n = t.son[n];
   }
-  node = n;
-  return p;
+  return {n, p};
 }
 
 // Walks from the root with the bits read one by one, from node on.
@@ -158,7 +162,9 @@ KALVORA_HOT unsigned decodeSymbol(DecoderTree& d, BitReader& bits, bool& positio
       w <<= upperDepth;
       node = t.son[start->last];
     }
-    p = walkPeeked(t, node, w, p);
+    const WalkEnd end = walkPeeked(t, node, w, p);
+    node = end.node;
+    p = end.p;
     if (!upper) d.table.keep(peeked, path, static_cast<unsigned>(p - path));
     const unsigned depth = upperDepth + static_cast<unsigned>(p - path);
     if (depth <= kPeekedWalk) {

@@ -1,5 +1,6 @@
 #include "archive/LzhTree.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__i386__) && !defined(__SSE2__) && defined(__GNUC__)
@@ -49,13 +50,12 @@ void Tree::rebuild() {
       ++leaves;
     }
   }
-  // Pair them up again, each new node inserted where its frequency keeps the order.
+  // Pair them up again, each new node inserted where its frequency keeps the
+  // order: after the last node not above it, found by a binary search of the
+  // nodes from its sons on, which are in order.
   for (unsigned i = 0, j = kSymbols; j < kNodes; i += 2, ++j) {
     const unsigned f = freq[i] + freq[i + 1];
-    unsigned k = j - 1;
-    while (f < freq[k])
-      --k;
-    ++k;
+    const auto k = static_cast<unsigned>(std::upper_bound(&freq[i], &freq[j], f) - freq);
     std::memmove(&freq[k + 1], &freq[k], (j - k) * sizeof freq[0]);
     std::memmove(&son[k + 1], &son[k], (j - k) * sizeof son[0]);
     freq[k] = static_cast<std::uint16_t>(f);
