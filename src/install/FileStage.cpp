@@ -15,6 +15,7 @@
 #include "platform/Directories.h"
 #include "platform/IniText.h"
 #include "platform/NoCase.h"
+#include "platform/NumberText.h"
 #include "script/SystemRootMarker.h"
 
 namespace kalvora {
@@ -99,19 +100,14 @@ std::optional<Target> targetOf(RunContext& run, const FileEntry& file) {
                 script.ReadString("directories", key, "\\") + file.name};
 }
 
-// Eight hex digits; anything else is no checksum (older media have none).
-std::optional<std::uint32_t> checksumValue(const std::string& text) {
-  if (text.size() != 8 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return std::nullopt;
-  return static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
-}
-
 Chunk chunkOf(const SetupScript& script, const FileEntry& file) {
   Chunk chunk;
   chunk.volumeText = script.ReadString(file.section, numberedKey("s", file.index), "01");
   chunk.volumeNumber = script.ReadInteger(file.section, numberedKey("s", file.index), 0);
   chunk.offset = script.ReadInteger(file.section, numberedKey("p", file.index), 0);
   chunk.size = script.ReadInteger(file.section, numberedKey("z", file.index), 1);
-  chunk.checksum = checksumValue(script.ReadString(file.section, numberedKey("c", file.index), ""));
+  // Eight hex digits; anything else is no checksum (older media have none).
+  chunk.checksum = hexValue8(script.ReadString(file.section, numberedKey("c", file.index), ""));
   return chunk;
 }
 

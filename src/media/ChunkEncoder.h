@@ -2,6 +2,7 @@
 // The stored form of a file on the medium: with compression a complete
 // one-member archive holding the file under its name, else the bytes as they are.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,9 @@ namespace kalvora::media {
 // Without compression the data are the chunk (moved, not copied).
 std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string& memberName,
                                       std::vector<std::uint8_t> data, std::uint32_t dosDateTime);
+
+// Whether a compressed chunk's member is one whose checksum the expansion
+// tests (every method but stored).
+bool holdsCheckedMember(std::span<const std::uint8_t> chunk);
 
 } // namespace kalvora::media

@@ -8,8 +8,10 @@
 #include "media/AnsiText.h"
 #include "media/Raise.h"
 #include "media/ScriptKeys.h"
+#include "platform/Crc32.h"
 #include "platform/MemoryPlatform.h"
 #include "platform/NoCase.h"
+#include "platform/NumberText.h"
 
 namespace kalvora::media {
 namespace {
@@ -72,6 +74,7 @@ std::vector<FileEntry> readFileEntries(const SetupScript& script) {
       e.volumeText = script.ReadString(section, "s" + n, "01");
       e.offset = script.ReadInteger(section, "p" + n, 0);
       e.size = script.ReadInteger(section, "z" + n, 1);
+      e.checksum = hexValue8(script.ReadString(section, "c" + n, ""));
       entries.push_back(e);
     }
   }
@@ -167,6 +170,10 @@ ExpandedFile readFileEntry(Platform& platform, const MediumLocation& medium, con
   } catch (const std::exception& e) {
     result.fault = std::string("reading its chunk fails: ") + e.what();
   }
+  if (result.fault.empty() && entry.checksum &&
+      crc32Finish(crc32Update(kCrc32Start, chunk.bytes().data(), chunk.bytes().size())) != *entry.checksum)
+    result.fault = "its chunk differs from the checksum setup.inf records for it (c" + std::to_string(entry.index) +
+                   "): the volume is damaged";
   if (result.fault.empty() && compressionMode == 1) {
     result = expandArchive(chunk.bytes(), entry.name);
   } else if (result.fault.empty()) {

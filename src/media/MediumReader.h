@@ -4,6 +4,7 @@
 // into the next volumes, and the expansion of a compressed chunk. Used by
 // `kalvora check` and by the tests of the builder.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct FileEntry {
   std::string volumeText = "01";
   std::int32_t offset = 0;
   std::int32_t size = 1;
+  std::optional<std::uint32_t> checksum; // c<j>, the chunk's CRC-32, where the medium records one
 
   std::string label() const; // "[Option_1] f3 (name)"
 };

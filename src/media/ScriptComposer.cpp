@@ -187,8 +187,9 @@ std::vector<ComputedKey> computedKeys(const FileSelection& selection, const Medi
     add(section, "s" + j, volumeNumberText(p.volume), false);
     add(section, "p" + j, std::to_string(p.offset));
     add(section, "z" + j, std::to_string(p.storedSize));
-    // A stored chunk has no checksum of its own: setup.exe tells a damaged volume by this one.
-    if (facts.compression == Compression::None) add(section, "c" + j, crc32Text(p.crc), false);
+    // A file stored as it is, on its own or as an archive's stored member, has
+    // no checksum that the expansion tests: setup.exe tells a damaged volume by this one.
+    if (!p.selfChecked) add(section, "c" + j, crc32Text(p.crc), false);
   }
   return keys;
 }

@@ -17,7 +17,8 @@ struct FilePlacement {
   int volume = 1;
   std::int64_t offset = 0;
   std::int64_t storedSize = 0; // the chunk (z)
-  std::uint32_t crc = 0;       // CRC-32 of the chunk (c, on a medium that stores files as they are)
+  std::uint32_t crc = 0;       // CRC-32 of the chunk (c, where the chunk does not check itself)
+  bool selfChecked = false;    // an archive whose member's checksum the expansion tests
 };
 
 // What the build learned that setup.inf must say.

@@ -2,6 +2,7 @@
 // Numbers as fixed-width text, without the C library's printf family: in the
 // Windows programs that would bring in the whole formatted-output engine.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kalvora {
@@ -19,6 +20,21 @@ inline std::string hexDigits8(std::uint32_t value) {
   for (int i = 7; i >= 0; --i, value >>= 4)
     text[static_cast<std::size_t>(i)] = "0123456789ABCDEF"[value & 0xF];
   return text;
+}
+
+// Exactly eight hexadecimal digits (either case) read back; nothing for any other text.
+inline std::optional<std::uint32_t> hexValue8(const std::string& text) {
+  if (text.size() != 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char c : text) {
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(digit);
+  }
+  return value;
 }
 
 } // namespace kalvora

@@ -75,18 +75,30 @@ TEST(MediumCheck, AGoodMediumWithItsSpaceFigures) {
 
 TEST(MediumCheck, ACorruptedChunkFailsItsChecksum) {
   Built b;
-  // A byte in the middle of the second volume: inside b.bin's packed data.
-  const fs::path v2 = b.medium / "zdata_02.dsk";
-  std::fstream f(v2, std::ios::in | std::ios::out | std::ios::binary);
-  f.seekg(3000);
-  const char c = static_cast<char>(f.get());
-  f.seekp(3000);
-  f.put(static_cast<char>(c ^ 0x5A));
-  f.close();
+  // A byte in the middle of each file's chunk: a.bin is an LZH member, which
+  // its archive checks; b.bin, noise, went in stored, and its c2 checks it.
+  const std::string inf = readText(b.medium / "setup.inf");
+  const auto key = [&](const std::string& name) {
+    const auto at = inf.find("\r\n" + name + "=") + name.size() + 3;
+    return std::stoll(inf.substr(at, inf.find("\r\n", at) - at));
+  };
+  for (const char* j : {"1", "2"}) {
+    const fs::path volume = b.medium / ("zdata_0" + std::to_string(key(std::string("s") + j)) + ".dsk");
+    std::fstream f(volume, std::ios::in | std::ios::out | std::ios::binary);
+    const auto at = key(std::string("p") + j) + std::min<long long>(key(std::string("z") + j) / 2, 500);
+    f.seekg(at);
+    const char c = static_cast<char>(f.get());
+    f.seekp(at);
+    f.put(static_cast<char>(c ^ 0x5A));
+  }
   const CheckReport r = b.check();
   EXPECT_FALSE(r.ok());
-  EXPECT_NE(joined(r.faults).find("[Option_1] f2 (b.bin): expansion fails"), std::string::npos) << joined(r.faults);
-  // The faulty entry still uses its bytes.
+  EXPECT_NE(joined(r.faults).find("[Option_1] f1 (a.bin): expansion fails"), std::string::npos) << joined(r.faults);
+  EXPECT_NE(joined(r.faults).find("[Option_1] f2 (b.bin): its chunk differs from the checksum setup.inf records for "
+                                  "it (c2): the volume is damaged"),
+            std::string::npos)
+      << joined(r.faults);
+  // The faulty entries still use their bytes.
   EXPECT_EQ(joined(r.warnings).find("no file entry uses"), std::string::npos) << joined(r.warnings);
 }
 

@@ -40,7 +40,8 @@ MediumFacts facts() {
   MediumFacts f;
   f.compression = Compression::Lzh;
   f.volumeCount = 2;
-  f.placements = {{1, 0, 400}, {1, 400, 600}, {2, 0, 100}};
+  // data.bin went in as a stored member, which no expansion checks: it gets a c<j>.
+  f.placements = {{1, 0, 400, 0, true}, {1, 400, 600, 0x1234ABCD, false}, {2, 0, 100, 0, true}};
   f.readmeName = "readme.txt";
   f.readmeSize = 50;
   f.largestStaged = 600;
@@ -108,6 +109,7 @@ TEST(SetupInfComposer, PlainLinesWithCrLfAndEntriesInTheOrderTheRunReadsThem) {
   EXPECT_NE(t.find("[Option_1]\r\nf1=demo.exe\r\nd1=0\r\ns1=01\r\np1=0\r\nz1=400\r\nf2=data.bin\r\n"),
             std::string::npos)
       << t;
+  EXPECT_NE(t.find("z2=600\r\nc2=1234ABCD\r\n"), std::string::npos) << t;
   EXPECT_LT(t.find("[kalvora]"), t.find("[software]"));
   EXPECT_LT(t.find("[directories]"), t.find("[Option_1]"));
   for (std::size_t at = 0; at < t.size();) {
