@@ -10,7 +10,8 @@
 
 namespace kalvora {
 
-struct ExpandedContent {
+// What was written to a file, whole: the CRC-32 and the count of its bytes.
+struct WrittenContent {
   std::uint32_t crc32 = 0;
   std::int64_t bytes = 0;
 };
@@ -44,9 +45,9 @@ public:
 
   // None once anything but writes in order reached the file, or when it began
   // anywhere but at its start.
-  std::optional<ExpandedContent> content() const {
+  std::optional<WrittenContent> content() const {
     if (!inOrder_ || start_ != 0) return std::nullopt;
-    return ExpandedContent{crc32Finish(crc_), bytes_};
+    return WrittenContent{crc32Finish(crc_), bytes_};
   }
 
 private:

@@ -88,24 +88,29 @@ bool TCompress::ReadMemberHeader(Stream& Source, MemberHeader& Header, std::stri
   return readUpTo(Source, Name.data(), Name.size()) == Name.size();
 }
 
+// By the shortcut where it has the member, else by its method; either way
+// what was written is kept when asked for.
 Result<std::uint32_t> TCompress::expandKeepingContent(std::uint8_t method, const ExpandJob& job) {
-  if (!KeepExpandedContent) return expandByMethod(method, job);
+  if (auto ahead = Shortcut ? Shortcut->expand(method, job) : std::nullopt) {
+    if (KeepWrittenContent) writtenContent_ = ahead->written;
+    return std::move(ahead->checksum);
+  }
+  if (!KeepWrittenContent) return expandByMethod(method, job);
   ChecksummedOutput output(job.dest);
   const ExpandJob checksummed{job.source,       output,       job.platform, job.compressedSize,
                               job.expandedSize, job.progress, job.onExpand, job.compressId};
   Result<std::uint32_t> expanded = expandByMethod(method, checksummed);
-  if (expanded.ok()) expandedContent_ = output.content();
+  if (expanded.ok()) writtenContent_ = output.content();
   return expanded;
 }
 
 Status TCompress::ExpandMember(Stream& Dest, Stream& Source, bool Locked, const std::string& CompressID,
                                std::uint8_t Method, std::int32_t Checksum, std::int32_t ExpandedSize,
                                std::int32_t CompressedSize) {
+  writtenContent_.reset();
   if (Locked && Key == 0) return EInvalidKey();
-  expandedContent_.reset();
   const ExpandJob job{Source, Dest, platform_, CompressedSize, ExpandedSize, &OnShowProgress, &OnExpand, CompressID};
-  std::optional<Result<std::uint32_t>> ahead = Shortcut ? Shortcut->expand(Method, job) : std::nullopt;
-  const Result<std::uint32_t> expanded = ahead ? std::move(*ahead) : expandKeepingContent(Method, job);
+  const Result<std::uint32_t> expanded = expandKeepingContent(Method, job);
   if (!expanded.ok()) return expanded.status();
   const std::uint32_t sum = expanded.value();
   const auto expected = static_cast<std::uint32_t>(Checksum);

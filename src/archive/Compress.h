@@ -30,12 +30,15 @@ struct ExpandJob;
 
 // Expansions worked out beforehand. Asked before a method runs, it either does
 // the member's expansion to the job exactly as the method would and gives the
-// method's outcome (the checksum or the error that stopped it), or gives
-// nothing, and the method runs.
+// method's outcome, or gives nothing, and the method runs.
 class ExpansionShortcut {
 public:
+  struct Expansion {
+    Result<std::uint32_t> checksum = 0u;                  // or the error that stopped the method
+    std::optional<WrittenContent> written = std::nullopt; // the output, when every write was made whole
+  };
   virtual ~ExpansionShortcut() = default;
-  virtual std::optional<Result<std::uint32_t>> expand(std::uint8_t method, const ExpandJob& job) = 0;
+  virtual std::optional<Expansion> expand(std::uint8_t method, const ExpandJob& job) = 0;
 };
 
 class TCompress {
@@ -51,9 +54,8 @@ public:
   std::int32_t Key = 0;
   bool ExceptionOnFileError = false;
   ExpansionShortcut* Shortcut = nullptr; // none: every method runs
-  // Keeps the checksum of what each member's method writes (not of a member
-  // the shortcut gives), for TakeExpandedContent.
-  bool KeepExpandedContent = false;
+  // Keeps the checksum of what each member's expansion writes, for TakeWrittenContent.
+  bool KeepWrittenContent = false;
 
   // A non-empty path without a trailing backslash gets one.
   void SetTargetPath(const std::string& path);
@@ -81,9 +83,9 @@ public:
                       std::int32_t Checksum, std::int32_t ExpandedSize, std::int32_t CompressedSize);
 
   Platform& platform() { return platform_; }
-  // What the last member expanded by its method wrote, in order from the
-  // file's start, when KeepExpandedContent is set; taking it forgets it.
-  std::optional<ExpandedContent> TakeExpandedContent() { return std::exchange(expandedContent_, std::nullopt); }
+  // What the last member's expansion wrote, in order from the file's start,
+  // when KeepWrittenContent is set; taking it forgets it.
+  std::optional<WrittenContent> TakeWrittenContent() { return std::exchange(writtenContent_, std::nullopt); }
 
 private:
   struct Walk {
@@ -101,7 +103,7 @@ private:
 
   Platform& platform_;
   std::string targetPath_;
-  std::optional<ExpandedContent> expandedContent_;
+  std::optional<WrittenContent> writtenContent_;
 };
 
 } // namespace kalvora

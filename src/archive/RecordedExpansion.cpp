@@ -226,7 +226,7 @@ RecordedExpansion::Outcome RecordedExpansion::replay(const ExpandJob& job) const
       break;
     }
   }
-  return {checksum_, false, Written{outputCrc_, static_cast<std::int64_t>(output_.size)}};
+  return {checksum_, false, WrittenContent{outputCrc_, static_cast<std::int64_t>(output_.size)}};
 }
 
 namespace {

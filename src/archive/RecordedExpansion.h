@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "archive/ChecksummedOutput.h"
 #include "archive/ExpandMethods.h"
 
 namespace kalvora {
@@ -40,17 +41,12 @@ public:
   // and a progress handler as the recording had.
   bool fits(std::uint8_t method, const ExpandJob& job) const;
 
-  // What a replay wrote to the output stream, in order from its start.
-  struct Written {
-    std::uint32_t crc32 = 0;
-    std::int64_t bytes = 0;
-  };
   struct Outcome {
     Result<std::uint32_t> checksum = 0u; // or the error that stopped the method
     bool handedOver = false;             // the method itself had to take over
     // Set when the recorded writes were all repeated, none refused: the CRC-32
     // of the output, worked out when it was recorded (on the decoding thread).
-    std::optional<Written> written = std::nullopt;
+    std::optional<WrittenContent> written = std::nullopt;
   };
   // Does to job's streams, handler and platform what the method would do, and
   // gives its outcome. The recorded events are repeated as long as the real

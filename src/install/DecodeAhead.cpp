@@ -61,8 +61,7 @@ void DecodeAhead::reach(std::size_t index) {
   if (wake) worker_->wakeWorker();
 }
 
-std::optional<Result<std::uint32_t>> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
-  written_.reset();
+std::optional<ExpansionShortcut::Expansion> DecodeAhead::expand(std::uint8_t method, const ExpandJob& job) {
   if (!worker_) return std::nullopt;
   std::unique_ptr<RecordedExpansion> recorded;
   {
@@ -99,8 +98,7 @@ std::optional<Result<std::uint32_t>> DecodeAhead::expand(std::uint8_t method, co
   const RecordedExpansion::Outcome outcome = recorded->replay(job);
   ++counts_.replayed;
   if (outcome.handedOver) ++counts_.handedOver;
-  written_ = outcome.written;
-  return outcome.checksum;
+  return Expansion{outcome.checksum, outcome.written};
 }
 
 std::optional<std::size_t> DecodeAhead::claimable() {

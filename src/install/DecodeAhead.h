@@ -19,7 +19,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "archive/RecordedExpansion.h"
@@ -46,10 +45,7 @@ public:
   // done for earlier ones is let go.
   void reach(std::size_t index);
 
-  std::optional<Result<std::uint32_t>> expand(std::uint8_t method, const ExpandJob& job) override;
-  // What the last expansion wrote, when it was one worked out ahead and
-  // repeated whole; taking it forgets it.
-  std::optional<RecordedExpansion::Written> takeWritten() { return std::exchange(written_, std::nullopt); }
+  std::optional<Expansion> expand(std::uint8_t method, const ExpandJob& job) override;
 
   static constexpr std::size_t kFilesAhead = 8;
   static constexpr std::size_t kHeldBytes = 32u << 20;
@@ -87,8 +83,7 @@ private:
 
   // Shared with the worker, under its lock. Either side decodes: the owner
   // too, where it would otherwise wait.
-  std::size_t current_ = 0; // the file the stage is at
-  std::optional<RecordedExpansion::Written> written_;
+  std::size_t current_ = 0;             // the file the stage is at
   std::size_t claimed_ = 0;             // every file before this is claimed or passed over
   std::optional<std::size_t> workerAt_; // the file the worker decodes
   std::atomic<bool> mediumPays_{true};

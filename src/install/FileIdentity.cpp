@@ -16,10 +16,10 @@ std::string identityText(std::int64_t size, std::uint32_t dosDateTime, std::uint
 } // namespace
 
 std::optional<std::string> fileIdentity(Platform& platform, const std::string& path,
-                                        std::optional<KnownContent> known) {
+                                        std::optional<WrittenContent> known) {
   const std::optional<FileInfo> info = platform.fileInfo(path);
   if (!info || info->isDirectory) return std::nullopt;
-  if (known && known->size == info->size) return identityText(info->size, info->dosDateTime, known->crc32);
+  if (known && known->bytes == info->size) return identityText(info->size, info->dosDateTime, known->crc32);
   const auto file = platform.openFile(path, OpenMode::ReadShared);
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> block(64 * 1024);

@@ -6,19 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "archive/ChecksummedOutput.h"
 #include "platform/Platform.h"
 
 namespace kalvora {
 
 // The identity of the file at path; none when it cannot be read whole.
-// What the run just wrote there, whole: its CRC-32 and size (a stored file's
-// checked chunk, an expansion worked out ahead). It spares reading the file
-// back while the file's size is that size.
-struct KnownContent {
-  std::uint32_t crc32 = 0;
-  std::int64_t size = 0;
-};
+// What the run just wrote there, whole (a stored file's checked chunk, what an
+// expansion wrote), spares reading the file back while the file has its size.
 std::optional<std::string> fileIdentity(Platform& platform, const std::string& path,
-                                        std::optional<KnownContent> known = std::nullopt);
+                                        std::optional<WrittenContent> known = std::nullopt);
 
 } // namespace kalvora

@@ -215,7 +215,7 @@ struct HeldIdentities {
 // [section] id<n>: what the file is now that the run has written it. A file
 // that cannot be read back gets none: the uninstaller then takes it as the
 // run's whatever it holds, as it takes every file of older logs.
-void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, std::optional<KnownContent> known) {
+void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, std::optional<WrittenContent> known) {
   const std::optional<std::string> id = fileIdentity(run.platform, placed.path, known);
   if (!id) {
     run.TextLog.line("unread", placed.path);
@@ -225,24 +225,16 @@ void holdIdentity(RunContext& run, const Target& placed, HeldIdentities& held, s
 }
 
 // What the run knows of the bytes it just wrote: a stored file's chunk
-// checksum, checked as it was copied, or the checksum of the expansion's
-// output, worked out ahead and repeated whole or kept by the component as its
-// method wrote (both taken here for every file placed, so that none is left
-// over for a later file).
-std::optional<KnownContent> knownContent(RunContext& run, const Chunk& chunk, bool compressed, DecodeAhead* ahead) {
-  if (!compressed) {
-    if (!chunk.checksum) return std::nullopt;
-    return KnownContent{*chunk.checksum, chunk.size};
-  }
-  const auto written = ahead ? ahead->takeWritten() : std::nullopt;
-  const auto expanded = run.C.TakeExpandedContent();
-  if (written) return KnownContent{written->crc32, written->bytes};
-  if (expanded) return KnownContent{expanded->crc32, expanded->bytes};
-  return std::nullopt;
+// checksum, checked as it was copied, or what the component's expansion wrote
+// (taken for every file placed, so that none is left over for a later file).
+std::optional<WrittenContent> knownContent(RunContext& run, const Chunk& chunk, bool compressed) {
+  if (compressed) return run.C.TakeWrittenContent();
+  if (!chunk.checksum) return std::nullopt;
+  return WrittenContent{*chunk.checksum, chunk.size};
 }
 
 // Does what the file's records, already on disk, say.
-bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held, DecodeAhead* ahead) {
+bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held) {
   const FileEntry& file = placement.file;
   const std::string& target = placement.target.path;
   run.view.setItemLabel(run.text(14) + " " + file.name);
@@ -272,7 +264,7 @@ bool placeFile(RunContext& run, const Placement& placement, HeldIdentities& held
     // without a word: that is reported like a target that cannot be created.
     if (written.value().empty()) return run.fail(EFCreateError(target));
   }
-  if (run.LogEnabled) holdIdentity(run, placement.target, held, knownContent(run, chunk, compressed, ahead));
+  if (run.LogEnabled) holdIdentity(run, placement.target, held, knownContent(run, chunk, compressed));
   return true;
 }
 
@@ -285,7 +277,7 @@ bool placeBatches(RunContext& run, HeldIdentities& held) {
   // The chunks of a compressed medium are expanded ahead where the platform
   // gives a second thread; leaving the stage stops that.
   std::optional<DecodeAhead> ahead;
-  run.C.KeepExpandedContent = run.LogEnabled; // for the files' identities
+  run.C.KeepWrittenContent = run.LogEnabled; // for the files' identities
   if (run.state.Setup.CompressionMode == 1)
     ahead.emplace(run.platform, run.C, run.state.Setup.SourceDir, plannedFiles(run, entries), run.ExpandedAhead);
   std::size_t placed = 0;
@@ -309,7 +301,7 @@ bool placeBatches(RunContext& run, HeldIdentities& held) {
     for (const std::optional<Placement>& placement : plan) {
       if (placement) {
         if (ahead) ahead->reach(placed++);
-        if (!placeFile(run, *placement, held, ahead ? &*ahead : nullptr)) return false;
+        if (!placeFile(run, *placement, held)) return false;
       }
       if (!run.goesOn()) return false;
       run.ContinuationCount = 0;

@@ -47,9 +47,9 @@ std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string
   return chunk;
 }
 
-bool holdsCheckedMember(std::span<const std::uint8_t> chunk) {
+bool checksItself(Compression compression, std::span<const std::uint8_t> chunk) {
   constexpr std::size_t kMethodAt = kArchiveHeaderSize + 16; // the first member's method byte
-  return chunk.size() > kMethodAt && chunk[kMethodAt] != kMethodStored;
+  return compression != Compression::None && chunk.size() > kMethodAt && chunk[kMethodAt] != kMethodStored;
 }
 
 } // namespace kalvora::media

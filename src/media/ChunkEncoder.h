@@ -15,8 +15,8 @@ namespace kalvora::media {
 std::vector<std::uint8_t> encodeChunk(Compression compression, const std::string& memberName,
                                       std::vector<std::uint8_t> data, std::uint32_t dosDateTime);
 
-// Whether a compressed chunk's member is one whose checksum the expansion
-// tests (every method but stored).
-bool holdsCheckedMember(std::span<const std::uint8_t> chunk);
+// Whether the expansion tests the chunk's checksum: a compressed chunk whose
+// member is not stored.
+bool checksItself(Compression compression, std::span<const std::uint8_t> chunk);
 
 } // namespace kalvora::media

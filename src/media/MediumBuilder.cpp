@@ -274,7 +274,7 @@ private:
       }
       try {
         facts.placements.push_back(volumes.write(chunk));
-        facts.placements.back().selfChecked = facts.compression != Compression::None && holdsCheckedMember(chunk);
+        facts.placements.back().selfChecked = checksItself(facts.compression, chunk);
       } catch (const MediumFull&) {
         diag_.error(utf8Of(f.source), "the files from here on do not fit on " + geometry_.description);
         stopOnErrors(diag_);
